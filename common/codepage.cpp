@@ -1,0 +1,115 @@
+#include "codepage.h"
+
+#include <cctype>
+#include <clocale>
+#include <cstring>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <langinfo.h>
+#endif
+
+namespace common {
+
+namespace {
+
+bool isSeparator(char c) {
+    return c == '\\' || c == '/' || c == ':';
+}
+
+// Index of the last separator character of the path, or npos.
+std::size_t lastSeparator(std::string_view path, CodePage cp) {
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < path.size(); i += charLength(cp, path, i)) {
+        if (isSeparator(path[i])) last = i;
+    }
+    return last;
+}
+
+}  // namespace
+
+CodePage activeCodePage() {
+#ifdef _WIN32
+    return GetACP() == 932 ? CodePage::ShiftJis : CodePage::Utf8;
+#else
+    const char* codeset = nl_langinfo(CODESET);
+    if (codeset == nullptr) return CodePage::Utf8;
+    std::string name;
+    for (const char* p = codeset; *p != '\0'; ++p) {
+        if (*p != '-' && *p != '_') name += static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+    }
+    const bool shiftJis = name == "SHIFTJIS" || name == "SJIS" || name == "CP932" ||
+                          name == "WINDOWS31J" || name == "MSKANJI";
+    return shiftJis ? CodePage::ShiftJis : CodePage::Utf8;
+#endif
+}
+
+bool isLeadByte(CodePage cp, unsigned char byte) {
+    if (cp == CodePage::ShiftJis) {
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    }
+    return byte >= 0xC2 && byte <= 0xF4;
+}
+
+std::size_t charLength(CodePage cp, std::string_view text, std::size_t pos) {
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if (!isLeadByte(cp, byte)) return 1;
+    std::size_t wanted = 2;
+    if (cp == CodePage::Utf8) wanted = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+    std::size_t len = 1;
+    while (len < wanted && pos + len < text.size()) {
+        // A UTF-8 sequence ends early at a byte that is no continuation byte.
+        if (cp == CodePage::Utf8 && (static_cast<unsigned char>(text[pos + len]) & 0xC0) != 0x80) break;
+        ++len;
+    }
+    return len;
+}
+
+std::string toLowerAscii(std::string_view text, CodePage cp) {
+    std::string out(text);
+    for (std::size_t i = 0; i < out.size();) {
+        const std::size_t len = charLength(cp, out, i);
+        if (len == 1 && out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
+        i += len;
+    }
+    return out;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b, CodePage cp) {
+    return a.size() == b.size() && toLowerAscii(a, cp) == toLowerAscii(b, cp);
+}
+
+std::string folderPart(std::string_view path, CodePage cp) {
+    const std::size_t last = lastSeparator(path, cp);
+    if (last == std::string_view::npos) return {};
+    if (path[last] == ':' || last == 0) return std::string(path.substr(0, last + 1));
+    // Keep the separator of a root ("c:\", "\\"): the one before it must be a
+    // whole character, not the trail byte of a double-byte one.
+    std::size_t prev = std::string_view::npos;
+    for (std::size_t i = 0; i < last; i += charLength(cp, path, i)) prev = i;
+    if (prev != std::string_view::npos && charLength(cp, path, prev) == 1 && isSeparator(path[prev])) {
+        return std::string(path.substr(0, last + 1));
+    }
+    return std::string(path.substr(0, last));
+}
+
+std::string fileNamePart(std::string_view path, CodePage cp) {
+    const std::size_t last = lastSeparator(path, cp);
+    return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+}
+
+std::string nativePath(std::string_view path, CodePage cp) {
+    std::string out(path);
+#ifndef _WIN32
+    for (std::size_t i = 0; i < out.size(); i += charLength(cp, out, i)) {
+        if (out[i] == '\\') out[i] = '/';
+    }
+#else
+    (void)cp;
+#endif
+    return out;
+}
+
+}  // namespace common

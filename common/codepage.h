@@ -1,0 +1,44 @@
+// Byte-string helpers that must know the code page: texts are handled as
+// bytes in the system's code page, Shift-JIS (932) or UTF-8, and a
+// double-byte character is never split nor its 0x5C trail byte taken for "\".
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace common {
+
+enum class CodePage { Utf8, ShiftJis };
+
+// The system's code page: the codeset of the LC_CTYPE locale here, the ANSI
+// code page on Windows. Call setlocale(LC_CTYPE, "") first to get the user's.
+CodePage activeCodePage();
+
+// True when the byte starts a character of more than one byte.
+bool isLeadByte(CodePage cp, unsigned char byte);
+
+// Length in bytes of the character that starts at text[pos] (1 for a lead
+// byte at the very end of the text, so a cut character never overruns).
+std::size_t charLength(CodePage cp, std::string_view text, std::size_t pos);
+
+// A to Z become a to z; every byte of a multi-byte character stays as it is.
+std::string toLowerAscii(std::string_view text, CodePage cp);
+
+// Case-insensitive equality under toLowerAscii.
+bool equalsIgnoreCase(std::string_view a, std::string_view b, CodePage cp);
+
+// Everything up to and including the last "\", "/" or ":" of the path, with
+// a final separator dropped again unless it is the first character or
+// follows ":" or another separator (so "c:\" and "/" keep theirs). Empty when
+// the path has no separator.
+std::string folderPart(std::string_view path, CodePage cp);
+
+// Everything after the last "\", "/" or ":" of the path.
+std::string fileNamePart(std::string_view path, CodePage cp);
+
+// The path with every "\" that is a separator turned into the platform's
+// own, so names written DOS-style ("..\header\x.h") open here.
+std::string nativePath(std::string_view path, CodePage cp);
+
+}  // namespace common

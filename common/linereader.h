@@ -1,0 +1,38 @@
+// Reads a text file as DOS programs read it in text mode: physical lines of
+// at most a fixed number of bytes, a carriage return right before a line feed
+// dropped, a longer line handed out in several pieces.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace common {
+
+class LineReader {
+public:
+    // Opens the file for reading; check isOpen().
+    explicit LineReader(const std::string& path);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    bool isOpen() const { return file_ != nullptr; }
+
+    // The next piece: bytes up to and including the next line feed, at most
+    // maxBytes of them. False at the end of the file with nothing read.
+    bool next(std::string& piece, std::size_t maxBytes);
+
+private:
+    int peekByte();
+    int takeByte();
+    bool fill();
+
+    std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+};
+
+}  // namespace common

@@ -1,0 +1,38 @@
+// The previous makefile: the include folders of its HDRPATH line and the
+// macro definitions of its head block, which the writer carries over.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "options.h"
+
+namespace depmill {
+
+constexpr std::size_t kMaxMacros = 200;
+
+// Adds the words of the file's first HDRPATH line to includeDirs (each once,
+// at most kMaxIncludeDirs in all). False, with its message written, on failure.
+bool readHeaderPath(const std::string& fileName, std::vector<std::string>& includeDirs);
+
+class MacroTable {
+public:
+    // Loads the head block of definitions of the file. Returns the number of
+    // entries, or nullopt (its message written) when the load failed.
+    std::optional<std::size_t> readMacros(const std::string& fileName);
+
+    // The value of the first definition of exactly this name.
+    std::optional<std::string_view> lookupMacro(std::string_view name) const;
+
+    void clear() { entries_.clear(); }
+    std::size_t size() const { return entries_.size(); }
+
+private:
+    std::vector<std::pair<std::string, std::string>> entries_;
+};
+
+}  // namespace depmill

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building and testing Vantor and Depmill
+# needs. Idempotent: packages already present are not fetched again.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  make gcc g++
+  libgtest-dev libgmock-dev
+  qt6-base-dev qt6-qpa-plugins libqt6test6 fonts-dejavu-core
+  libcanberra-dev
+  xvfb xauth
+  xutils-dev hyperfine
+  locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
