@@ -1,0 +1,62 @@
+// Runs a tool record as a child process: captured, with its output copied
+// line by line into a line list and summed up in one result code, or
+// detached, without waiting.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "childprocess.h"
+#include "codepage.h"
+#include "toolopt.h"
+#include "uiservices.h"
+
+// The list that receives a captured child's lines (the output window's).
+class OutputLines {
+  public:
+    virtual ~OutputLines() = default;
+    virtual void append(std::string line) = 0;
+};
+
+// Result codes of RunCaptured besides a non-zero exit status of the child.
+constexpr int kRunFailed = -1;    // not started; a message box was shown
+constexpr int kRunWarning = -2;   // exit 0, a line contained ": warning"
+constexpr int kRunError = -3;     // exit 0, a line contained ": error"
+constexpr int kRunSucceeded = 0;  // exit 0, neither kind of line
+
+// The longest line handed on; a longer one is handed on in pieces of at most
+// this many bytes, never splitting a double-byte character.
+constexpr std::size_t kMaxLineBytes = 4095;
+
+// The prompt that is answered with one carriage return whenever the child
+// falls silent with it in its unfinished line.
+inline constexpr std::string_view kFileSpecPrompt = "Enter new file spec:";
+
+// How long one read waits for the child before the window gets its events
+// and the unfinished line is checked for the prompt.
+constexpr int kSilencePollMs = 50;
+
+// What a run needs from around it.
+struct RunServices {
+    UiServices& ui;             // message boxes, busy cursor, event processing
+    ChildProcesses& processes;  // the system's child processes
+    common::CodePage codePage;  // for the case-blind line classification
+};
+
+// Command, one blank and Arguments; Command alone when Arguments is empty.
+std::string ComposeCommandLine(const toolopt& tool);
+
+// Runs tool (Command, Arguments, Folder, Iconed) with captured output and
+// appends every output line to lines (nothing is appended when it is null).
+// debugMode adds the "Command: ", "Folder: " and "Create Process OK, Start
+// Pipe." lines. Returns the child's exit status when it is not 0, otherwise
+// kRunError, kRunWarning or kRunSucceeded; kRunFailed after showing the
+// message of the setup step that failed. Returns once the child has ended and
+// its output is drained; window events are processed after every line and
+// while the child is silent, so a nested call may run inside.
+int RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices& services,
+                bool debugMode);
+
+// Starts tool without pipes and without waiting; true when it started.
+bool RunDetached(const toolopt& tool, ChildProcesses& processes);
