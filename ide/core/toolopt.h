@@ -22,3 +22,29 @@ struct tooloptions {
     std::array<toolopt, kMaxTools> tools;
     std::size_t count = 0;
 };
+
+#include <functional>
+#include <optional>
+
+#include "codepage.h"
+
+struct TPROJ;
+class UiServices;
+
+// Asks the user for the file of one "$(Select)", starting in the given
+// folder (empty: the chooser's own default); nullopt when cancelled.
+using ToolFileChooser = std::function<std::optional<std::string>(const std::string& initialFolder)>;
+
+// Replaces the macros of a tool's argument text in place: "$(Select)",
+// "$(ProjName)", "$(ProjFile)", "$(ProjPath)", "$(ProjDir)", "$(ProjFolder)",
+// "$(TargetName)", "$(Target)". Any other "$x" gives x; a final "$" is
+// dropped. Returns false, with the text unchanged, when a chooser was
+// cancelled. "$(Select)" starts in toolFolder, else in the project folder.
+bool ExpandToolArguments(std::string& arguments, const TPROJ& project,
+                         const std::string& toolFolder, const ToolFileChooser& choose,
+                         common::CodePage cp = common::activeCodePage());
+
+// The same for a tool click: the chooser is the UI's file-open dialog titled
+// "ツール <Name> で使うファイルを選択", with no filter of its own.
+bool ExpandToolArguments(std::string& arguments, const TPROJ& project, const toolopt& tool,
+                         UiServices& ui);

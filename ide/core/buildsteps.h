@@ -1,0 +1,58 @@
+// The window-free rules of the Build, Rebuild and Check-dependencies
+// commands: the run request of a step, its summary line and sound, the
+// generator's command line and the object folder created before a build.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "proj.h"
+#include "sounds.h"
+#include "toolopt.h"
+#include "uiservices.h"
+
+// Appends one line to the output window.
+using OutputLineSink = std::function<void(const std::string& line)>;
+
+inline constexpr const char* kNoProjectMessage = "プロジェクトの指定がありません。";
+// Written after a build in debug mode, to try the editor and help jumps.
+inline constexpr const char* kJumpTestLine =
+    "jumptest.c(20) : warning C4001: This is editor/error jump test message.";
+
+// The run request of a build step: captured, console hidden, in the project
+// folder, no arguments. The generator's step has an empty name.
+toolopt BuildStepRequest(const std::string& command, const std::string& name,
+                         const std::string& projectfolder);
+
+struct BuildStepSummary {
+    std::string line;   // e.g. "End Build.", "Build Error (2)."
+    std::string sound;  // event name, empty for none
+};
+
+// The summary of a named step from the runner's result: 0 success, -2
+// warning line seen, -3 error line seen, -1 could not start, any other value
+// the child's exit status.
+BuildStepSummary SummarizeBuildStep(const std::string& name, int result);
+
+// Writes the summary line of a named step and plays its sound (no waiting,
+// the system's default as fallback). A step with an empty name writes and
+// plays nothing.
+void FinishBuildStep(const std::string& name, int result, const OutputLineSink& output,
+                     SoundPlayer& sounds);
+
+// The generator's command line: depmillCommand, then " -l" for a library,
+// for a new project " -o " target and (when set) " -O " object folder,
+// " -m" and the model letter, " -d" for a database application.
+std::string DepmillCommandLine(const std::string& depmillCommand, const TPROJ& project,
+                               bool newProject, const std::string& defaultObjectFolder);
+
+// The folder that an OUTDIR value names: empty for an empty value or ".",
+// the value itself when absolute ("\..", "/..", "X:.."), else the project
+// folder, the platform's separator and the value.
+std::string OutputFolderPath(const std::string& projectfolder, const std::string& outdir);
+
+// Creates the last level of the project's OUTDIR folder before a build.
+// In debug mode writes "Creating Folder: " and the path first. An existing
+// folder, a missing parent or any other failure is silently ignored.
+void CreateOutputFolder(const TPROJ& project, bool debug, const OutputLineSink& output,
+                        UiServices& ui);

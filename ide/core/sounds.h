@@ -1,0 +1,21 @@
+// Named application sound events ("Open", "Close", "BuildComplete", ...):
+// the user assigns the actual sounds in the desktop's sound settings.
+#pragma once
+
+#include <string>
+
+enum class SoundFallback {
+    None,           // silent when the user's sound theme has no such event
+    SystemDefault,  // then the system's default sound
+};
+
+enum class SoundWait {
+    No,        // returns at once, the sound plays on
+    UntilEnd,  // returns when the sound has ended (bounded, never a hang)
+};
+
+class SoundPlayer {
+  public:
+    virtual ~SoundPlayer() = default;
+    virtual void play(const std::string& event, SoundFallback fallback, SoundWait wait) = 0;
+};
