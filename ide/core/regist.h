@@ -1,0 +1,160 @@
+// The IDE's settings: the record TREGIST, the stored schema (keys, value
+// names, defaults) and the operations that load and save the record, the
+// tool list and the project history through nTRegistry.
+//
+// Every operation takes the SettingsStore to work on: the application opens
+// the user's store once at start (openUserSettingsStore) and hands it on;
+// tests pass a store of their own. Each operation opens its key, reads or
+// writes, and closes it again.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "codepage.h"
+#include "settingsstore.h"
+#include "toolopt.h"
+
+// The stored layout. Paths are absolute from the user's root.
+namespace regschema {
+
+inline constexpr char kBaseKey[] = "\\Software\\Halden\\Vantor";
+inline constexpr char kHelpKey[] = "\\Software\\Halden\\Vantor\\Help";
+inline constexpr char kHistoryKey[] = "\\Software\\Halden\\Vantor\\history";
+inline constexpr char kToolsKey[] = "\\Software\\Halden\\Vantor\\Tools";
+
+// Main key.
+inline constexpr char kBuildCommand[] = "BuildCommand";
+inline constexpr char kRebuildCommand[] = "RebuildCommand";
+inline constexpr char kDepmillCommand[] = "DepmillCommand";
+inline constexpr char kEditCommand[] = "EditCommand";
+inline constexpr char kProjectFolder[] = "ProjectFolder";
+inline constexpr char kWindow[] = "Window";
+inline constexpr char kFoldOutput[] = "FoldOutput";
+inline constexpr char kUseStatusBar[] = "useStatusBar";
+inline constexpr char kFontName[] = "FontName";
+inline constexpr char kFontSize[] = "FontSize";
+inline constexpr char kDefaultMemorymodel[] = "defaultMemorymodel";
+inline constexpr char kDefaultObjectFolder[] = "defaultObjectFolder";
+
+inline constexpr char kDefBuildCommand[] = "cmd /cmake |cat -u";
+inline constexpr char kDefRebuildCommand[] = "cmd /cmake clean all |cat -u";
+inline constexpr char kDefDepmillCommand[] = "depmill -t1";
+inline constexpr char kDefEditCommand[] = "hidemaru /j%n %s";
+inline constexpr char kDefProjectFolder[] = "";
+inline constexpr char kDefWindow[] = "";
+inline constexpr bool kDefFoldOutput = true;
+inline constexpr bool kDefUseStatusBar = true;
+inline constexpr char kDefFontName[] = "FixedSys";
+inline constexpr int kDefFontSize = 11;
+inline constexpr int kDefDefaultMemorymodel = 3;  // large
+inline constexpr char kDefDefaultObjectFolder[] = "obj";
+
+// "\Help" key.
+inline constexpr char kHelpfile[] = "Helpfile";
+inline constexpr char kClang[] = "Clang";
+inline constexpr char kCerror[] = "Cerror";
+inline constexpr char kBuildtool[] = "Buildtool";
+inline constexpr char kQuarry[] = "Quarry";
+
+inline constexpr char kDefHelpfile[] = "vantor.hlp";
+inline constexpr char kDefClang[] = "c:\\msvc\\help\\mscxx.hlp";
+inline constexpr char kDefCerror[] = "c:\\msvc\\help\\errors.hlp";
+inline constexpr char kDefBuildtool[] = "c:\\msvc\\help\\mscopts.hlp";
+inline constexpr char kDefQuarry[] = "c:\\msvc\\help\\quarry.hlp";
+
+// "\history" key: prefix followed by the entry's index in decimal.
+inline constexpr char kHistoryProjectFile[] = "ProjectFile";
+inline constexpr char kHistoryProject[] = "Project";
+
+// "\Tools" key: "NumTools" and, per tool, prefix followed by its index.
+inline constexpr char kNumTools[] = "NumTools";
+inline constexpr char kToolName[] = "Name";
+inline constexpr char kToolCommand[] = "Command";
+inline constexpr char kToolArguments[] = "Arguments";
+inline constexpr char kToolFolder[] = "Folder";
+inline constexpr char kToolOutputRedirect[] = "OutputRedirect";
+inline constexpr char kToolIconed[] = "Iconed";
+
+// "Name" and 7 give "Name7".
+std::string indexedName(const char* prefix, std::size_t index);
+
+}  // namespace regschema
+
+// One entry of the project history; an empty Project marks a free entry.
+struct ProjectHistory {
+    std::string Project;      // the project's name
+    std::string ProjectFile;  // full path of its makefile
+};
+
+constexpr std::size_t kHistorySize = 20;
+
+// The settings record: one field per stored setting, named after its value.
+// A fresh record has empty texts, zero numbers and false flags; the schema's
+// defaults arrive with LoadSettings.
+struct TREGIST {
+    std::array<ProjectHistory, kHistorySize> history;  // entry 0 most recent
+    std::string ProjectFolder;
+    std::string BuildCommand;
+    std::string RebuildCommand;
+    std::string DepmillCommand;
+    std::string EditCommand;
+    std::string Window;  // "left,top,width,height" or empty
+    bool FoldOutput = false;
+    bool useStatusBar = false;
+    std::string FontName;
+    std::int32_t FontSize = 0;  // points
+    std::string Helpfile;
+    std::string Clang;
+    std::string Cerror;
+    std::string Buildtool;
+    std::string Quarry;
+    std::int32_t defaultMemorymodel = 0;
+    std::string defaultObjectFolder;
+};
+
+// Reads the main key, "\Help" and all 20 history entries into the record,
+// creating the three keys when missing; a missing value gives its default,
+// a key that cannot be opened leaves its fields as they were. A string
+// stored with a non-string type throws RegistryError: the values read
+// before it stay loaded, the later ones keep what they had.
+void LoadSettings(TREGIST& reg, SettingsStore& store);
+
+// Writes the main key's settings (not "Window") and the help files. Every
+// write is attempted; true when none failed.
+bool SaveOptions(const TREGIST& reg, SettingsStore& store);
+
+// Writes the 20 history entries (free ones as empty values) and "Window"
+// (only when the main key exists). True when no write failed.
+bool SaveAtClose(const TREGIST& reg, SettingsStore& store);
+
+// The stored "NumTools" (creating "\Tools" when missing); 0 when unreadable.
+int ReadToolCount(SettingsStore& store);
+
+// Reads stored tool `index` into `tool`; false when "\Tools" cannot be
+// opened. Throws RegistryError for a text stored with a non-string type.
+bool LoadTool(toolopt& tool, std::size_t index, SettingsStore& store);
+
+// Reads the stored tools into the list in order, skipping any without a
+// name or a command. Reading stops once all kMaxTools slots hold a tool,
+// whatever "NumTools" says; slots past the count are left fresh. True.
+bool LoadTools(tooloptions& list, SettingsStore& store);
+
+// Writes the six values of tool `index`; the first failing write skips the
+// rest. True when the key opened and all writes succeeded.
+bool SaveTool(const toolopt& tool, std::size_t index, SettingsStore& store);
+
+// Stores the list's tools at indices 0 to count-1, deletes the values of
+// the indices that were stored before and are now past the end (highest
+// first) and writes "NumTools". True when everything was stored.
+bool SaveTools(const tooloptions& list, SettingsStore& store);
+
+// Records a project as the most recent history entry (in memory only).
+// Ignored when name or file is empty; an entry equal in both (ASCII letter
+// case aside, in code page cp) moves to the head taking the new spelling,
+// unless it already is the head, which stays untouched; otherwise entry 19
+// drops out.
+void AddHistory(TREGIST& reg, const std::string& name, const std::string& file,
+                common::CodePage cp = common::activeCodePage());

@@ -1,0 +1,69 @@
+// nTRegistry: the registry access object of the settings operations. It
+// holds at most one open key of a SettingsStore, reads typed values with a
+// default and writes them, raising RegistryError where the registry would.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "settingsstore.h"
+
+// A write the store refused, or a string read from a value of another type
+// (message "'<name>' のﾃﾞｰﾀ型が不正です").
+class RegistryError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+class nTRegistry {
+  public:
+    explicit nTRegistry(SettingsStore& store);
+    ~nTRegistry();  // closes the open key
+    nTRegistry(const nTRegistry&) = delete;
+    nTRegistry& operator=(const nTRegistry&) = delete;
+
+    // Opens the key at path, closing the one open before. A leading "\"
+    // makes the path absolute from the user's root; otherwise it is taken
+    // below the open key (or the root when none is open). canCreate creates
+    // missing keys. True when the key is open afterwards.
+    bool OpenKey(const std::string& path, bool canCreate);
+
+    // Closes the open key, if any. False when changes made in it could not
+    // be kept by the store.
+    bool CloseKey();
+
+    // Path of the open key from the root, without a leading "\"; empty when
+    // none is open.
+    const std::string& CurrentPath() const { return currentPath_; }
+
+    // True when the open key has a value of that name, of any type.
+    bool ValueExists(const std::string& name);
+
+    // The text of a string or expandable-string value, up to its first zero
+    // byte; def when the value is missing. Throws RegistryError (data-type
+    // error) for a value of any other type.
+    std::string ReadString(const std::string& name, const std::string& def);
+
+    // A 32-bit integer value (at most 4 bytes); def for anything else.
+    int ReadInteger(const std::string& name, int def);
+
+    // A stored integer other than zero is true; def for anything else.
+    bool ReadBool(const std::string& name, bool def);
+
+    // Write a string (type 1) or integer (type 4, a flag as 1 or 0). Throw
+    // RegistryError when no key is open or the store refuses.
+    void WriteString(const std::string& name, const std::string& value);
+    void WriteInteger(const std::string& name, int value);
+    void WriteBool(const std::string& name, bool value);
+
+    // Removes the value; true on success. Never throws.
+    bool DeleteValue(const std::string& name);
+
+  private:
+    void write(const std::string& name, const SettingsValue& value);
+
+    SettingsStore& store_;
+    std::unique_ptr<SettingsKey> key_;
+    std::string currentPath_;
+};
