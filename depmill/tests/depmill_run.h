@@ -1,0 +1,251 @@
+// Runs the real depmill binary for the behaviour tests: a temporary project
+// folder per test, small file helpers, and a run that captures standard
+// output, standard error and the exit status separately.
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <optional>
+#include <regex>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+extern char** environ;
+
+namespace depmill_test {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    std::string out;
+    std::string err;
+    int status = -1;  // -1 when the program did not end by exiting
+    std::time_t started = 0;
+    std::time_t ended = 0;
+};
+
+struct RunSettings {
+    std::vector<std::string> args;
+    std::optional<std::string> depmillopt;  // DEPMILLOPT is removed when not given
+    std::vector<std::string> env;           // "NAME=value", replacing NAME if set
+    std::optional<rlim_t> fileSizeLimit;    // bytes any one file written may hold
+};
+
+// Joins the lines, each followed by "\n".
+inline std::string lines(std::initializer_list<std::string_view> list) {
+    std::string text;
+    for (std::string_view line : list) {
+        text.append(line);
+        text.push_back('\n');
+    }
+    return text;
+}
+
+// The first line of a makefile written at the local time t.
+inline std::string headerAt(std::time_t t) {
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return "# make makefile at: " + std::to_string(tm.tm_year) + "/" +
+           std::to_string(tm.tm_mon + 1) + "/" + std::to_string(tm.tm_mday) + " " +
+           std::to_string(tm.tm_hour) + ":" + std::to_string(tm.tm_min) + "\n";
+}
+
+// The text from the first line equal to `first` up to and including the next
+// empty line (or the end): one rule, or one block of macros.
+inline std::string blockFrom(const std::string& text, const std::string& first) {
+    std::size_t start = text.rfind(first + "\n", 0) == 0 ? 0 : text.find("\n" + first + "\n");
+    if (start == std::string::npos) return "<no line \"" + first + "\">";
+    if (start != 0) ++start;
+    std::size_t end = text.find("\n\n", start);
+    return text.substr(start, end == std::string::npos ? std::string::npos : end + 2 - start);
+}
+
+// A project folder "proj" inside a fresh temporary folder; relative paths of
+// the helpers start in "proj", so "../header/defs.h" lies beside it.
+class Sandbox {
+  public:
+    Sandbox() {
+        std::string pattern = (fs::temp_directory_path() / "depmill-test-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        root_ = pattern;
+        fs::create_directory(project());
+    }
+    ~Sandbox() {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
+
+    fs::path project() const { return root_ / "proj"; }
+    fs::path path(const std::string& rel) const { return project() / rel; }
+
+    void write(const std::string& rel, const std::string& text) const {
+        fs::create_directories(path(rel).parent_path());
+        std::ofstream file(path(rel), std::ios::binary | std::ios::trunc);
+        file << text;
+        if (!file) throw std::runtime_error("cannot write " + rel);
+    }
+
+    // The whole file, or "<missing>" when it cannot be read.
+    std::string read(const std::string& rel) const {
+        std::ifstream file(path(rel), std::ios::binary);
+        if (!file) return "<missing>";
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+
+    bool exists(const std::string& rel) const { return fs::exists(fs::symlink_status(path(rel))); }
+
+    RunResult run(std::vector<std::string> args = {},
+                  std::optional<std::string> depmillopt = std::nullopt) const {
+        return run(RunSettings{std::move(args), std::move(depmillopt), {}, std::nullopt});
+    }
+
+    RunResult run(const RunSettings& settings) const;
+
+  private:
+    fs::path root_;
+};
+
+namespace detail {
+
+inline std::vector<std::string> childEnvironment(const RunSettings& settings) {
+    std::vector<std::string> env;
+    auto replaced = [&](std::string_view entry) {
+        std::string_view name = entry.substr(0, entry.find('='));
+        if (name == "DEPMILLOPT") return true;
+        for (const std::string& extra : settings.env)
+            if (std::string_view(extra).substr(0, extra.find('=')) == name) return true;
+        return false;
+    };
+    for (char** e = environ; *e; ++e)
+        if (!replaced(*e)) env.emplace_back(*e);
+    if (settings.depmillopt) env.push_back("DEPMILLOPT=" + *settings.depmillopt);
+    env.insert(env.end(), settings.env.begin(), settings.env.end());
+    return env;
+}
+
+inline std::vector<char*> pointers(std::vector<std::string>& texts) {
+    std::vector<char*> result;
+    for (std::string& text : texts) result.push_back(text.data());
+    result.push_back(nullptr);
+    return result;
+}
+
+// Reads both pipes until both are closed, so neither can fill up and stall
+// the child.
+inline void drain(int outFd, int errFd, std::string& out, std::string& err) {
+    std::array<pollfd, 2> fds{pollfd{outFd, POLLIN, 0}, pollfd{errFd, POLLIN, 0}};
+    std::array<std::string*, 2> sinks{&out, &err};
+    int open = 2;
+    char buffer[4096];
+    while (open > 0) {
+        if (poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+            ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                sinks[i]->append(buffer, static_cast<std::size_t>(n));
+            } else if (n == 0 || errno != EINTR) {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+}
+
+}  // namespace detail
+
+inline RunResult Sandbox::run(const RunSettings& settings) const {
+    std::vector<std::string> argTexts{DEPMILL_PATH};
+    argTexts.insert(argTexts.end(), settings.args.begin(), settings.args.end());
+    std::vector<std::string> envTexts = detail::childEnvironment(settings);
+    std::vector<char*> argv = detail::pointers(argTexts);
+    std::vector<char*> envp = detail::pointers(envTexts);
+    std::string dir = project().string();
+
+    int outPipe[2];
+    int errPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+
+    RunResult result;
+    result.started = std::time(nullptr);
+    pid_t pid = fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        // Only async-signal-safe calls between fork and exec.
+        int null = open("/dev/null", O_RDONLY);
+        if (null < 0 || dup2(null, 0) < 0 || dup2(outPipe[1], 1) < 0 || dup2(errPipe[1], 2) < 0 ||
+            chdir(dir.c_str()) != 0)
+            _exit(127);
+        if (settings.fileSizeLimit) {
+            // Writes past the limit then fail with EFBIG instead of a signal.
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{*settings.fileSizeLimit, *settings.fileSizeLimit};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+        }
+        execve(argv[0], argv.data(), envp.data());
+        _exit(127);
+    }
+    close(outPipe[1]);
+    close(errPipe[1]);
+    detail::drain(outPipe[0], errPipe[0], result.out, result.err);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.ended = std::time(nullptr);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+// The makefile's first line is "# make makefile at: " with the local time of
+// the run, every number without leading zeros.
+inline bool headerFitsRun(const std::string& makefile, const RunResult& run) {
+    std::string first = makefile.substr(0, makefile.find('\n') + 1);
+    static const std::regex pattern(
+        "# make makefile at: (0|[1-9][0-9]*)/([1-9]|1[0-2])/([1-9]|[12][0-9]|3[01]) "
+        "([0-9]|1[0-9]|2[0-3]):([0-9]|[1-5][0-9])\n");
+    return std::regex_match(first, pattern) &&
+           (first == headerAt(run.started) || first == headerAt(run.ended));
+}
+
+// Everything after the first line.
+inline std::string bodyOf(const std::string& makefile) {
+    std::size_t end = makefile.find('\n');
+    return end == std::string::npos ? std::string() : makefile.substr(end + 1);
+}
+
+// A run without a word on either stream that wrote exactly this makefile,
+// apart from its first line, which must carry the time of the run.
+inline void expectMakefile(const Sandbox& sandbox, const RunResult& run, const std::string& body) {
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+    std::string makefile = sandbox.read("makefile");
+    EXPECT_TRUE(headerFitsRun(makefile, run)) << makefile.substr(0, makefile.find('\n'));
+    EXPECT_EQ(bodyOf(makefile), body);
+}
+
+}  // namespace depmill_test
