@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -61,6 +62,8 @@ class nTRegistry {
     bool DeleteValue(const std::string& name);
 
   private:
+    // The integer of a 32-bit value of at most 4 bytes; nullopt otherwise.
+    std::optional<int> readDword(const std::string& name);
     void write(const std::string& name, const SettingsValue& value);
 
     SettingsStore& store_;

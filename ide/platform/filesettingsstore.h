@@ -24,6 +24,7 @@ class FileSettingsStore : public SettingsStore {
 
     const std::string& file() const { return file_; }
 
+    // Keys opened here must be closed before the store is destroyed.
     std::unique_ptr<SettingsKey> openKey(const std::string& path, bool create) override;
 
   private:

@@ -1,0 +1,221 @@
+// Loading and saving the settings record, the tool list and the project
+// history, value by value through nTRegistry.
+#include "regist.h"
+
+#include <algorithm>
+
+#include "registry.h"
+
+using namespace regschema;
+
+std::string regschema::indexedName(const char* prefix, std::size_t index) {
+    return prefix + std::to_string(index);
+}
+
+namespace {
+
+// Counts the writes the store refused, so a save attempts every value and
+// still reports whether all of them were kept.
+class CountedWrites {
+  public:
+    explicit CountedWrites(nTRegistry& reg) : reg_(reg) {}
+
+    template <typename Write>
+    void attempt(Write&& write) {
+        try {
+            write();
+        } catch (const RegistryError&) {
+            ++failures_;
+        }
+    }
+    void text(const char* name, const std::string& value) {
+        attempt([&] { reg_.WriteString(name, value); });
+    }
+    void integer(const char* name, int value) {
+        attempt([&] { reg_.WriteInteger(name, value); });
+    }
+    void flag(const char* name, bool value) {
+        attempt([&] { reg_.WriteBool(name, value); });
+    }
+    void close() {
+        if (!reg_.CloseKey()) ++failures_;
+    }
+    bool allKept() const { return failures_ == 0; }
+
+  private:
+    nTRegistry& reg_;
+    int failures_ = 0;
+};
+
+constexpr const char* kToolValues[] = {kToolName,   kToolCommand,        kToolArguments,
+                                       kToolFolder, kToolOutputRedirect, kToolIconed};
+
+}  // namespace
+
+void LoadSettings(TREGIST& r, SettingsStore& store) {
+    nTRegistry reg(store);
+    if (reg.OpenKey(kBaseKey, true)) {
+        r.BuildCommand = reg.ReadString(kBuildCommand, kDefBuildCommand);
+        r.RebuildCommand = reg.ReadString(kRebuildCommand, kDefRebuildCommand);
+        r.DepmillCommand = reg.ReadString(kDepmillCommand, kDefDepmillCommand);
+        r.EditCommand = reg.ReadString(kEditCommand, kDefEditCommand);
+        r.ProjectFolder = reg.ReadString(kProjectFolder, kDefProjectFolder);
+        r.Window = reg.ReadString(kWindow, kDefWindow);
+        r.FoldOutput = reg.ReadBool(kFoldOutput, kDefFoldOutput);
+        r.useStatusBar = reg.ReadBool(kUseStatusBar, kDefUseStatusBar);
+        r.FontName = reg.ReadString(kFontName, kDefFontName);
+        r.FontSize = reg.ReadInteger(kFontSize, kDefFontSize);
+        r.defaultMemorymodel = reg.ReadInteger(kDefaultMemorymodel, kDefDefaultMemorymodel);
+        r.defaultObjectFolder = reg.ReadString(kDefaultObjectFolder, kDefDefaultObjectFolder);
+        reg.CloseKey();
+    }
+    if (reg.OpenKey(kHelpKey, true)) {
+        r.Helpfile = reg.ReadString(kHelpfile, kDefHelpfile);
+        r.Clang = reg.ReadString(kClang, kDefClang);
+        r.Cerror = reg.ReadString(kCerror, kDefCerror);
+        r.Buildtool = reg.ReadString(kBuildtool, kDefBuildtool);
+        r.Quarry = reg.ReadString(kQuarry, kDefQuarry);
+        reg.CloseKey();
+    }
+    if (reg.OpenKey(kHistoryKey, true)) {
+        for (std::size_t i = 0; i < kHistorySize; ++i) {
+            r.history[i].ProjectFile = reg.ReadString(indexedName(kHistoryProjectFile, i), "");
+            r.history[i].Project = reg.ReadString(indexedName(kHistoryProject, i), "");
+        }
+        reg.CloseKey();
+    }
+}
+
+bool SaveOptions(const TREGIST& r, SettingsStore& store) {
+    nTRegistry reg(store);
+    CountedWrites writes(reg);
+    if (reg.OpenKey(kBaseKey, true)) {
+        writes.text(kBuildCommand, r.BuildCommand);
+        writes.text(kRebuildCommand, r.RebuildCommand);
+        writes.text(kDepmillCommand, r.DepmillCommand);
+        writes.text(kEditCommand, r.EditCommand);
+        writes.flag(kFoldOutput, r.FoldOutput);
+        writes.flag(kUseStatusBar, r.useStatusBar);
+        writes.text(kProjectFolder, r.ProjectFolder);
+        writes.text(kFontName, r.FontName);
+        writes.integer(kFontSize, r.FontSize);
+        writes.integer(kDefaultMemorymodel, r.defaultMemorymodel);
+        writes.text(kDefaultObjectFolder, r.defaultObjectFolder);
+        writes.close();
+    }
+    if (reg.OpenKey(kHelpKey, true)) {
+        writes.text(kHelpfile, r.Helpfile);
+        writes.text(kClang, r.Clang);
+        writes.text(kCerror, r.Cerror);
+        writes.text(kBuildtool, r.Buildtool);
+        writes.text(kQuarry, r.Quarry);
+        writes.close();
+    }
+    return writes.allKept();
+}
+
+bool SaveAtClose(const TREGIST& r, SettingsStore& store) {
+    nTRegistry reg(store);
+    CountedWrites writes(reg);
+    if (reg.OpenKey(kHistoryKey, true)) {
+        for (std::size_t i = 0; i < kHistorySize; ++i) {
+            writes.text(indexedName(kHistoryProjectFile, i).c_str(), r.history[i].ProjectFile);
+            writes.text(indexedName(kHistoryProject, i).c_str(), r.history[i].Project);
+        }
+        writes.close();
+    }
+    if (reg.OpenKey(kBaseKey, false)) {
+        writes.text(kWindow, r.Window);
+        writes.close();
+    }
+    return writes.allKept();
+}
+
+int ReadToolCount(SettingsStore& store) {
+    nTRegistry reg(store);
+    if (!reg.OpenKey(kToolsKey, true)) return 0;
+    return reg.ReadInteger(kNumTools, 0);
+}
+
+bool LoadTool(toolopt& tool, std::size_t index, SettingsStore& store) {
+    nTRegistry reg(store);
+    if (!reg.OpenKey(kToolsKey, true)) return false;
+    tool.Name = reg.ReadString(indexedName(kToolName, index), "");
+    tool.Command = reg.ReadString(indexedName(kToolCommand, index), "");
+    tool.Arguments = reg.ReadString(indexedName(kToolArguments, index), "");
+    tool.Folder = reg.ReadString(indexedName(kToolFolder, index), "");
+    tool.OutputRedirect = reg.ReadBool(indexedName(kToolOutputRedirect, index), false);
+    tool.Iconed = reg.ReadBool(indexedName(kToolIconed, index), false);
+    return true;
+}
+
+bool LoadTools(tooloptions& list, SettingsStore& store) {
+    const int stored = ReadToolCount(store);
+    std::size_t kept = 0;
+    for (int j = 0; j < stored && kept < kMaxTools; ++j) {
+        toolopt& slot = list.tools[kept];
+        if (LoadTool(slot, static_cast<std::size_t>(j), store) && !slot.Name.empty() &&
+            !slot.Command.empty()) {
+            ++kept;
+        }
+    }
+    // A skipped last entry may have left its texts in the first free slot.
+    std::fill(list.tools.begin() + static_cast<std::ptrdiff_t>(kept), list.tools.end(), toolopt{});
+    list.count = kept;
+    return true;
+}
+
+bool SaveTool(const toolopt& tool, std::size_t index, SettingsStore& store) {
+    nTRegistry reg(store);
+    if (!reg.OpenKey(kToolsKey, true)) return false;
+    try {
+        reg.WriteString(indexedName(kToolName, index), tool.Name);
+        reg.WriteString(indexedName(kToolCommand, index), tool.Command);
+        reg.WriteString(indexedName(kToolArguments, index), tool.Arguments);
+        reg.WriteString(indexedName(kToolFolder, index), tool.Folder);
+        reg.WriteBool(indexedName(kToolOutputRedirect, index), tool.OutputRedirect);
+        reg.WriteBool(indexedName(kToolIconed, index), tool.Iconed);
+    } catch (const RegistryError&) {
+        return false;
+    }
+    return reg.CloseKey();
+}
+
+bool SaveTools(const tooloptions& list, SettingsStore& store) {
+    int old = ReadToolCount(store);
+    const std::size_t count = std::min(list.count, kMaxTools);
+    bool allKept = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        allKept = SaveTool(list.tools[i], i, store) && allKept;
+    }
+    nTRegistry reg(store);
+    if (!reg.OpenKey(kToolsKey, true)) return false;
+    CountedWrites writes(reg);
+    while (static_cast<int>(count) < old) {
+        --old;
+        // The values of one index go together: the first that cannot be
+        // deleted ends that index.
+        for (const char* prefix : kToolValues) {
+            if (!reg.DeleteValue(indexedName(prefix, static_cast<std::size_t>(old)))) break;
+        }
+    }
+    writes.integer(kNumTools, static_cast<int>(count));
+    writes.close();
+    return writes.allKept() && allKept;
+}
+
+void AddHistory(TREGIST& reg, const std::string& name, const std::string& file,
+                common::CodePage cp) {
+    if (name.empty() || file.empty()) return;
+    auto& history = reg.history;
+    const auto same = std::find_if(history.begin(), history.end(), [&](const ProjectHistory& h) {
+        return common::equalsIgnoreCase(h.Project, name, cp) &&
+               common::equalsIgnoreCase(h.ProjectFile, file, cp);
+    });
+    if (same == history.begin()) return;
+    // The matching entry, or entry 19 when there is none, is overwritten
+    // by the ones above it moving down a place.
+    const auto dropped = same == history.end() ? history.end() - 1 : same;
+    std::move_backward(history.begin(), dropped, dropped + 1);
+    history.front() = ProjectHistory{name, file};
+}

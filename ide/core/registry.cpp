@@ -1,0 +1,104 @@
+// nTRegistry over a SettingsStore: one open key at a time, typed reads with
+// defaults, writes that throw when refused.
+#include "registry.h"
+
+#include <cstdint>
+#include <utility>
+
+namespace {
+
+// "\A\B" is taken from the root; "C" below the open key's path.
+std::string resolvePath(const std::string& currentPath, const std::string& path) {
+    if (!path.empty() && path.front() == '\\') return path.substr(1);
+    if (currentPath.empty() || path.empty()) return currentPath.empty() ? path : currentPath;
+    return currentPath + "\\" + path;
+}
+
+std::string dataTypeError(const std::string& name) {
+    return "'" + name + "' のﾃﾞｰﾀ型が不正です";
+}
+
+}  // namespace
+
+nTRegistry::nTRegistry(SettingsStore& store) : store_(store) {}
+
+nTRegistry::~nTRegistry() {
+    CloseKey();
+}
+
+bool nTRegistry::OpenKey(const std::string& path, bool canCreate) {
+    std::string fullPath = resolvePath(currentPath_, path);
+    auto key = store_.openKey(fullPath, canCreate);
+    if (!key) return false;
+    CloseKey();
+    key_ = std::move(key);
+    currentPath_ = std::move(fullPath);
+    return true;
+}
+
+bool nTRegistry::CloseKey() {
+    if (!key_) return true;
+    const bool kept = key_->close();
+    key_.reset();
+    currentPath_.clear();
+    return kept;
+}
+
+bool nTRegistry::ValueExists(const std::string& name) {
+    return key_ && key_->read(name).has_value();
+}
+
+std::string nTRegistry::ReadString(const std::string& name, const std::string& def) {
+    if (!key_) return def;
+    const auto value = key_->read(name);
+    if (!value) return def;
+    if (value->type != kSettingsString && value->type != kSettingsExpandString) {
+        throw RegistryError(dataTypeError(name));
+    }
+    return value->data.substr(0, value->data.find('\0'));
+}
+
+int nTRegistry::ReadInteger(const std::string& name, int def) {
+    return readDword(name).value_or(def);
+}
+
+bool nTRegistry::ReadBool(const std::string& name, bool def) {
+    const auto stored = readDword(name);
+    return stored ? *stored != 0 : def;
+}
+
+std::optional<int> nTRegistry::readDword(const std::string& name) {
+    if (!key_) return std::nullopt;
+    const auto value = key_->read(name);
+    if (!value || value->type != kSettingsDword || value->data.size() > 4) return std::nullopt;
+    std::uint32_t bits = 0;
+    for (std::size_t i = 0; i < value->data.size(); ++i) {
+        bits |= std::uint32_t{static_cast<unsigned char>(value->data[i])} << (8 * i);
+    }
+    return static_cast<std::int32_t>(bits);
+}
+
+void nTRegistry::WriteString(const std::string& name, const std::string& value) {
+    write(name, SettingsValue{kSettingsString, value});
+}
+
+void nTRegistry::WriteInteger(const std::string& name, int value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    std::string data(4, '\0');
+    for (std::size_t i = 0; i < 4; ++i) data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+    write(name, SettingsValue{kSettingsDword, data});
+}
+
+void nTRegistry::WriteBool(const std::string& name, bool value) {
+    WriteInteger(name, value ? 1 : 0);
+}
+
+bool nTRegistry::DeleteValue(const std::string& name) {
+    return key_ && key_->remove(name);
+}
+
+void nTRegistry::write(const std::string& name, const SettingsValue& value) {
+    if (!key_ || !key_->write(name, value)) {
+        throw RegistryError("'" + name + "' を書き込めません");
+    }
+}
