@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,13 +18,15 @@ constexpr std::size_t kMaxMacros = 200;
 
 // Adds the words of the file's first HDRPATH line to includeDirs (each once,
 // at most kMaxIncludeDirs in all). False, with its message written, on failure.
-bool readHeaderPath(const std::string& fileName, std::vector<std::string>& includeDirs);
+bool readHeaderPath(const std::string& fileName, std::vector<std::string>& includeDirs,
+                    std::ostream& err = std::cerr);
 
 class MacroTable {
-public:
+  public:
     // Loads the head block of definitions of the file. Returns the number of
     // entries, or nullopt (its message written) when the load failed.
-    std::optional<std::size_t> readMacros(const std::string& fileName);
+    std::optional<std::size_t> readMacros(const std::string& fileName,
+                                          std::ostream& err = std::cerr);
 
     // The value of the first definition of exactly this name.
     std::optional<std::string_view> lookupMacro(std::string_view name) const;
@@ -31,7 +34,7 @@ public:
     void clear() { entries_.clear(); }
     std::size_t size() const { return entries_.size(); }
 
-private:
+  private:
     std::vector<std::pair<std::string, std::string>> entries_;
 };
 

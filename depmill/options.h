@@ -4,8 +4,12 @@
 
 #include <cstddef>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "codepage.h"
 
 namespace depmill {
 
@@ -23,6 +27,28 @@ struct GeneratorOptions {
     bool ignoreOldMacros = false;
     std::vector<std::string> includeDirs;  // in the order added, at most kMaxIncludeDirs
     std::optional<std::string> target;
+    // How names and texts are split into characters (lower-casing, "\").
+    common::CodePage codePage = common::CodePage::Utf8;
 };
+
+// The include folder that a database project adds.
+inline constexpr std::string_view kDatabaseHeaderDir = "..\\header";
+
+inline constexpr std::string_view kUsageLine =
+    "Usage: Depmill [-oTarget] [-Iinclude] [-Ooutdir] [-l -s -d -m] [-b ext] [-t{0|1}]\n";
+
+// Writes the version banner, one line.
+void writeBanner(std::ostream& err);
+
+// Applies the text of the DEPMILLOPT variable: letters D, L, S, T, each
+// followed somewhere by its value 0, 1 or 2. A database setting then adds
+// the database include folder.
+void applyOptionVariable(std::string_view text, GeneratorOptions& options);
+
+// Reads the command-line arguments (without the program name) into options.
+// Messages go to err, the help text to out. Returns the exit status when the
+// run must end here, nullopt when it goes on.
+std::optional<int> parseArguments(const std::vector<std::string>& args, GeneratorOptions& options,
+                                  std::ostream& out, std::ostream& err);
 
 }  // namespace depmill

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,7 +28,8 @@ struct SourceFile {
 };
 
 // Lists the sources of the current folder and reads their include lines.
-// Warnings go to standard output; fatal errors end the run (RunEnd).
-std::vector<SourceFile> scanSources(const GeneratorOptions& options);
+// Warnings go to the warnings stream; fatal errors end the run (RunEnd).
+std::vector<SourceFile> scanSources(const GeneratorOptions& options,
+                                    std::ostream& warnings = std::cout);
 
 }  // namespace depmill

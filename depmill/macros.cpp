@@ -1,0 +1,133 @@
+// Reading the previous makefile: the HDRPATH line (raw lines) and the head
+// block of definitions (comments skipped, "\" continuations joined), which
+// ends at the first logical line without "=".
+#include "macros.h"
+
+#include <algorithm>
+#include <new>
+
+#include "linereader.h"
+
+namespace depmill {
+
+namespace {
+
+constexpr std::size_t kMaxLineBytes = 4096;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool isWhite(char c) {
+    return isBlank(c) || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+std::size_t skipBlanks(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && isBlank(text[pos])) ++pos;
+    return pos;
+}
+
+std::string_view withoutLineEnd(std::string_view line) {
+    if (line.ends_with('\n')) line.remove_suffix(1);
+    return line;
+}
+
+// The value after "HDRPATH =", when the line is the HDRPATH definition.
+std::optional<std::string_view> headerPathValue(std::string_view line) {
+    constexpr std::string_view kName = "HDRPATH";
+    std::size_t pos = skipBlanks(line, 0);
+    if (line.substr(pos, kName.size()) != kName) return std::nullopt;
+    pos = skipBlanks(line, pos + kName.size());
+    if (pos == line.size() || line[pos] != '=') return std::nullopt;
+    return withoutLineEnd(line.substr(pos + 1));
+}
+
+// The next logical line of the head block: empty and "#" lines passed over,
+// a line ending in "\" joined with the logical line after it.
+std::optional<std::string> nextLogicalLine(common::LineReader& reader) {
+    std::optional<std::string> logical;
+    std::string piece;
+    while (reader.next(piece, kMaxLineBytes)) {
+        std::string_view line = withoutLineEnd(piece);
+        if (line.empty() || line[0] == '#') continue;
+        const bool continues = line.ends_with('\\');
+        if (continues) line.remove_suffix(1);
+        if (!logical) logical.emplace();
+        logical->append(line);
+        if (!continues) break;
+    }
+    return logical;
+}
+
+}  // namespace
+
+bool readHeaderPath(const std::string& fileName, std::vector<std::string>& includeDirs,
+                    std::ostream& err) {
+    common::LineReader reader(fileName);
+    if (!reader.isOpen()) {
+        err << "Depmill: can't open Makefile\n";
+        return false;
+    }
+    std::string line;
+    std::optional<std::string_view> value;
+    while (!value && reader.next(line, kMaxLineBytes)) value = headerPathValue(line);
+    if (!value) return true;
+    std::size_t pos = 0;
+    for (;;) {
+        pos = skipBlanks(*value, pos);
+        if (pos == value->size()) return true;
+        std::size_t end = pos;
+        while (end < value->size() && !isBlank((*value)[end])) ++end;
+        const std::string_view word = value->substr(pos, end - pos);
+        if (includeDirs.size() >= kMaxIncludeDirs) {
+            err << "Depmill: too many include path\n";
+            return false;
+        }
+        if (std::find(includeDirs.begin(), includeDirs.end(), word) == includeDirs.end()) {
+            includeDirs.emplace_back(word);
+        }
+        pos = end;
+    }
+}
+
+std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, std::ostream& err) {
+    entries_.clear();
+    common::LineReader reader(fileName);
+    if (!reader.isOpen()) {
+        err << "Depmill: can't open Makefile\n";
+        return std::nullopt;
+    }
+    while (std::optional<std::string> line = nextLogicalLine(reader)) {
+        if (line->find('=') == std::string::npos) break;
+        if (entries_.size() >= kMaxMacros) {
+            err << "Depmill: macro table overflow\n";
+            return std::nullopt;
+        }
+        std::size_t nameStart = 0;
+        while (nameStart < line->size() && isWhite((*line)[nameStart])) ++nameStart;
+        std::size_t nameEnd = nameStart;
+        while (nameEnd < line->size() && !isBlank((*line)[nameEnd]) && (*line)[nameEnd] != '=')
+            ++nameEnd;
+        if (nameEnd == nameStart) continue;
+        // Whatever stands between the name and its "=" ("+=", ":=") is dropped.
+        std::size_t valueStart = line->find('=', nameEnd) + 1;
+        while (valueStart < line->size() && isWhite((*line)[valueStart])) ++valueStart;
+        try {
+            entries_.emplace_back(line->substr(nameStart, nameEnd - nameStart),
+                                  line->substr(valueStart));
+        } catch (const std::bad_alloc&) {
+            err << "Depmill: settable: no memory\n";
+            return std::nullopt;
+        }
+    }
+    return entries_.size();
+}
+
+std::optional<std::string_view> MacroTable::lookupMacro(std::string_view name) const {
+    for (const auto& [macro, value] : entries_) {
+        if (macro == name) return value;
+    }
+    return std::nullopt;
+}
+
+}  // namespace depmill
