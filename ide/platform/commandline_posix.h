@@ -12,13 +12,15 @@
 #include "codepage.h"
 
 // The arguments of a command line as the C runtime of Windows programs reads
-// them (the current runtime's rules). The first word is the program name: up
-// to the closing quote when it starts with one, else up to a blank or tab;
-// backslashes mean nothing in it. In the other words blanks and tabs separate,
-// double quotes group, 2n backslashes before a quote give n backslashes and
-// the quote acts, 2n+1 give n and a literal quote, other backslashes are
-// literal, and "" inside quotes gives one literal quote and stays quoted.
-std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+// them (the rules of the current runtime, not of the one before 2008). The
+// first word is the program name: it ends at a blank or tab outside double
+// quotes, the quotes are dropped and backslashes mean nothing in it. In the
+// other words blanks and tabs separate, double quotes group, 2n backslashes
+// before a quote give n backslashes and the quote acts, 2n+1 give n and a
+// literal quote, other backslashes are literal, and "" inside quotes gives
+// one literal quote and the quoting goes on. The second byte of a double-byte
+// character is never taken for a backslash.
+std::vector<std::string> SplitCommandLine(std::string_view commandLine, common::CodePage cp);
 
 // The rest of a "cmd /c<rest>" line ("cmd" or "cmd.exe" in any case, then
 // "/c" or "/C" with or without a blank before the rest); nullopt for any

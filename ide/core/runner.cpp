@@ -1,0 +1,167 @@
+// Runs a tool record as a child process: captured, with its output copied
+// line by line into a line list and summed up in one result code, or
+// detached, without waiting.
+#include "runner.h"
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr const char* kCaption = "Vantor";
+
+const char* StartFailureMessage(ChildStartFailure failure) {
+    switch (failure) {
+        case ChildStartFailure::OutputPipe:
+            return "出力パイプの作成に失敗しました。";
+        case ChildStartFailure::InputPipe:
+            return "入力パイプの作成に失敗しました。";
+        case ChildStartFailure::AttachInput:
+            return "入力パイプの取り付けに失敗しました。";
+        case ChildStartFailure::AttachOutput:
+            return "出力パイプの取り付けに失敗しました。";
+        case ChildStartFailure::AttachError:
+            return "エラーパイプの取り付けに失敗しました。";
+        case ChildStartFailure::PrepareInput:
+            return "パイプハンドルの複製に失敗しました。";
+        case ChildStartFailure::None:
+        case ChildStartFailure::Launch:
+            break;
+    }
+    return "プログラムの起動に失敗しました。";
+}
+
+// Cuts the child's byte stream into lines, classifies them and hands them on.
+class LineCollector {
+  public:
+    LineCollector(OutputLines* lines, const RunServices& services)
+        : lines_(lines), services_(services) {}
+
+    // Takes the bytes of one read: every line completed by them is handed on
+    // at once.
+    void take(const char* data, std::size_t size) {
+        while (size > 0) {
+            const auto* lf = static_cast<const char*>(std::memchr(data, '\n', size));
+            const std::size_t text = lf != nullptr ? static_cast<std::size_t>(lf - data) : size;
+            if (lf != nullptr && partial_.empty() && text <= kMaxLineBytes &&
+                std::memchr(data, '\r', text) == nullptr) {
+                complete(std::string(data, text));  // the common case: one whole clean line
+            } else {
+                appendText(data, text);
+                if (lf != nullptr) complete(std::exchange(partial_, std::string()));
+            }
+            if (lf == nullptr) break;
+            data += text + 1;
+            size -= text + 1;
+        }
+    }
+
+    bool unfinishedLineHolds(std::string_view text) const {
+        return partial_.find(text) != std::string::npos;
+    }
+
+    // A last line without a line feed goes to the list as it is.
+    void flushUnfinished() {
+        if (!partial_.empty() && lines_ != nullptr) lines_->append(std::move(partial_));
+        partial_.clear();
+    }
+
+    int severity() const { return severity_; }
+
+  private:
+    // Adds text without its carriage returns to the unfinished line, handing
+    // on a piece whenever the line outgrows kMaxLineBytes.
+    void appendText(const char* data, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i) {
+            if (data[i] != '\r') partial_ += data[i];
+        }
+        while (partial_.size() > kMaxLineBytes) {
+            std::size_t cut = 0;
+            while (true) {
+                const std::size_t next =
+                    cut + common::charLength(services_.codePage, partial_, cut);
+                if (next > kMaxLineBytes) break;
+                cut = next;
+            }
+            std::string rest = partial_.substr(cut);
+            partial_.resize(cut);
+            complete(std::exchange(partial_, std::move(rest)));
+        }
+    }
+
+    void complete(std::string line) {
+        classify(line);
+        if (lines_ != nullptr) lines_->append(std::move(line));
+        services_.ui.processEvents();
+    }
+
+    // An error outranks a warning, whichever comes first; the state never
+    // goes back, so a line is only looked at while it can still change it.
+    void classify(const std::string& line) {
+        if (severity_ == kRunError) return;
+        const std::string lower = common::toLowerAscii(line, services_.codePage);
+        if (lower.find(": error") != std::string::npos) {
+            severity_ = kRunError;
+        } else if (severity_ == kRunSucceeded && lower.find(": warning") != std::string::npos) {
+            severity_ = kRunWarning;
+        }
+    }
+
+    OutputLines* lines_;
+    const RunServices& services_;
+    std::string partial_;
+    int severity_ = kRunSucceeded;
+};
+
+}  // namespace
+
+std::string ComposeCommandLine(const toolopt& tool) {
+    if (tool.Arguments.empty()) return tool.Command;
+    return tool.Command + " " + tool.Arguments;
+}
+
+int RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices& services,
+                bool debugMode) {
+    const std::string commandLine = ComposeCommandLine(tool);
+    const bool debugLines = debugMode && lines != nullptr;
+    if (debugLines) {
+        lines->append("Command: " + commandLine);
+        lines->append("Folder: " + tool.Folder);
+    }
+
+    std::unique_ptr<CapturedChild> child = services.processes.newCapturedChild();
+    services.ui.setBusyCursor(true);
+    const ChildStartFailure failure = child->start(commandLine, tool.Folder, tool.Iconed);
+    if (failure != ChildStartFailure::None) {
+        services.ui.setBusyCursor(false);
+        services.ui.showMessage(StartFailureMessage(failure), kCaption, MessageIcon::Stop);
+        return kRunFailed;
+    }
+    if (debugLines) lines->append("Create Process OK, Start Pipe.");
+
+    LineCollector collector(lines, services);
+    std::vector<char> buffer(kReadChunk);
+    while (true) {
+        const ChildReadResult got = child->read(buffer.data(), buffer.size(), kSilencePollMs);
+        if (got.status == ChildReadStatus::End) break;
+        if (got.status == ChildReadStatus::Data) {
+            collector.take(buffer.data(), got.count);
+            continue;
+        }
+        // The child is silent: it may be waiting for an answer to its prompt.
+        if (collector.unfinishedLineHolds(kFileSpecPrompt)) child->write("\r");
+        services.ui.processEvents();
+    }
+    collector.flushUnfinished();
+
+    child->closePipes();
+    const int status = child->wait();
+    services.ui.setBusyCursor(false);
+    return status != 0 ? status : collector.severity();
+}
+
+bool RunDetached(const toolopt& tool, ChildProcesses& processes) {
+    return processes.startDetached(ComposeCommandLine(tool), tool.Folder, tool.Iconed);
+}

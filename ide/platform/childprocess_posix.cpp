@@ -1,0 +1,269 @@
+// The runner's child processes on POSIX systems: posix_spawn with pipes for
+// a captured child, a double fork for a detached one so that nothing is left
+// for the IDE to reap.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "childprocess_system.h"
+#include "commandline_posix.h"
+
+extern char** environ;
+
+namespace {
+
+void CloseFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+// A pipe whose ends both close on exec; the child gets its ends through the
+// spawn's dup2, which clears that flag on the copies. Ends that would land
+// on 0, 1 or 2 (the IDE started with them closed) are moved above them, so
+// the dup2 of one standard handle never overwrites another.
+bool MakePipe(int ends[2]) {
+    if (::pipe2(ends, O_CLOEXEC) != 0) return false;
+    for (int i = 0; i < 2; ++i) {
+        if (ends[i] > STDERR_FILENO) continue;
+        const int moved = ::fcntl(ends[i], F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+        ::close(ends[i]);
+        ends[i] = moved;
+    }
+    if (ends[0] >= 0 && ends[1] >= 0) return true;
+    CloseFd(ends[0]);
+    CloseFd(ends[1]);
+    return false;
+}
+
+std::vector<char*> ArgvOf(std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (auto& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    return argv;
+}
+
+int ExitStatusOf(int waitStatus) {
+    if (WIFEXITED(waitStatus)) return WEXITSTATUS(waitStatus);
+    if (WIFSIGNALED(waitStatus)) return 128 + WTERMSIG(waitStatus);
+    return -1;
+}
+
+pid_t WaitFor(pid_t pid, int& waitStatus) {
+    pid_t got;
+    do {
+        got = ::waitpid(pid, &waitStatus, 0);
+    } while (got < 0 && errno == EINTR);
+    return got;
+}
+
+// Owns the spawn's file actions and attributes for the length of a start.
+struct SpawnSetup {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    SpawnSetup() {
+        posix_spawn_file_actions_init(&actions);
+        posix_spawnattr_init(&attributes);
+    }
+    ~SpawnSetup() {
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    // The child starts with no blocked signals and SIGPIPE at its default,
+    // whatever the IDE has done with them.
+    bool resetSignals() {
+        sigset_t none;
+        sigset_t pipe;
+        sigemptyset(&none);
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        return posix_spawnattr_setsigmask(&attributes, &none) == 0 &&
+               posix_spawnattr_setsigdefault(&attributes, &pipe) == 0 &&
+               posix_spawnattr_setflags(&attributes,
+                                        POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) == 0;
+    }
+};
+
+class PosixCapturedChild : public CapturedChild {
+  public:
+    ~PosixCapturedChild() override {
+        closePipes();
+        if (pid_ > 0) wait();
+    }
+
+    ChildStartFailure start(const std::string& commandLine, const std::string& workingFolder,
+                            bool /*iconed: there is no console window here*/) override {
+        const ChildStartFailure failure = spawn(commandLine, workingFolder);
+        if (failure != ChildStartFailure::None) closePipes();
+        return failure;
+    }
+
+    ChildReadResult read(char* buffer, std::size_t capacity, int timeoutMs) override {
+        if (outRead_ < 0) return {};
+        pollfd watch{outRead_, POLLIN, 0};
+        const int ready = ::poll(&watch, 1, timeoutMs);
+        if (ready == 0 || (ready < 0 && errno == EINTR)) return {ChildReadStatus::NothingYet, 0};
+        if (ready < 0) return {};
+        const ssize_t got = ::read(outRead_, buffer, capacity);
+        if (got > 0) return {ChildReadStatus::Data, static_cast<std::size_t>(got)};
+        if (got < 0 && (errno == EINTR || errno == EAGAIN)) return {ChildReadStatus::NothingYet, 0};
+        return {};
+    }
+
+    bool write(std::string_view bytes) override {
+        if (inWrite_ < 0) return false;
+        // A child that has closed its input must not kill the IDE with
+        // SIGPIPE: block it for this thread and take back one raised here.
+        sigset_t pipe;
+        sigset_t previous;
+        sigset_t pending;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipe, &previous);
+        sigpending(&pending);
+        const bool alreadyPending = sigismember(&pending, SIGPIPE) == 1;
+        ssize_t written;
+        do {
+            written = ::write(inWrite_, bytes.data(), bytes.size());
+        } while (written < 0 && errno == EINTR);
+        if (written < 0 && errno == EPIPE && !alreadyPending) {
+            const timespec noWait{0, 0};
+            sigtimedwait(&pipe, nullptr, &noWait);
+        }
+        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+        return written == static_cast<ssize_t>(bytes.size());
+    }
+
+    void closePipes() override {
+        CloseFd(outRead_);
+        CloseFd(inWrite_);
+    }
+
+    int wait() override {
+        if (pid_ <= 0) return -1;
+        int waitStatus = 0;
+        const pid_t got = WaitFor(pid_, waitStatus);
+        pid_ = -1;
+        return got < 0 ? -1 : ExitStatusOf(waitStatus);
+    }
+
+  private:
+    ChildStartFailure spawn(const std::string& commandLine, const std::string& workingFolder) {
+        int out[2];
+        int in[2];
+        if (!MakePipe(out)) return ChildStartFailure::OutputPipe;
+        outRead_ = out[0];
+        int childOut = out[1];
+        if (!MakePipe(in)) {
+            CloseFd(childOut);
+            return ChildStartFailure::InputPipe;
+        }
+        inWrite_ = in[1];
+        int childIn = in[0];
+        const ChildStartFailure failure = launch(commandLine, workingFolder, childIn, childOut);
+        CloseFd(childIn);
+        CloseFd(childOut);
+        return failure;
+    }
+
+    ChildStartFailure launch(const std::string& commandLine, const std::string& workingFolder,
+                             int childIn, int childOut) {
+        SpawnSetup setup;
+        if (posix_spawn_file_actions_adddup2(&setup.actions, childIn, STDIN_FILENO) != 0) {
+            return ChildStartFailure::AttachInput;
+        }
+        if (posix_spawn_file_actions_adddup2(&setup.actions, childOut, STDOUT_FILENO) != 0) {
+            return ChildStartFailure::AttachOutput;
+        }
+        if (posix_spawn_file_actions_adddup2(&setup.actions, childOut, STDERR_FILENO) != 0) {
+            return ChildStartFailure::AttachError;
+        }
+        // The IDE's end of the input pipe must never block it.
+        if (::fcntl(inWrite_, F_SETFL, O_NONBLOCK) != 0) return ChildStartFailure::PrepareInput;
+
+        const common::CodePage cp = common::activeCodePage();
+        std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, cp);
+        if (!command || !setup.resetSignals()) return ChildStartFailure::Launch;
+        const std::string folder = common::nativePath(workingFolder, cp);
+        if (!folder.empty() &&
+            posix_spawn_file_actions_addchdir_np(&setup.actions, folder.c_str()) != 0) {
+            return ChildStartFailure::Launch;
+        }
+        std::vector<char*> argv = ArgvOf(command->argv);
+        pid_t pid = -1;
+        if (posix_spawn(&pid, command->program.c_str(), &setup.actions, &setup.attributes,
+                        argv.data(), environ) != 0) {
+            return ChildStartFailure::Launch;
+        }
+        pid_ = pid;
+        return ChildStartFailure::None;
+    }
+
+    int outRead_ = -1;  // the IDE reads the child's output here
+    int inWrite_ = -1;  // the IDE writes the child's input here
+    pid_t pid_ = -1;
+};
+
+// In the forked copies of the IDE only async-signal-safe calls are made.
+[[noreturn]] void ExecGrandchild(const std::string& program, char* const argv[],
+                                 const std::string& folder, int report) {
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    sigaction(SIGPIPE, &byDefault, nullptr);
+    if (folder.empty() || ::chdir(folder.c_str()) == 0) ::execve(program.c_str(), argv, environ);
+    const int error = errno;
+    [[maybe_unused]] const ssize_t ignored = ::write(report, &error, sizeof error);
+    ::_exit(127);
+}
+
+}  // namespace
+
+std::unique_ptr<CapturedChild> SystemChildProcesses::newCapturedChild() {
+    return std::make_unique<PosixCapturedChild>();
+}
+
+// The program runs as a grandchild: its parent ends at once and is reaped
+// here, the program itself is adopted and reaped by the system. A pipe that
+// closes on exec tells whether the exec succeeded.
+bool SystemChildProcesses::startDetached(const std::string& commandLine,
+                                         const std::string& workingFolder, bool /*iconed*/) {
+    const common::CodePage cp = common::activeCodePage();
+    std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, cp);
+    if (!command) return false;
+    const std::string folder = common::nativePath(workingFolder, cp);
+    std::vector<char*> argv = ArgvOf(command->argv);
+
+    int report[2];
+    if (!MakePipe(report)) return false;
+    const pid_t middle = ::fork();
+    if (middle == 0) {
+        ::close(report[0]);
+        const pid_t grandchild = ::fork();
+        if (grandchild == 0) ExecGrandchild(command->program, argv.data(), folder, report[1]);
+        ::_exit(grandchild < 0 ? 1 : 0);
+    }
+    ::close(report[1]);
+    int waitStatus = 0;
+    const bool forked = middle > 0 && WaitFor(middle, waitStatus) == middle &&
+                        WIFEXITED(waitStatus) && WEXITSTATUS(waitStatus) == 0;
+    int error = 0;
+    ssize_t got = 0;
+    if (forked) {
+        do {
+            got = ::read(report[0], &error, sizeof error);
+        } while (got < 0 && errno == EINTR);
+    }
+    ::close(report[0]);
+    return forked && got == 0;
+}

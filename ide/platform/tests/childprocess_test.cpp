@@ -1,0 +1,165 @@
+// The system's child processes with real children: pipes, folders, exit
+// statuses, start failures and detached starts that leave no zombie.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "childprocess_system.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ChildProcessTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("vantor-child-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // Everything the child writes, until the pipe ends.
+    static std::string readAll(CapturedChild& child) {
+        std::string all;
+        char buffer[7];  // small, so that reads come in several pieces
+        for (;;) {
+            const ChildReadResult got = child.read(buffer, sizeof buffer, 1000);
+            if (got.status == ChildReadStatus::End) return all;
+            all.append(buffer, got.count);
+        }
+    }
+
+    // Output and exit status of a command line run to its end.
+    std::pair<std::string, int> run(const std::string& commandLine,
+                                    const std::string& folder = "") {
+        auto child = processes_.newCapturedChild();
+        EXPECT_EQ(child->start(commandLine, folder, true), ChildStartFailure::None);
+        std::string output = readAll(*child);
+        child->closePipes();
+        return {output, child->wait()};
+    }
+
+    SystemChildProcesses processes_;
+    fs::path folder_;
+};
+
+TEST_F(ChildProcessTest, OutputAndErrorShareOnePipeInOrder) {
+    const auto [output, status] =
+        run("sh -c \"echo one; echo two >&2; printf three; echo four >&2\"");
+    EXPECT_EQ(output, "one\ntwo\nthreefour\n");
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(ChildProcessTest, ExitStatusesAndSignals) {
+    EXPECT_EQ(run("sh -c \"exit 1\"").second, 1);
+    EXPECT_EQ(run("cmd /c exit 2").second, 2);
+    EXPECT_EQ(run("sh -c \"exit 255\"").second, 255);
+    EXPECT_EQ(run("sh -c \"kill -TERM $$\"").second, 128 + SIGTERM);
+    EXPECT_EQ(run("sh -c \"kill -KILL $$\"").second, 128 + SIGKILL);
+}
+
+TEST_F(ChildProcessTest, WorkingFolderOrCurrentFolder) {
+    EXPECT_EQ(run("pwd", folder_.string()).first, fs::canonical(folder_).string() + "\n");
+    EXPECT_EQ(run("pwd").first, fs::current_path().string() + "\n");
+}
+
+TEST_F(ChildProcessTest, ArgumentsReachTheChildAsSplit) {
+    std::ofstream(folder_ / "args.sh") << "for a in \"$@\"; do printf '[%s]' \"$a\"; done\n";
+    const auto [output, status] = run(R"(sh args.sh "a b" c\"d "" e\\f)", folder_.string());
+    EXPECT_EQ(output, R"([a b][c"d][][e\\f])");
+}
+
+TEST_F(ChildProcessTest, InputPipeReachesTheChildAndEndsOnClose) {
+    auto child = processes_.newCapturedChild();
+    ASSERT_EQ(child->start("sh -c \"head -c 3; echo; cat\"", "", true), ChildStartFailure::None);
+    EXPECT_TRUE(child->write("abc"));
+    EXPECT_TRUE(child->write("xyz"));
+    std::string output;
+    char buffer[64];
+    while (output.size() < 7) {
+        const ChildReadResult got = child->read(buffer, sizeof buffer, 2000);
+        ASSERT_EQ(got.status, ChildReadStatus::Data);
+        output.append(buffer, got.count);
+    }
+    EXPECT_EQ(output, "abc\nxyz");
+    // cat ends only when its input does.
+    EXPECT_EQ(child->read(buffer, sizeof buffer, 100).status, ChildReadStatus::NothingYet);
+    child->closePipes();
+    EXPECT_EQ(child->wait(), 0);
+}
+
+TEST_F(ChildProcessTest, WritingToAChildThatLeftIsHarmless) {
+    auto child = processes_.newCapturedChild();
+    ASSERT_EQ(child->start("sh -c \"exec 0<&-; echo gone\"", "", true), ChildStartFailure::None);
+    EXPECT_EQ(readAll(*child), "gone\n");
+    EXPECT_FALSE(child->write("\r"));  // no SIGPIPE: the test process lives on
+    child->closePipes();
+    EXPECT_EQ(child->wait(), 0);
+}
+
+TEST_F(ChildProcessTest, StartFailuresAreLaunchFailures) {
+    for (const char* line : {"", "  ", "no-such-program-vantor", "\"\""}) {
+        EXPECT_EQ(processes_.newCapturedChild()->start(line, "", true), ChildStartFailure::Launch)
+            << line;
+    }
+    EXPECT_EQ(processes_.newCapturedChild()->start("pwd", (folder_ / "missing").string(), true),
+              ChildStartFailure::Launch);
+    std::ofstream(folder_ / "plain") << "not a program\n";
+    EXPECT_EQ(processes_.newCapturedChild()->start((folder_ / "plain").string(), "", true),
+              ChildStartFailure::Launch);
+}
+
+TEST_F(ChildProcessTest, SilentChildGivesNothingYet) {
+    auto child = processes_.newCapturedChild();
+    ASSERT_EQ(child->start("sh -c \"sleep 0.3; echo late\"", "", true), ChildStartFailure::None);
+    char buffer[16];
+    EXPECT_EQ(child->read(buffer, sizeof buffer, 20).status, ChildReadStatus::NothingYet);
+    EXPECT_EQ(readAll(*child), "late\n");
+    child->closePipes();
+    EXPECT_EQ(child->wait(), 0);
+}
+
+TEST_F(ChildProcessTest, DetachedStartIsNotWaitedForAndLeavesNoZombie) {
+    const fs::path pidFile = folder_ / "pid";
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(processes_.startDetached("sh -c \"echo $$ > pid.tmp; mv pid.tmp pid; sleep 1\"",
+                                         folder_.string(), true));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(800));
+    // The test process has no child left to reap, not even a zombie.
+    int status = 0;
+    EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+
+    for (int i = 0; i < 200 && !fs::exists(pidFile); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    pid_t pid = 0;
+    std::ifstream(pidFile) >> pid;
+    ASSERT_GT(pid, 0);
+    // The program runs on, and its parent is not the IDE.
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string ownPid, name, state;
+    pid_t parent = 0;
+    stat >> ownPid >> name >> state >> parent;
+    EXPECT_NE(state, "Z");
+    EXPECT_NE(parent, ::getpid());
+}
+
+TEST_F(ChildProcessTest, DetachedStartFailures) {
+    EXPECT_FALSE(processes_.startDetached("", "", false));
+    EXPECT_FALSE(processes_.startDetached("no-such-program-vantor", "", false));
+    EXPECT_FALSE(processes_.startDetached("true", (folder_ / "missing").string(), false));
+    std::ofstream(folder_ / "plain") << "not a program\n";
+    fs::permissions(folder_ / "plain", fs::perms::owner_all);
+    EXPECT_FALSE(processes_.startDetached((folder_ / "plain").string(), "", false));
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+}
+
+}  // namespace
