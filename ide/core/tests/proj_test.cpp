@@ -1,0 +1,276 @@
+// The project reader on real makefiles in a temporary folder.
+#include "proj.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "fakeuiservices.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProjReader : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("proj_test_" + std::to_string(std::random_device{}()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string write(const std::string& content, const std::string& name = "makefile") {
+        const auto path = folder_ / name;
+        std::ofstream(path, std::ios::binary) << content;
+        return path.string();
+    }
+
+    MakefileMacros read(const std::string& content, int expectedCount) {
+        MakefileMacros macros;
+        EXPECT_EQ(ReadMakefileMacros(write(content), macros, ui_), expectedCount);
+        return macros;
+    }
+
+    // A project that must come out of a failed load unchanged.
+    static TPROJ sentinel() {
+        TPROJ project;
+        project.projectname = "keep";
+        project.projectfilename = "/old/makefile";
+        project.projectfolder = "/old";
+        project.targetname = "keep.lib";
+        project.targettype = 1;
+        project.memorymodel = 4;
+        project.database = 1;
+        return project;
+    }
+
+    static void expectSame(const TPROJ& a, const TPROJ& b) {
+        EXPECT_EQ(a.projectname, b.projectname);
+        EXPECT_EQ(a.projectfilename, b.projectfilename);
+        EXPECT_EQ(a.projectfolder, b.projectfolder);
+        EXPECT_EQ(a.targetname, b.targetname);
+        EXPECT_EQ(a.targettype, b.targettype);
+        EXPECT_EQ(a.memorymodel, b.memorymodel);
+        EXPECT_EQ(a.database, b.database);
+    }
+
+    fs::path folder_;
+    FakeUiServices ui_;
+};
+
+TEST_F(ProjReader, DepmillProgramGivesNameTargetAndFolder) {
+    const std::string path = write(
+        "# make makefile at: 98/12/5 5:13\n\nMODEL\t= L\nCC\t= cl\n\nHDRPATH\t= ..\\header\n"
+        "OUTDIR\t= obj\n\nOF1\t= $(OUTDIR)\\main.obj\nOFILES\t= $(OF1)\n\nLIBS\t=\n\n"
+        "PROGRAM\t= $(OUTDIR)\\prog.exe\n\nall: $(PROGRAM)\n\nLIBRARY = not.lib\n");
+    TPROJ project = sentinel();
+    ASSERT_TRUE(LoadProject(project, path, ui_));
+    EXPECT_EQ(project.projectname, "prog");
+    EXPECT_EQ(project.targetname, "prog.exe");
+    EXPECT_EQ(project.targettype, 0);
+    EXPECT_EQ(project.memorymodel, 3);
+    EXPECT_EQ(project.projectfilename, path);
+    EXPECT_EQ(project.projectfolder, folder_.string());
+    EXPECT_EQ(project.database, 0);  // the makefile does not record it
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(ProjReader, LibraryWinsOverProgramAndNamesKeepLaterBackslashes) {
+    TPROJ project;
+    ASSERT_TRUE(LoadProject(project, write("PROGRAM = a.exe\nLIBRARY = tool.lib\n"), ui_));
+    EXPECT_EQ(project.targettype, 1);
+    EXPECT_EQ(project.projectname, "tool");
+    EXPECT_EQ(project.targetname, "tool.lib");
+
+    ASSERT_TRUE(LoadProject(project, write("PROGRAM = $(OUTDIR)\\sub\\my.prog.exe\n"), ui_));
+    EXPECT_EQ(project.targettype, 0);
+    EXPECT_EQ(project.projectname, "sub\\my");
+    EXPECT_EQ(project.targetname, "sub\\my.exe");
+}
+
+TEST_F(ProjReader, WithoutNameSourceOrModelTheOldValuesStay) {
+    TPROJ project = sentinel();
+    ASSERT_TRUE(LoadProject(project, write("CC = cl\n"), ui_));
+    EXPECT_EQ(project.projectname, "keep");
+    EXPECT_EQ(project.memorymodel, 4);
+    EXPECT_EQ(project.targettype, 0);
+    EXPECT_EQ(project.targetname, "keep.exe");
+    EXPECT_EQ(project.database, 0);
+}
+
+TEST_F(ProjReader, ModelTakesOnlyTheFirstLetterInAnyCase) {
+    const std::pair<const char*, int> cases[] = {{"L", 3}, {"l", 3}, {"large", 3},
+                                                 {"M", 1}, {"c", 2}, {"H", 4},
+                                                 {"s", 0}, {"x", 0}, {"", 0}};
+    for (const auto& [value, model] : cases) {
+        TPROJ project = sentinel();
+        ASSERT_TRUE(LoadProject(project, write(std::string("MODEL = ") + value + "\n"), ui_));
+        EXPECT_EQ(project.memorymodel, model) << value;
+    }
+}
+
+TEST_F(ProjReader, NoDefinitionBeforeTheFirstRuleLoadsNothingSilently) {
+    TPROJ project = sentinel();
+    EXPECT_FALSE(LoadProject(project, write("# only\n\nall: prog.exe\nPROGRAM = prog.exe\n"), ui_));
+    EXPECT_FALSE(LoadProject(project, write(""), ui_));
+    expectSame(project, sentinel());
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_EQ(GetMakefileMacro(write("all:\nOUTDIR = obj\n"), "OUTDIR", ui_), "");
+}
+
+TEST_F(ProjReader, MissingFileShowsTheOpenFailure) {
+    TPROJ project = sentinel();
+    const std::string missing = (folder_ / "nothere").string();
+    EXPECT_FALSE(LoadProject(project, missing, ui_));
+    expectSame(project, sentinel());
+    EXPECT_EQ(GetMakefileMacro(missing, "OUTDIR", ui_), "");
+    ASSERT_EQ(ui_.messages.size(), 2u);
+    for (const auto& message : ui_.messages) {
+        EXPECT_EQ(message.text, "プロジェクトのオープン");
+        EXPECT_EQ(message.caption, "プロジェクトファイルがオープンできません。");
+        EXPECT_EQ(message.icon, MessageIcon::None);
+    }
+}
+
+TEST_F(ProjReader, TwoHundredDefinitionsLoadAndOneMoreIsRefused) {
+    std::string content;
+    for (int i = 0; i < kMaxMakefileMacros; ++i) content += "M" + std::to_string(i) + " = v\n";
+    const auto macros = read(content + "all:\n", kMaxMakefileMacros);
+    EXPECT_EQ(macros.back().name, "M199");
+    EXPECT_TRUE(ui_.messages.empty());
+
+    // A line without a name does not count towards the limit.
+    read(" = x\n" + content, kMaxMakefileMacros);
+    EXPECT_TRUE(ui_.messages.empty());
+
+    TPROJ project = sentinel();
+    const std::string tooMany = write(content + "PROGRAM = late.exe\n");
+    MakefileMacros macros201;
+    EXPECT_EQ(ReadMakefileMacros(tooMany, macros201, ui_), -1);
+    EXPECT_TRUE(macros201.empty());
+    EXPECT_FALSE(LoadProject(project, tooMany, ui_));
+    expectSame(project, sentinel());
+    EXPECT_EQ(GetMakefileMacro(tooMany, "M0", ui_), "");
+    ASSERT_EQ(ui_.messages.size(), 3u);
+    EXPECT_EQ(ui_.messages[0].text, "プロジェクトのオープン");
+    EXPECT_EQ(ui_.messages[0].caption, "マクロ定義が多すぎます。");
+}
+
+TEST_F(ProjReader, DefinitionLinesKeepTheirValueAsWritten) {
+    const auto macros = read(
+        "  CFLAGS junk =   -a = b  \r\nEMPTY=\nOUTDIR = $(X)\\obj \"q\"\nCFLAGS = second\n", 4);
+    EXPECT_EQ(macros[0].name, "CFLAGS");
+    EXPECT_EQ(macros[0].value, "-a = b  ");
+    EXPECT_EQ(macros[1].name, "EMPTY");
+    EXPECT_EQ(macros[1].value, "");
+    EXPECT_EQ(FindMakefileMacro(macros, "OUTDIR"), "$(X)\\obj \"q\"");
+    EXPECT_EQ(FindMakefileMacro(macros, "CFLAGS"), "-a = b  ");  // the first definition counts
+    EXPECT_EQ(FindMakefileMacro(macros, "outdir"), "");          // case matters
+}
+
+TEST_F(ProjReader, CommentsAndContinuationsJoinLogicalLines) {
+    // The continuation skips a comment and an empty line and keeps its blanks.
+    auto macros = read("A = one \\\n# note\n\n   two\nB = 2\n", 2);
+    EXPECT_EQ(macros[0].value, "one    two");
+    EXPECT_EQ(macros[1].value, "2");
+
+    // A "#" only comments in the first column; a line of blanks ends the block.
+    macros = read("A = 1\n #X = 2\n   \nB = 3\n", 2);
+    EXPECT_EQ(macros[1].name, "#X");
+
+    // The file ending after a backslash keeps it; a line joined with a rule
+    // line holds "=" and so is a definition.
+    macros = read("A = x\\\n", 1);
+    EXPECT_EQ(macros[0].value, "x\\");
+    macros = read("A = x\\\nall: y\nB = z\n", 2);
+    EXPECT_EQ(macros[0].value, "xall: y");
+}
+
+TEST_F(ProjReader, LongLinesAreReadInPiecesWithinTheBuffer) {
+    // The first 4096 bytes are one line; the rest, without "=", ends the block.
+    const std::string value(5000, 'v');
+    auto macros = read("LONG = " + value + "\nNEXT = 1\n", 1);
+    EXPECT_EQ(macros[0].value, value.substr(0, 4096 - 7));
+
+    // The rest of a long line is a line of its own when it holds "=".
+    macros = read("A = " + std::string(4092, 'a') + "B = c\n", 2);
+    EXPECT_EQ(macros[1].name, "B");
+
+    // A continuation gets only the room left in the buffer.
+    const std::string head = "A = " + std::string(4000, 'a') + "\\\n";
+    macros = read(head + "  " + std::string(200, 'b') + "\n", 1);
+    EXPECT_EQ(macros[0].value.size(), 4095u - 4);
+}
+
+TEST_F(ProjReader, MakefileOfTheRealGenerator) {
+    std::error_code error;
+    const fs::path generator = fs::read_symlink("/proc/self/exe", error).parent_path() / "depmill";
+    if (error || !fs::exists(generator)) GTEST_SKIP() << "depmill is not built beside the tests";
+    std::ofstream(folder_ / "main.c") << "int main(void) { return 0; }\n";
+    const std::string command = "cd '" + folder_.string() + "' && DEPMILLOPT= '" +
+                                generator.string() + "' -t1 -l -o tool.lib -O obj -ml >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    TPROJ project;
+    ASSERT_TRUE(LoadProject(project, (folder_ / "makefile").string(), ui_));
+    EXPECT_EQ(project.projectname, "tool");
+    EXPECT_EQ(project.targetname, "tool.lib");
+    EXPECT_EQ(project.targettype, 1);
+    EXPECT_EQ(project.memorymodel, 3);
+    EXPECT_EQ(GetMakefileMacro((folder_ / "makefile").string(), "OUTDIR", ui_), "obj");
+}
+
+TEST(ProjFolders, FolderAndNameComeFromThePath) {
+    const MakefileMacros macros{{"PROGRAM", "$(OUTDIR)\\hello.exe"}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\WORK\\HELLO\\MAKEFILE", "C:\\WORK\\HELLO"},
+        {"C:\\makefile", "C:\\"},
+        {"/makefile", "/"},
+        {"/home/u/hello/makefile", "/home/u/hello"},
+        {"makefile", ""}};
+    for (const auto& [path, folder] : cases) {
+        TPROJ project;
+        ApplyMakefileMacros(project, path, macros, common::CodePage::Utf8);
+        EXPECT_EQ(project.projectfolder, folder) << path;
+        EXPECT_EQ(project.projectfilename, path);
+    }
+    // A Shift-JIS character whose trail byte is 0x5C separates nothing.
+    TPROJ project;
+    ApplyMakefileMacros(project, "C:\\\x95\x5C\\makefile", {{"PROGRAM", "\x95\x5C.exe"}},
+                        common::CodePage::ShiftJis);
+    EXPECT_EQ(project.projectname, "\x95\x5C");
+    EXPECT_EQ(project.projectfolder, "C:\\\x95\x5C");
+}
+
+TEST(ProjModels, CodesLettersAndListItems) {
+    const char letters[] = "smclh";
+    for (int code = 0; code < 5; ++code) {
+        EXPECT_EQ(ModelLetter(code), letters[code]);
+        EXPECT_EQ(ModelFromLetter(letters[code]), code);
+        EXPECT_EQ(ModelFromLetter(static_cast<char>(letters[code] - 'a' + 'A')), code);
+        EXPECT_EQ(ModelFromIndex(code), code);
+        EXPECT_EQ(IndexFromModel(code), code);
+    }
+    for (int outside : {-1, 5, 255}) {
+        EXPECT_EQ(ModelLetter(outside), 's');
+        EXPECT_EQ(ModelFromIndex(outside), 0);
+        EXPECT_EQ(IndexFromModel(outside), 0);
+    }
+    EXPECT_EQ(ModelFromLetter('\0'), 0);
+    EXPECT_STREQ(kModelItemTexts[1], "M - Meadium model");
+    EXPECT_STREQ(kModelItemTexts[4], "H - Hude model");
+
+    TPROJ project = {"n", "f", "d", "t", 1, 3, 1};
+    ResetProject(project);
+    EXPECT_TRUE(project.projectname.empty() && project.projectfilename.empty() &&
+                project.projectfolder.empty() && project.targetname.empty());
+    EXPECT_EQ(project.targettype + project.memorymodel + project.database, 0);
+}
+
+}  // namespace
