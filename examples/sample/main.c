@@ -4,6 +4,7 @@
 
 int main(void)
 {
+    int count; /* never used: gcc -Wall warns, so a build shows a warning */
     greet("world", REPEAT);
     return 0;
 }
