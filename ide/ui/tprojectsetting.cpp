@@ -9,12 +9,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
 #include "codepage.h"
 #include "qtext.h"
+#include "regist.h"
+#include "tvantor.h"
 
 namespace {
 
@@ -147,6 +150,18 @@ Tprojectsetting::Tprojectsetting(UiServices& ui, std::function<TPROJ&()> current
     connect(selectfile, &QPushButton::clicked, this, &Tprojectsetting::selectfileClick);
     connect(OKbutton, &QPushButton::clicked, this, &Tprojectsetting::OKbuttonClick);
     connect(CANCELbutton, &QPushButton::clicked, this, &Tprojectsetting::CANCELbuttonClick);
+}
+
+Tprojectsetting::Tprojectsetting(TVantor& vantor)
+    : Tprojectsetting(
+          vantor.services().ui, [&vantor]() -> TPROJ& { return vantor.project(); },
+          vantor.settings().ProjectFolder, &vantor) {}
+
+void Tprojectsetting::showEvent(QShowEvent* event) {
+    // Centred on the screen rather than over the main window.
+    if (const QScreen* shown = screen())
+        move(shown->availableGeometry().center() - rect().center());
+    QDialog::showEvent(event);
 }
 
 void Tprojectsetting::setproject(const TPROJ& project) {

@@ -16,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TVantor;
 
 // The file-open dialog for a project's makefile; it reopens in the folder
 // of the last file chosen through it.
@@ -34,6 +35,8 @@ class Tprojectsetting : public QDialog {
     // folder (the ProjectFolder setting).
     Tprojectsetting(UiServices& ui, std::function<TPROJ&()> currentProject,
                     const std::string& projectFolder, QWidget* parent = nullptr);
+    // The main window's dialog: its current project, its settings' folder.
+    explicit Tprojectsetting(TVantor& vantor);
 
     // Fills the controls from a project; the database box is left alone.
     void setproject(const TPROJ& project);
@@ -73,6 +76,9 @@ class Tprojectsetting : public QDialog {
     QPushButton* OKbutton;
     QPushButton* CANCELbutton;
     ProjectFileChooser selectprojectfile;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
 
   private:
     UiServices& ui_;
