@@ -1,0 +1,102 @@
+// The argument macros of the user's tools.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakeuiservices.h"
+#include "proj.h"
+#include "toolopt.h"
+
+namespace {
+
+TPROJ helloProject() {
+    TPROJ project;
+    project.projectname = "hello";
+    project.projectfilename = "/work/my hello/makefile";
+    project.projectfolder = "/work/my hello";
+    project.targetname = "hello.exe";
+    return project;
+}
+
+// Expands with a chooser that must not be asked.
+std::string expand(std::string arguments, const TPROJ& project = helloProject()) {
+    const bool done = ExpandToolArguments(arguments, project, {}, [](const std::string&) {
+        ADD_FAILURE() << "chooser shown";
+        return std::optional<std::string>();
+    });
+    EXPECT_TRUE(done);
+    return arguments;
+}
+
+TEST(ToolOptExpand, ProjectMacrosAreReplacedAsTheyAre) {
+    EXPECT_EQ(expand("$(ProjName) $(ProjFile) $(ProjPath)"),
+              "hello makefile /work/my hello/makefile");
+    EXPECT_EQ(expand("$(ProjDir)|$(ProjFolder)"), "/work/my hello|/work/my hello");
+    EXPECT_EQ(expand("-o$(TargetName).map"), "-ohello.exe.map");
+    EXPECT_EQ(expand("$(Target) -v"), "/work/my hello/hello.exe -v");
+    EXPECT_EQ(expand("plain text, no macro"), "plain text, no macro");
+
+    TPROJ dos = helloProject();
+    dos.projectfilename = "C:\\WORK\\HELLO\\MAKEFILE";
+    EXPECT_EQ(expand("$(ProjFile)", dos), "MAKEFILE");
+
+    // Without a project the macros are empty; the target is the separator.
+    EXPECT_EQ(expand("[$(ProjName)$(ProjFile)$(ProjDir)$(TargetName)]$(Target)", TPROJ{}),
+              std::string("[]") + kPathSeparator);
+}
+
+TEST(ToolOptExpand, DollarWithoutAMacroGivesTheNextCharacter) {
+    EXPECT_EQ(expand("$$x"), "$x");
+    EXPECT_EQ(expand("a$"), "a");
+    EXPECT_EQ(expand("$"), "");
+    EXPECT_EQ(expand("$y"), "y");
+    EXPECT_EQ(expand("$(select) $(Other)"), "(select) (Other)");
+    EXPECT_EQ(expand("$(ProjName"), "(ProjName");
+    EXPECT_EQ(expand("$$(ProjName)"), "$(ProjName)");
+}
+
+TEST(ToolOptExpand, SelectAsksOnceForEachOccurrence) {
+    std::vector<std::string> folders;
+    std::vector<std::string> answers{"/tmp/a.c", "/tmp/b c.h"};
+    auto chooser = [&](const std::string& folder) -> std::optional<std::string> {
+        folders.push_back(folder);
+        auto answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    };
+    std::string arguments = "-x $(Select) $(ProjName) $(Select)";
+    ASSERT_TRUE(ExpandToolArguments(arguments, helloProject(), "/tools", chooser));
+    EXPECT_EQ(arguments, "-x /tmp/a.c hello /tmp/b c.h");
+    EXPECT_EQ(folders, (std::vector<std::string>{"/tools", "/tools"}));
+
+    // Without a tool folder the chooser starts in the project folder.
+    folders.clear();
+    answers = {"f"};
+    arguments = "$(Select)";
+    ASSERT_TRUE(ExpandToolArguments(arguments, helloProject(), "", chooser));
+    EXPECT_EQ(folders, std::vector<std::string>{"/work/my hello"});
+}
+
+TEST(ToolOptExpand, CancelledSelectLeavesTheTextUnchanged) {
+    FakeUiServices ui;
+    ui.fileAnswers = {std::string("/tmp/first.c"), std::nullopt};
+    toolopt tool;
+    tool.Name = "lint";
+    std::string arguments = "$(Select) $(ProjName) $(Select)";
+    EXPECT_FALSE(ExpandToolArguments(arguments, TPROJ{}, tool, ui));
+    EXPECT_EQ(arguments, "$(Select) $(ProjName) $(Select)");
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests[0].title, "ツール lint で使うファイルを選択");
+    EXPECT_EQ(ui.fileRequests[0].initialFolder, "");  // the chooser's own default
+    EXPECT_EQ(ui.fileRequests[0].filter, "");
+
+    ui.fileAnswers = {std::string("/src/x.c")};
+    tool.Folder = "/src";
+    arguments = "$(Select)";
+    EXPECT_TRUE(ExpandToolArguments(arguments, helloProject(), tool, ui));
+    EXPECT_EQ(arguments, "/src/x.c");
+    EXPECT_EQ(ui.fileRequests.back().initialFolder, "/src");
+}
+
+}  // namespace
