@@ -1,0 +1,243 @@
+// RunCaptured and RunDetached with real children: small sh scripts that
+// print compiler-style lines, prompt, fall silent, fail or get killed.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "childprocess_system.h"
+#include "fakeuiservices.h"
+#include "runner.h"
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const char* const kStartFailed = "プログラムの起動に失敗しました。";
+
+struct VectorLines : OutputLines {
+    void append(std::string line) override { lines.push_back(std::move(line)); }
+    Lines lines;
+};
+
+class RunnerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("vantor-runner-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // Writes a script into the test folder; the returned tool runs it there.
+    toolopt script(const std::string& body) {
+        std::ofstream(folder_ / "child.sh") << body;
+        return tool("sh child.sh", folder_.string());
+    }
+    static toolopt tool(std::string command, std::string folder = "") {
+        toolopt t;
+        t.Command = std::move(command);
+        t.Folder = std::move(folder);
+        t.OutputRedirect = true;
+        t.Iconed = true;
+        return t;
+    }
+    int run(const toolopt& t, bool debug = false) {
+        return RunCaptured(t, &out_, services_, debug);
+    }
+
+    FakeUiServices ui_;
+    SystemChildProcesses processes_;
+    RunServices services_{ui_, processes_, common::CodePage::Utf8};
+    VectorLines out_;
+    fs::path folder_;
+};
+
+TEST_F(RunnerTest, WarningsAndErrorsSumUpTheRun) {
+    const std::string warning = "echo 'x.c(3) : warning C4001: nonstandard extension'\n";
+    const std::string error = "echo 'x.c(4) : error C2065: undeclared identifier'\n";
+    EXPECT_EQ(run(script(warning + error)), kRunError);
+    EXPECT_EQ(out_.lines, (Lines{"x.c(3) : warning C4001: nonstandard extension",
+                                 "x.c(4) : error C2065: undeclared identifier"}));
+    EXPECT_EQ(run(script(error + warning)), kRunError);
+    EXPECT_EQ(run(script(warning)), kRunWarning);
+    EXPECT_EQ(run(script("echo 'X.C(3) : WaRnInG C4001'\n")), kRunWarning);
+    EXPECT_EQ(run(script("echo 'LINK : ERROR L2029'\necho 'ok'\n")), kRunError);
+    EXPECT_EQ(run(script("echo 'plain output'\n")), kRunSucceeded);
+}
+
+TEST_F(RunnerTest, FatalErrorIsNoErrorLineAndExitStatusWins) {
+    const std::string fatal = "echo 'x.c(1) : fatal error C1083: cannot open'\n";
+    EXPECT_EQ(run(script(fatal)), kRunSucceeded);
+    EXPECT_EQ(run(script(fatal + "exit 2\n")), 2);
+    EXPECT_EQ(run(script("echo 'x.c(4) : error C2065: y'\nexit 1\n")), 1);
+    EXPECT_EQ(run(script("exit 1\n")), 1);
+    EXPECT_EQ(run(script("kill -KILL $$\n")), 128 + 9);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(RunnerTest, CarriageReturnsDroppedLastLineKeptUnclassified) {
+    EXPECT_EQ(run(script("printf 'a\\r\\nb'\n")), kRunSucceeded);
+    EXPECT_EQ(out_.lines, (Lines{"a", "b"}));
+    out_.lines.clear();
+    EXPECT_EQ(run(script("printf 'one\\n\\n\\r\\nt\\rwo\\nx.c(1) : error C1: last'\n")),
+              kRunSucceeded);
+    EXPECT_EQ(out_.lines, (Lines{"one", "", "", "two", "x.c(1) : error C1: last"}));
+}
+
+TEST_F(RunnerTest, OutputAndErrorArriveInOneStreamInOrder) {
+    EXPECT_EQ(run(script("echo 1; echo 2 >&2; echo 3; echo 4 >&2\n")), kRunSucceeded);
+    EXPECT_EQ(out_.lines, (Lines{"1", "2", "3", "4"}));
+}
+
+TEST_F(RunnerTest, PromptGetsOneCarriageReturnAndShowsUnchanged) {
+    // The child reads one byte after the prompt and reports what it got.
+    const int result =
+        run(script("printf 'Enter new file spec:'\n"
+                   "answer=$(head -c 1 | od -An -tx1 | tr -d ' ')\n"
+                   "echo\necho \"answer $answer\"\n"));
+    EXPECT_EQ(result, kRunSucceeded);
+    EXPECT_EQ(out_.lines, (Lines{"Enter new file spec:", "answer 0d"}));
+}
+
+TEST_F(RunnerTest, SilentChildWithoutPromptGetsNoInput) {
+    EXPECT_EQ(run(script("printf 'Enter file:'; sleep 0.2\n"
+                         "got=$(timeout 0.2 head -c 1 | od -An -tx1); echo \"[$got]\"\n")),
+              kRunSucceeded);
+    EXPECT_EQ(out_.lines, (Lines{"Enter file:[]"}));
+}
+
+TEST_F(RunnerTest, StartFailuresShowTheMessageAndRestoreTheCursor) {
+    for (const toolopt& t : {tool(""), tool("no-such-program-vantor", ""),
+                             tool("pwd", (folder_ / "missing").string())}) {
+        ui_ = FakeUiServices();
+        EXPECT_EQ(run(t), kRunFailed) << t.Command;
+        ASSERT_EQ(ui_.messages.size(), 1u);
+        EXPECT_EQ(ui_.messages[0].text, kStartFailed);
+        EXPECT_EQ(ui_.messages[0].caption, "Vantor");
+        EXPECT_EQ(ui_.messages[0].icon, MessageIcon::Stop);
+        EXPECT_FALSE(ui_.busyCursor);
+    }
+    EXPECT_TRUE(out_.lines.empty());
+}
+
+TEST_F(RunnerTest, BusyCursorCoversTheRun) {
+    ui_.onProcessEvents = [this] { EXPECT_TRUE(ui_.busyCursor); };
+    EXPECT_EQ(run(script("echo a\n")), kRunSucceeded);
+    EXPECT_EQ(ui_.busyChanges, (std::vector<bool>{true, false}));
+}
+
+TEST_F(RunnerTest, DebugLinesComeBeforeTheOutput) {
+    toolopt t = tool("sh", "");
+    t.Arguments = "-c \"echo out\"";
+    EXPECT_EQ(run(t, true), kRunSucceeded);
+    EXPECT_EQ(out_.lines, (Lines{"Command: sh -c \"echo out\"",
+                                 "Folder: ", "Create Process OK, Start Pipe.", "out"}));
+
+    out_.lines.clear();
+    const toolopt missing = tool("no-such-program-vantor", "C:\\WORK");
+    EXPECT_EQ(run(missing, true), kRunFailed);
+    EXPECT_EQ(out_.lines, (Lines{"Command: no-such-program-vantor", "Folder: C:\\WORK"}));
+
+    out_.lines.clear();
+    EXPECT_EQ(run(t, false), kRunSucceeded);
+    EXPECT_EQ(out_.lines, Lines{"out"});
+}
+
+TEST_F(RunnerTest, WorkingFolderEmptyMeansTheCurrentOne) {
+    EXPECT_EQ(run(tool("pwd", folder_.string())), kRunSucceeded);
+    EXPECT_EQ(run(tool("pwd")), kRunSucceeded);
+    EXPECT_EQ(out_.lines, (Lines{fs::canonical(folder_).string(), fs::current_path().string()}));
+}
+
+TEST_F(RunnerTest, CommandInterpreterLinesRunThroughTheShell) {
+    toolopt t = tool("cmd /cecho one |cat -u");
+    EXPECT_EQ(run(t), kRunSucceeded);
+    t.Command = "CMD.EXE /C";
+    t.Arguments = "echo two; exit 4";
+    EXPECT_EQ(run(t), 4);
+    EXPECT_EQ(out_.lines, (Lines{"one", "two"}));
+}
+
+TEST_F(RunnerTest, LongLinesComeInPiecesOfAtMost4095Bytes) {
+    const std::string marked = "x.c(9) : warning C4001: " + std::string(5000, 'w');
+    std::ofstream(folder_ / "long.txt") << std::string(4095, 'a') << "\n"
+                                        << std::string(10000, 'b') << "\r\n"
+                                        << marked << "\n"
+                                        << std::string(9000, 'c');
+    EXPECT_EQ(run(tool("cat long.txt", folder_.string())), kRunWarning);
+    const Lines expected{std::string(4095, 'a'), std::string(4095, 'b'), std::string(4095, 'b'),
+                         std::string(1810, 'b'), marked.substr(0, 4095), marked.substr(4095),
+                         std::string(4095, 'c'), std::string(4095, 'c'), std::string(810, 'c')};
+    EXPECT_EQ(out_.lines, expected);
+}
+
+TEST_F(RunnerTest, LongLinePieceNeverSplitsADoubleByteCharacter) {
+    services_.codePage = common::CodePage::ShiftJis;
+    // "\x83\x5c" is one character; it would straddle the 4095-byte limit.
+    const std::string line = std::string(4094, 'a') + "\x83\x5c" + "tail";
+    std::ofstream(folder_ / "sjis.txt") << line << "\n";
+    EXPECT_EQ(run(tool("cat sjis.txt", folder_.string())), kRunSucceeded);
+    EXPECT_EQ(out_.lines, (Lines{std::string(4094, 'a'),
+                                 "\x83\x5c"
+                                 "tail"}));
+}
+
+TEST_F(RunnerTest, LinesJoinAcrossReadsAndEventsRunWhileSilent) {
+    long passesWhileSilent = 0;
+    ui_.onProcessEvents = [&] {
+        if (out_.lines.size() == 1) ++passesWhileSilent;
+    };
+    EXPECT_EQ(run(script("echo first; printf 'sec'; sleep 0.4; printf 'ond\\n'\n")), kRunSucceeded);
+    EXPECT_EQ(out_.lines, (Lines{"first", "second"}));
+    EXPECT_GE(passesWhileSilent, 4);  // about one per 50 ms of silence
+}
+
+TEST_F(RunnerTest, NestedRunInsideEventProcessing) {
+    int innerResult = 1;
+    bool nested = false;
+    ui_.onProcessEvents = [&] {
+        if (nested) return;
+        nested = true;
+        innerResult = RunCaptured(tool("sh -c \"echo inner; echo 'i.c(1) : warning W1: w'\""),
+                                  &out_, services_, false);
+    };
+    EXPECT_EQ(run(script("echo outer1; sleep 0.1; echo 'o.c(2) : error E1: e'; exit 0\n")),
+              kRunError);
+    EXPECT_EQ(innerResult, kRunWarning);
+    EXPECT_EQ(out_.lines,
+              (Lines{"outer1", "inner", "i.c(1) : warning W1: w", "o.c(2) : error E1: e"}));
+    EXPECT_EQ(ui_.busyChanges.back(), false);
+}
+
+TEST_F(RunnerTest, WithoutLineListTheRunStillCounts) {
+    const toolopt t = script("echo 'x.c(1) : warning C1: w'\nprintf tail\n");
+    EXPECT_EQ(RunCaptured(t, nullptr, services_, true), kRunWarning);
+}
+
+TEST_F(RunnerTest, DetachedStartDoesNotWait) {
+    const auto started = std::chrono::steady_clock::now();
+    toolopt t = tool("sh", folder_.string());
+    t.Arguments = "-c \"sleep 2\"";
+    EXPECT_TRUE(RunDetached(t, processes_));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    EXPECT_FALSE(RunDetached(tool("no-such-program-vantor"), processes_));
+    EXPECT_FALSE(RunDetached(tool(""), processes_));
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST(RunnerCommandLine, CommandAndArgumentsJoinWithOneBlank) {
+    toolopt t;
+    t.Command = "make";
+    EXPECT_EQ(ComposeCommandLine(t), "make");
+    t.Arguments = "-f x.mak";
+    EXPECT_EQ(ComposeCommandLine(t), "make -f x.mak");
+    t.Command.clear();
+    EXPECT_EQ(ComposeCommandLine(t), " -f x.mak");
+}
+
+}  // namespace
