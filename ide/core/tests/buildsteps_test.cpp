@@ -1,0 +1,165 @@
+// The window-free rules of Build, Rebuild and Check dependencies.
+#include "buildsteps.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "fakesoundplayer.h"
+#include "fakeuiservices.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(BuildStepsSummary, EachResultHasItsLineAndSound) {
+    struct Case {
+        int result;
+        const char* line;
+        const char* sound;
+    };
+    const Case cases[] = {{0, "End Build.", "BuildComplete"},
+                          {-2, "Build Warning.", "BuildWarning"},
+                          {-1, "Build Failed.", ""},
+                          {-3, "Build Error.", "BuildError"},
+                          {2, "Build Error (2).", "BuildError"},
+                          {1, "Build Error (1).", "BuildError"},
+                          {-4, "Build Error (-4).", "BuildError"}};
+    for (const auto& c : cases) {
+        const auto summary = SummarizeBuildStep("Build", c.result);
+        EXPECT_EQ(summary.line, c.line);
+        EXPECT_EQ(summary.sound, c.sound);
+    }
+    EXPECT_EQ(SummarizeBuildStep("Rebuild", 0).line, "End Rebuild.");
+}
+
+TEST(BuildStepsSummary, FinishWritesOneLineAndPlaysWithoutWaiting) {
+    std::vector<std::string> lines;
+    auto output = [&lines](const std::string& line) { lines.push_back(line); };
+    FakeSoundPlayer sounds;
+
+    FinishBuildStep("Rebuild", -2, output, sounds);
+    ASSERT_EQ(sounds.plays.size(), 1u);
+    EXPECT_EQ(sounds.plays[0].event, "BuildWarning");
+    EXPECT_EQ(sounds.plays[0].fallback, SoundFallback::SystemDefault);
+    EXPECT_EQ(sounds.plays[0].wait, SoundWait::No);
+
+    FinishBuildStep("Build", -1, output, sounds);  // could not start: no sound
+    FinishBuildStep("", 3, output, sounds);        // the generator: nothing at all
+    EXPECT_EQ(lines, (std::vector<std::string>{"Rebuild Warning.", "Build Failed."}));
+    EXPECT_EQ(sounds.plays.size(), 1u);
+}
+
+TEST(BuildStepsRequest, CapturedHiddenInTheProjectFolder) {
+    const toolopt request = BuildStepRequest("cmd /cmake |cat -u", "Build", "/w/hello");
+    EXPECT_EQ(request.Name, "Build");
+    EXPECT_EQ(request.Command, "cmd /cmake |cat -u");
+    EXPECT_EQ(request.Arguments, "");
+    EXPECT_EQ(request.Folder, "/w/hello");
+    EXPECT_TRUE(request.OutputRedirect);
+    EXPECT_TRUE(request.Iconed);
+}
+
+TEST(BuildStepsDepmill, OptionsFollowInTheirFixedOrder) {
+    TPROJ project;
+    project.targetname = "tool.lib";
+    project.targettype = 1;
+    project.memorymodel = 3;
+    EXPECT_EQ(DepmillCommandLine("depmill -t1", project, true, "obj"),
+              "depmill -t1 -l -o tool.lib -O obj -ml");
+    EXPECT_EQ(DepmillCommandLine("depmill -t1", project, false, "obj"), "depmill -t1 -l -ml");
+
+    project.targettype = 0;
+    project.targetname = "db.exe";
+    project.memorymodel = 1;
+    project.database = 1;
+    EXPECT_EQ(DepmillCommandLine("depmill", project, true, ""), "depmill -o db.exe -mm -d");
+    EXPECT_EQ(DepmillCommandLine("depmill", project, false, "obj"), "depmill -mm -d");
+
+    project.database = 0;
+    project.memorymodel = 9;  // not a model: small
+    EXPECT_EQ(DepmillCommandLine("", project, false, ""), " -ms");
+}
+
+TEST(BuildStepsOutputFolder, RelativeValuesJoinTheProjectFolder) {
+    const std::string sep(1, kPathSeparator);
+    EXPECT_EQ(OutputFolderPath("/w/hello", "obj"), "/w/hello" + sep + "obj");
+    EXPECT_EQ(OutputFolderPath("C:\\WORK\\HELLO", "obj"), "C:\\WORK\\HELLO" + sep + "obj");
+    EXPECT_EQ(OutputFolderPath("/w/hello", "..\\obj"), "/w/hello" + sep + "..\\obj");
+    for (const char* absolute : {"C:\\OUT", "c:out", "\\OUT", "/OUT"}) {
+        EXPECT_EQ(OutputFolderPath("/w/hello", absolute), absolute);
+    }
+    EXPECT_EQ(OutputFolderPath("/w/hello", "."), "");
+    EXPECT_EQ(OutputFolderPath("/w/hello", ""), "");
+    EXPECT_EQ(OutputFolderPath("/w/hello", "./obj"), "/w/hello" + sep + "./obj");
+}
+
+class BuildStepsCreateFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ =
+            fs::temp_directory_path() / ("buildsteps_" + std::to_string(std::random_device{}()));
+        fs::create_directories(folder_);
+        project_.projectfolder = folder_.string();
+        project_.projectfilename = (folder_ / "makefile").string();
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    void writeMakefile(const std::string& outdir) {
+        std::ofstream(project_.projectfilename)
+            << "MODEL\t= l\nOUTDIR\t= " << outdir << "\n\nall:\n";
+    }
+
+    std::vector<std::string> create(bool debug) {
+        std::vector<std::string> lines;
+        CreateOutputFolder(
+            project_, debug, [&](const std::string& l) { lines.push_back(l); }, ui_);
+        return lines;
+    }
+
+    fs::path folder_;
+    TPROJ project_;
+    FakeUiServices ui_;
+};
+
+TEST_F(BuildStepsCreateFolder, CreatesTheLastLevelOnly) {
+    writeMakefile("obj");
+    EXPECT_EQ(create(true),
+              std::vector<std::string>{"Creating Folder: " + (folder_ / "obj").string()});
+    EXPECT_TRUE(fs::is_directory(folder_ / "obj"));
+    EXPECT_TRUE(create(false).empty());  // exists already: nothing reported
+
+    // A DOS-style value names a folder below the project; its parent is missing.
+    writeMakefile("out\\debug");
+    EXPECT_EQ(create(true).size(), 1u);
+    EXPECT_FALSE(fs::exists(folder_ / "out"));
+    fs::create_directory(folder_ / "out");
+    create(false);
+    EXPECT_TRUE(fs::is_directory(folder_ / "out" / "debug"));
+
+    const fs::path absolute = folder_ / "abs";
+    writeMakefile(absolute.string());
+    create(false);
+    EXPECT_TRUE(fs::is_directory(absolute));
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(BuildStepsCreateFolder, NothingForDotNoValueOrNoMakefile) {
+    writeMakefile(".");
+    EXPECT_TRUE(create(true).empty());
+    std::ofstream(project_.projectfilename) << "CC = cl\n";
+    EXPECT_TRUE(create(true).empty());
+    EXPECT_TRUE(ui_.messages.empty());
+
+    fs::remove(project_.projectfilename);
+    EXPECT_TRUE(create(true).empty());
+    ASSERT_EQ(ui_.messages.size(), 1u);  // the reader's own message
+    EXPECT_EQ(ui_.messages[0].caption, "プロジェクトファイルがオープンできません。");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 0);
+}
+
+}  // namespace
