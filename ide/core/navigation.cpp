@@ -1,0 +1,97 @@
+// Parsing compiler message lines for the editor and help jumps, and filling
+// the editor's command template.
+#include "navigation.h"
+
+#include <limits>
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+std::optional<EditorJump> ParseEditorJump(std::string_view text) {
+    std::size_t end = text.find('(');
+    if (end == std::string_view::npos) end = text.find(' ');
+    if (end == std::string_view::npos) end = text.size();
+    if (end == 0) return std::nullopt;
+
+    EditorJump jump{std::string(text.substr(0, end)), 0};
+    constexpr auto kMax = std::numeric_limits<unsigned long>::max();
+    for (std::size_t pos = end + 1; pos < text.size() && isDigit(text[pos]); ++pos) {
+        const unsigned long digit = static_cast<unsigned long>(text[pos] - '0');
+        // An absurdly long number stays at the largest one rather than wrapping.
+        jump.lineNumber =
+            jump.lineNumber > (kMax - digit) / 10 ? kMax : jump.lineNumber * 10 + digit;
+    }
+    return jump;
+}
+
+std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump,
+                            common::CodePage cp) {
+    std::string command;
+    std::size_t pos = 0;
+    while (pos < editCommand.size()) {
+        const std::size_t length = common::charLength(cp, editCommand, pos);
+        if (editCommand[pos] != '%') {
+            command += editCommand.substr(pos, length);
+            pos += length;
+            continue;
+        }
+        ++pos;
+        if (pos == editCommand.size()) break;  // a lone "%" at the end gives nothing
+        const char placeholder = editCommand[pos];
+        if (placeholder == 'n')
+            command += std::to_string(jump.lineNumber == 0 ? 1 : jump.lineNumber);
+        if (placeholder == 's') command += '"' + jump.fileName + '"';
+        pos += common::charLength(cp, editCommand, pos);
+    }
+    return command;
+}
+
+std::optional<std::string> EditorCommandLine(std::string_view editCommand, std::string_view text,
+                                             common::CodePage cp) {
+    const auto jump = ParseEditorJump(text);
+    if (!jump) return std::nullopt;
+    return FillEditCommand(editCommand, *jump, cp);
+}
+
+std::optional<std::string> ProjectEditCommandLine(std::string_view editCommand,
+                                                  const std::string& projectfilename,
+                                                  common::CodePage cp) {
+    if (projectfilename.empty()) return std::nullopt;
+    return FillEditCommand(editCommand, EditorJump{projectfilename, 1}, cp);
+}
+
+std::optional<std::string> FindHelpKeyword(std::string_view text, common::CodePage cp) {
+    std::size_t pos = text.find('(');
+    if (pos == std::string_view::npos) return std::nullopt;
+    auto skip = [&](auto matches) {
+        while (pos < text.size() && matches(text[pos])) ++pos;
+    };
+    auto skipOne = [&](char c) {
+        if (pos < text.size() && text[pos] == c) ++pos;
+    };
+
+    ++pos;
+    skip(isDigit);
+    skipOne(')');
+    skip([](char c) { return c == ' '; });
+    skipOne(':');
+    skip([](char c) { return c == ' '; });
+    // "warning" or "error"; a "fatal error" gives no help.
+    if (pos == text.size()) return std::nullopt;
+    const char kind = text[pos];
+    if (kind != 'w' && kind != 'W' && kind != 'e' && kind != 'E') return std::nullopt;
+    skip([](char c) { return c != ' '; });
+    skip([](char c) { return c == ' '; });
+    if (pos == text.size()) return std::nullopt;
+
+    const std::size_t start = pos;
+    for (int characters = 0; characters < 5 && pos < text.size(); ++characters) {
+        pos += common::charLength(cp, text, pos);
+    }
+    return std::string(text.substr(start, pos - start));
+}
