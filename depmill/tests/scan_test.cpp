@@ -1,0 +1,239 @@
+// Unit tests of the source scan on real files: pattern order and sorting,
+// names, both include scanners, the include search and its warnings.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "includescan.h"
+#include "runend.h"
+#include "scratch_folder.h"
+#include "sources.h"
+
+namespace {
+
+using depmill::GeneratorOptions;
+using depmill::IncludeDep;
+using depmill::IncludeLine;
+using depmill::SourceFile;
+using depmill::SourceKind;
+using depmill_unit::ScratchFolder;
+using depmill_unit::writeFile;
+
+struct Scan {
+    std::vector<SourceFile> sources;
+    std::string warnings;
+};
+
+Scan scan(const GeneratorOptions& options = {}) {
+    std::ostringstream warnings;
+    Scan result;
+    result.sources = depmill::scanSources(options, warnings);
+    result.warnings = warnings.str();
+    return result;
+}
+
+std::vector<std::string> names(const std::vector<SourceFile>& sources) {
+    std::vector<std::string> list;
+    for (const SourceFile& s : sources) list.push_back(s.name);
+    return list;
+}
+
+// "name" for a dependency without folder, "dir|name" with one.
+std::vector<std::string> deps(const SourceFile& source) {
+    std::vector<std::string> list;
+    for (const IncludeDep& d : source.deps) list.push_back(d.dir ? *d.dir + "|" + d.name : d.name);
+    return list;
+}
+
+TEST(SourceScan, PatternOrderThenBytewiseSortOfTheListedNames) {
+    ScratchFolder folder;
+    for (const char* name : {"b.c", "B.c", "C.c", "x.cpp", "m.asm", "g.y", "q.ec", "a.h",
+                             "notes.txt", "a.b.c", "main.cpp~"}) {
+        writeFile(name, "");
+    }
+    std::filesystem::create_directory("dir.y");  // folders are not told apart
+    const Scan s = scan();
+    EXPECT_EQ(names(s.sources), (std::vector<std::string>{"q.ec", "x.cpp", "B.c", "C.c", "b.c",
+                                                          "m.asm", "dir.y", "g.y"}));
+    const std::vector<SourceKind> kinds{
+        SourceKind::EmbeddedSql, SourceKind::Cpp,       SourceKind::C,       SourceKind::C,
+        SourceKind::C,           SourceKind::Assembler, SourceKind::Grammar, SourceKind::Grammar};
+    for (std::size_t i = 0; i < kinds.size(); ++i) EXPECT_EQ(s.sources[i].kind, kinds[i]) << i;
+    // A source that does not open keeps its place without dependencies.
+    EXPECT_EQ(s.warnings, "Depmill: can't open dir.y\n");
+    EXPECT_TRUE(s.sources[6].deps.empty());
+}
+
+TEST(SourceScan, LowerCaseNamesOnlyWhereTheyOpenTheSameFile) {
+    ScratchFolder folder;
+    writeFile("MAIN.C", "");  // no main.c here: the listed name stays
+    writeFile("Util.c", "");
+    writeFile("util.c", "");  // another file: both keep their names
+    writeFile("Io.c", "");
+    std::filesystem::create_symlink("Io.c", "io.c");  // one file under two names
+    // A Shift-JIS character whose trail byte is "A" keeps that byte.
+    const std::string katakana = "\x83\x41";
+    writeFile(katakana + "X.c", "");
+    std::filesystem::create_symlink(katakana + "X.c", katakana + "x.c");
+
+    GeneratorOptions options;
+    options.codePage = common::CodePage::ShiftJis;
+    EXPECT_EQ(names(scan(options).sources),
+              (std::vector<std::string>{"io.c", "MAIN.C", "Util.c", "io.c", "util.c",
+                                        katakana + "x.c", katakana + "x.c"}));
+}
+
+TEST(SourceScan, LimitOfFiveHundredSources) {
+    ScratchFolder folder;
+    for (int i = 0; i < 499; ++i) writeFile("m" + std::to_string(i) + ".c", "");
+    writeFile("z.asm", "");
+    EXPECT_EQ(scan().sources.size(), 500u);
+
+    writeFile("one-more.y", "");
+    testing::internal::CaptureStderr();
+    try {
+        scan();
+        ADD_FAILURE() << "the 501st source was accepted";
+    } catch (const depmill::RunEnd& end) {
+        EXPECT_EQ(end.status, 1);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Depmill: too many files\n");
+}
+
+TEST(SourceScan, EmptyFolderGivesNoSources) {
+    ScratchFolder folder;
+    writeFile("readme.txt", "#include \"x.h\"\n");
+    const Scan s = scan();
+    EXPECT_TRUE(s.sources.empty());
+    EXPECT_EQ(s.warnings, "");
+}
+
+const std::string kCSource =
+    "#include \"a.h\"\n"
+    "  #include\t<stdio.h>\n"
+    "# include \"skipped.h\"\n"
+    "#include x.h\n"
+    "#include \"c.h>\n"
+    "#include <d.h\"\n"
+    "#include \"a.h\" /* again */\n"
+    "/*\n"
+    "#include \"e.h\"\n"
+    "*/\n"
+    "#include \"\"\n"
+    "#include \"x\"\n"
+    "#include \"open\n"
+    "int main(void) { return 0; }";
+
+TEST(CScanner, IncludeLinesIllegalLinesAndMissingFiles) {
+    for (const bool crlf : {false, true}) {
+        ScratchFolder folder;
+        std::string text = kCSource;
+        if (crlf) {
+            for (std::size_t pos = 0; (pos = text.find('\n', pos)) != std::string::npos; pos += 2) {
+                text.insert(pos, "\r");
+            }
+        }
+        writeFile("main.c", text);
+        writeFile("a.h", "");
+        writeFile("x", "");
+        const Scan s = scan();
+        ASSERT_EQ(s.sources.size(), 1u);
+        EXPECT_EQ(deps(s.sources[0]), (std::vector<std::string>{"a.h", "a.h", "e.h", "x"}));
+        EXPECT_EQ(s.warnings,
+                  "Depmill: illegal character\nmain.c 4: #include x.h\n\n"
+                  "Depmill: illegal character\nmain.c 5: #include \"c.h>\n\n"
+                  "Depmill: illegal character\nmain.c 6: #include <d.h\"\n\n"
+                  "Depmill: can't find e.h (in main.c)\n"
+                  "Depmill: illegal character\nmain.c 11: #include \"\"\n\n"
+                  "Depmill: illegal character\nmain.c 13: #include \"open\n\n")
+            << (crlf ? "CRLF" : "LF");
+    }
+}
+
+TEST(CScanner, SystemIncludesAreLookedForOnRequest) {
+    ScratchFolder folder;
+    writeFile("main.cpp", "#include <stdio.h>\n#include <sys.h>\n#include \"sys.h\"\n");
+    writeFile("inc/sys.h", "");
+    GeneratorOptions options;
+    options.includeDirs = {"inc"};
+    Scan s = scan(options);
+    EXPECT_EQ(deps(s.sources[0]), std::vector<std::string>{"inc|sys.h"});
+    EXPECT_EQ(s.warnings, "");
+
+    options.systemIncludes = true;
+    s = scan(options);
+    EXPECT_EQ(deps(s.sources[0]), (std::vector<std::string>{"stdio.h", "inc|sys.h", "inc|sys.h"}));
+    EXPECT_EQ(s.warnings, "Depmill: can't find stdio.h (in main.cpp)\n");
+}
+
+TEST(IncludeSearch, CurrentFolderFirstThenTheFoldersInOrder) {
+    ScratchFolder folder;
+    writeFile("proj/main.c",
+              "#include \"both.h\"\n#include \"second.h\"\n#include \"sub\\x.h\"\n"
+              "#include \"sub/y.h\"\n#include \"deep\\z.h\"\n#include \"first.h\"\n");
+    writeFile("proj/both.h", "");
+    writeFile("proj/sub/x.h", "");
+    writeFile("inc1/both.h", "");
+    writeFile("inc1/first.h", "");
+    writeFile("inc1/sub/y.h", "");
+    writeFile("inc2/second.h", "");
+    writeFile("inc2/first.h", "");
+    writeFile("inc2/deep/z.h", "");
+    std::filesystem::create_directory("inc2/folder.h");  // a folder is not a header
+    std::filesystem::current_path("proj");
+    GeneratorOptions options;
+    options.includeDirs = {"..\\inc1", "../inc2/"};
+    const Scan s = scan(options);
+    std::filesystem::current_path("..");
+    EXPECT_EQ(deps(s.sources[0]), (std::vector<std::string>{
+                                      "both.h", "../inc2/|second.h", "sub\\x.h", "..\\inc1|sub/y.h",
+                                      "../inc2/|deep\\z.h", "..\\inc1|first.h"}));
+    EXPECT_EQ(s.warnings, "");
+}
+
+TEST(AssemblerScanner, KeywordFormsAndSkippedNames) {
+    ScratchFolder folder;
+    writeFile("start.asm",
+              "\tinclude model.mac\n"
+              "INCLUDE DOS.MAC\n"
+              "include model.macro\n"
+              "Include other.inc\n"
+              "include macros.inc ; the macros\n"
+              "include \"a.inc\"\n"
+              "includelib x\n"
+              "include \"bad\n"
+              "INCLUDE bad\"\n"
+              "include\ttab.inc;x\n"
+              "mov ax, bx\n"
+              "include macros.inc");
+    for (const char* name : {"macros.inc", "a.inc", "tab.inc"}) writeFile(name, "");
+    const Scan s = scan();
+    EXPECT_EQ(deps(s.sources[0]),
+              (std::vector<std::string>{"macros.inc", "a.inc", "lib", "tab.inc", "macros.inc"}));
+    EXPECT_EQ(s.warnings,
+              "Depmill: can't find lib (in start.asm)\n"
+              "Depmill: illegal character\nstart.asm 8: include \"bad\n\n"
+              "Depmill: illegal character\nstart.asm 9: INCLUDE bad\"\n\n");
+}
+
+TEST(IncludeLineParsers, NamesAndVerdicts) {
+    using Kind = IncludeLine::Kind;
+    auto c = [](std::string_view line) { return depmill::parseCInclude(line); };
+    EXPECT_EQ(c("#include \"a.h\" trailing\n").name, "a.h");
+    EXPECT_EQ(c("\t #include<sys/a.h>\n").kind, Kind::Angled);
+    EXPECT_EQ(c("#include <a.h>\n").name, "a.h");
+    EXPECT_EQ(c("#includes \"a.h\"\n").kind, Kind::Illegal);
+    EXPECT_EQ(c("#include\n").kind, Kind::Illegal);
+    EXPECT_EQ(c("#INCLUDE \"a.h\"\n").kind, Kind::None);
+    EXPECT_EQ(c("x #include \"a.h\"\n").kind, Kind::None);
+
+    auto a = [](std::string_view line) { return depmill::parseAsmInclude(line); };
+    EXPECT_EQ(a("include a.inc\n").name, "a.inc");
+    EXPECT_EQ(a("include a.inc").name, "a.inc");
+    EXPECT_EQ(a("include \"dos.mac\"\n").kind, Kind::None);
+    EXPECT_EQ(a("include\n").kind, Kind::Illegal);
+    EXPECT_EQ(a("; include a.inc\n").kind, Kind::None);
+}
+
+}  // namespace

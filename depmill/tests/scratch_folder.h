@@ -1,0 +1,48 @@
+// A temporary folder for the unit tests that the code under test sees as
+// its current folder; removed, and the previous folder restored, at the end.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace depmill_unit {
+
+class ScratchFolder {
+  public:
+    ScratchFolder() : previous_(std::filesystem::current_path()) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "depmill-unit-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+        std::filesystem::current_path(path_);
+    }
+    ~ScratchFolder() {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(path_);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path previous_;
+    std::filesystem::path path_;
+};
+
+// Creates the file (and its folders) with exactly these bytes.
+inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace depmill_unit
