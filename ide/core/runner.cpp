@@ -33,6 +33,18 @@ const char* StartFailureMessage(ChildStartFailure failure) {
     return "プログラムの起動に失敗しました。";
 }
 
+// True when ": " followed by the letter in either case occurs in the line,
+// which a line must hold for its lower-cased copy to contain ": error" or
+// ": warning" (neither ':' nor ' ' is ever part of a double-byte character).
+// It settles most lines without making the copy.
+bool MayHoldMarker(std::string_view line, char letter) {
+    for (std::size_t pos = line.find(": "); pos != std::string_view::npos;
+         pos = line.find(": ", pos + 1)) {
+        if (pos + 2 < line.size() && (line[pos + 2] | 0x20) == letter) return true;
+    }
+    return false;
+}
+
 // Cuts the child's byte stream into lines, classifies them and hands them on.
 class LineCollector {
   public:
@@ -101,6 +113,8 @@ class LineCollector {
     // goes back, so a line is only looked at while it can still change it.
     void classify(const std::string& line) {
         if (severity_ == kRunError) return;
+        const bool mayWarn = severity_ == kRunSucceeded && MayHoldMarker(line, 'w');
+        if (!mayWarn && !MayHoldMarker(line, 'e')) return;
         const std::string lower = common::toLowerAscii(line, services_.codePage);
         if (lower.find(": error") != std::string::npos) {
             severity_ = kRunError;

@@ -66,7 +66,7 @@ TEST_F(RunnerTest, WarningsAndErrorsSumUpTheRun) {
     EXPECT_EQ(run(script(error + warning)), kRunError);
     EXPECT_EQ(run(script(warning)), kRunWarning);
     EXPECT_EQ(run(script("echo 'X.C(3) : WaRnInG C4001'\n")), kRunWarning);
-    EXPECT_EQ(run(script("echo 'LINK : ERROR L2029'\necho 'ok'\n")), kRunError);
+    EXPECT_EQ(run(script("echo 'LINK : see below : ERROR L2029'\necho 'ok'\n")), kRunError);
     EXPECT_EQ(run(script("echo 'plain output'\n")), kRunSucceeded);
 }
 
@@ -221,7 +221,7 @@ TEST_F(RunnerTest, WithoutLineListTheRunStillCounts) {
 
 TEST_F(RunnerTest, DetachedStartDoesNotWait) {
     const auto started = std::chrono::steady_clock::now();
-    toolopt t = tool("sh", folder_.string());
+    toolopt t = tool("sh");
     t.Arguments = "-c \"sleep 2\"";
     EXPECT_TRUE(RunDetached(t, processes_));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
