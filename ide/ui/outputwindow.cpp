@@ -1,0 +1,185 @@
+// The output window's batching of appended lines and its click events.
+#include "outputwindow.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include "qtext.h"
+
+namespace {
+
+// About one frame: lines that come faster than this share one layout pass.
+constexpr qint64 kFlushIntervalMs = 16;
+
+const QEvent::Type kFlushEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// Input that reads the text: the widget must hold every line before it.
+bool readsText(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+OutputWindow::OutputWindow(QWidget* parent) : QPlainTextEdit(parent) {
+    setReadOnly(true);
+    setUndoRedoEnabled(false);  // an undo history of every line would only cost memory
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    sinceFlush_.start();
+}
+
+void OutputWindow::append(std::string line) {
+    appendLine(toQt(line));
+}
+
+void OutputWindow::appendLine(const QString& line) {
+    pending_.append(line);
+    if (flushDue()) {
+        flush();
+    } else {
+        postFlush();
+    }
+}
+
+bool OutputWindow::flushDue() const {
+    return sinceFlush_.elapsed() >= kFlushIntervalMs;
+}
+
+// While lines keep coming the next append flushes; when they stop, this
+// event, handled whenever the runner or the event loop lets events through,
+// flushes the rest once it is due.
+void OutputWindow::postFlush() {
+    if (flushPosted_) return;
+    flushPosted_ = true;
+    QCoreApplication::postEvent(this, new QEvent(kFlushEvent));
+}
+
+void OutputWindow::flush() {
+    if (pending_.isEmpty()) return;
+    QScrollBar* bar = verticalScrollBar();
+    const bool atBottom = bar->value() == bar->maximum();
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
+    if (lines_ > 0) end.insertBlock();
+    end.insertText(pending_.join('\n'));
+    end.endEditBlock();
+    lines_ += static_cast<int>(pending_.size());
+    pending_.clear();
+    if (atBottom) bar->setValue(bar->maximum());
+    sinceFlush_.restart();
+}
+
+QString OutputWindow::text() {
+    flush();
+    return toPlainText();
+}
+
+int OutputWindow::lineCount() {
+    flush();
+    return lines_;
+}
+
+int OutputWindow::selectionStart() {
+    flush();
+    return textCursor().selectionStart();
+}
+
+int OutputWindow::selectionLength() {
+    flush();
+    const QTextCursor cursor = textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+QString OutputWindow::selectedText() {
+    flush();
+    QString selected = textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, '\n');
+    return selected;
+}
+
+void OutputWindow::select(int start, int length) {
+    flush();
+    QTextCursor cursor(document());
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void OutputWindow::selectAllText() {
+    flush();
+    QPlainTextEdit::selectAll();
+}
+
+void OutputWindow::erase() {
+    pending_.clear();
+    lines_ = 0;
+    QPlainTextEdit::clear();
+}
+
+void OutputWindow::setWrapping(bool wrap) {
+    setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+}
+
+bool OutputWindow::event(QEvent* event) {
+    if (event->type() == kFlushEvent) {
+        flushPosted_ = false;
+        if (!pending_.isEmpty()) {
+            if (flushDue()) {
+                flush();
+            } else {
+                postFlush();
+            }
+        }
+        return true;
+    }
+    if (readsText(event->type())) flush();
+    // Copy and Select all belong to the Edit menu, whose Copy copies the
+    // whole text when nothing is selected: let its shortcuts through.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll)) {
+            event->ignore();
+            return false;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
+bool OutputWindow::viewportEvent(QEvent* event) {
+    if (readsText(event->type())) flush();
+    return QPlainTextEdit::viewportEvent(event);
+}
+
+void OutputWindow::mouseReleaseEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton) return;
+    // The release that ends a double click is no click of its own.
+    if (releaseEndsDoubleClick_) {
+        releaseEndsDoubleClick_ = false;
+        return;
+    }
+    emit clicked();
+}
+
+void OutputWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton) return;
+    releaseEndsDoubleClick_ = true;
+    emit doubleClicked();
+}

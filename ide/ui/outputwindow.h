@@ -1,0 +1,60 @@
+// The output window: a read-only, append-only list of text lines with a
+// selection. Appended lines are handed to the widget in batches, at most
+// once per frame, because laying the text out again for every single line
+// would slow a long build down to a crawl; every reader of the text or the
+// selection sees all lines appended so far.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <string>
+
+#include "runner.h"
+
+class OutputWindow : public QPlainTextEdit, public OutputLines {
+    Q_OBJECT
+
+  public:
+    explicit OutputWindow(QWidget* parent);
+
+    // One line in the system's code page (the runner's lines).
+    void append(std::string line) override;
+    void appendLine(const QString& line);
+    // Hands the pending lines to the widget now.
+    void flush();
+
+    // Readers; each sees every line appended so far.
+    QString text();
+    int lineCount();
+    int selectionStart();
+    int selectionLength();
+    QString selectedText();  // line breaks as "\n"
+    void select(int start, int length);
+    void selectAllText();
+    void erase();
+
+    // true: wrap at the right edge, vertical scroll bar only; false: no
+    // wrapping and both scroll bars.
+    void setWrapping(bool wrap);
+
+  signals:
+    void clicked();
+    void doubleClicked();
+
+  protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    bool flushDue() const;
+    void postFlush();
+
+    QStringList pending_;
+    int lines_ = 0;  // lines in the widget, so a first empty line counts
+    QElapsedTimer sinceFlush_;
+    bool flushPosted_ = false;
+    bool releaseEndsDoubleClick_ = false;
+};

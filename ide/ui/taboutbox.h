@@ -1,0 +1,40 @@
+// The About box: program name, release label with the executable's file
+// version, a one-line description, copyright and contact lines.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class QLabel;
+class QPushButton;
+
+// The file version of the program at path as "a.b.c.d"; false (and out
+// empty) when it has none. Linux executables carry no version resource, so
+// this is the version the program was built as, when the build named one.
+bool GetFileVersionString(const std::string& path, std::string& out);
+
+class TAboutBox : public QDialog {
+    Q_OBJECT
+
+  public:
+    using VersionReader = std::function<bool(const std::string& path, std::string& out)>;
+
+    explicit TAboutBox(QWidget* parent, VersionReader readVersion = GetFileVersionString);
+
+    // Rewrites the version label from the running program's file version;
+    // without one the label keeps its text.
+    void updateVersion();
+    void OKButtonClick();
+
+    QLabel* ProgramIcon = nullptr;
+    QLabel* ProductName = nullptr;
+    QLabel* Version = nullptr;
+    QLabel* Copyright = nullptr;
+    QLabel* Comments = nullptr;
+    QLabel* URL = nullptr;
+    QPushButton* OKButton = nullptr;
+
+  private:
+    VersionReader readVersion_;
+};
