@@ -1,0 +1,94 @@
+// The desktop's help viewer, with a small script standing in for the opener
+// so the test sees which file would be shown.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "fakeuiservices.h"
+#include "systemhelp.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class HelpViewerDesktop : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ =
+            fs::temp_directory_path() / ("helpviewer_" + std::to_string(std::random_device{}()));
+        fs::create_directories(folder_);
+        opener_ = folder_ / "opener.sh";
+        std::ofstream(opener_) << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" << record().string()
+                               << ".tmp' && mv '" << record().string() << ".tmp' '"
+                               << record().string() << "'\n";
+        fs::permissions(opener_, fs::perms::owner_all);
+        viewer_ = CreateSystemHelpViewer(ui_, opener_.string());
+        helpFile_ = (folder_ / "cerror.hlp").string();
+        std::ofstream(helpFile_) << "help";
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    fs::path record() const { return folder_ / "opened.txt"; }
+
+    // What the opener was given, once it has run (it runs detached).
+    std::string opened() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!fs::exists(record()) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::ifstream in(record());
+        std::stringstream text;
+        text << in.rdbuf();
+        fs::remove(record());
+        return text.str();
+    }
+
+    fs::path folder_;
+    fs::path opener_;
+    std::string helpFile_;
+    FakeUiServices ui_;
+    std::unique_ptr<HelpViewer> viewer_;
+};
+
+TEST_F(HelpViewerDesktop, EveryLookupOpensTheFile) {
+    viewer_->contents(helpFile_);
+    EXPECT_EQ(opened(), helpFile_ + "\n");
+    viewer_->keyword(helpFile_, "C4001");
+    EXPECT_EQ(opened(), helpFile_ + "\n");
+    viewer_->partialKey(helpFile_, "");
+    EXPECT_EQ(opened(), helpFile_ + "\n");
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(HelpViewerDesktop, MissingFileIsReportedAndNothingStarts) {
+    const std::string missing = (folder_ / "nothere.hlp").string();
+    viewer_->keyword(missing, "C4001");
+    viewer_->contents("");
+    ASSERT_EQ(ui_.messages.size(), 2u);
+    EXPECT_EQ(ui_.messages[0].text, "ヘルプファイル \"" + missing + "\" が見つかりません。");
+    EXPECT_EQ(ui_.messages[0].caption, "Vantor");
+    EXPECT_EQ(ui_.messages[0].icon, MessageIcon::Stop);
+
+    viewer_->quit(helpFile_);  // the desktop's viewer is left alone
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(fs::exists(record()));
+    EXPECT_EQ(ui_.messages.size(), 2u);
+}
+
+TEST_F(HelpViewerDesktop, RelativeNameIsFoundBesideTheProgram) {
+    const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() /
+                            ("helpviewer_test_" + folder_.filename().string() + ".hlp");
+    std::ofstream(beside) << "help";
+    viewer_->contents(beside.filename().string());
+    EXPECT_EQ(opened(), beside.string() + "\n");
+    fs::remove(beside);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+}  // namespace
