@@ -150,6 +150,10 @@ bool LoadTool(toolopt& tool, std::size_t index, SettingsStore& store) {
 }
 
 bool LoadTools(tooloptions& list, SettingsStore& store) {
+    // Holding the key open makes the reads below one session of the store
+    // (one read of a settings file instead of one per tool).
+    nTRegistry session(store);
+    session.OpenKey(kToolsKey, true);
     const int stored = ReadToolCount(store);
     std::size_t kept = 0;
     for (int j = 0; j < stored && kept < kMaxTools; ++j) {
@@ -182,14 +186,17 @@ bool SaveTool(const toolopt& tool, std::size_t index, SettingsStore& store) {
 }
 
 bool SaveTools(const tooloptions& list, SettingsStore& store) {
+    // The key stays open across the tools' writes, so a store that saves
+    // when the last key closes saves the whole list once.
+    nTRegistry reg(store);
+    const bool opened = reg.OpenKey(kToolsKey, true);
     int old = ReadToolCount(store);
     const std::size_t count = std::min(list.count, kMaxTools);
-    bool allKept = true;
+    bool allKept = opened;
     for (std::size_t i = 0; i < count; ++i) {
         allKept = SaveTool(list.tools[i], i, store) && allKept;
     }
-    nTRegistry reg(store);
-    if (!reg.OpenKey(kToolsKey, true)) return false;
+    if (!opened) return false;
     CountedWrites writes(reg);
     while (static_cast<int>(count) < old) {
         --old;

@@ -1,0 +1,45 @@
+// A fresh temporary folder set as XDG_CONFIG_HOME for one test, so the
+// user's settings file lands there; removed again afterwards.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+class TempConfigHome {
+  public:
+    TempConfigHome() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vantor-cfg-XXXXXX").string();
+        root_ = mkdtemp(pattern.data());
+        setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
+    }
+    ~TempConfigHome() {
+        unsetenv("XDG_CONFIG_HOME");
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    TempConfigHome(const TempConfigHome&) = delete;
+    TempConfigHome& operator=(const TempConfigHome&) = delete;
+
+    const std::filesystem::path& root() const { return root_; }
+    std::filesystem::path settingsFile() const { return root_ / "vantor" / "settings.reg"; }
+
+    // The settings file's bytes; empty when it does not exist.
+    std::string settingsText() const {
+        std::ifstream in(settingsFile(), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    void writeSettingsText(const std::string& text) const {
+        std::filesystem::create_directories(settingsFile().parent_path());
+        std::ofstream(settingsFile(), std::ios::binary) << text;
+    }
+
+  private:
+    std::filesystem::path root_;
+};
