@@ -37,14 +37,25 @@ class CountedWrites {
     void flag(const char* name, bool value) {
         attempt([&] { reg_.WriteBool(name, value); });
     }
-    void close() {
-        if (!reg_.CloseKey()) ++failures_;
-    }
+    void close() { count(reg_.CloseKey()); }
+    void count(bool kept) { failures_ += kept ? 0 : 1; }
     bool allKept() const { return failures_ == 0; }
 
   private:
     nTRegistry& reg_;
     int failures_ = 0;
+};
+
+// Keeps the root key open while an operation opens and closes its own keys,
+// so that a store that reads and saves per session (the settings file) does
+// so once per operation; its close reports whether the changes were kept.
+class StoreSession {
+  public:
+    explicit StoreSession(SettingsStore& store) : root_(store) { root_.OpenKey("\\", false); }
+    bool close() { return root_.CloseKey(); }
+
+  private:
+    nTRegistry root_;
 };
 
 constexpr const char* kToolValues[] = {kToolName,   kToolCommand,        kToolArguments,
@@ -53,6 +64,7 @@ constexpr const char* kToolValues[] = {kToolName,   kToolCommand,        kToolAr
 }  // namespace
 
 void LoadSettings(TREGIST& r, SettingsStore& store) {
+    StoreSession session(store);
     nTRegistry reg(store);
     if (reg.OpenKey(kBaseKey, true)) {
         r.BuildCommand = reg.ReadString(kBuildCommand, kDefBuildCommand);
@@ -87,6 +99,7 @@ void LoadSettings(TREGIST& r, SettingsStore& store) {
 }
 
 bool SaveOptions(const TREGIST& r, SettingsStore& store) {
+    StoreSession session(store);
     nTRegistry reg(store);
     CountedWrites writes(reg);
     if (reg.OpenKey(kBaseKey, true)) {
@@ -111,10 +124,12 @@ bool SaveOptions(const TREGIST& r, SettingsStore& store) {
         writes.text(kQuarry, r.Quarry);
         writes.close();
     }
+    writes.count(session.close());
     return writes.allKept();
 }
 
 bool SaveAtClose(const TREGIST& r, SettingsStore& store) {
+    StoreSession session(store);
     nTRegistry reg(store);
     CountedWrites writes(reg);
     if (reg.OpenKey(kHistoryKey, true)) {
@@ -128,6 +143,7 @@ bool SaveAtClose(const TREGIST& r, SettingsStore& store) {
         writes.text(kWindow, r.Window);
         writes.close();
     }
+    writes.count(session.close());
     return writes.allKept();
 }
 
@@ -150,10 +166,7 @@ bool LoadTool(toolopt& tool, std::size_t index, SettingsStore& store) {
 }
 
 bool LoadTools(tooloptions& list, SettingsStore& store) {
-    // Holding the key open makes the reads below one session of the store
-    // (one read of a settings file instead of one per tool).
-    nTRegistry session(store);
-    session.OpenKey(kToolsKey, true);
+    StoreSession session(store);
     const int stored = ReadToolCount(store);
     std::size_t kept = 0;
     for (int j = 0; j < stored && kept < kMaxTools; ++j) {
@@ -186,17 +199,15 @@ bool SaveTool(const toolopt& tool, std::size_t index, SettingsStore& store) {
 }
 
 bool SaveTools(const tooloptions& list, SettingsStore& store) {
-    // The key stays open across the tools' writes, so a store that saves
-    // when the last key closes saves the whole list once.
-    nTRegistry reg(store);
-    const bool opened = reg.OpenKey(kToolsKey, true);
+    StoreSession session(store);
     int old = ReadToolCount(store);
     const std::size_t count = std::min(list.count, kMaxTools);
-    bool allKept = opened;
+    bool allKept = true;
     for (std::size_t i = 0; i < count; ++i) {
         allKept = SaveTool(list.tools[i], i, store) && allKept;
     }
-    if (!opened) return false;
+    nTRegistry reg(store);
+    if (!reg.OpenKey(kToolsKey, true)) return false;
     CountedWrites writes(reg);
     while (static_cast<int>(count) < old) {
         --old;
@@ -208,6 +219,7 @@ bool SaveTools(const tooloptions& list, SettingsStore& store) {
     }
     writes.integer(kNumTools, static_cast<int>(count));
     writes.close();
+    writes.count(session.close());
     return writes.allKept() && allKept;
 }
 

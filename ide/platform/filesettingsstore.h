@@ -3,6 +3,9 @@
 // dword:, hex(n):). Each session, from the first key opened to the last
 // one closed, re-reads the file under an advisory lock and, when something
 // changed, writes it back atomically (temporary file, fsync, rename).
+// Keys of one store opened at the same time share one session. Two stores
+// of the same file must not hold keys open at the same time in one thread:
+// the second waits for the first one's lock.
 #pragma once
 
 #include <cstddef>

@@ -1,0 +1,77 @@
+// Times the settings operations of a start and a close of the IDE, and the
+// tool list dialog's save, against a settings file in a temporary folder.
+// Usage: bench_settings [rounds]
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "regist.h"
+#include "usersettingsstore.h"
+
+namespace {
+
+template <typename Step>
+double millisecondsPerRound(int rounds, Step&& step) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < rounds; ++i) step(i);
+    const std::chrono::duration<double, std::milli> spent =
+        std::chrono::steady_clock::now() - start;
+    return spent.count() / rounds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
+    std::string folder = (std::filesystem::temp_directory_path() / "vantor-bench-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) return 1;
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    auto store = openUserSettingsStore();
+
+    TREGIST reg;
+    LoadSettings(reg, *store);
+    for (int i = 0; i < 20; ++i) {
+        AddHistory(reg, "project" + std::to_string(i),
+                   "/home/user/p" + std::to_string(i) + "/makefile");
+    }
+    tooloptions tools;
+    for (std::size_t i = 0; i < kMaxTools; ++i) {
+        tools.tools[i] = toolopt{"tool" + std::to_string(i),
+                                 "cmd" + std::to_string(i),
+                                 "$(Select)",
+                                 "/tmp",
+                                 true,
+                                 false};
+    }
+    tools.count = kMaxTools;
+    SaveOptions(reg, *store);
+    SaveAtClose(reg, *store);
+    SaveTools(tools, *store);
+
+    const double start = millisecondsPerRound(rounds, [&](int) {
+        TREGIST loaded;
+        tooloptions list;
+        LoadSettings(loaded, *store);
+        LoadTools(list, *store);
+    });
+    const double close = millisecondsPerRound(rounds, [&](int i) {
+        reg.Window = std::to_string(i) + ",0,640,480";
+        SaveAtClose(reg, *store);
+    });
+    const double options = millisecondsPerRound(rounds, [&](int i) {
+        reg.FontSize = 10 + i % 2;
+        SaveOptions(reg, *store);
+    });
+    const double toolList = millisecondsPerRound(rounds, [&](int i) {
+        tools.tools[0].Arguments = std::to_string(i);
+        SaveTools(tools, *store);
+    });
+    std::printf("start (LoadSettings + LoadTools, 20 tools): %.2f ms\n", start);
+    std::printf("close (SaveAtClose, 20 history entries):    %.2f ms\n", close);
+    std::printf("options confirmed (SaveOptions):            %.2f ms\n", options);
+    std::printf("tool list confirmed (SaveTools, 20 tools):  %.2f ms\n", toolList);
+    std::filesystem::remove_all(folder);
+    return 0;
+}
