@@ -246,7 +246,8 @@ TEST(OldMacros, HeaderPathLimitOfTenFolders) {
 
     sb.write("makefile", ten + "\n");
     sb.write("makefile.old", "older\n");
-    RunResult run = sb.run({"-I..\\inc1"});
+    // Full after inc9, so even the duplicate inc10 overflows.
+    RunResult run = sb.run({"-I..\\inc10"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "Depmill: too many include path\n");
     EXPECT_EQ(run.out, "");
