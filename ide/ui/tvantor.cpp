@@ -271,10 +271,12 @@ void TVantor::applyFont() {
     output1->setFont(font);
 }
 
-// "Window" holds the outer bounds; the frame is what lies around the client.
+// "Window" holds the outer bounds; the frame is what lies around the client,
+// known once the window exists in the window system.
 void TVantor::applyWindowPlacement() {
     if (regist->Window.empty()) return;
     const WindowPlacement placement = ParseWindowPlacement(regist->Window);
+    winId();
     const QSize frame = frameGeometry().size() - geometry().size();
     move(clampToInt(placement.left), clampToInt(placement.top));
     resize(clampToInt(placement.width) - frame.width(),
