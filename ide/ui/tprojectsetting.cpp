@@ -4,14 +4,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "codepage.h"
@@ -183,8 +182,7 @@ std::optional<std::string> Tprojectsetting::chooseProjectFile() {
     if (!path) return std::nullopt;
     projectfilename->setText(toQt(*path));
     selectprojectfile.InitialDir = folderOf(*path);
-    std::error_code ignored;  // a folder that cannot be entered leaves the current one
-    std::filesystem::current_path(selectprojectfile.InitialDir, ignored);
+    QDir::setCurrent(toQt(selectprojectfile.InitialDir));
     return path;
 }
 
