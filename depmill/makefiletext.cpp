@@ -287,9 +287,10 @@ class Composer {
         return includeOptions;
     }
 
-    // The compile command of a C or C++ file (also assembler with cc).
-    void compileCommand(const std::string& file, std::string_view ext,
-                        const std::string& includeOptions) {
+    // The compile command of a C or C++ file (also assembler with cc). The
+    // file already has its extension (.c, .cpp, .asm in any case, as the
+    // source patterns matched it), so it is named exactly as it exists.
+    void compileCommand(const std::string& file, const std::string& includeOptions) {
         text_ += "\t$(CC) -c $(CFLAGS)" + includeOptions;
         if (options_.outDir) {
             static constexpr std::string_view kOutputOption[] = {" -W2,/Fo", " /Fo", " -o"};
@@ -297,7 +298,7 @@ class Composer {
             // lcc wants the whole object name; the others take a folder.
             if (options_.toolchain == 2) text_ += replaceExtension(file, options_.objectExt, cp_);
         }
-        text_ += " " + replaceExtension(file, ext, cp_) + "\n\n";
+        text_ += " " + file + "\n\n";
     }
 
     void grammarRules(const SourceFile& grammar) {
@@ -307,7 +308,7 @@ class Composer {
         const std::string includeOptions = dependencyLine(generated, grammar.name, grammar.deps);
         text_ += "\tyacc -o " + generated + " " + grammar.name + "\n\n";
         text_ += objectName(grammar.name, options_) + ": " + generated + "\n";
-        compileCommand(generated, isC ? "c" : "cpp", includeOptions);
+        compileCommand(generated, includeOptions);
     }
 
     void sourceRules(const SourceFile& source) {
@@ -324,7 +325,7 @@ class Composer {
                 break;
             case SourceKind::Assembler:
                 if (options_.toolchain == 0) {
-                    compileCommand(source.name, "asm", includeOptions);
+                    compileCommand(source.name, includeOptions);
                     break;
                 }
                 text_ += "\t$(MASM) $(MAFLAGS)" + includeOptions + " " + source.name;
@@ -335,11 +336,9 @@ class Composer {
                 text_ += ";\n\n";
                 break;
             case SourceKind::Cpp:
-                compileCommand(source.name, "cpp", includeOptions);
-                break;
             case SourceKind::C:
             case SourceKind::Grammar:
-                compileCommand(source.name, "c", includeOptions);
+                compileCommand(source.name, includeOptions);
                 break;
         }
     }

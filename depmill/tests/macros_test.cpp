@@ -1,0 +1,153 @@
+// Unit tests of reading the previous makefile: its HDRPATH words and the
+// head block of macro definitions.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "macros.h"
+#include "scratch_folder.h"
+
+namespace {
+
+using depmill::MacroTable;
+using depmill_unit::ScratchFolder;
+using depmill_unit::writeFile;
+
+struct HeaderPath {
+    bool ok;
+    std::vector<std::string> dirs;
+    std::string err;
+};
+
+HeaderPath readHeaderPath(const std::string& text, std::vector<std::string> dirs = {}) {
+    writeFile("makefile", text);
+    std::ostringstream err;
+    const bool ok = depmill::readHeaderPath("makefile", dirs, err);
+    return {ok, dirs, err.str()};
+}
+
+TEST(HeaderPath, WordsOfTheFirstHdrpathLineEachOnce) {
+    ScratchFolder folder;
+    HeaderPath h = readHeaderPath(
+        "CC\t= cl\n  HDRPATH \t= ..\\header\t..\\inc  ..\\header \nHDRPATH = later\n",
+        {"..\\header"});
+    EXPECT_TRUE(h.ok);
+    EXPECT_EQ(h.dirs, (std::vector<std::string>{"..\\header", "..\\inc"}));
+    EXPECT_EQ(h.err, "");
+
+    // Continuations and comments mean nothing to this raw read.
+    h = readHeaderPath("# HDRPATH = no\nX = \\\nHDRPATH = a\\\nb\r\n");
+    EXPECT_EQ(h.dirs, std::vector<std::string>{"a\\"});
+
+    EXPECT_TRUE(readHeaderPath("HDRPATH\t=\nall: x\n").dirs.empty());
+    EXPECT_TRUE(readHeaderPath("HDRPATHX = a\nHDRPATH: b\nXHDRPATH = c\n").dirs.empty());
+    EXPECT_TRUE(readHeaderPath("").dirs.empty());
+}
+
+TEST(HeaderPath, TenFoldersAtMost) {
+    ScratchFolder folder;
+    std::vector<std::string> nine;
+    for (int i = 0; i < 9; ++i) nine.push_back("d" + std::to_string(i));
+    HeaderPath h = readHeaderPath("HDRPATH = d0 x\n", nine);
+    EXPECT_TRUE(h.ok);
+    EXPECT_EQ(h.dirs.size(), 10u);
+
+    // Full: even a word that is already there fails.
+    nine.push_back("x");
+    h = readHeaderPath("HDRPATH = d0\n", nine);
+    EXPECT_FALSE(h.ok);
+    EXPECT_EQ(h.err, "Depmill: too many include path\n");
+}
+
+TEST(HeaderPath, MissingFileFails) {
+    ScratchFolder folder;
+    std::vector<std::string> dirs;
+    std::ostringstream err;
+    EXPECT_FALSE(depmill::readHeaderPath("makefile", dirs, err));
+    EXPECT_EQ(err.str(), "Depmill: can't open Makefile\n");
+}
+
+std::vector<std::pair<std::string, std::string>> load(const std::string& text,
+                                                      std::string* err = nullptr) {
+    writeFile("makefile", text);
+    MacroTable table;
+    std::ostringstream errors;
+    const std::optional<std::size_t> count = table.readMacros("makefile", errors);
+    if (err != nullptr) *err = errors.str();
+    std::vector<std::pair<std::string, std::string>> found;
+    if (!count) return found;
+    for (const char* name : {"MODEL", "CC", "CFLAGS", "LIBS", "OBJS", "X", "Y", "PROGRAM"}) {
+        if (auto value = table.lookupMacro(name)) found.emplace_back(name, std::string(*value));
+    }
+    EXPECT_EQ(table.size(), *count);
+    return found;
+}
+
+using Macros = std::vector<std::pair<std::string, std::string>>;
+
+TEST(MacroTable, HeadBlockEndsAtTheFirstLineWithoutEquals) {
+    ScratchFolder folder;
+    EXPECT_EQ(load("# make makefile at: 98/12/5 5:13\n\nMODEL\t= l\nCC\t= cl \n\nPROGRAM = a.exe\n"
+                   "all: $(PROGRAM)\n\nX = after the rule\n"),
+              (Macros{{"MODEL", "l"}, {"CC", "cl "}, {"PROGRAM", "a.exe"}}));
+    // A line of blanks is no empty line: it ends the block too.
+    EXPECT_EQ(load("MODEL = s\n \t\nCC = cc\n"), (Macros{{"MODEL", "s"}}));
+    EXPECT_EQ(load("MODEL = s\r\n\r\nCC = cc\r\n"), (Macros{{"MODEL", "s"}, {"CC", "cc"}}));
+}
+
+TEST(MacroTable, NamesValuesAndRepeatedDefinitions) {
+    ScratchFolder folder;
+    EXPECT_EQ(load("  OBJS += a.obj\nX=1=2\nY\t=\t\nCC = first\nCC = second\n = nameless\nMODEL =m "
+                   "# not a "
+                   "comment\n"),
+              (Macros{{"MODEL", "m # not a comment"},
+                      {"CC", "first"},
+                      {"OBJS", "a.obj"},
+                      {"X", "1=2"},
+                      {"Y", ""}}));
+    // Names compare with their case.
+    EXPECT_EQ(load("cc = x\nCc = y\n"), Macros{});
+}
+
+TEST(MacroTable, ContinuationsJoinLogicalLines) {
+    ScratchFolder folder;
+    EXPECT_EQ(
+        load("CFLAGS\t= /AL \\\n/W3\nLIBS = a \\\n# a comment\n\n  b.lib \\\n  c.lib\nX = 1\n"),
+        (Macros{{"CFLAGS", "/AL /W3"}, {"LIBS", "a   b.lib   c.lib"}, {"X", "1"}}));
+    // A continued line without "=" until its end still ends the block.
+    EXPECT_EQ(load("X = 1\nall: \\\nmain.obj\nPROGRAM = p\n"), (Macros{{"X", "1"}}));
+    // ... while one that gains an "=" from its continuation is a definition.
+    EXPECT_EQ(load("X = 1\nall: \\\nY = 2\nPROGRAM = p\n"), (Macros{{"X", "1"}, {"PROGRAM", "p"}}));
+    EXPECT_EQ(load("X = 1 \\"), (Macros{{"X", "1 "}}));
+}
+
+TEST(MacroTable, TwoHundredDefinitionsAtMost) {
+    ScratchFolder folder;
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "M" + std::to_string(i) + " = " + std::to_string(i) + "\n";
+    writeFile("makefile", text + "all: x\n");
+    MacroTable table;
+    EXPECT_EQ(table.readMacros("makefile"), 200u);
+    EXPECT_EQ(table.lookupMacro("M199"), "199");
+
+    writeFile("makefile", text + "M200 = 200\n");
+    std::ostringstream errors;
+    EXPECT_FALSE(table.readMacros("makefile", errors));
+    EXPECT_EQ(errors.str(), "Depmill: macro table overflow\n");
+
+    // Each load starts from an empty table.
+    writeFile("makefile", "X = 1\n");
+    EXPECT_EQ(table.readMacros("makefile"), 1u);
+    EXPECT_FALSE(table.lookupMacro("M0"));
+}
+
+TEST(MacroTable, MissingFileFails) {
+    ScratchFolder folder;
+    MacroTable table;
+    std::ostringstream err;
+    EXPECT_FALSE(table.readMacros("makefile", err));
+    EXPECT_EQ(err.str(), "Depmill: can't open Makefile\n");
+}
+
+}  // namespace
