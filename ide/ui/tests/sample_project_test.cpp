@@ -1,0 +1,98 @@
+// The bundled sample project end to end: the IDE starts on it from its
+// history, builds and rebuilds it with the stored default commands through
+// real make and gcc, and jumps from the warning line to the editor.
+#include <QtTest>
+#include <filesystem>
+
+#include "projecttestide.h"
+#include "regist.h"
+
+namespace {
+
+// examples/ of the source tree, found from this file's own path.
+QString examplesFolder() {
+    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../../../examples";
+}
+
+// A registry export text, as the settings file holds it.
+QByteArray quoted(const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    bytes.replace("\\", "\\\\").replace("\"", "\\\"");
+    return '"' + bytes + '"';
+}
+
+}  // namespace
+
+class SampleProjectTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void buildsWithAWarningAndJumpsToTheEditor();
+};
+
+void SampleProjectTest::buildsWithAWarningAndJumpsToTheEditor() {
+    TestEnvironment env;
+    std::filesystem::copy(fromQt(examplesFolder()), fromQt(env.work()),
+                          std::filesystem::copy_options::recursive);
+    const QString folder = env.work() + "/sample";
+    const QString makefile = folder + "/makefile";
+    QVERIFY(QFile::exists(makefile));
+
+    // An "editor" that records the arguments it was started with.
+    const QString editorArgs = env.work() + "/editor-args";
+    QVERIFY(writeTextFile(
+        env.work() + "/editor.sh",
+        "printf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" " + editorArgs.toUtf8() + "\n"));
+
+    // The settings file that scripts/run.sh seeds: the sample heads the history.
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME") + "/vantor";
+    QVERIFY(QDir().mkpath(config));
+    QVERIFY(writeTextFile(config + "/settings.reg",
+                          "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Halden\\Vantor]\n"
+                          "\"EditCommand\"=" +
+                              quoted("sh " + env.work() + "/editor.sh %n %s") +
+                              "\n\n[HKEY_CURRENT_USER\\Software\\Halden\\Vantor\\history]\n"
+                              "\"ProjectFile0\"=" +
+                              quoted(makefile) + "\n\"Project0\"=\"sample\"\n"));
+
+    ProjectTestIde ide;
+    QCOMPARE(ide.title(), "Vantor - sample (" + folder + ")");
+    QCOMPARE(QDir::currentPath(), QDir(folder).canonicalPath());
+    QCOMPARE(ide.vantor->settings().BuildCommand, std::string("cmd /cmake |cat -u"));
+
+    ide.vantor->BuildProjectClick();
+    QStringList lines = ide.outputLines();
+    QVERIFY2(!lines.isEmpty(), "no output");
+    QCOMPARE(lines.first(), QString("Start Build."));
+    QCOMPARE(lines.last(), QString("Build Warning."));
+    QCOMPARE(ide.sounds.plays.back().event, std::string("BuildWarning"));
+    const qsizetype warning = lines.indexOf(QRegularExpression("main\\.c\\(\\d+\\) : warning: .*"));
+    QVERIFY2(warning > 0, qPrintable(lines.join('\n')));
+    QVERIFY(QFileInfo(folder + "/obj").isDir());
+    QVERIFY(QFileInfo(folder + "/sample").isExecutable());
+    QVERIFY(ide.ui.messages.empty());
+
+    // Double-click on the warning: the editor opens main.c at that line.
+    OutputWindow& output = ide.vantor->output();
+    output.select(int(output.text().indexOf(lines[warning])) + 3, 0);
+    ide.vantor->output1DblClick();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(editorArgs), 10000);
+    const QString lineNumber = QRegularExpression("\\((\\d+)\\)").match(lines[warning]).captured(1);
+    QCOMPARE(QString::fromUtf8(readTextFile(editorArgs)), lineNumber + "\nmain.c\n");
+
+    // Rebuild cleans first, so the warning comes again.
+    ide.vantor->RebuildProjectClick();
+    lines = ide.outputLines();
+    QCOMPARE(lines.first(), QString("Start Rebuild."));
+    QVERIFY(lines.contains(QRegularExpression("rm -f .*")));
+    QCOMPARE(lines.last(), QString("Rebuild Warning."));
+}
+
+int main(int argc, char* argv[]) {
+    useUtf8Locale();
+    QApplication app(argc, argv);
+    SampleProjectTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "sample_project_test.moc"
