@@ -85,13 +85,14 @@ void addDependency(SourceFile& source, const std::string& name, IncludeSearch& s
 void readIncludes(SourceFile& source, bool systemIncludes, IncludeSearch& search,
                   std::ostream& warnings) {
     common::LineReader reader(source.name);
-    if (!reader.isOpen() || !canOpenForReading(source.name)) {
+    if (!reader.isOpen()) {
         warnings << "Depmill: can't open " << source.name << '\n';
         return;
     }
     const bool assembler = source.kind == SourceKind::Assembler;
     std::string line;
-    for (int lineNumber = 1; reader.next(line, kMaxLineBytes); ++lineNumber) {
+    int lineNumber = 1;
+    for (; reader.next(line, kMaxLineBytes); ++lineNumber) {
         const IncludeLine include = assembler ? parseAsmInclude(line) : parseCInclude(line);
         switch (include.kind) {
             case IncludeLine::Kind::None:
@@ -106,6 +107,10 @@ void readIncludes(SourceFile& source, bool systemIncludes, IncludeSearch& search
                 addDependency(source, include.name, search, warnings);
                 break;
         }
+    }
+    // A folder opens here but reads as nothing; it is no source that opens.
+    if (lineNumber == 1 && !canOpenForReading(source.name)) {
+        warnings << "Depmill: can't open " << source.name << '\n';
     }
 }
 
