@@ -11,7 +11,6 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "settingsstore.h"
 
@@ -34,7 +33,7 @@ class FileSettingsStore : public SettingsStore {
     class Key;
     struct Session;
 
-    bool beginSession();
+    void beginSession();
     bool endSession();
 
     std::string file_;

@@ -251,7 +251,7 @@ std::string FileSettingsStore::userFile() {
 std::unique_ptr<SettingsKey> FileSettingsStore::openKey(const std::string& path, bool create) {
     const auto normal = normalKeyPath(path);
     if (!normal) return nullptr;
-    if (openKeys_ == 0 && !beginSession()) return nullptr;
+    if (openKeys_ == 0) beginSession();
     if (!session_->exists(*normal)) {
         if (create) {
             session_->obtain(*normal);
@@ -264,7 +264,7 @@ std::unique_ptr<SettingsKey> FileSettingsStore::openKey(const std::string& path,
     return std::make_unique<Key>(*this, *normal);
 }
 
-bool FileSettingsStore::beginSession() {
+void FileSettingsStore::beginSession() {
     session_ = std::make_unique<Session>();
     // Without the lock (a folder that cannot be created) the file is still
     // read; a write will then fail on its own.
@@ -289,7 +289,6 @@ bool FileSettingsStore::beginSession() {
             break;
         }
     }
-    return true;
 }
 
 bool FileSettingsStore::endSession() {
