@@ -1,8 +1,9 @@
-// The project reader: the macro block at the head of a makefile, read the
-// way the DOS-era reader did (4096-byte physical pieces, "#" comments in the
-// first column, backslash continuation), and the project record built from it.
+// The project reader: the macro block at the head of a makefile (read in
+// physical pieces of at most 4096 bytes, "#" comments in the first column,
+// backslash continuation) and the project record built from it.
 #include "proj.h"
 
+#include <filesystem>
 #include <new>
 #include <optional>
 
@@ -94,7 +95,9 @@ void ResetProject(TPROJ& project) {
 int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServices& ui) {
     macros.clear();
     common::LineReader reader(path);
-    if (!reader.isOpen()) {
+    // A folder opens like a file here but holds no text.
+    std::error_code ignored;
+    if (!reader.isOpen() || std::filesystem::is_directory(path, ignored)) {
         ui.showMessage(kOpenTitle, kCannotOpen, MessageIcon::None);
         return -1;
     }

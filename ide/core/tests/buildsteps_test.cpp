@@ -54,16 +54,6 @@ TEST(BuildStepsSummary, FinishWritesOneLineAndPlaysWithoutWaiting) {
     EXPECT_EQ(sounds.plays.size(), 1u);
 }
 
-TEST(BuildStepsRequest, CapturedHiddenInTheProjectFolder) {
-    const toolopt request = BuildStepRequest("cmd /cmake |cat -u", "Build", "/w/hello");
-    EXPECT_EQ(request.Name, "Build");
-    EXPECT_EQ(request.Command, "cmd /cmake |cat -u");
-    EXPECT_EQ(request.Arguments, "");
-    EXPECT_EQ(request.Folder, "/w/hello");
-    EXPECT_TRUE(request.OutputRedirect);
-    EXPECT_TRUE(request.Iconed);
-}
-
 TEST(BuildStepsDepmill, OptionsFollowInTheirFixedOrder) {
     TPROJ project;
     project.targetname = "tool.lib";
