@@ -1,10 +1,14 @@
 // One tool of the Tools menu and, equally, one run request of the runner;
-// and the table of the user's tools.
+// the table of the user's tools and the macros of their argument texts.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
+
+#include "codepage.h"
 
 struct toolopt {
     std::string Name;
@@ -22,11 +26,6 @@ struct tooloptions {
     std::array<toolopt, kMaxTools> tools;
     std::size_t count = 0;
 };
-
-#include <functional>
-#include <optional>
-
-#include "codepage.h"
 
 struct TPROJ;
 class UiServices;
