@@ -60,7 +60,9 @@ std::string OutputFolderPath(const std::string& projectfolder, const std::string
     const bool driveLetter = ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) &&
                              outdir.size() >= 2 && outdir[1] == ':';
     const bool absolute = first == '\\' || first == '/' || driveLetter;
-    return absolute ? outdir : projectfolder + kPathSeparator + outdir;
+    // Without a project folder a relative value stays relative, never "/obj".
+    if (absolute || projectfolder.empty()) return outdir;
+    return projectfolder + kPathSeparator + outdir;
 }
 
 void CreateOutputFolder(const TPROJ& project, bool debug, const OutputLineSink& output,

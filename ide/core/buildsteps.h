@@ -48,7 +48,8 @@ std::string DepmillCommandLine(const std::string& depmillCommand, const TPROJ& p
 
 // The folder that an OUTDIR value names: empty for an empty value or ".",
 // the value itself when absolute ("\..", "/..", "X:.."), else the project
-// folder, the platform's separator and the value.
+// folder, the platform's separator and the value (the value alone when
+// there is no project folder).
 std::string OutputFolderPath(const std::string& projectfolder, const std::string& outdir);
 
 // Creates the last level of the project's OUTDIR folder before a build.

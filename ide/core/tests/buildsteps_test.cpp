@@ -83,6 +83,7 @@ TEST(BuildStepsOutputFolder, RelativeValuesJoinTheProjectFolder) {
     for (const char* absolute : {"C:\\OUT", "c:out", "\\OUT", "/OUT"}) {
         EXPECT_EQ(OutputFolderPath("/w/hello", absolute), absolute);
     }
+    EXPECT_EQ(OutputFolderPath("", "obj"), "obj");
     EXPECT_EQ(OutputFolderPath("/w/hello", "."), "");
     EXPECT_EQ(OutputFolderPath("/w/hello", ""), "");
     EXPECT_EQ(OutputFolderPath("/w/hello", "./obj"), "/w/hello" + sep + "./obj");
