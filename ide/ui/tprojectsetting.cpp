@@ -63,8 +63,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* text) {
     return button;
 }
 
-// Everything up to and including the last separator, so a DOS path keeps
-// its drive and a root folder its separator.
+// The folder part of a makefile's path; a drive's root keeps its separator.
 std::string folderOf(const std::string& path) {
     return common::folderPart(path, common::activeCodePage());
 }

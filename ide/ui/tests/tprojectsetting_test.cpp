@@ -36,7 +36,6 @@ class ProjectSettingTest : public QObject {
     void incompleteSettingsKeepTheDialogOpenAndTheRecordUnchanged();
     void databaseBoxSelectsTheLargeModelWhichMayBeChangedAgain();
     void browsingFillsTheFileMovesTheFolderAndUnchecksTheDatabaseBox();
-    void setprojectShowsARecord();
 
     void newProjectRunsDepmillWithTheProjectsOptions();
     void cancelledNewProjectLeavesNoProject();
@@ -159,29 +158,6 @@ void ProjectSettingTest::browsingFillsTheFileMovesTheFolderAndUnchecksTheDatabas
     // The chooser reopens where the last file was chosen.
     d.dialog.selectfileClick();
     QCOMPARE(d.ui.fileRequests[2].initialFolder, fromQt(folder));
-}
-
-void ProjectSettingTest::setprojectShowsARecord() {
-    TestEnvironment env;
-    StandaloneDialog d;
-    TPROJ library;
-    library.projectname = "tool";
-    library.projectfilename = "/work/tool/makefile";
-    library.targetname = "tool.exe";  // kept as stored, not derived again
-    library.targettype = 1;
-    library.memorymodel = 2;
-    d.dialog.setproject(library);
-    QCOMPARE(d.dialog.projectname->text(), QString("tool"));
-    QCOMPARE(d.dialog.projectfilename->text(), QString("/work/tool/makefile"));
-    QCOMPARE(d.dialog.targetname->text(), QString("tool.exe"));
-    QCOMPARE(d.dialog.projecttargettype->currentIndex(), 1);
-    QCOMPARE(d.dialog.targetmemorymodel->currentText(), QString("C - Compact Model"));
-
-    library.targettype = 7;
-    library.memorymodel = 9;
-    d.dialog.setproject(library);
-    QCOMPARE(d.dialog.projecttargettype->currentIndex(), 0);
-    QCOMPARE(d.dialog.targetmemorymodel->currentIndex(), 0);
 }
 
 void ProjectSettingTest::newProjectRunsDepmillWithTheProjectsOptions() {
