@@ -1,7 +1,7 @@
 // The output window's batching of appended lines and its click events.
 #include "outputwindow.h"
 
-#include <QCoreApplication>
+#include <QAbstractEventDispatcher>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -14,8 +14,6 @@ namespace {
 
 // About one frame: lines that come faster than this share one layout pass.
 constexpr qint64 kFlushIntervalMs = 16;
-
-const QEvent::Type kFlushEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 // Input that reads the text: the widget must hold every line before it.
 bool readsText(QEvent::Type type) {
@@ -38,7 +36,15 @@ OutputWindow::OutputWindow(QWidget* parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
     setUndoRedoEnabled(false);  // an undo history of every line would only cost memory
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    sinceFlush_.start();
+    // Every pass of event handling (the runner makes one after each line and
+    // while the child is silent) hands the lines on once they are due; when
+    // the loop goes idle, everything is shown.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+        connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] {
+            if (flushDue()) flush();
+        });
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &OutputWindow::flush);
+    }
 }
 
 void OutputWindow::append(std::string line) {
@@ -47,24 +53,11 @@ void OutputWindow::append(std::string line) {
 
 void OutputWindow::appendLine(const QString& line) {
     pending_.append(line);
-    if (flushDue()) {
-        flush();
-    } else {
-        postFlush();
-    }
+    if (flushDue()) flush();
 }
 
 bool OutputWindow::flushDue() const {
-    return sinceFlush_.elapsed() >= kFlushIntervalMs;
-}
-
-// While lines keep coming the next append flushes; when they stop, this
-// event, handled whenever the runner or the event loop lets events through,
-// flushes the rest once it is due.
-void OutputWindow::postFlush() {
-    if (flushPosted_) return;
-    flushPosted_ = true;
-    QCoreApplication::postEvent(this, new QEvent(kFlushEvent));
+    return !sinceFlush_.isValid() || sinceFlush_.elapsed() >= kFlushIntervalMs;
 }
 
 void OutputWindow::flush() {
@@ -137,17 +130,6 @@ void OutputWindow::setWrapping(bool wrap) {
 }
 
 bool OutputWindow::event(QEvent* event) {
-    if (event->type() == kFlushEvent) {
-        flushPosted_ = false;
-        if (!pending_.isEmpty()) {
-            if (flushDue()) {
-                flush();
-            } else {
-                postFlush();
-            }
-        }
-        return true;
-    }
     if (readsText(event->type())) flush();
     // Copy and Select all belong to the Edit menu, whose Copy copies the
     // whole text when nothing is selected: let its shortcuts through.

@@ -50,11 +50,9 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
 
   private:
     bool flushDue() const;
-    void postFlush();
 
     QStringList pending_;
     int lines_ = 0;  // lines in the widget, so a first empty line counts
     QElapsedTimer sinceFlush_;
-    bool flushPosted_ = false;
     bool releaseEndsDoubleClick_ = false;
 };

@@ -1,0 +1,104 @@
+// The output window's batching: readers always see every appended line,
+// the widget gets them at an event pass once a frame has passed, or when
+// the loop goes idle; a first empty line and erasing behave as lines do.
+#include <QEventLoop>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "outputwindow.h"
+#include "uitestsupport.h"
+
+class OutputWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void readersSeeLinesNotYetHandedToTheWidget();
+    void eventPassHandsOnLinesOnceDue();
+    void emptyLinesKeepTheirPlace();
+    void eraseDropsPendingLinesToo();
+    void bytesAreTakenInTheSystemCodePage();
+    void followsTheEndOnlyWhenAtTheEnd();
+};
+
+void OutputWindowTest::readersSeeLinesNotYetHandedToTheWidget() {
+    OutputWindow output(nullptr);
+    output.appendLine("one");  // handed on at once: nothing was shown before
+    output.appendLine("two");  // within the frame: pending
+    QCOMPARE(output.toPlainText(), QString("one"));
+    QCOMPARE(output.lineCount(), 2);
+    QCOMPARE(output.text(), QString("one\ntwo"));
+
+    output.appendLine("three");
+    output.select(8, 5);
+    QCOMPARE(output.selectedText(), QString("three"));
+    output.appendLine("four");
+    QCOMPARE(output.selectionStart(), 8);
+    output.appendLine("five");
+    output.selectAllText();
+    QCOMPARE(output.selectedText(), QString("one\ntwo\nthree\nfour\nfive"));
+}
+
+void OutputWindowTest::eventPassHandsOnLinesOnceDue() {
+    OutputWindow output(nullptr);
+    output.appendLine("first");
+    output.appendLine("second");
+    QCOMPARE(output.toPlainText(), QString("first"));
+    QCoreApplication::processEvents();  // not due yet
+    QCOMPARE(output.toPlainText(), QString("first"));
+    QTest::qSleep(20);
+    QCoreApplication::processEvents();
+    QCOMPARE(output.toPlainText(), QString("first\nsecond"));
+
+    // The event loop going idle shows everything at once.
+    output.appendLine("third");
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    loop.exec();
+    QCOMPARE(output.toPlainText(), QString("first\nsecond\nthird"));
+}
+
+void OutputWindowTest::emptyLinesKeepTheirPlace() {
+    OutputWindow output(nullptr);
+    output.appendLine("");
+    output.flush();
+    output.appendLine("Start Depmill.");
+    output.appendLine("");
+    QCOMPARE(output.lineCount(), 3);
+    QCOMPARE(output.text(), QString("\nStart Depmill.\n"));
+}
+
+void OutputWindowTest::eraseDropsPendingLinesToo() {
+    OutputWindow output(nullptr);
+    output.appendLine("a");
+    output.appendLine("b");
+    output.erase();
+    QCOMPARE(output.text(), QString());
+    QCOMPARE(output.lineCount(), 0);
+    output.appendLine("c");
+    QCOMPARE(output.text(), QString("c"));
+}
+
+void OutputWindowTest::bytesAreTakenInTheSystemCodePage() {
+    OutputWindow output(nullptr);
+    output.append("ソース.c(3) : warning");
+    QCOMPARE(output.text(), QString("ソース.c(3) : warning"));
+}
+
+void OutputWindowTest::followsTheEndOnlyWhenAtTheEnd() {
+    OutputWindow output(nullptr);
+    output.resize(300, 100);
+    output.show();
+    for (int i = 0; i < 200; ++i) output.appendLine(QString("line %1").arg(i));
+    output.flush();
+    QScrollBar* bar = output.verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+
+    bar->setValue(0);  // the user scrolled up to read
+    output.appendLine("more");
+    output.flush();
+    QCOMPARE(bar->value(), 0);
+}
+
+QTEST_MAIN(OutputWindowTest)
+#include "outputwindow_test.moc"
