@@ -42,7 +42,11 @@ inline constexpr char kDefaultObjectFolder[] = "defaultObjectFolder";
 inline constexpr char kDefBuildCommand[] = "cmd /cmake |cat -u";
 inline constexpr char kDefRebuildCommand[] = "cmd /cmake clean all |cat -u";
 inline constexpr char kDefDepmillCommand[] = "depmill -t1";
+#ifdef _WIN32
 inline constexpr char kDefEditCommand[] = "hidemaru /j%n %s";
+#else
+inline constexpr char kDefEditCommand[] = "xdg-open %s";  // the desktop's editor; no line number
+#endif
 inline constexpr char kDefProjectFolder[] = "";
 inline constexpr char kDefWindow[] = "";
 inline constexpr bool kDefFoldOutput = true;

@@ -56,7 +56,7 @@ TEST_F(RegistTest, FirstRunGivesDefaultsCreatesKeysAndWritesNoValue) {
     EXPECT_EQ(reg.BuildCommand, "cmd /cmake |cat -u");
     EXPECT_EQ(reg.RebuildCommand, "cmd /cmake clean all |cat -u");
     EXPECT_EQ(reg.DepmillCommand, "depmill -t1");
-    EXPECT_EQ(reg.EditCommand, "hidemaru /j%n %s");
+    EXPECT_EQ(reg.EditCommand, regschema::kDefEditCommand);  // the platform's editor
     EXPECT_EQ(reg.ProjectFolder, "");
     EXPECT_EQ(reg.Window, "");
     EXPECT_TRUE(reg.FoldOutput);
