@@ -1,8 +1,20 @@
 #include "linereader.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace common {
 
-LineReader::LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")), buffer_(1 << 16) {}
+namespace {
+constexpr std::size_t kBufferSize = 16 * 1024;
+}
+
+LineReader::LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
+    if (file_ == nullptr) return;
+    // The reader buffers by itself: reads go straight into its own buffer.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    buffer_.reset(new char[kBufferSize]);
+}
 
 LineReader::~LineReader() {
     if (file_ != nullptr) std::fclose(file_);
@@ -10,7 +22,7 @@ LineReader::~LineReader() {
 
 bool LineReader::fill() {
     if (file_ == nullptr) return false;
-    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
     pos_ = 0;
     return end_ > 0;
 }
@@ -20,20 +32,27 @@ int LineReader::peekByte() {
     return static_cast<unsigned char>(buffer_[pos_]);
 }
 
-int LineReader::takeByte() {
-    const int c = peekByte();
-    if (c != EOF) ++pos_;
-    return c;
-}
-
 bool LineReader::next(std::string& piece, std::size_t maxBytes) {
     piece.clear();
     while (piece.size() < maxBytes) {
-        int c = takeByte();
-        if (c == EOF) break;
-        if (c == '\r' && peekByte() == '\n') c = takeByte();
-        piece.push_back(static_cast<char>(c));
-        if (c == '\n') break;
+        if (pos_ == end_ && !fill()) break;
+        const char* start = buffer_.get() + pos_;
+        const std::size_t window = std::min(maxBytes - piece.size(), end_ - pos_);
+        if (const auto* lf = static_cast<const char*>(std::memchr(start, '\n', window))) {
+            piece.append(start, lf);
+            pos_ += static_cast<std::size_t>(lf - start) + 1;
+            if (!piece.empty() && piece.back() == '\r') piece.pop_back();
+            piece.push_back('\n');
+            return true;
+        }
+        piece.append(start, window);
+        pos_ += window;
+        // A carriage return that fills the piece may still pair with a line feed.
+        if (piece.size() == maxBytes && piece.back() == '\r' && peekByte() == '\n') {
+            piece.back() = '\n';
+            ++pos_;
+            return true;
+        }
     }
     return !piece.empty();
 }

@@ -5,8 +5,8 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace common {
 
@@ -25,12 +25,11 @@ public:
     bool next(std::string& piece, std::size_t maxBytes);
 
 private:
-    int peekByte();
-    int takeByte();
     bool fill();
+    int peekByte();
 
     std::FILE* file_ = nullptr;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
 };
