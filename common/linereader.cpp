@@ -21,7 +21,8 @@ LineReader::~LineReader() {
 }
 
 bool LineReader::fill() {
-    if (file_ == nullptr) return false;
+    // A short read already met the end: asking again would cost a system call.
+    if (file_ == nullptr || std::feof(file_)) return false;
     end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
     pos_ = 0;
     return end_ > 0;
