@@ -230,8 +230,8 @@ QAction* TVantor::addCaptionedItem(QMenu* menu, const std::string& caption) {
 // ---------------------------------------------------------------- start and close
 
 void TVantor::FormCreate() {
-    // The hints of the menu items reach the status bar through event() and
-    // ShowHint from here on.
+    // Menu hints reach ShowHint through event() from the start. A string
+    // setting stored with another type ends the start-up at that value.
     try {
         LoadSettings(*regist, services_.settings);
     } catch (const std::exception& error) {
