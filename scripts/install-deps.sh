@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   make gcc g++
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-qpa-plugins libqt6test6 fonts-dejavu-core
+  qt6-base-dev qt6-qpa-plugins libqt6test6 fonts-dejavu-core fonts-ipafont-gothic
   libcanberra-dev
   xvfb xauth
   xutils-dev hyperfine
