@@ -245,13 +245,7 @@ void TVantor::FormCreate() {
     openLastProject();
     setWindowTitle(toQt(WindowTitle(*proj)));
     if (!proj->projectname.empty()) QDir::setCurrent(toQt(proj->projectfolder));
-    try {
-        LoadTools(*toolOptions, services_.settings);
-        toolsLoaded_ = true;
-    } catch (const std::exception& error) {
-        services_.ui.showMessage(error.what(), kCaption, MessageIcon::Stop);
-        return;
-    }
+    if (!loadTools()) return;
     if (toolOptions->count >= 1) rebuildToolsMenu();
     services_.sounds.play("Open", SoundFallback::None, SoundWait::No);
 }
@@ -527,6 +521,17 @@ void TVantor::rebuildToolsMenu() {
     ToolsMenu->menuAction()->setVisible(toolOptions->count >= 1);
 }
 
+bool TVantor::loadTools() {
+    try {
+        LoadTools(*toolOptions, services_.settings);
+    } catch (const std::exception& error) {
+        services_.ui.showMessage(error.what(), kCaption, MessageIcon::Stop);
+        return false;
+    }
+    toolsLoaded_ = true;
+    return true;
+}
+
 void TVantor::ToolsMenuClick(QObject* sender) {
     const auto* item = qobject_cast<const QAction*>(sender);
     if (!item) return;
@@ -557,8 +562,13 @@ void TVantor::IDEOptionClick() {
     if (dialogs_.OptionDlg) dialogs_.OptionDlg->exec();
 }
 
+// After a start-up cut short before the tools were read, they are read now,
+// so that the list shows them and its finish button saves them back rather
+// than an empty list over them; while they cannot be read the list stays shut.
 void TVantor::ToolsEditClick() {
-    if (dialogs_.ToolListEdit) dialogs_.ToolListEdit->exec();
+    if (!dialogs_.ToolListEdit) return;
+    if (!toolsLoaded_ && !loadTools()) return;
+    dialogs_.ToolListEdit->exec();
 }
 
 void TVantor::ChangeFontClick() {

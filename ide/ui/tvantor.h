@@ -112,6 +112,9 @@ class TVantor : public QMainWindow {
     // Tools menu.
     bool addmenu(QMenu* menu, const QString& caption);
     void rebuildToolsMenu();
+    // Reads the stored tools into the table; false, after showing the error,
+    // when a stored tool cannot be read.
+    bool loadTools();
     void ToolsMenuClick(QObject* sender);
 
     // Options menu.
