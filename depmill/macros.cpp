@@ -7,6 +7,7 @@
 #include <new>
 
 #include "linereader.h"
+#include "macrodefinition.h"
 
 namespace depmill {
 
@@ -16,10 +17,6 @@ constexpr std::size_t kMaxLineBytes = 4096;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-bool isWhite(char c) {
-    return isBlank(c) || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
 
 std::size_t skipBlanks(std::string_view text, std::size_t pos) {
@@ -103,18 +100,10 @@ std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, s
             err << "Depmill: macro table overflow\n";
             return std::nullopt;
         }
-        std::size_t nameStart = 0;
-        while (nameStart < line->size() && isWhite((*line)[nameStart])) ++nameStart;
-        std::size_t nameEnd = nameStart;
-        while (nameEnd < line->size() && !isBlank((*line)[nameEnd]) && (*line)[nameEnd] != '=')
-            ++nameEnd;
-        if (nameEnd == nameStart) continue;
-        // Whatever stands between the name and its "=" ("+=", ":=") is dropped.
-        std::size_t valueStart = line->find('=', nameEnd) + 1;
-        while (valueStart < line->size() && isWhite((*line)[valueStart])) ++valueStart;
         try {
-            entries_.emplace_back(line->substr(nameStart, nameEnd - nameStart),
-                                  line->substr(valueStart));
+            if (auto definition = common::parseMacroDefinition(*line)) {
+                entries_.push_back(std::move(*definition));
+            }
         } catch (const std::bad_alloc&) {
             err << "Depmill: settable: no memory\n";
             return std::nullopt;
@@ -124,8 +113,8 @@ std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, s
 }
 
 std::optional<std::string_view> MacroTable::lookupMacro(std::string_view name) const {
-    for (const auto& [macro, value] : entries_) {
-        if (macro == name) return value;
+    for (const auto& entry : entries_) {
+        if (entry.name == name) return entry.value;
     }
     return std::nullopt;
 }

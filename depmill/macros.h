@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "macrodefinition.h"
 #include "options.h"
 
 namespace depmill {
@@ -35,7 +35,7 @@ class MacroTable {
     std::size_t size() const { return entries_.size(); }
 
   private:
-    std::vector<std::pair<std::string, std::string>> entries_;
+    std::vector<common::MacroDefinition> entries_;
 };
 
 }  // namespace depmill

@@ -19,10 +19,6 @@ constexpr const char* kCannotOpen = "プロジェクトファイルがオープ�
 constexpr const char* kTooManyMacros = "マクロ定義が多すぎます。";
 constexpr const char* kOutOfMemory = "メモリー不足です。";
 
-bool isWhite(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // One logical line of at most maxBytes bytes: empty lines and comments are
 // skipped, and a line ending in a backslash is joined with the next logical
 // line in the backslash's place. nullopt at the end of the file.
@@ -44,23 +40,6 @@ std::optional<std::string> readLogicalLine(common::LineReader& reader, std::size
         }
     }
     return line;
-}
-
-// Splits "NAME = value" into its parts; nullopt when the name is empty.
-std::optional<MakefileMacro> parseDefinition(const std::string& line) {
-    std::size_t pos = 0;
-    while (pos < line.size() && isWhite(line[pos])) ++pos;
-    const std::size_t nameStart = pos;
-    while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t' && line[pos] != '=') ++pos;
-    if (pos == nameStart) return std::nullopt;
-    MakefileMacro macro{line.substr(nameStart, pos - nameStart), {}};
-
-    pos = line.find('=', pos);
-    if (pos == std::string::npos) return std::nullopt;
-    ++pos;
-    while (pos < line.size() && isWhite(line[pos])) ++pos;
-    macro.value = line.substr(pos);
-    return macro;
 }
 
 // Everything after the first backslash (a double-byte character's 0x5C
@@ -109,7 +88,7 @@ int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServic
                 ui.showMessage(kOpenTitle, kTooManyMacros, MessageIcon::None);
                 return -1;
             }
-            if (auto macro = parseDefinition(*line)) macros.push_back(std::move(*macro));
+            if (auto macro = common::parseMacroDefinition(*line)) macros.push_back(std::move(*macro));
         }
     } catch (const std::bad_alloc&) {
         macros.clear();

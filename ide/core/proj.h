@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codepage.h"
+#include "macrodefinition.h"
 #include "uiservices.h"
 
 // The current project. An empty projectfolder means that there is no project.
@@ -33,10 +34,7 @@ inline constexpr char kPathSeparator = '/';
 // Sets the record to the fresh state: texts empty, bytes 0.
 void ResetProject(TPROJ& project);
 
-struct MakefileMacro {
-    std::string name;
-    std::string value;
-};
+using MakefileMacro = common::MacroDefinition;
 using MakefileMacros = std::vector<MakefileMacro>;
 
 // The head block may hold this many definitions; one more is refused.
