@@ -1,5 +1,5 @@
-// The include search, with the file system's answers remembered per path so
-// that headers shared by many sources are probed once.
+// The include search, with each name's answer remembered, so that headers
+// shared by many sources are looked for once.
 #include "includesearch.h"
 
 #include "fileprobe.h"
@@ -7,7 +7,13 @@
 
 namespace depmill {
 
-SearchResult IncludeSearch::find(const std::string& name) {
+const SearchResult& IncludeSearch::find(const std::string& name) {
+    auto known = known_.find(name);
+    if (known == known_.end()) known = known_.emplace(name, search(name)).first;
+    return known->second;
+}
+
+SearchResult IncludeSearch::search(const std::string& name) const {
     if (exists(name)) return {true, std::nullopt};
     for (const std::string& dir : includeDirs_) {
         if (exists(joinFolder(dir, name, cp_))) return {true, dir};
@@ -15,12 +21,8 @@ SearchResult IncludeSearch::find(const std::string& name) {
     return {};
 }
 
-bool IncludeSearch::exists(const std::string& dosPath) {
-    const auto known = known_.find(dosPath);
-    if (known != known_.end()) return known->second;
-    const bool found = canOpenForReading(common::nativePath(dosPath, cp_));
-    known_.emplace(dosPath, found);
-    return found;
+bool IncludeSearch::exists(const std::string& dosPath) const {
+    return canOpenForReading(common::nativePath(dosPath, cp_));
 }
 
 }  // namespace depmill

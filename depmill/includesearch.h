@@ -1,5 +1,6 @@
 // Finding an included file: the current folder first, then the include
-// folders in order. Each candidate path is probed at most once per run.
+// folders in order. Each name is searched once per run: the answer depends
+// only on the name, since the folders stay the same for every source.
 #pragma once
 
 #include <optional>
@@ -22,14 +23,15 @@ class IncludeSearch {
         : includeDirs_(includeDirs), cp_(cp) {}
 
     // Looks for the name as written (it may hold "\" or "/" folders).
-    SearchResult find(const std::string& name);
+    const SearchResult& find(const std::string& name);
 
   private:
-    bool exists(const std::string& dosPath);
+    SearchResult search(const std::string& name) const;
+    bool exists(const std::string& dosPath) const;
 
     const std::vector<std::string>& includeDirs_;
     common::CodePage cp_;
-    std::unordered_map<std::string, bool> known_;
+    std::unordered_map<std::string, SearchResult> known_;
 };
 
 }  // namespace depmill

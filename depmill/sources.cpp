@@ -72,11 +72,11 @@ void reportIllegalLine(std::ostream& warnings, const std::string& source, int li
 
 void addDependency(SourceFile& source, const std::string& name, IncludeSearch& search,
                    std::ostream& warnings) {
-    SearchResult result = search.find(name);
+    const SearchResult& result = search.find(name);
     if (!result.found)
         warnings << "Depmill: can't find " << name << " (in " << source.name << ")\n";
     try {
-        source.deps.push_back({name, std::move(result.dir)});
+        source.deps.push_back({name, result.dir});
     } catch (const std::bad_alloc&) {
         endRun(1, "Depmill: memory overflow\n");
     }
