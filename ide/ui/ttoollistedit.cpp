@@ -141,7 +141,6 @@ void TToolListEdit::DeleteClick() {
     const auto line = selectedLine();
     if (!line || !DeleteTool(tools(), *line)) return;
     delete ToolList->takeItem(static_cast<int>(*line));
-    ToolList->clearSelection();
     if (const auto next = SelectionAfterDelete(*line, tools().count)) selectLine(*next);
     ToolList->setFocus();
 }

@@ -534,7 +534,7 @@ bool TVantor::loadTools() {
 
 void TVantor::ToolsMenuClick(QObject* sender) {
     const auto* item = qobject_cast<const QAction*>(sender);
-    if (!item) return;
+    if (!item || item->isSeparator()) return;  // a separator line is never a choice
     const std::string caption = fromQt(item->data().toString());
     const auto first = toolOptions->tools.begin();
     const auto last = first + static_cast<std::ptrdiff_t>(toolOptions->count);

@@ -1,6 +1,7 @@
 // A click on a Tools menu item: the status line, the argument macros, and
 // the tool run captured into the output window or started on its own.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMenu>
 
 #include "outputwindow.h"
@@ -15,6 +16,10 @@ class TVantorToolsTest : public QObject {
     void detachedToolStartsWithoutWaiting();
     void cancelledFileChoiceStartsNothing();
     void itemOfADuplicateNameStartsTheFirstTool();
+    void everyMacroReachesTheTool();
+    void chosenFilesFillEverySelect();
+    void detachedToolIsNotWaitedFor();
+    void separatorIsALineThatStartsNothing();
 };
 
 namespace {
@@ -77,6 +82,99 @@ void TVantorToolsTest::itemOfADuplicateNameStartsTheFirstTool() {
                                          {"Say", "cmd /cecho", "second", "", true, false}});
     click(*vantor, 1);
     QCOMPARE(vantor->output().text(), QString("first"));
+}
+
+// A script that writes each of its arguments on a line of its own.
+std::string argumentWriter(UiTestWorld& world, const std::string& mark) {
+    return world.writeFile(
+        "args.sh", "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '" + mark + "'\n", true);
+}
+
+void TVantorToolsTest::everyMacroReachesTheTool() {
+    UiTestWorld world;
+    const std::string mark = world.path("args.txt");
+    const std::string script = argumentWriter(world, mark);
+    auto vantor = startWithTools(
+        world, {{"Args", script,
+                 "$(ProjName) $(ProjFile) $(ProjPath) $(ProjDir) $(ProjFolder) -o$(TargetName).map "
+                 "$(Target) $$x $(select) $(Other) $y end$",
+                 "", true, false}});
+    click(*vantor, 0);
+    const std::string folder = world.path("proj");
+    const std::string expected = "hello\nmakefile\n" + folder + "/makefile\n" + folder + "\n" +
+                                 folder + "\n-ohello.exe.map\n" + folder +
+                                 "/hello.exe\n$x\n(select)\n(Other)\ny\nend\n";
+    QCOMPARE(QString::fromStdString(readFile(mark)), QString::fromStdString(expected));
+    QVERIFY(world.ui.fileRequests.empty());
+    QCOMPARE(vantor->statusText(),
+             QString::fromStdString("Tool: " + script + " hello makefile " + folder + "/makefile " +
+                                    folder + " " + folder + " -ohello.exe.map " + folder +
+                                    "/hello.exe $x (select) (Other) y end"));
+    QCOMPARE(vantor->tools().tools[0].Arguments.substr(0, 12), std::string("$(ProjName) "));
+}
+
+void TVantorToolsTest::chosenFilesFillEverySelect() {
+    UiTestWorld world;
+    const std::string mark = world.path("args.txt");
+    const std::string script = argumentWriter(world, mark);
+    const std::string toolFolder = world.path("tooldir");
+    QDir().mkpath(QString::fromStdString(toolFolder));
+    auto vantor = startWithTools(
+        world, {{"Two files", script, "-a $(Select) -b $(Select)", toolFolder, true, false}});
+    world.ui.fileAnswers = {std::string("/data/one.c"), std::string("/data/two.c")};
+    click(*vantor, 0);
+    QCOMPARE(world.ui.fileRequests.size(), std::size_t(2));
+    for (const auto& request : world.ui.fileRequests) {
+        QCOMPARE(request.title, std::string("ツール Two files で使うファイルを選択"));
+        QCOMPARE(request.initialFolder, toolFolder);
+        QCOMPARE(request.filter, std::string());
+    }
+    QCOMPARE(QString::fromStdString(readFile(mark)), QString("-a\n/data/one.c\n-b\n/data/two.c\n"));
+    QCOMPARE(vantor->statusText(),
+             QString::fromStdString("Tool: " + script + " -a /data/one.c -b /data/two.c"));
+
+    // The second chooser cancelled: nothing runs, the status keeps the template.
+    QFile::remove(QString::fromStdString(mark));
+    world.ui.fileAnswers = {std::string("/data/one.c")};
+    click(*vantor, 0);
+    QCOMPARE(vantor->statusText(),
+             QString::fromStdString("Tool: " + script + " -a $(Select) -b $(Select)"));
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(mark)));
+}
+
+void TVantorToolsTest::detachedToolIsNotWaitedFor() {
+    UiTestWorld world;
+    const std::string mark = world.path("late.txt");
+    const std::string script =
+        world.writeFile("late.sh", "#!/bin/sh\nsleep 2\necho done > '" + mark + "'\n", true);
+    auto vantor = startWithTools(world, {{"Late", script, "", "", false, true}});
+    QElapsedTimer clock;
+    clock.start();
+    click(*vantor, 0);
+    QVERIFY(clock.elapsed() < 1500);
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(mark)));
+    QVERIFY(waitForFile(mark, 10000));
+    QCOMPARE(vantor->statusText(), QString::fromStdString("Tool: " + script + " "));
+}
+
+void TVantorToolsTest::separatorIsALineThatStartsNothing() {
+    UiTestWorld world;
+    const std::string mark = world.path("separator.txt");
+    const std::string script =
+        world.writeFile("sep.sh", "#!/bin/sh\necho ran > '" + mark + "'\n", true);
+    auto vantor = startWithTools(world, {{"First", "cmd /cecho first", "", "", true, false},
+                                         {"-", script, "", "", true, false},
+                                         {"Last", "cmd /cecho last", "", "", true, false}});
+    const QList<QAction*> items = vantor->ToolsMenu->actions();
+    QCOMPARE(items.size(), 3);
+    QVERIFY(items[1]->isSeparator());
+    QVERIFY(!items[0]->isSeparator() && !items[2]->isSeparator());
+    QVERIFY(vantor->ToolsMenu->menuAction()->isVisible());
+    click(*vantor, 1);
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(mark)));
+    QCOMPARE(vantor->statusText(), QString());
+    click(*vantor, 2);
+    QCOMPARE(vantor->output().text(), QString("last"));
 }
 
 QTEST_MAIN(TVantorToolsTest)
