@@ -10,10 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <utility>
 
 #include "codepage.h"
+#include "formcontrols.h"
 #include "qtext.h"
 #include "regist.h"
 #include "tvantor.h"
@@ -36,31 +36,11 @@ constexpr int kItemApplication = 0;
 constexpr int kItemLibrary = 1;
 constexpr int kItemLargeModel = 3;
 
-QLineEdit* makeEdit(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    return edit;
-}
-
 QComboBox* makeList(QWidget* parent, const char* name) {
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
     list->setEditable(false);
     return list;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, QWidget* buddy) {
-    auto* label = new QLabel(toQt(text), parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const char* text) {
-    auto* button = new QPushButton(toQt(text), parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
 }
 
 // The folder part of a makefile's path; a drive's root keeps its separator.
@@ -77,9 +57,7 @@ Tprojectsetting::Tprojectsetting(UiServices& ui, std::function<TPROJ&()> current
       ui_(ui),
       currentProject_(std::move(currentProject)) {
     setObjectName("projectsetting");
-    QFont dialogFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    dialogFont.setPixelSize(12);
-    setFont(dialogFont);
+    setFont(dialogFont());
     setMinimumSize(494, 204);
 
     projectname = makeEdit(this, "projectname");
@@ -93,8 +71,7 @@ Tprojectsetting::Tprojectsetting(UiServices& ui, std::function<TPROJ&()> current
     targetname->setReadOnly(true);
     targetname->setEnabled(false);
     targetname->setFocusPolicy(Qt::NoFocus);
-    optDatabase = new QCheckBox(toQt("データベースアプリケーション"), this);
-    optDatabase->setObjectName("optDatabase");
+    optDatabase = makeCheckBox(this, "optDatabase", "データベースアプリケーション");
     optDatabase->setEnabled(false);
     OKbutton = makeButton(this, "OKbutton", "OK");
     OKbutton->setDefault(true);
@@ -157,8 +134,7 @@ Tprojectsetting::Tprojectsetting(TVantor& vantor)
 
 void Tprojectsetting::showEvent(QShowEvent* event) {
     // Centred on the screen rather than over the main window.
-    if (const QScreen* shown = screen())
-        move(shown->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
     QDialog::showEvent(event);
 }
 
