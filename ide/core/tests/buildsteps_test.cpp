@@ -5,12 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "fakesoundplayer.h"
 #include "fakeuiservices.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -92,13 +92,9 @@ TEST(BuildStepsOutputFolder, RelativeValuesJoinTheProjectFolder) {
 class BuildStepsCreateFolder : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() / ("buildsteps_" + std::to_string(std::random_device{}()));
-        fs::create_directories(folder_);
         project_.projectfolder = folder_.string();
         project_.projectfilename = (folder_ / "makefile").string();
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     void writeMakefile(const std::string& outdir) {
         std::ofstream(project_.projectfilename)
@@ -112,7 +108,8 @@ class BuildStepsCreateFolder : public ::testing::Test {
         return lines;
     }
 
-    fs::path folder_;
+    TempFolder temp_;
+    const fs::path folder_ = temp_.path();
     TPROJ project_;
     FakeUiServices ui_;
 };

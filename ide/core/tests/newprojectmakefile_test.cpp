@@ -1,5 +1,6 @@
 // The makefile path that a new project records.
 #include "newprojectmakefile.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +13,9 @@ namespace {
 
 class NewProjectMakefileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("newprojmk-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
 
-    fs::path folder;
+    TempFolder temp_;
+    const fs::path folder = temp_.path();
 };
 
 TEST_F(NewProjectMakefileTest, AMissingFileBecomesTheGeneratorsMakefileInTheSameFolder) {

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <tuple>
 
 #include "fakeuiservices.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -18,14 +18,6 @@ namespace fs = std::filesystem;
 
 class ProjReader : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("proj_test_" + std::to_string(std::random_device{}()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
 
     std::string write(const std::string& content, const std::string& name = "makefile") {
         const auto path = folder_ / name;
@@ -60,7 +52,8 @@ class ProjReader : public ::testing::Test {
         EXPECT_TRUE(fields(a) == fields(b));
     }
 
-    fs::path folder_;
+    TempFolder temp_;
+    const fs::path folder_ = temp_.path();
     FakeUiServices ui_;
 };
 

@@ -10,6 +10,7 @@
 #include "childprocess_system.h"
 #include "fakeuiservices.h"
 #include "runner.h"
+#include "tempfolder.h"
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
@@ -25,13 +26,6 @@ struct VectorLines : OutputLines {
 
 class RunnerTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("vantor-runner-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
 
     // Writes a script into the test folder; the returned tool runs it there.
     toolopt script(const std::string& body) {
@@ -54,7 +48,8 @@ class RunnerTest : public ::testing::Test {
     SystemChildProcesses processes_;
     RunServices services_{ui_, processes_, common::CodePage::Utf8};
     VectorLines out_;
-    fs::path folder_;
+    TempFolder temp_;
+    const fs::path folder_ = temp_.path();
 };
 
 TEST_F(RunnerTest, WarningsAndErrorsSumUpTheRun) {

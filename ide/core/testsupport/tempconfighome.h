@@ -8,19 +8,12 @@
 #include <sstream>
 #include <string>
 
+#include "tempfolder.h"
+
 class TempConfigHome {
   public:
-    TempConfigHome() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vantor-cfg-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-        setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
-    }
-    ~TempConfigHome() {
-        unsetenv("XDG_CONFIG_HOME");
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
+    TempConfigHome() { setenv("XDG_CONFIG_HOME", root_.c_str(), 1); }
+    ~TempConfigHome() { unsetenv("XDG_CONFIG_HOME"); }
     TempConfigHome(const TempConfigHome&) = delete;
     TempConfigHome& operator=(const TempConfigHome&) = delete;
 
@@ -41,5 +34,6 @@ class TempConfigHome {
     }
 
   private:
-    std::filesystem::path root_;
+    TempFolder folder_;
+    const std::filesystem::path& root_ = folder_.path();
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "childprocess_system.h"
+#include "tempfolder.h"
 
 namespace fs = std::filesystem;
 
@@ -43,13 +44,6 @@ std::vector<pid_t> OwnChildren() {
 
 class ChildProcessTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("vantor-child-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
 
     // Everything the child writes, until the pipe ends.
     static std::string readAll(CapturedChild& child) {
@@ -73,7 +67,8 @@ class ChildProcessTest : public ::testing::Test {
     }
 
     SystemChildProcesses processes_;
-    fs::path folder_;
+    TempFolder temp_;
+    const fs::path folder_ = temp_.path();
 };
 
 TEST_F(ChildProcessTest, OutputAndErrorShareOnePipeInOrder) {

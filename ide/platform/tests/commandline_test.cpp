@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "commandline_posix.h"
+#include "tempfolder.h"
 
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
@@ -64,14 +65,10 @@ TEST(CommandLineInterpreter, CmdSlashCForms) {
 class CommandLineSearch : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("vantor-cmdline-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(root_ / "own");
         fs::create_directories(root_ / "bin1");
         fs::create_directories(root_ / "bin2");
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     std::string makeFile(const fs::path& relative, bool executable) {
         const fs::path path = root_ / relative;
@@ -82,7 +79,8 @@ class CommandLineSearch : public ::testing::Test {
     std::string at(const char* relative) const { return (root_ / relative).string(); }
     std::string searchPath() const { return at("bin1") + "::" + at("bin2"); }
 
-    fs::path root_;
+    TempFolder temp_;
+    const fs::path root_ = temp_.path();
 };
 
 TEST_F(CommandLineSearch, OwnFolderFirstThenPathInOrder) {

@@ -5,13 +5,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
 
 #include "fakeuiservices.h"
 #include "systemhelp.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -20,9 +20,6 @@ namespace fs = std::filesystem;
 class HelpViewerDesktop : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() / ("helpviewer_" + std::to_string(std::random_device{}()));
-        fs::create_directories(folder_);
         opener_ = folder_ / "opener.sh";
         std::ofstream(opener_) << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" << record().string()
                                << ".tmp' && mv '" << record().string() << ".tmp' '"
@@ -32,7 +29,6 @@ class HelpViewerDesktop : public ::testing::Test {
         helpFile_ = (folder_ / "cerror.hlp").string();
         std::ofstream(helpFile_) << "help";
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     fs::path record() const { return folder_ / "opened.txt"; }
 
@@ -49,7 +45,8 @@ class HelpViewerDesktop : public ::testing::Test {
         return text.str();
     }
 
-    fs::path folder_;
+    TempFolder temp_;
+    const fs::path folder_ = temp_.path();
     fs::path opener_;
     std::string helpFile_;
     FakeUiServices ui_;
