@@ -1,7 +1,6 @@
 // RunCaptured and RunDetached with real children: small sh scripts that
 // print compiler-style lines, prompt, fall silent, fail or get killed.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
