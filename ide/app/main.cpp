@@ -8,6 +8,7 @@
 
 #include "childprocess_system.h"
 #include "proj.h"
+#include "qtext.h"
 #include "qtuiservices.h"
 #include "regist.h"
 #include "sound.h"
@@ -46,7 +47,7 @@ int main(int argc, char* argv[]) {
         Vantor.show();
         return QApplication::exec();
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, "Vantor", QString::fromLocal8Bit(error.what()));
+        QMessageBox::critical(nullptr, "Vantor", toQt(error.what()));
         return 1;
     }
 }

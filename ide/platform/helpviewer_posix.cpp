@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "commandline_posix.h"
 #include "systemhelp.h"
 
 extern char** environ;
@@ -21,8 +22,8 @@ std::optional<std::string> locateHelpFile(const std::string& name) {
     std::error_code error;
     if (fs::is_regular_file(name, error)) return name;
     if (fs::path(name).is_absolute()) return std::nullopt;
-    const fs::path beside = fs::read_symlink("/proc/self/exe", error).parent_path() / name;
-    if (!error && fs::is_regular_file(beside, error)) return beside.string();
+    const fs::path beside = fs::path(OwnProgramFolder()) / name;
+    if (fs::is_regular_file(beside, error)) return beside.string();
     return std::nullopt;
 }
 
