@@ -1,57 +1,26 @@
 // The IDE as the project tests drive it: the real main window and project
 // dialog on a settings file in a temporary folder and real child processes
-// (depmill, make, gcc), with fakes for the modal boxes, sounds and help.
+// (depmill, make, gcc), with fakes for the modal boxes, sounds and help
+// (the world of uitestsupport.h).
 #pragma once
 
 #include <QDialog>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <clocale>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 
-#include "childprocess_system.h"
-#include "fakehelpviewer.h"
-#include "fakesoundplayer.h"
-#include "fakeuiservices.h"
 #include "outputwindow.h"
 #include "qtext.h"
 #include "tprojectsetting.h"
 #include "tvantor.h"
-#include "usersettingsstore.h"
+#include "uitestsupport.h"
 
-// Texts are UTF-8 byte strings whatever locale the test runner inherits.
-inline void useUtf8Locale() {
-    setenv("LC_ALL", "C.UTF-8", 1);
-    std::setlocale(LC_ALL, "");
-}
-
-// A settings folder of its own and the current folder restored afterwards,
-// for one test function.
-class TestEnvironment {
-  public:
-    TestEnvironment() : savedFolder_(QDir::currentPath()) {
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-    }
-    ~TestEnvironment() { QDir::setCurrent(savedFolder_); }
-
-    // A scratch folder for project files.
-    QString work() const { return work_.path(); }
-
-  private:
-    QString savedFolder_;
-    QTemporaryDir config_;
-    QTemporaryDir work_;
-};
-
+// The main window and its project dialog on the services of one test's world.
 class ProjectTestIde {
   public:
-    ProjectTestIde()
-        : store(openUserSettingsStore()),
-          vantor(std::make_unique<TVantor>(VantorServices{ui, *store, processes, sounds, help})) {
+    explicit ProjectTestIde(UiTestWorld& world)
+        : ui(world.ui), sounds(world.sounds), vantor(world.startVantor()) {
         dialog = new Tprojectsetting(*vantor);
         VantorDialogs dialogs;
         dialogs.projectsetting = dialog;
@@ -74,11 +43,8 @@ class ProjectTestIde {
         });
     }
 
-    FakeUiServices ui;
-    std::unique_ptr<SettingsStore> store;
-    SystemChildProcesses processes;
-    FakeSoundPlayer sounds;
-    FakeHelpViewer help;
+    FakeUiServices& ui;
+    FakeSoundPlayer& sounds;
     std::unique_ptr<TVantor> vantor;
     Tprojectsetting* dialog = nullptr;  // owned by the main window
 };

@@ -31,7 +31,7 @@ class SampleProjectTest : public QObject {
 };
 
 void SampleProjectTest::buildsWithAWarningAndJumpsToTheEditor() {
-    TestEnvironment env;
+    UiTestWorld env;
     std::filesystem::copy(fromQt(examplesFolder()), fromQt(env.work()),
                           std::filesystem::copy_options::recursive);
     const QString folder = env.work() + "/sample";
@@ -55,7 +55,7 @@ void SampleProjectTest::buildsWithAWarningAndJumpsToTheEditor() {
                               "\"ProjectFile0\"=" +
                               quoted(makefile) + "\n\"Project0\"=\"sample\"\n"));
 
-    ProjectTestIde ide;
+    ProjectTestIde ide(env);
     QCOMPARE(ide.title(), "Vantor - sample (" + folder + ")");
     QCOMPARE(QDir::currentPath(), QDir(folder).canonicalPath());
     QCOMPARE(ide.vantor->settings().BuildCommand, std::string("cmd /cmake |cat -u"));
@@ -89,7 +89,6 @@ void SampleProjectTest::buildsWithAWarningAndJumpsToTheEditor() {
 }
 
 int main(int argc, char* argv[]) {
-    useUtf8Locale();
     QApplication app(argc, argv);
     SampleProjectTest test;
     return QTest::qExec(&test, argc, argv);

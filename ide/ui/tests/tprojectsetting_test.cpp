@@ -13,7 +13,7 @@ namespace {
 
 constexpr char kIncomplete[] = "プロジェクト作成に必要な設定が完了していません。";
 
-QString folderOfTest(const TestEnvironment& env, const char* name) {
+QString folderOfTest(const UiTestWorld& env, const char* name) {
     QDir(env.work()).mkpath(name);
     return env.work() + "/" + name;
 }
@@ -59,7 +59,7 @@ struct StandaloneDialog {
 };
 
 void ProjectSettingTest::targetNameFollowsTheNameButNotTheType() {
-    TestEnvironment env;
+    UiTestWorld env;
     StandaloneDialog d;
     d.dialog.projectname->setText("hello");
     QCOMPARE(d.dialog.targetname->text(), QString("hello.exe"));
@@ -84,7 +84,7 @@ void ProjectSettingTest::targetNameFollowsTheNameButNotTheType() {
 }
 
 void ProjectSettingTest::incompleteSettingsKeepTheDialogOpenAndTheRecordUnchanged() {
-    TestEnvironment env;
+    UiTestWorld env;
     StandaloneDialog d;
     d.project.projectname = "before";
     d.dialog.projectname->setText("hello");
@@ -112,7 +112,7 @@ void ProjectSettingTest::incompleteSettingsKeepTheDialogOpenAndTheRecordUnchange
 }
 
 void ProjectSettingTest::databaseBoxSelectsTheLargeModelWhichMayBeChangedAgain() {
-    TestEnvironment env;
+    UiTestWorld env;
     StandaloneDialog d;
     d.dialog.targetmemorymodel->setCurrentIndex(0);
     d.dialog.optDatabase->click();
@@ -133,7 +133,7 @@ void ProjectSettingTest::databaseBoxSelectsTheLargeModelWhichMayBeChangedAgain()
 }
 
 void ProjectSettingTest::browsingFillsTheFileMovesTheFolderAndUnchecksTheDatabaseBox() {
-    TestEnvironment env;
+    UiTestWorld env;
     StandaloneDialog d;
     const QString folder = folderOfTest(env, "browse");
     const std::string chosen = fromQt(folder + "/proj.mak");
@@ -177,8 +177,8 @@ void ProjectSettingTest::newProjectRunsDepmillWithTheProjectsOptions() {
         {"tool", 1, false, 1, {"MODEL\t= M\n", "OUTDIR\t= obj\n", "LIBRARY\t= tool.lib\n"}},
     };
     for (const Case& c : cases) {
-        TestEnvironment env;
-        ProjectTestIde ide;
+        UiTestWorld env;
+        ProjectTestIde ide(env);
         const QString folder = folderOfTest(env, c.name);
         QVERIFY(writeTextFile(folder + "/main.c", "int main(void) { return 0; }\n"));
         ide.vantor->output().append("left from before");
@@ -228,10 +228,10 @@ void ProjectSettingTest::newProjectRunsDepmillWithTheProjectsOptions() {
 }
 
 void ProjectSettingTest::cancelledNewProjectLeavesNoProject() {
-    TestEnvironment env;
+    UiTestWorld env;
     const QString folder = folderOfTest(env, "old");
     writeProgramMakefile(folder + "/makefile", "old.exe");
-    ProjectTestIde ide;
+    ProjectTestIde ide(env);
     ide.ui.fileAnswers = {fromQt(folder + "/makefile")};
     ide.vantor->OpenProjectClick();
     QCOMPARE(ide.title(), "Vantor - old (" + folder + ")");
@@ -254,10 +254,10 @@ void ProjectSettingTest::cancelledNewProjectLeavesNoProject() {
 }
 
 void ProjectSettingTest::openProjectReadsTheChosenMakefile() {
-    TestEnvironment env;
+    UiTestWorld env;
     const QString folder = folderOfTest(env, "hello");
     writeProgramMakefile(folder + "/makefile", "hello.exe");
-    ProjectTestIde ide;
+    ProjectTestIde ide(env);
 
     ide.vantor->OpenProjectClick();  // cancelled
     QCOMPARE(ide.title(), QString("Vantor"));
@@ -278,12 +278,12 @@ void ProjectSettingTest::openProjectReadsTheChosenMakefile() {
 }
 
 void ProjectSettingTest::openingAMakefileWithoutDefinitionsLeavesNoProject() {
-    TestEnvironment env;
+    UiTestWorld env;
     const QString good = folderOfTest(env, "good");
     const QString bare = folderOfTest(env, "bare");
     writeProgramMakefile(good + "/makefile", "good.exe");
     QVERIFY(writeTextFile(bare + "/makefile", "# rules only\nall:\n\techo all\n"));
-    ProjectTestIde ide;
+    ProjectTestIde ide(env);
     ide.ui.fileAnswers = {fromQt(good + "/makefile"), fromQt(bare + "/makefile")};
     ide.vantor->OpenProjectClick();
     const ProjectHistory head = ide.vantor->settings().history[0];
@@ -299,10 +299,10 @@ void ProjectSettingTest::openingAMakefileWithoutDefinitionsLeavesNoProject() {
 }
 
 void ProjectSettingTest::projectOptionsChangeOnlyTypeAndModel() {
-    TestEnvironment env;
+    UiTestWorld env;
     const QString folder = folderOfTest(env, "hello");
     writeProgramMakefile(folder + "/makefile", "hello.exe");
-    ProjectTestIde ide;
+    ProjectTestIde ide(env);
     ide.ui.fileAnswers = {fromQt(folder + "/makefile")};
     ide.vantor->OpenProjectClick();
     const QByteArray makefileBefore = readTextFile(folder + "/makefile");
@@ -343,8 +343,8 @@ void ProjectSettingTest::projectOptionsChangeOnlyTypeAndModel() {
 }
 
 void ProjectSettingTest::projectOptionsWithoutAProjectDescribeANewOne() {
-    TestEnvironment env;
-    ProjectTestIde ide;
+    UiTestWorld env;
+    ProjectTestIde ide(env);
     QString caption;
     bool nameUsable = false;
     ide.whenDialogShown([&] {
@@ -359,7 +359,6 @@ void ProjectSettingTest::projectOptionsWithoutAProjectDescribeANewOne() {
 }
 
 int main(int argc, char* argv[]) {
-    useUtf8Locale();
     QApplication app(argc, argv);
     ProjectSettingTest test;
     return QTest::qExec(&test, argc, argv);

@@ -57,6 +57,9 @@ class UiTestWorld {
         return std::make_unique<TVantor>(VantorServices{ui, *store, processes, sounds, help});
     }
 
+    // The work folder, for project files.
+    QString work() const { return work_.path(); }
+
     std::string path(const std::string& name) const {
         return (work_.path() + "/" + QString::fromStdString(name)).toStdString();
     }
