@@ -9,9 +9,9 @@
 
 namespace {
 
-// examples/ of the source tree, found from this file's own path.
+// examples/ of the source tree, as the build names it.
 QString examplesFolder() {
-    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../../../examples";
+    return QStringLiteral(VANTOR_EXAMPLES_DIR);
 }
 
 // A registry export text, as the settings file holds it.
