@@ -2,8 +2,6 @@
 // the editor's command template.
 #include "navigation.h"
 
-#include <limits>
-
 namespace {
 
 bool isDigit(char c) {
@@ -11,23 +9,6 @@ bool isDigit(char c) {
 }
 
 }  // namespace
-
-std::optional<EditorJump> ParseEditorJump(std::string_view text) {
-    std::size_t end = text.find('(');
-    if (end == std::string_view::npos) end = text.find(' ');
-    if (end == std::string_view::npos) end = text.size();
-    if (end == 0) return std::nullopt;
-
-    EditorJump jump{std::string(text.substr(0, end)), 0};
-    constexpr auto kMax = std::numeric_limits<unsigned long>::max();
-    for (std::size_t pos = end + 1; pos < text.size() && isDigit(text[pos]); ++pos) {
-        const unsigned long digit = static_cast<unsigned long>(text[pos] - '0');
-        // An absurdly long number stays at the largest one rather than wrapping.
-        jump.lineNumber =
-            jump.lineNumber > (kMax - digit) / 10 ? kMax : jump.lineNumber * 10 + digit;
-    }
-    return jump;
-}
 
 std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump,
                             common::CodePage cp) {
@@ -45,6 +26,7 @@ std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump
         const char placeholder = editCommand[pos];
         if (placeholder == 'n')
             command += std::to_string(jump.lineNumber == 0 ? 1 : jump.lineNumber);
+        if (placeholder == 'c') command += std::to_string(jump.column == 0 ? 1 : jump.column);
         if (placeholder == 's') command += '"' + jump.fileName + '"';
         pos += common::charLength(cp, editCommand, pos);
     }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "codepage.h"
+#include "messageline.h"
 
 struct LineSelection {
     std::size_t start = 0;   // position of the line's first character
@@ -29,21 +30,9 @@ std::optional<LineSelection> SelectCurrentLine(std::basic_string_view<Char> text
     return LineSelection{start, end - start};
 }
 
-// File name and line number of a message line such as
-// "jumptest.c(20) : warning C4001: ...". The file name ends at the first "("
-// or, without one, at the first " "; the line number is the run of digits
-// after that character (0 when there is none).
-struct EditorJump {
-    std::string fileName;
-    unsigned long lineNumber = 0;
-};
-
-// nullopt when the text is empty or begins with "(" or " ".
-std::optional<EditorJump> ParseEditorJump(std::string_view text);
-
-// Fills the editor template: "%n" the line number (1 when it is 0), "%s" the
-// file name in double quotes, "%" with any other character (or a "%" at the
-// very end) nothing.
+// Fills the editor template: "%n" the line number (1 when it is 0), "%c" the
+// column (1 when it is 0), "%s" the file name in double quotes, "%" with any
+// other character (or a "%" at the very end) nothing.
 std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump,
                             common::CodePage cp = common::activeCodePage());
 

@@ -79,6 +79,7 @@ void LoadSettings(TREGIST& r, SettingsStore& store) {
         r.FontSize = reg.ReadInteger(kFontSize, kDefFontSize);
         r.defaultMemorymodel = reg.ReadInteger(kDefaultMemorymodel, kDefDefaultMemorymodel);
         r.defaultObjectFolder = reg.ReadString(kDefaultObjectFolder, kDefDefaultObjectFolder);
+        r.OutputEncoding = reg.ReadInteger(kOutputEncoding, kDefOutputEncoding);
         reg.CloseKey();
     }
     if (reg.OpenKey(kHelpKey, true)) {
@@ -114,6 +115,7 @@ bool SaveOptions(const TREGIST& r, SettingsStore& store) {
         writes.integer(kFontSize, r.FontSize);
         writes.integer(kDefaultMemorymodel, r.defaultMemorymodel);
         writes.text(kDefaultObjectFolder, r.defaultObjectFolder);
+        writes.integer(kOutputEncoding, r.OutputEncoding);
         writes.close();
     }
     if (reg.OpenKey(kHelpKey, true)) {

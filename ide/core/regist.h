@@ -38,6 +38,7 @@ inline constexpr char kFontName[] = "FontName";
 inline constexpr char kFontSize[] = "FontSize";
 inline constexpr char kDefaultMemorymodel[] = "defaultMemorymodel";
 inline constexpr char kDefaultObjectFolder[] = "defaultObjectFolder";
+inline constexpr char kOutputEncoding[] = "OutputEncoding";
 
 inline constexpr char kDefBuildCommand[] = "cmd /cmake |cat -u";
 inline constexpr char kDefRebuildCommand[] = "cmd /cmake clean all |cat -u";
@@ -55,6 +56,7 @@ inline constexpr char kDefFontName[] = "FixedSys";
 inline constexpr int kDefFontSize = 11;
 inline constexpr int kDefDefaultMemorymodel = 3;  // large
 inline constexpr char kDefDefaultObjectFolder[] = "obj";
+inline constexpr int kDefOutputEncoding = 0;  // automatic
 
 // "\Help" key.
 inline constexpr char kHelpfile[] = "Helpfile";
@@ -117,6 +119,7 @@ struct TREGIST {
     std::string Quarry;
     std::int32_t defaultMemorymodel = 0;
     std::string defaultObjectFolder;
+    std::int32_t OutputEncoding = 0;  // the child output's code page, see outputdecoding.h
 };
 
 // Reads the main key, "\Help" and all 20 history entries into the record,

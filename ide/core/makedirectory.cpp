@@ -1,0 +1,118 @@
+// Following make through the folders of a recursive build by its
+// "Entering directory" and "Leaving directory" lines.
+#include "makedirectory.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "buildsteps.h"
+#include "runcounts.h"
+
+namespace {
+
+enum class Move { Enter, Leave };
+
+struct DirectoryChange {
+    Move move;
+    std::string folder;  // empty for make's "unknown directory"
+};
+
+// "make", "make[2]", "/usr/bin/gmake", "mingw32-make.exe[1]": a program
+// name without blanks whose last part ends in "make", an optional level.
+bool isMakeName(std::string_view name) {
+    if (name.empty() || name.find(' ') != std::string_view::npos) return false;
+    if (name.back() == ']') {
+        const std::size_t open = name.rfind('[');
+        if (open == std::string_view::npos) return false;
+        const std::string_view level = name.substr(open + 1, name.size() - open - 2);
+        if (level.empty() || !std::all_of(level.begin(), level.end(),
+                                          [](char c) { return c >= '0' && c <= '9'; }))
+            return false;
+        name = name.substr(0, open);
+    }
+    // Program names are ASCII: any code page lowers them alike.
+    std::string lower = common::toLowerAscii(name, common::CodePage::Utf8);
+    if (lower.ends_with(".exe")) lower.resize(lower.size() - 4);
+    return lower.ends_with("make");
+}
+
+// The text between the quote that opens right after `lead` and the last
+// "'" of the text, and what follows that last quote.
+struct Quoted {
+    std::string folder;
+    std::string_view after;
+};
+
+std::optional<Quoted> quotedAfter(std::string_view text, std::string_view lead) {
+    if (!text.starts_with(lead) || text.size() <= lead.size()) return std::nullopt;
+    const char open = text[lead.size()];
+    const std::size_t close = text.rfind('\'');
+    if ((open != '\'' && open != '`') || close <= lead.size()) return std::nullopt;
+    return Quoted{std::string(text.substr(lead.size() + 1, close - lead.size() - 1)),
+                  text.substr(close + 1)};
+}
+
+// What make's message (the text after "make: ") says, in English or in
+// make's Japanese wording.
+std::optional<DirectoryChange> readMessage(std::string_view text) {
+    if (text == "Entering an unknown directory") return DirectoryChange{Move::Enter, {}};
+    if (text == "Leaving an unknown directory") return DirectoryChange{Move::Leave, {}};
+    if (text == "ディレクトリ(ディレクトリ名不明)に入ります") return DirectoryChange{Move::Enter, {}};
+    if (text == "ディレクトリ(ディレクトリ名不明)から出ます") return DirectoryChange{Move::Leave, {}};
+    for (const auto& [lead, move] : {std::pair{"Entering directory ", Move::Enter},
+                                     std::pair{"Leaving directory ", Move::Leave}}) {
+        const auto quoted = quotedAfter(text, lead);
+        if (quoted && quoted->after.empty()) return DirectoryChange{move, quoted->folder};
+    }
+    if (const auto quoted = quotedAfter(text, "ディレクトリ ")) {
+        // One of make's Japanese texts has an ideographic space after the quote.
+        std::string_view after = quoted->after;
+        for (std::string_view space : {" ", "\u3000"}) {
+            if (after.starts_with(space)) after.remove_prefix(space.size());
+        }
+        if (after == "に入ります") return DirectoryChange{Move::Enter, quoted->folder};
+        if (after == "から出ます") return DirectoryChange{Move::Leave, quoted->folder};
+    }
+    return std::nullopt;
+}
+
+std::optional<DirectoryChange> readDirectoryLine(std::string_view line) {
+    const std::size_t colon = line.find(": ");
+    if (colon == std::string_view::npos || !isMakeName(line.substr(0, colon))) return std::nullopt;
+    return readMessage(line.substr(colon + 2));
+}
+
+}  // namespace
+
+void MakeDirectoryTracker::feed(std::string_view line) {
+    if (IsSummaryLine(line)) {
+        entered_.clear();
+        return;
+    }
+    const auto change = readDirectoryLine(line);
+    if (!change) return;
+    if (change->move == Move::Enter) {
+        entered_.push_back(change->folder);
+        return;
+    }
+    // Leaving a folder also leaves any entered after it whose leaving line
+    // never came; leaving one never entered changes nothing.
+    const auto left = std::find(entered_.rbegin(), entered_.rend(), change->folder);
+    if (left != entered_.rend()) entered_.erase(std::prev(left.base()), entered_.end());
+}
+
+std::string MakeDirectoryTracker::current() const {
+    return entered_.empty() ? std::string() : entered_.back();
+}
+
+std::string MakeDirectoryAt(const LineAt& lineAt, std::size_t index) {
+    MakeDirectoryTracker tracker;
+    for (std::size_t i = 0; i < index; ++i) tracker.feed(lineAt(i));
+    return tracker.current();
+}
+
+std::string ResolveMessageFile(const std::string& fileName, const std::string& makeDirectory) {
+    // The rule of the object folder: absolute names stay, relative ones go
+    // under the folder, and without a folder the name stays as it is.
+    return OutputFolderPath(makeDirectory, fileName);
+}
