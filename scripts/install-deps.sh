@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  make gcc g++
+  make gcc g++ bcc
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-qpa-plugins libqt6test6 fonts-dejavu-core fonts-ipafont-gothic
   libcanberra-dev

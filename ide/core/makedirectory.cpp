@@ -25,8 +25,8 @@ bool isMakeName(std::string_view name) {
         const std::size_t open = name.rfind('[');
         if (open == std::string_view::npos) return false;
         const std::string_view level = name.substr(open + 1, name.size() - open - 2);
-        if (level.empty() || !std::all_of(level.begin(), level.end(),
-                                          [](char c) { return c >= '0' && c <= '9'; }))
+        if (level.empty() ||
+            !std::all_of(level.begin(), level.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return false;
         name = name.substr(0, open);
     }
@@ -57,8 +57,10 @@ std::optional<Quoted> quotedAfter(std::string_view text, std::string_view lead) 
 std::optional<DirectoryChange> readMessage(std::string_view text) {
     if (text == "Entering an unknown directory") return DirectoryChange{Move::Enter, {}};
     if (text == "Leaving an unknown directory") return DirectoryChange{Move::Leave, {}};
-    if (text == "ディレクトリ(ディレクトリ名不明)に入ります") return DirectoryChange{Move::Enter, {}};
-    if (text == "ディレクトリ(ディレクトリ名不明)から出ます") return DirectoryChange{Move::Leave, {}};
+    if (text == "ディレクトリ(ディレクトリ名不明)に入ります")
+        return DirectoryChange{Move::Enter, {}};
+    if (text == "ディレクトリ(ディレクトリ名不明)から出ます")
+        return DirectoryChange{Move::Leave, {}};
     for (const auto& [lead, move] : {std::pair{"Entering directory ", Move::Enter},
                                      std::pair{"Leaving directory ", Move::Leave}}) {
         const auto quoted = quotedAfter(text, lead);

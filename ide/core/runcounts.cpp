@@ -26,7 +26,8 @@ std::optional<int> statusInErrorLine(std::string_view rest) {
     constexpr std::string_view kOpen = " Error (";
     constexpr std::string_view kClose = ").";
     if (!rest.starts_with(kOpen) || !rest.ends_with(kClose)) return std::nullopt;
-    const std::string_view digits = rest.substr(kOpen.size(), rest.size() - kOpen.size() - kClose.size());
+    const std::string_view digits =
+        rest.substr(kOpen.size(), rest.size() - kOpen.size() - kClose.size());
     int status = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), status);
     if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;

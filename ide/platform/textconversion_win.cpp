@@ -20,12 +20,13 @@ std::string ConvertCodePage(std::string_view text, common::CodePage from, common
     if (length == 0) return {};
     // Without MB_ERR_INVALID_CHARS invalid bytes become the replacement
     // character; characters the target lacks become its default character.
-    const int wideLength = MultiByteToWideChar(systemCodePage(from), 0, text.data(), length, nullptr, 0);
+    const int wideLength =
+        MultiByteToWideChar(systemCodePage(from), 0, text.data(), length, nullptr, 0);
     if (wideLength <= 0) return {};
     std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
     MultiByteToWideChar(systemCodePage(from), 0, text.data(), length, wide.data(), wideLength);
-    const int bytes =
-        WideCharToMultiByte(systemCodePage(to), 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    const int bytes = WideCharToMultiByte(systemCodePage(to), 0, wide.data(), wideLength, nullptr,
+                                          0, nullptr, nullptr);
     if (bytes <= 0) return {};
     std::string converted(static_cast<std::size_t>(bytes), '\0');
     WideCharToMultiByte(systemCodePage(to), 0, wide.data(), wideLength, converted.data(), bytes,

@@ -15,6 +15,7 @@
 #include <initializer_list>
 
 #include "formcontrols.h"
+#include "outputdecoding.h"
 #include "proj.h"
 #include "qtext.h"
 #include "regist.h"
@@ -128,11 +129,16 @@ void TOptionDlg::createSettingsTab() {
     IDEuseStatusBar = makeCheckBox(TabSheet1, "IDEuseStatusBar", "ステータスバーを表示する");
     IDEoutputFold = makeCheckBox(TabSheet1, "IDEoutputFold", "出力を右端で折り返す");
     IDEdebugmode = makeCheckBox(TabSheet1, "IDEdebugmode", "IDE自体をデバッグモードで動かす");
+    IDEoutputEncoding = new QComboBox(TabSheet1);
+    IDEoutputEncoding->setObjectName("IDEoutputEncoding");
+    IDEoutputEncoding->setEditable(false);
+    for (const char* item : {"自動", "UTF-8", "シフトJIS"}) IDEoutputEncoding->addItem(toQt(item));
     QGridLayout* grid = pageGrid(TabSheet1);
     addRows(grid, TabSheet1, {{"Label11", "起動時フォルダ", defaultProjectfolder}});
     for (QCheckBox* box : {IDEuseStatusBar, IDEoutputFold, IDEdebugmode}) {
         grid->addWidget(box, grid->rowCount(), 0, 1, 2);
     }
+    addRows(grid, TabSheet1, {{"Label12", "出力の文字コード", IDEoutputEncoding}});
     finishPage(grid);
 }
 
@@ -192,6 +198,7 @@ void TOptionDlg::setTabOrders() {
                                                    IDEuseStatusBar,
                                                    IDEoutputFold,
                                                    IDEdebugmode,
+                                                   IDEoutputEncoding,
                                                    targetmemorymodel,
                                                    ObjectFolder,
                                                    cmdBuild,
@@ -224,6 +231,8 @@ void TOptionDlg::FormCreate() {
     IDEuseStatusBar->setChecked(reg.useStatusBar);
     targetmemorymodel->setCurrentIndex(modelItem(reg.defaultMemorymodel));
     setText(ObjectFolder, reg.defaultObjectFolder);
+    // An unknown stored number decodes as the automatic choice, so it shows as that.
+    IDEoutputEncoding->setCurrentIndex(static_cast<int>(ToOutputEncoding(reg.OutputEncoding)));
     setText(HelpfileBase, reg.Helpfile);
     setText(HelpfileClang, reg.Clang);
     setText(HelpfileCerror, reg.Cerror);
@@ -244,6 +253,7 @@ void TOptionDlg::OKBtnClick() {
     main_.applyStatusBar();
     reg.defaultMemorymodel = targetmemorymodel->currentIndex();
     reg.defaultObjectFolder = textOf(ObjectFolder);
+    reg.OutputEncoding = IDEoutputEncoding->currentIndex();
     reg.Helpfile = textOf(HelpfileBase);
     reg.Clang = textOf(HelpfileClang);
     reg.Cerror = textOf(HelpfileCerror);

@@ -1,7 +1,8 @@
 // The environment options dialog: start-up folder, status bar and output
-// wrapping, defaults for new projects, the four command lines and the five
-// help files, and the IDE's debug switch, the check box IDEdebugmode, which
-// is never stored and starts unchecked at every start.
+// wrapping, the code page of the children's output, defaults for new
+// projects, the four command lines and the five help files, and the IDE's
+// debug switch, the check box IDEdebugmode, which is never stored and starts
+// unchecked at every start.
 #pragma once
 
 #include <QDialog>
@@ -37,6 +38,7 @@ class TOptionDlg : public QDialog {
     QCheckBox* IDEuseStatusBar = nullptr;
     QCheckBox* IDEoutputFold = nullptr;
     QCheckBox* IDEdebugmode = nullptr;
+    QComboBox* IDEoutputEncoding = nullptr;  // items in OutputEncoding's order
 
     QComboBox* targetmemorymodel = nullptr;
     QLineEdit* ObjectFolder = nullptr;

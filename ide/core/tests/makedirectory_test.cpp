@@ -22,7 +22,8 @@ void writeFile(const fs::path& path, const std::string& text) {
     std::ofstream(path) << text;
 }
 
-std::vector<std::string> feedAll(MakeDirectoryTracker& tracker, const std::vector<std::string>& lines) {
+std::vector<std::string> feedAll(MakeDirectoryTracker& tracker,
+                                 const std::vector<std::string>& lines) {
     std::vector<std::string> folders;
     for (const auto& line : lines) {
         tracker.feed(line);
@@ -45,7 +46,8 @@ TEST(MakeDirectory, ARealRecursiveMakeOpensEachMessageInItsFolder) {
     writeFile(top / "makefile", makefile("sub", "top.c"));
     writeFile(top / "sub" / "makefile", makefile("deeper", "mid.c"));
     writeFile(top / "sub" / "deeper" / "makefile", makefile("", "deep.c"));
-    for (const auto& source : {top / "top.c", top / "sub" / "mid.c", top / "sub" / "deeper" / "deep.c"})
+    for (const auto& source :
+         {top / "top.c", top / "sub" / "mid.c", top / "sub" / "deeper" / "deep.c"})
         writeFile(source, "int f(void) { return missing; }\n");
 
     const auto lines = CommandOutputLines("cd '" + top.string() +
@@ -93,10 +95,10 @@ TEST(MakeDirectory, EveryWordingOfMakesLines) {
         "make[2]: ディレクトリ '/p/和文/下' から出ます",
         "make[1]: Entering an unknown directory",
     };
-    EXPECT_EQ(feedAll(tracker, lines),
-              (std::vector<std::string>{"/p", "/p/old style", "/p/it's here", "C:/p/win",
-                                        "/p/it's here", "/p/old style", "/p/和文", "/p/和文/下",
-                                        "/p/和文", ""}));
+    EXPECT_EQ(
+        feedAll(tracker, lines),
+        (std::vector<std::string>{"/p", "/p/old style", "/p/it's here", "C:/p/win", "/p/it's here",
+                                  "/p/old style", "/p/和文", "/p/和文/下", "/p/和文", ""}));
     tracker.feed("make[1]: Leaving an unknown directory");
     EXPECT_EQ(tracker.current(), "/p/和文");
     tracker.feed("make[1]: ディレクトリ(ディレクトリ名不明)に入ります");

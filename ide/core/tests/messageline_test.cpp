@@ -41,8 +41,8 @@ TEST(MessageLine, EachCompilersForm) {
         {"my file.c(7): error C2065: 'y' : undeclared identifier", "my file.c", 7, 0},
         // Open Watcom.
         {"hello.c(12): Error! E1009: Expecting ';' but found '}'", "hello.c", 12, 0},
-        {"hello.c(7): Warning! W202: Symbol 'x' has been defined, but not referenced", "hello.c",
-         7, 0},
+        {"hello.c(7): Warning! W202: Symbol 'x' has been defined, but not referenced", "hello.c", 7,
+         0},
         {"hello.c(9): Note! N2002: 'f' defined in: hello.c(2)", "hello.c", 9, 0},
         // GCC, with its typographic quotes, and Clang.
         {"bad.c:3:11: error: expected expression before \u2018;\u2019 token", "bad.c", 3, 11},
@@ -66,16 +66,26 @@ TEST(MessageLine, EachCompilersForm) {
 }
 
 TEST(MessageLine, CommandsMakeLinesAndSummariesAreNoMessages) {
-    for (auto line : {""sv, "gcc -c -O2 bad.c -o bad.o"sv, "cl /c /DX=f(1) hello.c"sv,
+    for (auto line : {""sv,
+                      "gcc -c -O2 bad.c -o bad.o"sv,
+                      "cl /c /DX=f(1) hello.c"sv,
                       "make: *** [Makefile:2: all] Error 1"sv,
                       "Makefile:3: *** missing separator.  Stop."sv,
-                      "make[1]: Entering directory '/tmp/p/sub'"sv, "End Build."sv,
-                      "Build Error (2)."sv, "bad.c: In function \u2018main\u2019:"sv,
-                      "In file included from main.c:1:"sv, "    3 |   int x = ;"sv,
-                      "2 errors generated."sv, "LINK : fatal error L1093: object not found"sv,
-                      "foo.c(0) : error C2001: newline in constant"sv, "foo.c:0: error: x"sv,
-                      "(12) : error C2065: x"sv, ":12:1: error: x"sv, "f.c:12:1: remark: x"sv,
-                      "f.c(12) : errors found"sv, "f.c:12: warnings: 3"sv}) {
+                      "make[1]: Entering directory '/tmp/p/sub'"sv,
+                      "End Build."sv,
+                      "Build Error (2)."sv,
+                      "bad.c: In function \u2018main\u2019:"sv,
+                      "In file included from main.c:1:"sv,
+                      "    3 |   int x = ;"sv,
+                      "2 errors generated."sv,
+                      "LINK : fatal error L1093: object not found"sv,
+                      "foo.c(0) : error C2001: newline in constant"sv,
+                      "foo.c:0: error: x"sv,
+                      "(12) : error C2065: x"sv,
+                      ":12:1: error: x"sv,
+                      "f.c:12:1: remark: x"sv,
+                      "f.c(12) : errors found"sv,
+                      "f.c:12: warnings: 3"sv}) {
         EXPECT_FALSE(ParseMessageLine(line).has_value()) << line;
     }
 }
@@ -122,7 +132,8 @@ void expectMessagesOfBrokenSource(const std::vector<std::string>& lines) {
 TEST(MessageLine, LinesOfBrucesCCompiler) {
     if (CommandOutput("command -v bcc").empty()) GTEST_SKIP() << "bcc is not installed";
     TempFolder folder;
-    const auto lines = CommandOutputLines("cd '" + writeBrokenSource(folder) + "' && bcc -c bad.c 2>&1");
+    const auto lines =
+        CommandOutputLines("cd '" + writeBrokenSource(folder) + "' && bcc -c bad.c 2>&1");
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.front().find(":3."), std::string::npos) << lines.front();  // line.column
     expectMessagesOfBrokenSource(lines);
@@ -138,14 +149,14 @@ TEST(MessageLine, LinesOfGcc) {
 
 TEST(MessageLine, NextAndPreviousMessage) {
     const std::vector<std::string> lines = {
-        "Start Build.",                                     // 0
-        "gcc -c bad.c",                                     // 1
-        "bad.c:3:11: error: expected expression",           // 2
-        "    3 |   int x = ;",                              // 3
-        "bad.c:4:10: note: each undeclared identifier",     // 4
-        "make: *** [Makefile:2: bad.o] Error 1",            // 5
-        "hello.c(12): Warning! W202: Symbol 'x' unused",    // 6
-        "Build Error (2).",                                 // 7
+        "Start Build.",                                   // 0
+        "gcc -c bad.c",                                   // 1
+        "bad.c:3:11: error: expected expression",         // 2
+        "    3 |   int x = ;",                            // 3
+        "bad.c:4:10: note: each undeclared identifier",   // 4
+        "make: *** [Makefile:2: bad.o] Error 1",          // 5
+        "hello.c(12): Warning! W202: Symbol 'x' unused",  // 6
+        "Build Error (2).",                               // 7
     };
     const LineAt at = [&](std::size_t i) { return lines.at(i); };
     const auto find = [&](std::optional<std::size_t> current, SearchDirection direction) {

@@ -73,6 +73,11 @@ TEST(NavigationEditorJump, TemplatePlaceholders) {
     EXPECT_EQ(FillEditCommand("hidemaru /j%n %s", jump, cp), "hidemaru /j20 \"jumptest.c\"");
     EXPECT_EQ(FillEditCommand("hidemaru /j%n %s", {"make:", 0}, cp), "hidemaru /j1 \"make:\"");
     EXPECT_EQ(FillEditCommand("ed +%n:%n", jump, cp), "ed +20:20");
+    // The column, 1 when the line gives none.
+    EXPECT_EQ(FillEditCommand("ed %s:%n:%c", {"f.c", 3, 11}, cp), "ed \"f.c\":3:11");
+    EXPECT_EQ(FillEditCommand("ed +%n:%c", jump, cp), "ed +20:1");
+    EXPECT_EQ(EditorCommandLine("ed -g %s:%n:%c", "bad.c:3.11: error: bad expression"),
+              "ed -g \"bad.c\":3:11");
     EXPECT_EQ(FillEditCommand("ed %% %x %N 100%", jump, cp), "ed    100");
     // "%" before a double-byte character drops the whole character.
     EXPECT_EQ(FillEditCommand("a%\x95\x5Cz", jump, cp), "az");

@@ -18,7 +18,8 @@ constexpr auto kErrorSjis = "\x83\x47\x83\x89\x81\x5b"sv;
 constexpr auto kErrorUtf8 = "エラー"sv;
 constexpr auto kReplacement = "\uFFFD"sv;
 
-std::string decode(std::string_view line, OutputEncoding encoding, CodePage target = CodePage::Utf8) {
+std::string decode(std::string_view line, OutputEncoding encoding,
+                   CodePage target = CodePage::Utf8) {
     return DecodeOutputLine(line, encoding, target, ConvertCodePage);
 }
 
@@ -39,7 +40,8 @@ TEST(OutputDecoding, ValidUtf8) {
 
 TEST(OutputDecoding, BytesOfARealChildUnderEachChoice) {
     // A DOS compiler's message in Shift-JIS, with a path whose 表 ends in 0x5C.
-    const std::string sjis = printed(R"(C:\\\225\\\\x.c(3) : error C2001: \203\107\203\211\201\133)");
+    const std::string sjis =
+        printed(R"(C:\\\225\\\\x.c(3) : error C2001: \203\107\203\211\201\133)");
     ASSERT_EQ(sjis, "C:\\\x95\x5C\\x.c(3) : error C2001: " + std::string(kErrorSjis));
     const std::string utf8 = printed(R"(x.c:3:1: error: \343\202\250\343\203\251\343\203\274)");
     ASSERT_EQ(utf8, "x.c:3:1: error: " + std::string(kErrorUtf8));
@@ -67,9 +69,13 @@ TEST(OutputDecoding, HalfWidthKatakanaAndBrokenShiftJis) {
     // A lead byte cut off by the end of the line, and one before a byte that
     // cannot follow it: the byte after it survives.
     EXPECT_EQ(decode("abc\x83", OutputEncoding::ShiftJis), "abc" + std::string(kReplacement));
-    EXPECT_EQ(decode("\x83\x0A" "z", OutputEncoding::ShiftJis), std::string(kReplacement) + "\nz");
+    EXPECT_EQ(decode("\x83\x0A"
+                     "z",
+                     OutputEncoding::ShiftJis),
+              std::string(kReplacement) + "\nz");
     for (auto junk : {"\x85\x40\xFF\xFD\x80\xA0"sv, "\x81"sv, "\xEF\xBF"sv}) {
-        for (auto choice : {OutputEncoding::Automatic, OutputEncoding::Utf8, OutputEncoding::ShiftJis}) {
+        for (auto choice :
+             {OutputEncoding::Automatic, OutputEncoding::Utf8, OutputEncoding::ShiftJis}) {
             EXPECT_TRUE(IsValidUtf8(decode(junk, choice))) << junk;
         }
     }
@@ -85,7 +91,8 @@ TEST(OutputDecoding, IntoShiftJis) {
 }
 
 TEST(OutputDecoding, AsciiAndTheStoredChoice) {
-    for (auto choice : {OutputEncoding::Automatic, OutputEncoding::Utf8, OutputEncoding::ShiftJis}) {
+    for (auto choice :
+         {OutputEncoding::Automatic, OutputEncoding::Utf8, OutputEncoding::ShiftJis}) {
         EXPECT_EQ(decode("make: *** [all] Error 1 ~\\", choice), "make: *** [all] Error 1 ~\\");
         EXPECT_EQ(decode("", choice, CodePage::ShiftJis), "");
     }

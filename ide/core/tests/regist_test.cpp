@@ -65,6 +65,7 @@ TEST_F(RegistTest, FirstRunGivesDefaultsCreatesKeysAndWritesNoValue) {
     EXPECT_EQ(reg.FontSize, 11);
     EXPECT_EQ(reg.defaultMemorymodel, 3);
     EXPECT_EQ(reg.defaultObjectFolder, "obj");
+    EXPECT_EQ(reg.OutputEncoding, 0);
     EXPECT_EQ(reg.Helpfile, "vantor.hlp");
     EXPECT_EQ(reg.Cerror, "c:\\msvc\\help\\errors.hlp");
     EXPECT_EQ(reg.Quarry, "c:\\msvc\\help\\quarry.hlp");
@@ -137,6 +138,7 @@ TEST_F(RegistTest, OptionsAndHistorySurviveIntoAnotherStore) {
     saved.FontSize = -9;
     saved.Quarry = "c:\\help\\q.hlp";
     saved.defaultObjectFolder = "";
+    saved.OutputEncoding = 2;
     saved.Window = "1,2,3,4";
     AddHistory(saved, "プロジェクト", "/home/u/p/makefile");
     EXPECT_TRUE(SaveOptions(saved, *store));
@@ -149,6 +151,7 @@ TEST_F(RegistTest, OptionsAndHistorySurviveIntoAnotherStore) {
     EXPECT_EQ(loaded.FontSize, -9);
     EXPECT_EQ(loaded.Quarry, saved.Quarry);
     EXPECT_EQ(loaded.defaultObjectFolder, "");
+    EXPECT_EQ(loaded.OutputEncoding, 2);
     EXPECT_EQ(loaded.Window, "");              // only written at close
     EXPECT_EQ(loaded.history[0].Project, "");  // likewise
 

@@ -18,10 +18,10 @@ TEST(RunCounts, EverySummaryLineOfAStepIsSummary) {
             EXPECT_EQ(ClassifyOutputLine(line, common::CodePage::Utf8), LineKind::Summary) << line;
         }
     }
-    for (auto line : {"Start Build."sv, "End Build"sv, "End of file."sv, "End of."sv, "End Build Now."sv,
-                      "Build Error (x)."sv, "Build Error (2)"sv, "Build Error (02)."sv,
-                      "Build Error ()."sv, "my Build Error."sv, "Build Errors."sv, "End ."sv,
-                      "Build-1 Error."sv, ""sv}) {
+    for (auto line :
+         {"Start Build."sv, "End Build"sv, "End of file."sv, "End of."sv, "End Build Now."sv,
+          "Build Error (x)."sv, "Build Error (2)"sv, "Build Error (02)."sv, "Build Error ()."sv,
+          "my Build Error."sv, "Build Errors."sv, "End ."sv, "Build-1 Error."sv, ""sv}) {
         EXPECT_FALSE(IsSummaryLine(line)) << line;
     }
 }

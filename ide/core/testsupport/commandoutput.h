@@ -11,7 +11,8 @@ inline std::string CommandOutput(const std::string& command) {
     FILE* child = popen(command.c_str(), "r");
     if (child == nullptr) return bytes;
     char buffer[4096];
-    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, child)) > 0;) bytes.append(buffer, got);
+    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, child)) > 0;)
+        bytes.append(buffer, got);
     pclose(child);
     return bytes;
 }

@@ -23,6 +23,7 @@ class TOptionDlgTest : public QObject {
     void cancelKeepsTheTypedTextsButNoSetting();
     void debugSwitchIsLiveAndNeverStored();
     void storedModelOutsideTheListSelectsNothing();
+    void storedEncodingOutsideTheListShowsAutomatic();
 };
 
 namespace {
@@ -63,6 +64,7 @@ void TOptionDlgTest::showsTheLoadedSettings() {
     world.storeString(regschema::kBaseKey, regschema::kBuildCommand, "make -k");
     world.storeString(regschema::kHelpKey, regschema::kQuarry, "/opt/q.hlp");
     world.storeInteger(regschema::kBaseKey, regschema::kFoldOutput, 0);
+    world.storeInteger(regschema::kBaseKey, regschema::kOutputEncoding, 2);
     auto vantor = world.startVantor();
     TOptionDlg dialog(*vantor);
 
@@ -76,6 +78,11 @@ void TOptionDlgTest::showsTheLoadedSettings() {
     QVERIFY(dialog.IDEuseStatusBar->isChecked());
     QVERIFY(!dialog.IDEdebugmode->isChecked());
     QCOMPARE(dialog.targetmemorymodel->currentText(), QString("L - Large model"));
+    QCOMPARE(dialog.IDEoutputEncoding->count(), 3);
+    QCOMPARE(dialog.IDEoutputEncoding->itemText(0), QString("自動"));
+    QCOMPARE(dialog.IDEoutputEncoding->itemText(1), QString("UTF-8"));
+    QCOMPARE(dialog.IDEoutputEncoding->currentText(), QString("シフトJIS"));
+    QCOMPARE(dialog.IDEoutputEncoding->parentWidget(), dialog.TabSheet1);
 
     // Filled once: later changes of the settings do not reach it.
     vantor->settings().BuildCommand = "changed";
@@ -95,6 +102,7 @@ void TOptionDlgTest::okStoresAppliesAndSavesEveryValue() {
         dialog.IDEuseStatusBar->setChecked(false);
         dialog.IDEoutputFold->setChecked(false);
         dialog.targetmemorymodel->setCurrentIndex(2);
+        dialog.IDEoutputEncoding->setCurrentIndex(1);
         dialog.ObjectFolder->setText("  out ");  // stored as typed
         dialog.cmdBuild->setText("make all");
         dialog.cmdRebuild->setText("make clean all");
@@ -119,6 +127,7 @@ void TOptionDlgTest::okStoresAppliesAndSavesEveryValue() {
     QVERIFY(!stored.useStatusBar);
     QVERIFY(!stored.FoldOutput);
     QCOMPARE(stored.defaultMemorymodel, 2);
+    QCOMPARE(stored.OutputEncoding, 1);
     QCOMPARE(stored.defaultObjectFolder, std::string("  out "));
     QCOMPARE(stored.BuildCommand, std::string("make all"));
     QCOMPARE(stored.RebuildCommand, std::string("make clean all"));
@@ -150,10 +159,10 @@ void TOptionDlgTest::okWithoutChangesStillWritesTheOptions() {
     TOptionDlg dialog(*vantor);
     dialog.OKBtnClick();
     const QString text = settingsText();
-    for (const char* name :
-         {"BuildCommand", "RebuildCommand", "DepmillCommand", "EditCommand", "ProjectFolder",
-          "FoldOutput", "useStatusBar", "FontName", "FontSize", "defaultMemorymodel",
-          "defaultObjectFolder", "Helpfile", "Clang", "Cerror", "Buildtool", "Quarry"}) {
+    for (const char* name : {"BuildCommand", "RebuildCommand", "DepmillCommand", "EditCommand",
+                             "ProjectFolder", "FoldOutput", "useStatusBar", "FontName", "FontSize",
+                             "defaultMemorymodel", "defaultObjectFolder", "OutputEncoding",
+                             "Helpfile", "Clang", "Cerror", "Buildtool", "Quarry"}) {
         QVERIFY2(text.contains(QString("\"%1\"=").arg(name)), name);
     }
     QVERIFY(!text.contains("\"Window\"="));
@@ -226,6 +235,16 @@ void TOptionDlgTest::storedModelOutsideTheListSelectsNothing() {
     auto negative = world.startVantor();
     TOptionDlg other(*negative);
     QCOMPARE(other.targetmemorymodel->currentIndex(), -1);
+}
+
+void TOptionDlgTest::storedEncodingOutsideTheListShowsAutomatic() {
+    UiTestWorld world;
+    world.storeInteger(regschema::kBaseKey, regschema::kOutputEncoding, 9);
+    auto vantor = world.startVantor();
+    TOptionDlg dialog(*vantor);
+    QCOMPARE(dialog.IDEoutputEncoding->currentText(), QString("自動"));
+    dialog.OKBtnClick();
+    QCOMPARE(reload().OutputEncoding, 0);
 }
 
 QTEST_MAIN(TOptionDlgTest)
