@@ -96,8 +96,6 @@ TEST(OutputDecoding, AsciiAndTheStoredChoice) {
         EXPECT_EQ(decode("make: *** [all] Error 1 ~\\", choice), "make: *** [all] Error 1 ~\\");
         EXPECT_EQ(decode("", choice, CodePage::ShiftJis), "");
     }
-    EXPECT_EQ(ToOutputEncoding(0), OutputEncoding::Automatic);
-    EXPECT_EQ(ToOutputEncoding(1), OutputEncoding::Utf8);
     EXPECT_EQ(ToOutputEncoding(2), OutputEncoding::ShiftJis);
     EXPECT_EQ(ToOutputEncoding(3), OutputEncoding::Automatic);
     EXPECT_EQ(ToOutputEncoding(-1), OutputEncoding::Automatic);
