@@ -1,0 +1,32 @@
+// Depmill's reading of the previous makefile: the HDRPATH line, then the
+// macro table of the head block and the lookups the writer makes.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+
+#include "fuzzinput.h"
+#include "macros.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string& path = fuzz::writeScratchFile(fuzz::asText(data, size));
+    std::ostringstream err;
+    // One folder as if from -I, so the table's limit counts what came before.
+    std::vector<std::string> includeDirs = {"inc"};
+    depmill::readHeaderPath(path, includeDirs, err);
+    fuzz::require(includeDirs.size() <= depmill::kMaxIncludeDirs,
+                  "more include folders than the table holds");
+    std::vector<std::string> sorted = includeDirs;
+    std::sort(sorted.begin(), sorted.end());
+    fuzz::require(std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end(),
+                  "an include folder taken twice");
+
+    depmill::MacroTable table;
+    const std::optional<std::size_t> count = table.readMacros(path, err);
+    fuzz::require(!count || (*count == table.size() && *count <= depmill::kMaxMacros),
+                  "the macro count disagrees with the table");
+    for (const char* name : {"MODEL", "CFLAGS", "LDFLAGS", "LIBS", "PROGRAM", "LIBRARY"}) {
+        table.lookupMacro(name);
+    }
+    return 0;
+}

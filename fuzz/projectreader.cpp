@@ -1,0 +1,30 @@
+// The project reader on any makefile: the head block read from a file, then
+// the project record filled from it in both code pages.
+#include <cstddef>
+#include <cstdint>
+
+#include "fakeuiservices.h"
+#include "fuzzinput.h"
+#include "proj.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string& path = fuzz::writeScratchFile(fuzz::asText(data, size));
+    FakeUiServices ui;
+    MakefileMacros macros;
+    const int count = ReadMakefileMacros(path, macros, ui);
+    if (count < 0) {
+        fuzz::require(count == -1 && macros.empty() && ui.messages.size() == 1,
+                      "a refused makefile leaves definitions or no single message");
+        return 0;
+    }
+    fuzz::require(static_cast<std::size_t>(count) == macros.size() && count <= kMaxMakefileMacros &&
+                      ui.messages.empty(),
+                  "the definition count disagrees with what was read");
+    for (const auto cp : {common::CodePage::Utf8, common::CodePage::ShiftJis}) {
+        TPROJ project;
+        ApplyMakefileMacros(project, path, macros, cp);
+        fuzz::require(project.memorymodel <= 4, "a memory model outside 0 to 4");
+    }
+    FindMakefileMacro(macros, "OUTDIR");
+    return 0;
+}

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets in build-fuzz/ (clang, address and undefined-
+# behaviour sanitizers) and runs each for SECONDS (default 20), two at a time.
+# Each target starts from its seeds in fuzz/corpus/<target>/ and from what
+# earlier runs found in build-fuzz/corpus/<target>/, where new entries go;
+# the repository's seeds are only read. A crash, leak, hang or broken promise
+# fails the run; the input that caused it lands in build-fuzz/artifacts/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-20}
+build=build-fuzz
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DVANTOR_FUZZ=ON >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+run_target() {
+    local name=$1 seconds=$2 build=$3
+    mkdir -p "$build/corpus/$name" "$build/artifacts/$name" "$build/logs"
+    local log=$build/logs/$name.log
+    if "$build/bin/fuzz_$name" -max_total_time="$seconds" -timeout=10 -max_len=8192 \
+        -print_final_stats=1 -artifact_prefix="$build/artifacts/$name/" \
+        "$build/corpus/$name" "fuzz/corpus/$name" >"$log" 2>&1; then
+        local runs
+        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+        echo "fuzz_$name: ${runs:-?} runs in ${seconds}s, nothing found"
+    else
+        echo "fuzz_$name: FAILED (log $log)"
+        grep -E '^(==[0-9]+==ERROR|SUMMARY|broken promise|.*runtime error)' "$log" | head -5
+        grep -E '^artifact_prefix|Test unit written' "$log" | head -2
+        return 1
+    fi
+}
+export -f run_target
+
+targets=(settingsfile projectreader depmilloptions oldmakefile includescan toolarguments commandline)
+printf '%s\n' "${targets[@]}" |
+    xargs -P 2 -I '{}' bash -c 'run_target "$@"' _ '{}' "$seconds" "$build"
