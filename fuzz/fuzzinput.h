@@ -3,6 +3,7 @@
 // on a broken promise of the code under test.
 #pragma once
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -40,28 +41,18 @@ inline void require(bool condition, const char* what) {
     if (!condition) fail(what);
 }
 
-// One file in the temporary folder for the whole process, made at the
-// first call and removed at exit; every call replaces its content.
+// A file for the readers that take a path: one in-memory file per process,
+// named through /proc, so a run costs no disk writes. Every call replaces
+// its content and returns its path.
 inline const std::string& writeScratchFile(std::string_view content) {
-    struct ScratchFile {
-        std::string path;
-        ScratchFile() {
-            const char* dir = std::getenv("TMPDIR");
-            std::string pattern = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") +
-                                  "/vantor-fuzz-XXXXXX";
-            const int fd = mkstemp(pattern.data());
-            if (fd < 0) fail("cannot make the scratch file");
-            close(fd);
-            path = pattern;
-        }
-        ~ScratchFile() { unlink(path.c_str()); }
-    };
-    static const ScratchFile scratch;
-    std::FILE* file = std::fopen(scratch.path.c_str(), "wb");
-    if (file == nullptr) fail("cannot open the scratch file");
-    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    if (std::fclose(file) != 0 || !written) fail("cannot write the scratch file");
-    return scratch.path;
+    static const int fd = memfd_create("fuzz-input", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    if (fd < 0) fail("cannot make the scratch file");
+    if (pwrite(fd, content.data(), content.size(), 0) != static_cast<ssize_t>(content.size()) ||
+        ftruncate(fd, static_cast<off_t>(content.size())) != 0) {
+        fail("cannot write the scratch file");
+    }
+    return path;
 }
 
 }  // namespace fuzz

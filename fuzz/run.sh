@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets in build-fuzz/ (clang, address and undefined-
-# behaviour sanitizers) and runs each for SECONDS (default 20), two at a time.
+# behaviour sanitizers) and runs each for SECONDS (default 20), two at a time:
+#   fuzz/run.sh [SECONDS [TARGET...]]    e.g. fuzz/run.sh 3600 settingsfile
 # Each target starts from its seeds in fuzz/corpus/<target>/ and from what
 # earlier runs found in build-fuzz/corpus/<target>/, where new entries go;
 # the repository's seeds are only read. A crash, leak, hang or broken promise
@@ -8,10 +9,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
+shift || true
 build=build-fuzz
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DVANTOR_FUZZ=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
+
+# Every target that fuzz/CMakeLists.txt builds, unless some are named.
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    for program in "$build"/bin/fuzz_*; do targets+=("${program##*/fuzz_}"); done
+fi
 
 run_target() {
     local name=$1 seconds=$2 build=$3
@@ -32,6 +40,5 @@ run_target() {
 }
 export -f run_target
 
-targets=(settingsfile projectreader depmilloptions oldmakefile includescan toolarguments commandline)
 printf '%s\n' "${targets[@]}" |
     xargs -P 2 -I '{}' bash -c 'run_target "$@"' _ '{}' "$seconds" "$build"

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   xutils-dev hyperfine
   locales
+  clang clang-14 libclang-rt-14-dev
 )
 
 missing=()
