@@ -2,10 +2,11 @@
 # Builds the fuzz targets in build-fuzz/ (clang, address and undefined-
 # behaviour sanitizers) and runs each for SECONDS (default 20), two at a time:
 #   fuzz/run.sh [SECONDS [TARGET...]]    e.g. fuzz/run.sh 3600 settingsfile
-# Each target starts from its seeds in fuzz/corpus/<target>/ and from what
-# earlier runs found in build-fuzz/corpus/<target>/, where new entries go;
-# the repository's seeds are only read. A crash, leak, hang or broken promise
-# fails the run; the input that caused it lands in build-fuzz/artifacts/.
+# Each target starts from its seeds in fuzz/corpus/<target>/ (the makefile
+# readers share fuzz/corpus/makefile/) and from what earlier runs found in
+# build-fuzz/corpus/<target>/, where new entries go; the repository's seeds
+# are only read. A crash, leak, hang or broken promise fails the run; the
+# input that caused it lands in build-fuzz/artifacts/<target>/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
@@ -23,11 +24,14 @@ fi
 
 run_target() {
     local name=$1 seconds=$2 build=$3
+    # Both makefile readers start from the same makefiles.
+    local seeds=fuzz/corpus/$name
+    case $name in projectreader | oldmakefile) seeds=fuzz/corpus/makefile ;; esac
     mkdir -p "$build/corpus/$name" "$build/artifacts/$name" "$build/logs"
     local log=$build/logs/$name.log
     if "$build/bin/fuzz_$name" -max_total_time="$seconds" -timeout=10 -max_len=8192 \
         -print_final_stats=1 -artifact_prefix="$build/artifacts/$name/" \
-        "$build/corpus/$name" "fuzz/corpus/$name" >"$log" 2>&1; then
+        "$build/corpus/$name" "$seeds" >"$log" 2>&1; then
         local runs
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
         echo "fuzz_$name: ${runs:-?} runs in ${seconds}s, nothing found"
