@@ -3,7 +3,6 @@
 // on a broken promise of the code under test.
 #pragma once
 
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -41,18 +40,33 @@ inline void require(bool condition, const char* what) {
     if (!condition) fail(what);
 }
 
-// A file for the readers that take a path: one in-memory file per process,
-// named through /proc, so a run costs no disk writes. Every call replaces
-// its content and returns its path.
+// A file for the readers that take a path: one regular file in $TMPDIR
+// (else /tmp) for the whole process, made at the first call and removed at
+// exit. Every call replaces its content in place (never truncated to
+// nothing first, which some file systems answer with a flush to disk) and
+// returns its path.
 inline const std::string& writeScratchFile(std::string_view content) {
-    static const int fd = memfd_create("fuzz-input", 0);
-    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
-    if (fd < 0) fail("cannot make the scratch file");
-    if (pwrite(fd, content.data(), content.size(), 0) != static_cast<ssize_t>(content.size()) ||
-        ftruncate(fd, static_cast<off_t>(content.size())) != 0) {
+    struct ScratchFile {
+        std::string path;
+        int fd = -1;
+        ScratchFile() {
+            const char* dir = std::getenv("TMPDIR");
+            path = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/fuzz-input-XXXXXX";
+            fd = mkstemp(path.data());
+            if (fd < 0) fail("cannot make the scratch file");
+        }
+        ~ScratchFile() {
+            close(fd);
+            unlink(path.c_str());
+        }
+    };
+    static const ScratchFile scratch;
+    if (pwrite(scratch.fd, content.data(), content.size(), 0) !=
+            static_cast<ssize_t>(content.size()) ||
+        ftruncate(scratch.fd, static_cast<off_t>(content.size())) != 0) {
         fail("cannot write the scratch file");
     }
-    return path;
+    return scratch.path;
 }
 
 }  // namespace fuzz

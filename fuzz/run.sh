@@ -27,9 +27,10 @@ run_target() {
     # Both makefile readers start from the same makefiles.
     local seeds=fuzz/corpus/$name
     case $name in projectreader | oldmakefile) seeds=fuzz/corpus/makefile ;; esac
-    mkdir -p "$build/corpus/$name" "$build/artifacts/$name" "$build/logs"
+    mkdir -p "$build/corpus/$name" "$build/artifacts/$name" "$build/logs" "$build/tmp"
     local log=$build/logs/$name.log
-    if "$build/bin/fuzz_$name" -max_total_time="$seconds" -timeout=10 -max_len=8192 \
+    # The makefile readers' scratch file, left behind only by a crash.
+    if TMPDIR=$build/tmp "$build/bin/fuzz_$name" -max_total_time="$seconds" -timeout=10 -max_len=8192 \
         -print_final_stats=1 -artifact_prefix="$build/artifacts/$name/" \
         "$build/corpus/$name" "$seeds" >"$log" 2>&1; then
         local runs
