@@ -57,8 +57,8 @@ std::optional<std::string> nextLogicalLine(common::LineReader& reader) {
     return logical;
 }
 
-// The previous makefile is read into memory that ran out (a continued line
-// may be as long as the file).
+// Memory ran out while the previous makefile was read (a continued
+// definition may be as long as the file).
 bool reportNoMemory(std::ostream& err) {
     err << "Depmill: settable: no memory\n";
     return false;
