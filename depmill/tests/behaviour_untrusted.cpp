@@ -12,6 +12,7 @@
 #include <string>
 
 #include "depmill_run.h"
+#include "sanitized.h"
 
 namespace depmill_test {
 namespace {
@@ -192,18 +193,6 @@ TEST(UntrustedFolder, LoneCapitalMakefileIsThePreviousOne) {
     }
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
 // Address space the program may use in the test below; its inputs need
 // several times as much.
 constexpr rlim_t kSmallMemory = 12 * 1024 * 1024;
@@ -211,7 +200,8 @@ constexpr rlim_t kSmallMemory = 12 * 1024 * 1024;
 // Memory that runs out ends the run with the message and status of the
 // place where it happened; the previous makefile is untouched.
 TEST(UntrustedFolder, RunningOutOfMemoryEndsWithAMessage) {
-    if (kSanitized) GTEST_SKIP() << "the address sanitizer needs more address space than the limit";
+    if (depmill_testing::kSanitized)
+        GTEST_SKIP() << "the address sanitizer needs more address space than the limit";
     Sandbox sb;
     sb.write("main.c", "#include \"a.h\"\n");
     sb.write("a.h", "");
