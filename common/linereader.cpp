@@ -9,7 +9,9 @@ namespace {
 constexpr std::size_t kBufferSize = 16 * 1024;
 }
 
-LineReader::LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
+LineReader::LineReader(const std::string& path) : LineReader(std::fopen(path.c_str(), "rb")) {}
+
+LineReader::LineReader(std::FILE* file) : file_(file) {
     if (file_ == nullptr) return;
     // The reader buffers by itself: reads go straight into its own buffer.
     std::setvbuf(file_, nullptr, _IONBF, 0);

@@ -14,6 +14,8 @@ class LineReader {
 public:
     // Opens the file for reading; check isOpen().
     explicit LineReader(const std::string& path);
+    // Reads a file the caller opened (null: not open); closes it at the end.
+    explicit LineReader(std::FILE* file);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;

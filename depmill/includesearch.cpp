@@ -2,7 +2,7 @@
 // shared by many sources are looked for once.
 #include "includesearch.h"
 
-#include "fileprobe.h"
+#include "fileaccess.h"
 #include "names.h"
 
 namespace depmill {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <new>
 
+#include "fileaccess.h"
 #include "linereader.h"
 #include "macrodefinition.h"
 
@@ -56,58 +57,69 @@ std::optional<std::string> nextLogicalLine(common::LineReader& reader) {
     return logical;
 }
 
+// Memory ran out while the previous makefile was read (a continued
+// definition may be as long as the file).
+bool reportNoMemory(std::ostream& err) {
+    err << "Depmill: settable: no memory\n";
+    return false;
+}
+
 }  // namespace
 
 bool readHeaderPath(const std::string& fileName, std::vector<std::string>& includeDirs,
                     std::ostream& err) {
-    common::LineReader reader(fileName);
+    common::LineReader reader(openInput(fileName).release());
     if (!reader.isOpen()) {
         err << "Depmill: can't open Makefile\n";
         return false;
     }
-    std::string line;
-    std::optional<std::string_view> value;
-    while (!value && reader.next(line, kMaxLineBytes)) value = headerPathValue(line);
-    if (!value) return true;
-    std::size_t pos = 0;
-    for (;;) {
-        pos = skipBlanks(*value, pos);
-        if (pos == value->size()) return true;
-        std::size_t end = pos;
-        while (end < value->size() && !isBlank((*value)[end])) ++end;
-        const std::string_view word = value->substr(pos, end - pos);
-        if (includeDirs.size() >= kMaxIncludeDirs) {
-            err << "Depmill: too many include path\n";
-            return false;
+    try {
+        std::string line;
+        std::optional<std::string_view> value;
+        while (!value && reader.next(line, kMaxLineBytes)) value = headerPathValue(line);
+        if (!value) return true;
+        std::size_t pos = 0;
+        for (;;) {
+            pos = skipBlanks(*value, pos);
+            if (pos == value->size()) return true;
+            std::size_t end = pos;
+            while (end < value->size() && !isBlank((*value)[end])) ++end;
+            const std::string_view word = value->substr(pos, end - pos);
+            if (includeDirs.size() >= kMaxIncludeDirs) {
+                err << "Depmill: too many include path\n";
+                return false;
+            }
+            if (std::find(includeDirs.begin(), includeDirs.end(), word) == includeDirs.end()) {
+                includeDirs.emplace_back(word);
+            }
+            pos = end;
         }
-        if (std::find(includeDirs.begin(), includeDirs.end(), word) == includeDirs.end()) {
-            includeDirs.emplace_back(word);
-        }
-        pos = end;
+    } catch (const std::bad_alloc&) {
+        return reportNoMemory(err);
     }
 }
 
 std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, std::ostream& err) {
     entries_.clear();
-    common::LineReader reader(fileName);
+    common::LineReader reader(openInput(fileName).release());
     if (!reader.isOpen()) {
         err << "Depmill: can't open Makefile\n";
         return std::nullopt;
     }
-    while (std::optional<std::string> line = nextLogicalLine(reader)) {
-        if (line->find('=') == std::string::npos) break;
-        if (entries_.size() >= kMaxMacros) {
-            err << "Depmill: macro table overflow\n";
-            return std::nullopt;
-        }
-        try {
+    try {
+        while (std::optional<std::string> line = nextLogicalLine(reader)) {
+            if (line->find('=') == std::string::npos) break;
+            if (entries_.size() >= kMaxMacros) {
+                err << "Depmill: macro table overflow\n";
+                return std::nullopt;
+            }
             if (auto definition = common::parseMacroDefinition(*line)) {
                 entries_.push_back(std::move(*definition));
             }
-        } catch (const std::bad_alloc&) {
-            err << "Depmill: settable: no memory\n";
-            return std::nullopt;
         }
+    } catch (const std::bad_alloc&) {
+        reportNoMemory(err);
+        return std::nullopt;
     }
     return entries_.size();
 }

@@ -1,13 +1,15 @@
 // depmill: writes the makefile of the current folder from its sources, the
 // options of DEPMILLOPT and the command line, and the previous makefile.
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "codepage.h"
-#include "fileprobe.h"
+#include "fileaccess.h"
 #include "macros.h"
 #include "options.h"
 #include "runend.h"
@@ -26,8 +28,14 @@ int run(const std::vector<std::string>& args) {
     if (const std::optional<int> status = parseArguments(args, options, std::cout, std::cerr)) {
         return *status;
     }
-    if (!options.ignoreOldMacros && canOpenForReading("makefile") &&
-        !readHeaderPath("makefile", options.includeDirs)) {
+    // Whatever the previous makefile's name holds, it is read, or moved
+    // aside as the backup, only when it is a regular file.
+    const std::optional<std::string> previous = findPreviousMakefile();
+    if (previous && entryKind(*previous) != EntryKind::RegularFile) {
+        std::cerr << "Depmill: can't open Makefile\n";
+        return 2;
+    }
+    if (previous && !options.ignoreOldMacros && !readHeaderPath(*previous, options.includeDirs)) {
         return 2;
     }
     const std::vector<SourceFile> sources = scanSources(options);
@@ -35,15 +43,21 @@ int run(const std::vector<std::string>& args) {
         std::cout << "Depmill: no files presents\n";
         return 2;
     }
-    return writeMakefile(sources, options) ? 0 : 2;
+    return writeMakefile(sources, previous, options) ? 0 : 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    depmill::letOversizedWritesFail();
     try {
         return run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const depmill::RunEnd& end) {
         return end.status;
+    } catch (const std::bad_alloc&) {
+        // Out of memory before the previous makefile was touched: the
+        // options, the text of the new makefile.
+        std::fputs("Depmill: memory overflow\n", stderr);
+        return 2;
     }
 }

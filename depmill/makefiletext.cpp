@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "fileprobe.h"
+#include "fileaccess.h"
 #include "names.h"
 
 namespace depmill {

@@ -6,13 +6,7 @@
 #include <algorithm>
 #include <new>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dirent.h>
-#endif
-
-#include "fileprobe.h"
+#include "fileaccess.h"
 #include "includescan.h"
 #include "includesearch.h"
 #include "linereader.h"
@@ -35,26 +29,6 @@ constexpr SourcePattern kSourcePatterns[] = {
     {"*.asm", SourceKind::Assembler},  {"*.y", SourceKind::Grammar},
 };
 
-// The names in the current folder, in the order the platform gives them.
-std::vector<std::string> listCurrentFolder() {
-    std::vector<std::string> names;
-#ifdef _WIN32
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA(".\\*.*", &entry);
-    if (find == INVALID_HANDLE_VALUE) endRun(2, "Depmill: can't open directory\n");
-    do {
-        names.emplace_back(entry.cFileName);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-#else
-    DIR* folder = opendir(".");
-    if (folder == nullptr) endRun(2, "Depmill: can't open directory\n");
-    while (const dirent* entry = readdir(folder)) names.emplace_back(entry->d_name);
-    closedir(folder);
-#endif
-    return names;
-}
-
 // Sources are named in lower case, as on a file system that ignores case.
 // Where the lower-case name would open another file or none, the name as
 // listed is kept, so the makefile never names a missing file.
@@ -75,16 +49,12 @@ void addDependency(SourceFile& source, const std::string& name, IncludeSearch& s
     const SearchResult& result = search.find(name);
     if (!result.found)
         warnings << "Depmill: can't find " << name << " (in " << source.name << ")\n";
-    try {
-        source.deps.push_back({name, result.dir});
-    } catch (const std::bad_alloc&) {
-        endRun(1, "Depmill: memory overflow\n");
-    }
+    source.deps.push_back({name, result.dir});
 }
 
 void readIncludes(SourceFile& source, bool systemIncludes, IncludeSearch& search,
                   std::ostream& warnings) {
-    common::LineReader reader(source.name);
+    common::LineReader reader(openInput(source.name).release());
     if (!reader.isOpen()) {
         warnings << "Depmill: can't open " << source.name << '\n';
         return;
@@ -108,37 +78,46 @@ void readIncludes(SourceFile& source, bool systemIncludes, IncludeSearch& search
                 break;
         }
     }
-    // A folder opens here but reads as nothing; it is no source that opens.
-    if (lineNumber == 1 && !canOpenForReading(source.name)) {
-        warnings << "Depmill: can't open " << source.name << '\n';
+}
+
+// The names of the folder that match the pattern, sorted by the names as
+// listed, byte by byte, before lower-casing.
+std::vector<std::string> matchingNames(const std::vector<std::string>& entries,
+                                       std::string_view glob, std::size_t held) {
+    std::vector<std::string> matches;
+    for (const std::string& entry : entries) {
+        if (!matchesPattern(glob, entry)) continue;
+        if (held + matches.size() >= kMaxSources) endRun(1, "Depmill: too many files\n");
+        matches.push_back(entry);
     }
+    std::sort(matches.begin(), matches.end());
+    return matches;
 }
 
 }  // namespace
 
 std::vector<SourceFile> scanSources(const GeneratorOptions& options, std::ostream& warnings) {
-    const std::vector<std::string> entries = listCurrentFolder();
-    IncludeSearch search(options.includeDirs, options.codePage);
     std::vector<SourceFile> sources;
-    for (const SourcePattern& pattern : kSourcePatterns) {
-        std::vector<std::string> matches;
-        for (const std::string& entry : entries) {
-            if (!matchesPattern(pattern.glob, entry)) continue;
-            if (sources.size() + matches.size() >= kMaxSources)
-                endRun(1, "Depmill: too many files\n");
+    // Memory that runs out while names are stored ends the run with status
+    // 2, while dependencies are stored with status 1.
+    try {
+        const std::optional<std::vector<std::string>> entries = listCurrentFolder();
+        if (!entries) endRun(2, "Depmill: can't open directory\n");
+        IncludeSearch search(options.includeDirs, options.codePage);
+        for (const SourcePattern& pattern : kSourcePatterns) {
+            const std::size_t first = sources.size();
+            for (const std::string& match : matchingNames(*entries, pattern.glob, first)) {
+                sources.push_back({pattern.kind, nameToUse(match, options.codePage), {}});
+            }
             try {
-                matches.push_back(entry);
+                for (std::size_t i = first; i < sources.size(); ++i)
+                    readIncludes(sources[i], options.systemIncludes, search, warnings);
             } catch (const std::bad_alloc&) {
-                endRun(2, "Depmill: memory overflow\n");
+                endRun(1, "Depmill: memory overflow\n");
             }
         }
-        // Sorted by the names as listed, byte by byte, before lower-casing.
-        std::sort(matches.begin(), matches.end());
-        for (const std::string& match : matches) {
-            SourceFile& source = sources.emplace_back(
-                SourceFile{pattern.kind, nameToUse(match, options.codePage), {}});
-            readIncludes(source, options.systemIncludes, search, warnings);
-        }
+    } catch (const std::bad_alloc&) {
+        endRun(2, "Depmill: memory overflow\n");
     }
     return sources;
 }

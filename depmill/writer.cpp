@@ -1,13 +1,11 @@
-// Puts the new makefile in place: the whole text goes to a temporary file
-// first, and only once that is complete is the previous makefile renamed to
-// "makefile.old" and the new one renamed to "makefile".
+// Puts the new makefile in place: the whole text goes to a new file of a
+// fresh name first, and only once that is complete is the previous makefile
+// renamed to "makefile.old" and the new one renamed to "makefile".
 #include "writer.h"
 
-#include <cstdio>
 #include <ctime>
-#include <string>
 
-#include "fileprobe.h"
+#include "fileaccess.h"
 #include "macros.h"
 #include "makefiletext.h"
 
@@ -16,8 +14,8 @@ namespace depmill {
 namespace {
 
 constexpr const char* kMakefile = "makefile";
+constexpr const char* kOtherCaseMakefile = "Makefile";
 constexpr const char* kBackup = "makefile.old";
-constexpr const char* kTemporary = "makefile.tmp";
 
 std::tm localNow() {
     const std::time_t now = std::time(nullptr);
@@ -30,48 +28,67 @@ std::tm localNow() {
     return local;
 }
 
-// Writes the text to the file; false (and nothing left behind) when it
-// cannot be written completely.
-bool writeWholeFile(std::FILE* file, const std::string& text) {
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool flushed = std::fflush(file) == 0;
-    const bool closed = std::fclose(file) == 0;
+// Writes the text and closes the file; false when any of it failed.
+bool writeWholeFile(FileHandle file, std::string_view text) {
+    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    const bool flushed = std::fflush(file.get()) == 0;
+    const bool closed = std::fclose(file.release()) == 0;
     return written && flushed && closed;
 }
 
 }  // namespace
 
-bool writeMakefile(const std::vector<SourceFile>& sources, GeneratorOptions& options,
+std::string withLineEnds(std::string text, std::string_view lineEnd) {
+    if (lineEnd == "\n") return text;
+    std::string converted;
+    converted.reserve(text.size() + text.size() / 16);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        converted.append(text, start, end - start).append(lineEnd);
+    }
+    converted.append(text, start);
+    return converted;
+}
+
+std::optional<std::string> findPreviousMakefile() {
+    for (const char* name : {kMakefile, kOtherCaseMakefile}) {
+        if (entryKind(name) != EntryKind::Missing) return name;
+    }
+    return std::nullopt;
+}
+
+bool writeMakefile(const std::vector<SourceFile>& sources,
+                   const std::optional<std::string>& previousMakefile, GeneratorOptions& options,
                    std::ostream& err) {
     MacroTable previous;
-    const bool hadMakefile = canOpenForReading(kMakefile);
-    if (hadMakefile && !options.ignoreOldMacros && !previous.readMacros(kMakefile, err))
+    if (previousMakefile && !options.ignoreOldMacros &&
+        !previous.readMacros(*previousMakefile, err)) {
         return false;
+    }
     applyPreviousSettings(previous, options);
-    const std::string text = composeMakefile(sources, options, previous, localNow());
+    const std::string text =
+        withLineEnds(composeMakefile(sources, options, previous, localNow()), kLineEnd);
 
-    std::FILE* file = std::fopen(kTemporary, "wb");
-    if (file == nullptr) {
+    std::optional<NewFile> created = createNewFile(kMakefile);
+    if (!created) {
         err << "Depmill: can't create Makefile\n";
         return false;
     }
-    if (!writeWholeFile(file, text)) {
-        std::remove(kTemporary);
+    const std::string& temporary = created->name;
+    if (!writeWholeFile(std::move(created->file), text)) {
+        removeFile(temporary);
         err << "Depmill: can't write Makefile\n";
         return false;
     }
-    if (hadMakefile) {
-        std::remove(kBackup);  // may not exist
-        if (std::rename(kMakefile, kBackup) != 0) {
-            std::remove(kTemporary);
-            err << "Depmill: can't rename old Makefile\n";
-            return false;
-        }
+    if (previousMakefile && !moveEntry(*previousMakefile, kBackup)) {
+        removeFile(temporary);
+        err << "Depmill: can't rename old Makefile\n";
+        return false;
     }
-    if (std::rename(kTemporary, kMakefile) != 0) {
+    if (!moveEntry(temporary, kMakefile)) {
         // Put the previous makefile back where it was.
-        if (hadMakefile) std::rename(kBackup, kMakefile);
-        std::remove(kTemporary);
+        if (previousMakefile) moveEntry(kBackup, *previousMakefile);
+        removeFile(temporary);
         err << "Depmill: can't write Makefile\n";
         return false;
     }

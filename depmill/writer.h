@@ -3,6 +3,9 @@
 #pragma once
 
 #include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "options.h"
@@ -10,10 +13,29 @@
 
 namespace depmill {
 
+// The end of every line of the makefile: the platform's own, as a text file
+// written there has it.
+#ifdef _WIN32
+inline constexpr std::string_view kLineEnd = "\r\n";
+#else
+inline constexpr std::string_view kLineEnd = "\n";
+#endif
+
+// The text with every "\n" written as lineEnd.
+std::string withLineEnds(std::string text, std::string_view lineEnd);
+
+// The makefile a run starts from: "makefile", or "Makefile" where the file
+// system tells the two names apart and only that one exists; none when
+// there is neither. The name may hold something other than a regular file.
+std::optional<std::string> findPreviousMakefile();
+
 // True when the makefile was written; on failure its message is written to
-// err and "makefile" is left as it was. May change options.toolchain,
-// options.library and options.outDir from the previous makefile's macros.
-bool writeMakefile(const std::vector<SourceFile>& sources, GeneratorOptions& options,
+// err and the previous makefile is left as it was. Reads the previous
+// makefile's macros unless they are ignored and keeps it as "makefile.old".
+// May change options.toolchain, options.library and options.outDir from
+// those macros.
+bool writeMakefile(const std::vector<SourceFile>& sources,
+                   const std::optional<std::string>& previousMakefile, GeneratorOptions& options,
                    std::ostream& err = std::cerr);
 
 }  // namespace depmill

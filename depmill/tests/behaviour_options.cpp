@@ -94,7 +94,7 @@ TEST(Options, HelpRequestsWriteBannerUsageAndHelpText) {
         SCOPED_TRACE(args.front());
         Sandbox sb;
         sb.write("main.c", "");
-        RunResult run = sb.run(RunSettings{args, std::nullopt, {"LC_ALL=C.UTF-8"}, std::nullopt});
+        RunResult run = sb.run(RunSettings{.args = args, .env = {"LC_ALL=C.UTF-8"}});
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err, kBanner + kUsage);
         EXPECT_EQ(run.out, kHelpUtf8);

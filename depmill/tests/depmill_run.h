@@ -42,11 +42,15 @@ struct RunResult {
 };
 
 struct RunSettings {
-    std::vector<std::string> args;
-    std::optional<std::string> depmillopt;  // DEPMILLOPT is removed when not given
-    std::vector<std::string> env;           // "NAME=value", replacing NAME if set
-    std::optional<rlim_t> fileSizeLimit;    // bytes any one file written may hold
+    std::vector<std::string> args = {};
+    std::optional<std::string> depmillopt = {};  // DEPMILLOPT is removed when not given
+    std::vector<std::string> env = {};           // "NAME=value", replacing NAME if set
+    std::optional<rlim_t> fileSizeLimit = {};    // bytes any one file written may hold
+    std::optional<rlim_t> memoryLimit = {};      // bytes of address space the program may use
 };
+
+// A run that takes longer has hung: it is killed and its status is -1.
+constexpr int kRunTimeoutMs = 20000;
 
 // Joins the lines, each followed by "\n".
 inline std::string lines(std::initializer_list<std::string_view> list) {
@@ -115,7 +119,7 @@ class Sandbox {
 
     RunResult run(std::vector<std::string> args = {},
                   std::optional<std::string> depmillopt = std::nullopt) const {
-        return run(RunSettings{std::move(args), std::move(depmillopt), {}, std::nullopt});
+        return run(RunSettings{.args = std::move(args), .depmillopt = std::move(depmillopt)});
     }
 
     RunResult run(const RunSettings& settings) const;
@@ -150,14 +154,21 @@ inline std::vector<char*> pointers(std::vector<std::string>& texts) {
 }
 
 // Reads both pipes until both are closed, so neither can fill up and stall
-// the child.
-inline void drain(int outFd, int errFd, std::string& out, std::string& err) {
+// the child; kills the child when it is still running after the timeout.
+inline void drain(int outFd, int errFd, std::string& out, std::string& err, pid_t child) {
     std::array<pollfd, 2> fds{pollfd{outFd, POLLIN, 0}, pollfd{errFd, POLLIN, 0}};
     std::array<std::string*, 2> sinks{&out, &err};
     int open = 2;
     char buffer[4096];
+    int timeout = kRunTimeoutMs;
     while (open > 0) {
-        if (poll(fds.data(), fds.size(), -1) < 0) {
+        const int ready = poll(fds.data(), fds.size(), timeout);
+        if (ready == 0) {
+            kill(child, SIGKILL);
+            timeout = -1;
+            continue;
+        }
+        if (ready < 0) {
             if (errno == EINTR) continue;
             break;
         }
@@ -200,18 +211,23 @@ inline RunResult Sandbox::run(const RunSettings& settings) const {
         if (null < 0 || dup2(null, 0) < 0 || dup2(outPipe[1], 1) < 0 || dup2(errPipe[1], 2) < 0 ||
             chdir(dir.c_str()) != 0)
             _exit(127);
+        // The program itself must turn a write past the file-size limit
+        // into a failed write: the signal has its default action here.
+        signal(SIGXFSZ, SIG_DFL);
         if (settings.fileSizeLimit) {
-            // Writes past the limit then fail with EFBIG instead of a signal.
-            signal(SIGXFSZ, SIG_IGN);
             rlimit limit{*settings.fileSizeLimit, *settings.fileSizeLimit};
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+        }
+        if (settings.memoryLimit) {
+            rlimit limit{*settings.memoryLimit, *settings.memoryLimit};
+            if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(127);
         }
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     close(outPipe[1]);
     close(errPipe[1]);
-    detail::drain(outPipe[0], errPipe[0], result.out, result.err);
+    detail::drain(outPipe[0], errPipe[0], result.out, result.err, pid);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }

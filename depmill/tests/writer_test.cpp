@@ -2,10 +2,15 @@
 // previous makefile decides, the composed text and putting the file in place.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 #include "makefiletext.h"
+#include "sanitized.h"
 #include "scratch_folder.h"
 #include "writer.h"
 
@@ -343,8 +348,16 @@ struct Written {
 
 Written write(GeneratorOptions options = {}) {
     std::ostringstream err;
-    const bool ok = depmill::writeMakefile({source(SourceKind::C, "main.c")}, options, err);
+    const bool ok = depmill::writeMakefile({source(SourceKind::C, "main.c")}, depmill::findPreviousMakefile(), options, err);
     return {ok, err.str()};
+}
+
+// The names in the current folder.
+std::set<std::string> folderEntries() {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        names.insert(entry.path().filename().string());
+    return names;
 }
 
 TEST(WriteMakefile, PreviousMakefileBecomesTheBackup) {
@@ -368,7 +381,29 @@ TEST(WriteMakefile, PreviousMakefileBecomesTheBackup) {
     ASSERT_TRUE(write(ignore).ok);
     EXPECT_NE(readFile("makefile.old").find("kept.exe"), std::string::npos);
     EXPECT_EQ(readFile("makefile").find("kept.exe"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists("makefile.tmp"));
+    EXPECT_EQ(folderEntries(), (std::set<std::string>{"makefile", "makefile.old"}));
+}
+
+// Names the user owns are never written through nor taken over: a
+// makefile.tmp stays as it is, a makefile.old link is replaced as a name.
+TEST(WriteMakefile, LinksAndTheUsersFilesAreNotWrittenThrough) {
+    ScratchFolder folder;
+    const std::string previous = "X = 1\nall: x\n";
+    writeFile("makefile", previous);
+    writeFile("victim", "keep\n");
+    writeFile("other", "keep too\n");
+    std::filesystem::create_symlink("victim", "makefile.tmp");
+    std::filesystem::create_symlink("other", "makefile.old");
+    const Written w = write();
+    EXPECT_TRUE(w.ok) << w.err;
+    EXPECT_EQ(readFile("victim"), "keep\n");
+    EXPECT_EQ(readFile("other"), "keep too\n");
+    EXPECT_TRUE(std::filesystem::is_symlink("makefile.tmp"));
+    EXPECT_FALSE(std::filesystem::is_symlink("makefile.old"));
+    EXPECT_EQ(readFile("makefile.old"), previous);
+    EXPECT_TRUE(readFile("makefile").starts_with("# make makefile at: "));
+    EXPECT_EQ(folderEntries(), (std::set<std::string>{"makefile", "makefile.old", "makefile.tmp",
+                                            "other", "victim"}));
 }
 
 TEST(WriteMakefile, FailuresLeaveTheMakefileAsItWas) {
@@ -376,28 +411,12 @@ TEST(WriteMakefile, FailuresLeaveTheMakefileAsItWas) {
     const std::string previous = "X = 1\nall: x\n";
     writeFile("makefile", previous);
 
-    // A full disk: nothing of the new file may replace the old one.
-    std::filesystem::create_symlink("/dev/full", "makefile.tmp");
-    Written w = write();
-    EXPECT_FALSE(w.ok);
-    EXPECT_EQ(w.err, "Depmill: can't write Makefile\n");
-    EXPECT_EQ(readFile("makefile"), previous);
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status("makefile.tmp")));
-    EXPECT_FALSE(std::filesystem::exists("makefile.old"));
-
-    std::filesystem::create_directory("makefile.tmp");
-    w = write();
-    EXPECT_EQ(w.err, "Depmill: can't create Makefile\n");
-    EXPECT_EQ(readFile("makefile"), previous);
-    std::filesystem::remove("makefile.tmp");
-
     // A backup name that cannot be freed.
     writeFile("makefile.old/keep", "");
-    w = write();
+    Written w = write();
     EXPECT_FALSE(w.ok);
     EXPECT_EQ(w.err, "Depmill: can't rename old Makefile\n");
     EXPECT_EQ(readFile("makefile"), previous);
-    EXPECT_FALSE(std::filesystem::exists("makefile.tmp"));
     std::filesystem::remove_all("makefile.old");
 
     std::string overflow;
@@ -406,8 +425,45 @@ TEST(WriteMakefile, FailuresLeaveTheMakefileAsItWas) {
     w = write();
     EXPECT_EQ(w.err, "Depmill: macro table overflow\n");
     EXPECT_EQ(readFile("makefile"), overflow);
-    EXPECT_FALSE(std::filesystem::exists("makefile.old"));
-    EXPECT_FALSE(std::filesystem::exists("makefile.tmp"));
+    EXPECT_EQ(folderEntries(), std::set<std::string>{"makefile"});
+}
+
+// No new file can be made (here: no file descriptor left): the previous
+// makefile stays, no backup is made.
+TEST(WriteMakefile, NoRoomForTheNewFile) {
+    if (depmill_testing::kSanitized)
+        GTEST_SKIP() << "the sanitizers' runtime needs file descriptors of its own";
+    ScratchFolder folder;
+    const std::string previous = "X = 1\nall: x\n";
+    writeFile("makefile", previous);
+    GeneratorOptions ignore;
+    ignore.ignoreOldMacros = true;
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    const int lowestFree = dup(0);
+    ASSERT_GE(lowestFree, 0);
+    close(lowestFree);
+    rlimit none = saved;
+    none.rlim_cur = static_cast<rlim_t>(lowestFree);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+    const Written w = write(ignore);
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_FALSE(w.ok);
+    EXPECT_EQ(w.err, "Depmill: can't create Makefile\n");
+    EXPECT_EQ(folderEntries(), std::set<std::string>{"makefile"});
+    EXPECT_EQ(readFile("makefile"), previous);
+}
+
+TEST(LineEnds, ThePlatformsLineEndReplacesEveryNewline) {
+#ifdef _WIN32
+    EXPECT_EQ(depmill::kLineEnd, "\r\n");
+#else
+    EXPECT_EQ(depmill::kLineEnd, "\n");
+#endif
+    EXPECT_EQ(depmill::withLineEnds("a\n\nb\tc\nd", "\r\n"), "a\r\n\r\nb\tc\r\nd");
+    EXPECT_EQ(depmill::withLineEnds("\n", "\r\n"), "\r\n");
+    EXPECT_EQ(depmill::withLineEnds("a\nb\n", "\n"), "a\nb\n");
+    EXPECT_EQ(depmill::withLineEnds("", "\r\n"), "");
 }
 
 }  // namespace

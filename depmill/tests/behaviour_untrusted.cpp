@@ -1,0 +1,239 @@
+// The real depmill in a project folder that may hold anything: pipes,
+// sockets, links and unreadable files under the names it reads or writes,
+// a makefile spelt "Makefile", inputs larger than the memory it may use.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "depmill_run.h"
+#include "sanitized.h"
+
+namespace depmill_test {
+namespace {
+
+std::set<std::string> entriesOf(const Sandbox& sb) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(sb.project()))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+void makeFifo(const Sandbox& sb, const std::string& rel) {
+    ASSERT_EQ(mkfifo(sb.path(rel).c_str(), 0644), 0) << rel;
+}
+
+void makeSocket(const Sandbox& sb, const std::string& rel) {
+    const std::string path = sb.path(rel).string();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    const int bound = bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    close(fd);
+    ASSERT_EQ(bound, 0) << rel;
+}
+
+const std::string kPrevious = "CC\t= cl\nHDRPATH\t= ../inc\nPROGRAM\t= prog.exe\n\nall: $(PROGRAM)\n";
+
+// A run that stopped at the previous makefile: one message, status 2,
+// nothing in the folder changed.
+void expectStoppedAtTheMakefile(const Sandbox& sb, const RunResult& run,
+                                const std::set<std::string>& entries) {
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Depmill: can't open Makefile\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(entriesOf(sb), entries);
+}
+
+// Whatever "makefile" names, it is read (or moved aside) only as a regular
+// file; anything else stops the run before anything is changed, also with
+// -U, which reads nothing but would move it.
+TEST(UntrustedFolder, MakefileThatIsNoRegularFileStopsTheRun) {
+    for (const char* kind : {"folder", "pipe", "socket", "link"}) {
+        for (bool ignoreOld : {false, true}) {
+            SCOPED_TRACE(std::string(kind) + (ignoreOld ? " with -U" : ""));
+            Sandbox sb;
+            sb.write("main.c", "");
+            sb.write("../elsewhere", kPrevious);
+            if (std::string(kind) == "folder") sb.write("makefile/keep", "kept\n");
+            if (std::string(kind) == "pipe") makeFifo(sb, "makefile");
+            if (std::string(kind) == "socket") makeSocket(sb, "makefile");
+            if (std::string(kind) == "link")
+                std::filesystem::create_symlink("../elsewhere", sb.path("makefile"));
+            const RunResult run = sb.run(ignoreOld ? std::vector<std::string>{"-U"}
+                                                   : std::vector<std::string>{});
+            expectStoppedAtTheMakefile(sb, run, {"main.c", "makefile"});
+            EXPECT_EQ(sb.read("../elsewhere"), kPrevious);
+            if (std::string(kind) == "folder") {
+                EXPECT_EQ(sb.read("makefile/keep"), "kept\n");
+            }
+            if (std::string(kind) == "link") {
+                EXPECT_TRUE(std::filesystem::is_symlink(sb.path("makefile")));
+            }
+        }
+    }
+}
+
+// A makefile that is there but may not be read is not replaced unread.
+TEST(UntrustedFolder, UnreadableMakefileStopsTheRun) {
+    Sandbox sb;
+    sb.write("main.c", "");
+    sb.write("makefile", kPrevious);
+    std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::none);
+    if (access(sb.path("makefile").c_str(), R_OK) == 0)
+        GTEST_SKIP() << "this user reads files without read permission (root)";
+    const RunResult run = sb.run();
+    expectStoppedAtTheMakefile(sb, run, {"main.c", "makefile"});
+    std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::owner_read);
+    EXPECT_EQ(sb.read("makefile"), kPrevious);
+}
+
+// Sources and headers that are pipes, sockets or links to devices are
+// reported like files that do not open or are not there; the run does not
+// wait on them and writes the makefile.
+TEST(UntrustedFolder, PipesSocketsAndDevicesAreNoInputs) {
+    Sandbox sb;
+    std::filesystem::create_symlink("/dev/zero", sb.path("a.c"));
+    makeSocket(sb, "b.c");
+    sb.write("c.c", lines({"#include \"pipe.h\"", "#include \"zero.h\"", "#include \"ok.h\""}));
+    makeFifo(sb, "main.c");
+    makeFifo(sb, "io.asm");
+    makeFifo(sb, "pipe.h");
+    std::filesystem::create_symlink("/dev/zero", sb.path("zero.h"));
+    sb.write("ok.h", "");
+    const RunResult run = sb.run();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, lines({"Depmill: can't open a.c", "Depmill: can't open b.c",
+                              "Depmill: can't find pipe.h (in c.c)",
+                              "Depmill: can't find zero.h (in c.c)", "Depmill: can't open main.c",
+                              "Depmill: can't open io.asm"}));
+    const std::string makefile = sb.read("makefile");
+    EXPECT_NE(makefile.find("\nOF1\t= a.obj b.obj c.obj main.obj io.obj\n"), std::string::npos)
+        << makefile;
+    EXPECT_EQ(blockFrom(makefile, "c.obj: c.c pipe.h zero.h ok.h"),
+              lines({"c.obj: c.c pipe.h zero.h ok.h", "\t$(CC) -c $(CFLAGS) c.c", ""}));
+}
+
+// The new makefile is made under a fresh name: a makefile.tmp of the user
+// (a file, or a link to another file) stays as it was, and a makefile.old
+// link is replaced by the backup, not written through.
+TEST(UntrustedFolder, NoLinkIsWrittenThroughAndNoFileOfTheUserTaken) {
+    for (bool tmpIsLink : {true, false}) {
+        SCOPED_TRACE(tmpIsLink ? "makefile.tmp is a link" : "makefile.tmp is a file");
+        Sandbox sb;
+        sb.write("main.c", "");
+        sb.write("makefile", kPrevious);
+        sb.write("../victim", "victim\n");
+        sb.write("../other", "other\n");
+        if (tmpIsLink)
+            std::filesystem::create_symlink("../victim", sb.path("makefile.tmp"));
+        else
+            sb.write("makefile.tmp", "mine\n");
+        std::filesystem::create_symlink("../other", sb.path("makefile.old"));
+        const RunResult run = sb.run();
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(sb.read("../victim"), "victim\n");
+        EXPECT_EQ(sb.read("../other"), "other\n");
+        EXPECT_EQ(std::filesystem::is_symlink(sb.path("makefile.tmp")), tmpIsLink);
+        if (!tmpIsLink) {
+            EXPECT_EQ(sb.read("makefile.tmp"), "mine\n");
+        }
+        EXPECT_FALSE(std::filesystem::is_symlink(sb.path("makefile.old")));
+        EXPECT_EQ(sb.read("makefile.old"), kPrevious);
+        EXPECT_TRUE(std::filesystem::is_regular_file(
+            std::filesystem::symlink_status(sb.path("makefile"))));
+        EXPECT_TRUE(headerFitsRun(sb.read("makefile"), run));
+        EXPECT_EQ(entriesOf(sb),
+                  (std::set<std::string>{"main.c", "makefile", "makefile.old", "makefile.tmp"}));
+    }
+}
+
+// Where the file system tells "Makefile" from "makefile", a lone
+// "Makefile" is the previous makefile: its HDRPATH and macros are kept and
+// it becomes the backup. Beside a "makefile" it is left alone.
+TEST(UntrustedFolder, LoneCapitalMakefileIsThePreviousOne) {
+    for (bool both : {false, true}) {
+        SCOPED_TRACE(both ? "makefile and Makefile" : "Makefile alone");
+        Sandbox sb;
+        sb.write("main.c", "#include \"defs.h\"\n");
+        sb.write("../inc/defs.h", "");
+        sb.write("Makefile", kPrevious);
+        const std::string lower = "CC\t= lcc\n\nall: x\n";
+        if (both) sb.write("makefile", lower);
+        const RunResult run = sb.run();
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        const std::string makefile = sb.read("makefile");
+        if (both) {
+            EXPECT_EQ(run.out, "Depmill: can't find defs.h (in main.c)\n");
+            EXPECT_NE(makefile.find("\nCC\t= lcc\n"), std::string::npos) << makefile;
+            EXPECT_EQ(sb.read("makefile.old"), lower);
+            EXPECT_EQ(sb.read("Makefile"), kPrevious);
+        } else {
+            EXPECT_EQ(run.out, "");
+            EXPECT_NE(makefile.find("\nCC\t= cl\n"), std::string::npos) << makefile;
+            EXPECT_NE(makefile.find("\nHDRPATH\t= ../inc\n"), std::string::npos);
+            EXPECT_NE(makefile.find("\nPROGRAM\t= prog.exe\n"), std::string::npos);
+            EXPECT_NE(makefile.find("\nmain.obj: main.c ../inc\\defs.h\n"), std::string::npos);
+            EXPECT_EQ(sb.read("makefile.old"), kPrevious);
+        }
+        std::set<std::string> expected{"main.c", "makefile", "makefile.old"};
+        if (both) expected.insert("Makefile");
+        EXPECT_EQ(entriesOf(sb), expected);
+    }
+}
+
+// Address space the program may use in the test below; its inputs need
+// several times as much.
+constexpr rlim_t kSmallMemory = 12 * 1024 * 1024;
+
+// Memory that runs out ends the run with the message and status of the
+// place where it happened; the previous makefile is untouched.
+TEST(UntrustedFolder, RunningOutOfMemoryEndsWithAMessage) {
+    if (depmill_testing::kSanitized)
+        GTEST_SKIP() << "the address sanitizer needs more address space than the limit";
+    Sandbox sb;
+    sb.write("main.c", "#include \"a.h\"\n");
+    sb.write("a.h", "");
+    const RunSettings limited{.memoryLimit = kSmallMemory};
+    const RunResult small = sb.run(limited);
+    if (small.status != 0)
+        GTEST_SKIP() << "depmill does not start within the limit here: " << small.err;
+
+    std::string includes;
+    for (int i = 0; i < 400000; ++i) includes += "#include \"a.h\"\n";
+    sb.write("main.c", includes);
+    sb.write("makefile", kPrevious);
+    std::filesystem::remove(sb.path("makefile.old"));
+    RunResult run = sb.run(limited);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Depmill: memory overflow\n");
+    EXPECT_EQ(sb.read("makefile"), kPrevious);
+    EXPECT_EQ(entriesOf(sb), (std::set<std::string>{"a.h", "main.c", "makefile"}));
+
+    // A definition continued over the whole file.
+    sb.write("main.c", "");
+    const std::string piece(1000, 'x');
+    std::string continued = "CFLAGS\t= \\\n";
+    for (int i = 0; i < 40000; ++i) continued += piece + "\\\n";
+    continued += "\nall: x\n";
+    sb.write("makefile", continued);
+    run = sb.run(limited);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Depmill: settable: no memory\n");
+    EXPECT_EQ(sb.read("makefile"), continued);
+    EXPECT_EQ(entriesOf(sb), (std::set<std::string>{"a.h", "main.c", "makefile"}));
+}
+
+}  // namespace
+}  // namespace depmill_test
