@@ -44,7 +44,8 @@ class TempConfigHome {
 
     // A folder of the test's own, as on the other systems.
     const std::filesystem::path& root() const { return folder_.path(); }
-    // The full path of the key that HKEY_CURRENT_USER stands for.
+    // The key that HKEY_CURRENT_USER stands for, and its path in the real one.
+    HKEY key() const { return key_; }
     const std::string& keyPath() const { return keyPath_; }
 
   private:
