@@ -48,6 +48,18 @@ class TempConfigHome {
     HKEY key() const { return key_; }
     const std::string& keyPath() const { return keyPath_; }
 
+    // How many values the key at path holds; -1 when there is no such key.
+    int countValues(const std::string& path) const {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(key_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return -1;
+        DWORD values = 0;
+        const bool ok = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                         &values, nullptr, nullptr, nullptr,
+                                         nullptr) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return ok ? static_cast<int>(values) : -1;
+    }
+
   private:
     TempFolder folder_;
     std::string keyPath_;
@@ -75,6 +87,21 @@ class TempConfigHome {
     void writeSettingsText(const std::string& text) const {
         std::filesystem::create_directories(settingsFile().parent_path());
         std::ofstream(settingsFile(), std::ios::binary) << text;
+    }
+
+    // How many values the key at path holds in the settings file; -1 when
+    // the file has no such key.
+    int countValues(const std::string& path) const {
+        const std::string text = settingsText();
+        std::size_t at = text.find("[HKEY_CURRENT_USER\\" + path + "]\n");
+        if (at == std::string::npos) return -1;
+        at = text.find('\n', at) + 1;
+        int n = 0;
+        while (at < text.size() && text[at] == '"') {
+            ++n;
+            at = text.find('\n', at) + 1;
+        }
+        return n;
     }
 
   private:

@@ -13,6 +13,7 @@
 
 #include "childprocess_system.h"
 #include "fakeuiservices.h"
+#include "programfolder.h"
 #include "runner.h"
 #include "tempfolder.h"
 
@@ -26,18 +27,12 @@ struct VectorLines : OutputLines {
     Lines lines;
 };
 
-fs::path ProgramFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fs::path(std::wstring(path, length)).parent_path();
-}
-
 class WinRunnerTest : public ::testing::Test {
   protected:
     // A tool that runs the test child with these steps (see testchild).
     toolopt child(const std::string& steps, std::string folder = "") const {
         toolopt t;
-        t.Command = "\"" + (ProgramFolder() / "vantor_testchild.exe").string() + "\"";
+        t.Command = "\"" + TestProgram("vantor_testchild").string() + "\"";
         t.Arguments = steps;
         t.Folder = std::move(folder);
         t.OutputRedirect = true;
