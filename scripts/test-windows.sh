@@ -20,4 +20,16 @@ mkdir -p "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wineserver -p
 wineboot -i >/dev/null 2>&1
-ctest --test-dir "$build" --output-on-failure -j "$jobs"
+status=0
+ctest --test-dir "$build" --output-on-failure -j "$jobs" || status=$?
+
+# Each test program is one CTest test here: sum up GoogleTest's own counts
+# (the reasons of the skipped tests are in LastTest.log).
+awk '
+  /^\[==========\] [0-9]+ tests? from .* ran/ { total_ran += $2 }
+  /^\[  PASSED  \] [0-9]+ tests?/ { total_passed += $4 }
+  /^\[  SKIPPED \] [0-9]+ tests?, listed below/ { total_skipped += $4 }
+  /^\[  SKIPPED \] [A-Za-z][^ ]*$/ { print "skipped: " $4 }
+  END { printf "GoogleTest under Wine: %d run, %d passed, %d skipped\n", total_ran, total_passed, total_skipped }
+' "$build/Testing/Temporary/LastTest.log"
+exit "$status"
