@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building and testing Vantor and Depmill
 # needs. Idempotent: packages already present are not fetched again.
+# With --windows also what the Windows check (scripts/test-windows.sh) needs:
+# the MinGW-w64 cross compilers, GoogleTest's sources and Wine.
 set -euo pipefail
 
 packages=(
@@ -14,6 +16,9 @@ packages=(
   locales
   clang clang-14 libclang-rt-14-dev
 )
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

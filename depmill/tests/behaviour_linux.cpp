@@ -46,6 +46,9 @@ TEST(Linux, BackslashSeparatesFoldersOnDisk) {
 // are on disk, so that the makefile never names a missing file. The order
 // follows the names on disk.
 TEST(Linux, NamesKeepTheirCaseWhenTheLowerCaseNameIsMissing) {
+#ifdef _WIN32
+    GTEST_SKIP() << "MAIN.C and main.c are one file on a Windows file system";
+#endif
     Sandbox sb;
     sb.write("MAIN.C", "#include \"defs.h\"\n");
     sb.write("defs.h", "");
@@ -116,6 +119,9 @@ TEST(Linux, FailedRenameLeavesTheMakefile) {
 // makefile) ends with one message and status 2, with "makefile" as it was
 // and nothing half-written left behind; the limit does not end the program.
 TEST(Linux, FailedWriteKeepsTheMakefileAsItWas) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the failing write comes from a POSIX file size limit";
+#endif
     const std::string old = "CC\t= cc\n\nall: prog.exe\n";
     for (bool hadMakefile : {true, false}) {
         SCOPED_TRACE(hadMakefile ? "with a previous makefile" : "without a previous makefile");

@@ -103,6 +103,9 @@ TEST(Scan, AssemblerIncludeLines) {
 }
 
 TEST(Scan, SourceThatCannotBeOpenedKeepsItsRule) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the unreadable source is a dangling symbolic link, which Windows lets only administrators make";
+#endif
     Sandbox sb;
     sb.write("main.c", "");
     std::filesystem::create_symlink("gone.c", sb.path("lost.c"));

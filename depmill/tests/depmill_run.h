@@ -3,6 +3,9 @@
 // output, standard error and the exit status separately.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -10,9 +13,11 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -27,7 +32,11 @@
 
 #include <gtest/gtest.h>
 
-extern char** environ;
+#include "tempfolder.h"
+
+#ifndef _WIN32
+extern char** environ;  // declared by <stdlib.h> on Windows
+#endif
 
 namespace depmill_test {
 
@@ -45,8 +54,8 @@ struct RunSettings {
     std::vector<std::string> args = {};
     std::optional<std::string> depmillopt = {};  // DEPMILLOPT is removed when not given
     std::vector<std::string> env = {};           // "NAME=value", replacing NAME if set
-    std::optional<rlim_t> fileSizeLimit = {};    // bytes any one file written may hold
-    std::optional<rlim_t> memoryLimit = {};      // bytes of address space the program may use
+    std::optional<std::uint64_t> fileSizeLimit = {};  // bytes any one file may hold (POSIX only)
+    std::optional<std::uint64_t> memoryLimit = {};    // bytes of address space (POSIX only)
 };
 
 // A run that takes longer has hung: it is killed and its status is -1.
@@ -65,7 +74,11 @@ inline std::string lines(std::initializer_list<std::string_view> list) {
 // The first line of a makefile written at the local time t.
 inline std::string headerAt(std::time_t t) {
     std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &t);
+#else
     localtime_r(&t, &tm);
+#endif
     return "# make makefile at: " + std::to_string(tm.tm_year) + "/" +
            std::to_string(tm.tm_mon + 1) + "/" + std::to_string(tm.tm_mday) + " " +
            std::to_string(tm.tm_hour) + ":" + std::to_string(tm.tm_min) + "\n";
@@ -85,16 +98,7 @@ inline std::string blockFrom(const std::string& text, const std::string& first) 
 // the helpers start in "proj", so "../header/defs.h" lies beside it.
 class Sandbox {
   public:
-    Sandbox() {
-        std::string pattern = (fs::temp_directory_path() / "depmill-test-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        root_ = pattern;
-        fs::create_directory(project());
-    }
-    ~Sandbox() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
+    Sandbox() { fs::create_directory(project()); }
     Sandbox(const Sandbox&) = delete;
     Sandbox& operator=(const Sandbox&) = delete;
 
@@ -125,7 +129,8 @@ class Sandbox {
     RunResult run(const RunSettings& settings) const;
 
   private:
-    fs::path root_;
+    TempFolder folder_{"depmill-test-"};
+    const fs::path& root_ = folder_.path();
 };
 
 namespace detail {
@@ -146,6 +151,47 @@ inline std::vector<std::string> childEnvironment(const RunSettings& settings) {
     return env;
 }
 
+#ifdef _WIN32
+// One argument as the C runtime of the child splits it again: quoted when
+// it holds a blank or a quote, backslashes doubled only before a quote.
+inline std::string quotedArgument(const std::string& arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted.push_back(c);
+    }
+    quoted.append(2 * backslashes, '\\');
+    return quoted + "\"";
+}
+
+// A file the child inherits as a standard handle.
+inline HANDLE inheritableFile(const fs::path& path, bool write) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE file = CreateFileW(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                              write ? CREATE_ALWAYS : OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path.string());
+    return file;
+}
+
+// The child's standard streams are text streams on Windows: read as text,
+// its "\r\n" line ends become "\n" as they were written.
+inline std::string readText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
+    return lines;
+}
+#else
 inline std::vector<char*> pointers(std::vector<std::string>& texts) {
     std::vector<char*> result;
     for (std::string& text : texts) result.push_back(text.data());
@@ -186,8 +232,56 @@ inline void drain(int outFd, int errFd, std::string& out, std::string& err, pid_
     }
 }
 
+#endif
+
 }  // namespace detail
 
+#ifdef _WIN32
+// Standard output and error go into files beside the project folder, so
+// neither can fill up and stall the child.
+inline RunResult Sandbox::run(const RunSettings& settings) const {
+    if (settings.fileSizeLimit || settings.memoryLimit)
+        throw std::logic_error("resource limits are POSIX only");
+    std::string commandLine = detail::quotedArgument(DEPMILL_PATH);
+    for (const std::string& arg : settings.args) commandLine += " " + detail::quotedArgument(arg);
+    std::string block;
+    for (const std::string& entry : detail::childEnvironment(settings)) {
+        block += entry;
+        block.push_back('\0');
+    }
+    block.push_back('\0');
+
+    HANDLE in = detail::inheritableFile("NUL", false);
+    HANDLE out = detail::inheritableFile(root_ / "stdout.txt", true);
+    HANDLE err = detail::inheritableFile(root_ / "stderr.txt", true);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = in;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION child{};
+    RunResult result;
+    result.started = std::time(nullptr);
+    const std::string folder = project().string();
+    const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                        block.data(), folder.c_str(), &startup, &child);
+    CloseHandle(in);
+    CloseHandle(out);
+    CloseHandle(err);
+    if (!started) throw std::runtime_error("cannot start " + commandLine);
+    WaitForSingleObject(child.hProcess, INFINITE);
+    DWORD code = 0;
+    const bool known = GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    result.ended = std::time(nullptr);
+    result.status = known ? static_cast<int>(code) : -1;
+    result.out = detail::readText(root_ / "stdout.txt");
+    result.err = detail::readText(root_ / "stderr.txt");
+    return result;
+}
+#else
 inline RunResult Sandbox::run(const RunSettings& settings) const {
     std::vector<std::string> argTexts{DEPMILL_PATH};
     argTexts.insert(argTexts.end(), settings.args.begin(), settings.args.end());
@@ -235,6 +329,7 @@ inline RunResult Sandbox::run(const RunSettings& settings) const {
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
+#endif
 
 // The makefile's first line is "# make makefile at: " with the local time of
 // the run, every number without leading zeros.

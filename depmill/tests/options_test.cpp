@@ -1,8 +1,12 @@
 // Unit tests of the command line, the DEPMILLOPT variable and the help text.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -164,30 +168,40 @@ TEST(OptionArguments, HelpRequests) {
     EXPECT_EQ(parse({"-?"}).out, std::string(depmill::helpText(common::CodePage::Utf8)));
 }
 
-// Runs iconv on the bytes and returns what it wrote.
-std::string convertWithIconv(const std::string& bytes, const std::string& from,
-                             const std::string& to) {
-    char input[] = "/tmp/depmill-help-XXXXXX";
-    const int fd = mkstemp(input);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    close(fd);
-    const std::string command = "iconv -f " + from + " -t " + to + " " + input;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0);
-    std::remove(input);
+// The Shift-JIS (code page 932) bytes in UTF-8, converted by the system.
+std::string ShiftJisToUtf8(const std::string& bytes) {
+#ifdef _WIN32
+    const int size = static_cast<int>(bytes.size());
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(), size)));
+    const int wideSize = static_cast<int>(wide.size());
+    std::string out(wide.size() * 3, '\0');
+    out.resize(static_cast<std::size_t>(WideCharToMultiByte(
+        CP_UTF8, 0, wide.data(), wideSize, out.data(), static_cast<int>(out.size()), nullptr,
+        nullptr)));
     return out;
+#else
+    const iconv_t converter = iconv_open("UTF-8", "CP932");
+    EXPECT_NE(converter, reinterpret_cast<iconv_t>(-1));
+    std::string in = bytes;
+    std::string out(bytes.size() * 3, '\0');
+    char* from = in.data();
+    std::size_t fromLeft = in.size();
+    char* to = out.data();
+    std::size_t toLeft = out.size();
+    EXPECT_NE(iconv(converter, &from, &fromLeft, &to, &toLeft), static_cast<std::size_t>(-1));
+    iconv_close(converter);
+    out.resize(out.size() - toLeft);
+    return out;
+#endif
 }
 
 TEST(HelpText, BothEncodingsHoldTheSameTenLines) {
     const std::string utf8(depmill::helpText(common::CodePage::Utf8));
     const std::string sjis(depmill::helpText(common::CodePage::ShiftJis));
     EXPECT_NE(utf8, sjis);
-    EXPECT_EQ(convertWithIconv(sjis, "CP932", "UTF-8"), utf8);
+    EXPECT_EQ(ShiftJisToUtf8(sjis), utf8);
 
     std::istringstream lines(utf8);
     std::vector<std::string> options;

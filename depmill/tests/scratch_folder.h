@@ -2,36 +2,29 @@
 // its current folder; removed, and the previous folder restored, at the end.
 #pragma once
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "tempfolder.h"
 
 namespace depmill_unit {
 
 class ScratchFolder {
   public:
     ScratchFolder() : previous_(std::filesystem::current_path()) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "depmill-unit-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-        std::filesystem::current_path(path_);
+        std::filesystem::current_path(folder_.path());
     }
-    ~ScratchFolder() {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(path_);
-    }
+    ~ScratchFolder() { std::filesystem::current_path(previous_); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const { return folder_.path(); }
 
   private:
     std::filesystem::path previous_;
-    std::filesystem::path path_;
+    TempFolder folder_{"depmill-unit-"};
 };
 
 // Creates the file (and its folders) with exactly these bytes.

@@ -407,6 +407,9 @@ TEST(WriteMakefile, LinksAndTheUsersFilesAreNotWrittenThrough) {
 }
 
 TEST(WriteMakefile, FailuresLeaveTheMakefileAsItWas) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the full disk is a link to /dev/full, which Windows has not";
+#endif
     ScratchFolder folder;
     const std::string previous = "X = 1\nall: x\n";
     writeFile("makefile", previous);

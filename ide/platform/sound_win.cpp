@@ -1,7 +1,8 @@
 // Named sound events as Windows application sound events: the user assigns
 // the sounds in the system's sound settings. Needs winmm.
-#include <mmsystem.h>
 #include <windows.h>
+// mmsystem.h needs the types of windows.h.
+#include <mmsystem.h>
 
 #include "sound.h"
 

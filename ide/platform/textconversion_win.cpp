@@ -1,4 +1,7 @@
-// Code page conversion through UTF-16 with the system's tables.
+// Code page conversion through UTF-16 with the system's tables. The tables
+// alone would turn a broken Shift-JIS character into "・" and swallow the
+// byte after a lost lead byte (a line feed, say), and write a character
+// outside the 16-bit range as two "?": both are mended here.
 #include "textconversion.h"
 
 #include <windows.h>
@@ -8,23 +11,72 @@
 
 namespace {
 
+constexpr wchar_t kReplacement = 0xFFFD;
+
 UINT systemCodePage(common::CodePage cp) {
     return cp == common::CodePage::ShiftJis ? 932 : CP_UTF8;
+}
+
+// Appends the bytes as UTF-16; false when the table refuses one of them.
+bool appendWide(std::wstring& wide, UINT codePage, DWORD flags, std::string_view bytes) {
+    if (bytes.empty()) return true;
+    const int length = static_cast<int>(bytes.size());
+    const int needed = MultiByteToWideChar(codePage, flags, bytes.data(), length, nullptr, 0);
+    if (needed <= 0) return false;
+    const std::size_t at = wide.size();
+    wide.resize(at + static_cast<std::size_t>(needed));
+    MultiByteToWideChar(codePage, flags, bytes.data(), length, wide.data() + at, needed);
+    return true;
+}
+
+bool isShiftJisTrail(unsigned char byte) {
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+// Shift-JIS one character at a time where the table refuses a run: each
+// broken or unknown character becomes one replacement character, and the
+// byte after a lead byte without its trail byte stays a character of its own.
+void appendShiftJis(std::wstring& wide, std::string_view text) {
+    if (appendWide(wide, 932, MB_ERR_INVALID_CHARS, text)) return;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        std::size_t size = 1;
+        if (common::isLeadByte(common::CodePage::ShiftJis, byte)) {
+            if (i + 1 >= text.size() || !isShiftJisTrail(static_cast<unsigned char>(text[i + 1]))) {
+                wide.push_back(kReplacement);
+                ++i;
+                continue;
+            }
+            size = 2;
+        }
+        if (!appendWide(wide, 932, MB_ERR_INVALID_CHARS, text.substr(i, size)))
+            wide.push_back(kReplacement);
+        i += size;
+    }
 }
 
 }  // namespace
 
 std::string ConvertCodePage(std::string_view text, common::CodePage from, common::CodePage to) {
     // An output line is far shorter; a longer text is cut rather than overflow.
-    const int length = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX / 4));
-    if (length == 0) return {};
-    // Without MB_ERR_INVALID_CHARS invalid bytes become the replacement
-    // character; characters the target lacks become its default character.
-    const int wideLength =
-        MultiByteToWideChar(systemCodePage(from), 0, text.data(), length, nullptr, 0);
-    if (wideLength <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(systemCodePage(from), 0, text.data(), length, wide.data(), wideLength);
+    text = text.substr(0, std::min<std::size_t>(text.size(), INT_MAX / 4));
+    if (text.empty()) return {};
+    std::wstring wide;
+    if (from == common::CodePage::ShiftJis) {
+        appendShiftJis(wide, text);
+    } else {
+        // Without MB_ERR_INVALID_CHARS broken UTF-8 becomes U+FFFD.
+        appendWide(wide, CP_UTF8, 0, text);
+    }
+    if (to == common::CodePage::ShiftJis) {
+        // A character outside the 16-bit range is one character that
+        // Shift-JIS lacks, not two.
+        for (std::size_t i = 0; i + 1 < wide.size(); ++i) {
+            if (IS_HIGH_SURROGATE(wide[i]) && IS_LOW_SURROGATE(wide[i + 1]))
+                wide.replace(i, 2, 1, kReplacement);
+        }
+    }
+    const int wideLength = static_cast<int>(wide.size());
     const int bytes = WideCharToMultiByte(systemCodePage(to), 0, wide.data(), wideLength, nullptr,
                                           0, nullptr, nullptr);
     if (bytes <= 0) return {};

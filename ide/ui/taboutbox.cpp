@@ -13,14 +13,6 @@ namespace {
 constexpr char kReleaseLabel[] = "1.00β13";
 }
 
-bool GetFileVersionString(const std::string& /*path*/, std::string& out) {
-    out.clear();
-#ifdef VANTOR_FILE_VERSION
-    out = VANTOR_FILE_VERSION;
-#endif
-    return !out.empty();
-}
-
 TAboutBox::TAboutBox(QWidget* parent, VersionReader readVersion)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),

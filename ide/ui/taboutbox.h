@@ -6,13 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "fileversion.h"
+
 class QLabel;
 class QPushButton;
-
-// The file version of the program at path as "a.b.c.d"; false (and out
-// empty) when it has none. Linux executables carry no version resource, so
-// this is the version the program was built as, when the build named one.
-bool GetFileVersionString(const std::string& path, std::string& out);
 
 class TAboutBox : public QDialog {
     Q_OBJECT

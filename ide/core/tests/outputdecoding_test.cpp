@@ -39,6 +39,9 @@ TEST(OutputDecoding, ValidUtf8) {
 }
 
 TEST(OutputDecoding, BytesOfARealChildUnderEachChoice) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the child is a POSIX shell's printf";
+#endif
     // A DOS compiler's message in Shift-JIS, with a path whose 表 ends in 0x5C.
     const std::string sjis =
         printed(R"(C:\\\225\\\\x.c(3) : error C2001: \203\107\203\211\201\133)");

@@ -3,13 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <tuple>
 
+#include "childprocess_system.h"
+#include "environment.h"
 #include "fakeuiservices.h"
+#include "programfolder.h"
+#include "runner.h"
 #include "tempfolder.h"
 
 namespace {
@@ -204,13 +207,15 @@ TEST_F(ProjReader, LongLinesAreReadInPiecesWithinTheBuffer) {
 }
 
 TEST_F(ProjReader, MakefileOfTheRealGenerator) {
-    std::error_code error;
-    const fs::path generator = fs::read_symlink("/proc/self/exe", error).parent_path() / "depmill";
-    if (error || !fs::exists(generator)) GTEST_SKIP() << "depmill is not built beside the tests";
+    const fs::path generator = TestProgram("depmill");
+    if (!fs::exists(generator)) GTEST_SKIP() << "depmill is not built beside the tests";
     std::ofstream(folder_ / "main.c") << "int main(void) { return 0; }\n";
-    const std::string command = "cd '" + folder_.string() + "' && DEPMILLOPT= '" +
-                                generator.string() + "' -t1 -l -o tool.lib -O obj -ml >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    RemoveEnvironment("DEPMILLOPT");
+    SystemChildProcesses processes;
+    const RunServices services{ui_, processes, common::CodePage::Utf8};
+    const toolopt run{"", "\"" + generator.string() + "\"", "-t1 -l -o tool.lib -O obj -ml",
+                      folder_.string(), true, true};
+    ASSERT_EQ(RunCaptured(run, nullptr, services, false), kRunSucceeded);
     TPROJ project;
     ASSERT_TRUE(LoadProject(project, (folder_ / "makefile").string(), ui_));
     EXPECT_EQ(project.projectname, "tool");

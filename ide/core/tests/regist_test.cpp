@@ -30,18 +30,6 @@ class RegistTest : public ::testing::Test {
         nTRegistry reg(*store);
         return reg.OpenKey(path, false) && reg.ValueExists(name);
     }
-    int countValuesIn(const std::string& section) const {
-        const std::string text = home.settingsText();
-        std::size_t at = text.find("[HKEY_CURRENT_USER\\" + section + "]\n");
-        if (at == std::string::npos) return -1;
-        at = text.find('\n', at) + 1;
-        int n = 0;
-        while (at < text.size() && text[at] == '"') {
-            ++n;
-            at = text.find('\n', at) + 1;
-        }
-        return n;
-    }
     static toolopt tool(const std::string& name) {
         return toolopt{name, name + ".exe", "$(Select)", "/tmp/" + name, true, false};
     }
@@ -74,15 +62,15 @@ TEST_F(RegistTest, FirstRunGivesDefaultsCreatesKeysAndWritesNoValue) {
     tooloptions tools;
     EXPECT_TRUE(LoadTools(tools, *store));
     EXPECT_EQ(tools.count, 0u);
-    EXPECT_EQ(countValuesIn("Software\\Halden\\Vantor"), 0);
-    EXPECT_EQ(countValuesIn("Software\\Halden\\Vantor\\Help"), 0);
-    EXPECT_EQ(countValuesIn("Software\\Halden\\Vantor\\history"), 0);
-    EXPECT_EQ(countValuesIn("Software\\Halden\\Vantor\\Tools"), 0);
+    EXPECT_EQ(home.countValues("Software\\Halden\\Vantor"), 0);
+    EXPECT_EQ(home.countValues("Software\\Halden\\Vantor\\Help"), 0);
+    EXPECT_EQ(home.countValues("Software\\Halden\\Vantor\\history"), 0);
+    EXPECT_EQ(home.countValues("Software\\Halden\\Vantor\\Tools"), 0);
 
     reg.Window = "-4,-4,1032,776";
     EXPECT_TRUE(SaveAtClose(reg, *store));
-    EXPECT_EQ(countValuesIn("Software\\Halden\\Vantor\\history"), 40);
-    EXPECT_EQ(countValuesIn("Software\\Halden\\Vantor"), 1);
+    EXPECT_EQ(home.countValues("Software\\Halden\\Vantor\\history"), 40);
+    EXPECT_EQ(home.countValues("Software\\Halden\\Vantor"), 1);
     nTRegistry check(*store);
     ASSERT_TRUE(check.OpenKey(kHistoryKey, false));
     EXPECT_TRUE(check.ValueExists("ProjectFile19"));
@@ -163,6 +151,9 @@ TEST_F(RegistTest, OptionsAndHistorySurviveIntoAnotherStore) {
 }
 
 TEST_F(RegistTest, SavesReportWhatCouldNotBeKept) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the registry of one user cannot be made to refuse a write";
+#endif
     std::ofstream(home.root() / "vantor") << "a file where the folder belongs";
     TREGIST reg;
     LoadSettings(reg, *store);

@@ -105,6 +105,9 @@ TEST_F(RegistryTest, WritesNeedAnOpenKeyAndDeletionReportsWhetherAValueWent) {
 }
 
 TEST_F(RegistryTest, WriteThatCannotBeKeptMakesCloseKeyFail) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the registry saves each write at once; only a settings file fails at close";
+#endif
     // A plain file where the settings folder belongs: nothing can be saved.
     std::ofstream(home.root() / "vantor") << "in the way";
     nTRegistry reg(*store);

@@ -34,7 +34,9 @@ TEST(ToolOptExpand, ProjectMacrosAreReplacedAsTheyAre) {
               "hello makefile /work/my hello/makefile");
     EXPECT_EQ(expand("$(ProjDir)|$(ProjFolder)"), "/work/my hello|/work/my hello");
     EXPECT_EQ(expand("-o$(TargetName).map"), "-ohello.exe.map");
-    EXPECT_EQ(expand("$(Target) -v"), "/work/my hello/hello.exe -v");
+    // The target's path joins with the system's own separator.
+    EXPECT_EQ(expand("$(Target) -v"),
+              std::string("/work/my hello") + kPathSeparator + "hello.exe -v");
     EXPECT_EQ(expand("plain text, no macro"), "plain text, no macro");
 
     TPROJ dos = helloProject();
