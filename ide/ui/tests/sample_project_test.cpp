@@ -58,7 +58,7 @@ void SampleProjectTest::buildsWithAWarningAndJumpsToTheEditor() {
     ProjectTestIde ide(env);
     QCOMPARE(ide.title(), "Vantor - sample (" + folder + ")");
     QCOMPARE(QDir::currentPath(), QDir(folder).canonicalPath());
-    QCOMPARE(ide.vantor->settings().BuildCommand, std::string("cmd /cmake |cat -u"));
+    QCOMPARE(ide.vantor->settings().BuildCommand, std::string("make"));
 
     ide.vantor->BuildProjectClick();
     QStringList lines = ide.outputLines();
