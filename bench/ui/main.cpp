@@ -227,8 +227,8 @@ int main(int argc, char* argv[]) {
     const double clickMs = seconds(timer) * 1e3;
 
     std::printf("lines                      %ld (window holds %d of them)\n", counted.count, shown);
-    std::printf("runner alone               %.3f s (CPU %.3f s), longest gap %s\n",
-                runnerSeconds, runnerCpu, runnerGap.c_str());
+    std::printf("runner alone               %.3f s (CPU %.3f s), longest gap %s\n", runnerSeconds,
+                runnerCpu, runnerGap.c_str());
     std::printf("Build into output window   %.3f s (CPU %.3f s), %.2f x the runner alone\n",
                 windowSeconds, windowCpu, windowSeconds / runnerSeconds);
     std::printf("longest gap between passes %s\n", ui.longestGap().c_str());
@@ -246,9 +246,8 @@ int main(int argc, char* argv[]) {
         ui.reset();
         timer.restart();
         vantor.BuildProjectClick();
-        std::printf("  %-22s %.3f s, summary \"%s\", longest gap %s\n", command,
-                    seconds(timer), qPrintable(vantor.output().text().split('\n').last()),
-                    ui.longestGap().c_str());
+        std::printf("  %-22s %.3f s, summary \"%s\", longest gap %s\n", command, seconds(timer),
+                    qPrintable(vantor.output().text().split('\n').last()), ui.longestGap().c_str());
     }
     long behind = 0;
     std::ifstream(folder + "/behind.pid") >> behind;

@@ -66,9 +66,9 @@ struct StopRequest {
 
 // What a run needs from around it.
 struct RunServices {
-    UiServices& ui;             // message boxes, busy cursor, event processing
-    ChildProcesses& processes;  // the system's child processes
-    common::CodePage codePage;  // for the case-blind line classification
+    UiServices& ui;               // message boxes, busy cursor, event processing
+    ChildProcesses& processes;    // the system's child processes
+    common::CodePage codePage;    // for the case-blind line classification
     StopRequest* stop = nullptr;  // none: the run cannot be stopped
 };
 

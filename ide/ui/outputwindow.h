@@ -40,7 +40,7 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
     int lineCount();
     int selectionStart();
     int selectionLength();
-    QString selectedText();  // line breaks as "\n"
+    QString selectedText();     // line breaks as "\n"
     Line lineAt(int position);  // the line that holds the position
     void select(int start, int length);
     void selectAllText();

@@ -28,9 +28,9 @@ void TVantor::appendLine(const std::string& line) {
 RunResult TVantor::runCaptured(const toolopt& request) {
     stopRequest_ = StopRequest();
     setRunInProgress(true);
-    const RunResult result = RunCaptured(
-        request, output1, {services_.ui, services_.processes, codePage_, &stopRequest_},
-        debugMode());
+    const RunResult result =
+        RunCaptured(request, output1, {services_.ui, services_.processes, codePage_, &stopRequest_},
+                    debugMode());
     setRunInProgress(false);
     output1->flush();
     // A close asked for during the run comes once the command has finished.

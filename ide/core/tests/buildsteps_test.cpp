@@ -55,7 +55,7 @@ TEST(BuildStepsSummary, FinishWritesOneLineAndPlaysWithoutWaiting) {
     EXPECT_EQ(sounds.plays[0].wait, SoundWait::No);
 
     FinishBuildStep("Build", {false, kRunFailed}, output, sounds);  // could not start: no sound
-    FinishBuildStep("", {false, 3}, output, sounds);        // the generator: nothing at all
+    FinishBuildStep("", {false, 3}, output, sounds);                // the generator: nothing at all
     EXPECT_EQ(lines, (std::vector<std::string>{"Rebuild Warning.", "Build Failed."}));
     EXPECT_EQ(sounds.plays.size(), 1u);
 }

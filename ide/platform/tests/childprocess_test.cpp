@@ -189,7 +189,8 @@ TEST_F(ChildProcessTest, EndOfOutputIsNotTheEndOfTheChild) {
 TEST_F(ChildProcessTest, SignalsReachTheWholeGroup) {
     auto child = processes_.newCapturedChild();
     // The grandchild ignores the request to end; only the kill ends it.
-    std::ofstream(folder_ / "group.sh") << "sh -c 'trap \"\" TERM; echo $$; exec sleep 30' &\nwait\n";
+    std::ofstream(folder_ / "group.sh")
+        << "sh -c 'trap \"\" TERM; echo $$; exec sleep 30' &\nwait\n";
     ASSERT_EQ(child->start("sh group.sh", folder_.string(), true), ChildStartFailure::None);
     std::string line;
     char buffer[32];

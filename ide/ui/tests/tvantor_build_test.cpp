@@ -252,10 +252,10 @@ void TVantorBuildTest::stopEndsTheStepAndWhatItStarted() {
         openProject(world, "sleep 30 &\necho $! > bg.pid\necho started\nwait\n");
     TVantor& ide = *vantor;
     const auto shut = [&ide] {
-        return QList<QAction*>{ide.BuildProject,   ide.RebuildProject, ide.CheckDepend,
-                               ide.NewProject,     ide.OpenProject,    ide.Reopen->menuAction(),
-                               ide.ProjectOption,  ide.IDEOption,      ide.ToolsEdit,
-                               ide.ToolsMenu->menuAction()};
+        return QList<QAction*>{
+            ide.BuildProject, ide.RebuildProject,         ide.CheckDepend,   ide.NewProject,
+            ide.OpenProject,  ide.Reopen->menuAction(),   ide.ProjectOption, ide.IDEOption,
+            ide.ToolsEdit,    ide.ToolsMenu->menuAction()};
     };
     const auto open = [&ide] {
         return QList<QAction*>{ide.Copy1,      ide.copyall,  ide.SelectAll, ide.ChangeFont,
@@ -293,8 +293,8 @@ void TVantorBuildTest::stopEndsTheStepAndWhatItStarted() {
     }
     QVERIFY(timer.elapsed() < 2000);
     QVERIFY(checked);
-    QCOMPARE(lines(ide), QStringList({rebuild ? "Start Rebuild." : "Start Build.", "started",
-                                      summary}));
+    QCOMPARE(lines(ide),
+             QStringList({rebuild ? "Start Rebuild." : "Start Build.", "started", summary}));
     QCOMPARE(buildSounds(world), std::vector<std::string>{"BuildError"});
     QVERIFY(!ProcessRuns(pidIn(folder + "/bg.pid")));
     QVERIFY(!ide.runInProgress());
