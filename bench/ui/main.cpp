@@ -8,7 +8,7 @@
 //   that ends on the request and for one that ignores it;
 // - the longest gap while a child has left a program holding the pipe, and
 //   while a child runs on with its output closed.
-// Usage: bench_ui [lines]
+// Usage: bench_ui [lines [bytes per line]]
 #include <signal.h>
 #include <sys/resource.h>
 #include <time.h>
@@ -157,6 +157,7 @@ double stopLatency(TVantor& vantor, TimedUi& ui, const std::string& command) {
 
 int main(int argc, char* argv[]) {
     const long lineCount = argc > 1 ? std::atol(argv[1]) : 200000;
+    const long lineBytes = argc > 2 ? std::atol(argv[2]) : 0;  // 0: about 70
     setenv("LC_ALL", "C.UTF-8", 1);
     std::setlocale(LC_ALL, "");
     if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -167,16 +168,19 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     const std::string folder = work.path().toStdString();
     std::ofstream(folder + "/makefile") << "PROGRAM\t= bench\n\nall:\n";
-    // About 70 bytes a line, made as they are read: no file of that size.
+    // Made as they are read: no file of that size. A given length pads the
+    // line with x.
     std::ofstream(folder + "/flood.sh")
-        << "yes 'src/module_042.c(123) : warning C4101: x : unreferenced local variable' | "
-           "head -n \"$1\"\n";
+        << "line='src/module_042.c(123) : warning C4101: x : unreferenced local variable'\n"
+           "[ \"$2\" -gt 0 ] && line=\"$line$(printf '%*s' $(($2 - ${#line} - 1)) '' | tr ' ' x)\"\n"
+           "yes \"$line\" | head -n \"$1\"\n";
     std::ofstream(folder + "/term.sh") << "echo started\nsleep 100\n";
     std::ofstream(folder + "/ignore.sh")
         << "trap '' TERM\necho started\nwhile :; do sleep 0.05; done\n";
     std::ofstream(folder + "/behind.sh") << "sleep 100 &\necho $! > behind.pid\necho started\n";
     std::ofstream(folder + "/closed.sh") << "echo started\nexec >/dev/null 2>&1\nsleep 1\n";
-    const std::string flood = "sh flood.sh " + std::to_string(lineCount);
+    const std::string flood =
+        "sh flood.sh " + std::to_string(lineCount) + " " + std::to_string(lineBytes);
 
     TimedUi ui;
     SystemChildProcesses processes;
@@ -226,7 +230,8 @@ int main(int argc, char* argv[]) {
     vantor.output1Click();
     const double clickMs = seconds(timer) * 1e3;
 
-    std::printf("lines                      %ld (window holds %d of them)\n", counted.count, shown);
+    std::printf("lines                      %ld of %ld bytes (window holds %d of them)\n",
+                counted.count, lineBytes > 0 ? lineBytes : 74L, shown);
     std::printf("runner alone               %.3f s (CPU %.3f s), longest gap %s\n", runnerSeconds,
                 runnerCpu, runnerGap.c_str());
     std::printf("Build into output window   %.3f s (CPU %.3f s), %.2f x the runner alone\n",
