@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     const double runSeconds = BestSeconds(5, [&] {
         VectorLines out;
         out.lines.reserve(static_cast<std::size_t>(lineCount));
-        result = RunCaptured(tool, &out, services, false);
+        result = RunCaptured(tool, &out, services, false).code;
         received = out.lines.size();
         lineBytes = out.lines.capacity() * sizeof(std::string);
         heapBytes = malloc_usable_size(out.lines.data());

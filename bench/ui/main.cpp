@@ -1,29 +1,33 @@
-// How fast a build's output reaches the real output window: a build command
-// that writes 200,000 compiler-style lines (cat of a generated file), run
-// through the main window's Build into the output window (offscreen), against
-// the runner alone collecting the same lines into a vector. Reports the
-// times, their ratio, the peak memory and the longest gap between two event
-// passes (how long the window could not react).
-// Usage: bench_ui [lines]
+// The output window and the runner seen from the user's side, offscreen:
+// - a build whose command writes N compiler-style lines (200,000 by
+//   default; 2,000,000 or more for the bounded-memory figures), through the
+//   main window's Build into the output window, against the runner alone
+//   counting the same lines: times, peak memory, longest gap between two
+//   passes of event handling (how long the window could not react);
+// - the latency of Stop, from the command to the summary line, for a child
+//   that ends on the request and for one that ignores it;
+// - the longest gap while a child has left a program holding the pipe, and
+//   while a child runs on with its output closed.
+// Usage: bench_ui [lines [bytes per line]]
+#include <signal.h>
 #include <sys/resource.h>
+#include <time.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "childprocess_system.h"
 #include "fakehelpviewer.h"
 #include "fakesoundplayer.h"
 #include "outputwindow.h"
-#include "proj.h"
 #include "qtuiservices.h"
 #include "regist.h"
 #include "registry.h"
@@ -33,36 +37,64 @@
 
 namespace {
 
-// The real services, timing the gaps between the passes of event handling.
+// CPU nanoseconds of this process: on a busy machine a gap in wall time may
+// be another process's turn; its CPU time is this process's own work.
+qint64 cpuNs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1000000000LL + now.tv_nsec;
+}
+
+// The real services, timing the gaps between the passes of event handling,
+// in wall time and in CPU time.
 class TimedUi : public QtUiServices {
   public:
     void processEvents() override {
         const qint64 now = clock_.nsecsElapsed();
-        if (passes_ > 0) longestGapNs = std::max(longestGapNs, now - last_);
+        const qint64 cpu = cpuNs();
+        if (passes_ > 0) {
+            longestGapNs = std::max(longestGapNs, now - last_);
+            longestCpuGapNs = std::max(longestCpuGapNs, cpu - lastCpu_);
+        }
         QtUiServices::processEvents();
+        if (onPass) onPass();
         last_ = clock_.nsecsElapsed();
+        lastCpu_ = cpuNs();
         ++passes_;
     }
     void reset() {
         clock_.start();
         passes_ = 0;
         longestGapNs = 0;
+        longestCpuGapNs = 0;
+        onPass = nullptr;
+    }
+    // "W ms (CPU C ms)"
+    std::string longestGap() const {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.1f ms (CPU %.1f ms)",
+                      static_cast<double>(longestGapNs) / 1e6,
+                      static_cast<double>(longestCpuGapNs) / 1e6);
+        return text;
     }
     void showMessage(const std::string& text, const std::string&, MessageIcon) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }
 
     qint64 longestGapNs = 0;
+    qint64 longestCpuGapNs = 0;
+    std::function<void()> onPass;
 
   private:
     QElapsedTimer clock_;
     qint64 last_ = 0;
+    qint64 lastCpu_ = 0;
     long passes_ = 0;
 };
 
-struct VectorLines : OutputLines {
-    void append(std::string line) override { lines.push_back(std::move(line)); }
-    std::vector<std::string> lines;
+struct CountedLines : OutputLines {
+    void append(std::string) override { ++count; }
+    long count = 0;
 };
 
 // CPU seconds of this process (user and system), so the figures stay
@@ -80,22 +112,52 @@ long peakKiB() {
     return usage.ru_maxrss;
 }
 
-void writeSample(const std::string& path, long lines) {
-    std::ofstream out(path, std::ios::binary);
-    for (long i = 0; i < lines; ++i) {
-        out << "src/module_" << i % 1000 << ".c(" << i % 5000 + 1
-            << ") : warning C4101: 'x' : unreferenced local variable\n";
+long residentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> value;
+            return value;
+        }
+        status.ignore(1 << 20, '\n');
     }
+    return 0;
 }
 
 double seconds(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
+// Builds the project with the given command and returns the seconds from
+// the Stop command (given once the child has printed "started" and 200 ms
+// have passed) to the end of the build, whose summary line is its last act.
+double stopLatency(TVantor& vantor, TimedUi& ui, const std::string& command) {
+    vantor.settings().BuildCommand = command;
+    ui.reset();
+    QElapsedTimer started;
+    QElapsedTimer sinceStop;
+    ui.onPass = [&] {
+        if (sinceStop.isValid() || !vantor.output().text().contains("started")) return;
+        if (!started.isValid()) started.start();
+        if (started.elapsed() < 200) return;
+        sinceStop.start();
+        vantor.StopRunClick();
+    };
+    vantor.BuildProjectClick();
+    const double latency = seconds(sinceStop);
+    const QStringList lines = vantor.output().text().split('\n');
+    std::printf("  %-22s %.3f s, summary \"%s\", longest gap %s\n", command.c_str(), latency,
+                qPrintable(lines.last()), ui.longestGap().c_str());
+    return latency;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     const long lineCount = argc > 1 ? std::atol(argv[1]) : 200000;
+    const long lineBytes = argc > 2 ? std::atol(argv[2]) : 0;  // 0: about 70
     setenv("LC_ALL", "C.UTF-8", 1);
     std::setlocale(LC_ALL, "");
     if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -105,9 +167,20 @@ int main(int argc, char* argv[]) {
     QTemporaryDir work;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     const std::string folder = work.path().toStdString();
-    writeSample(folder + "/out.txt", lineCount);
     std::ofstream(folder + "/makefile") << "PROGRAM\t= bench\n\nall:\n";
-    const std::string command = "cat out.txt";
+    // Made as they are read: no file of that size. A given length pads the
+    // line with x.
+    std::ofstream(folder + "/flood.sh")
+        << "line='src/module_042.c(123) : warning C4101: x : unreferenced local variable'\n"
+           "[ \"$2\" -gt 0 ] && line=\"$line$(printf '%*s' $(($2 - ${#line} - 1)) '' | tr ' ' x)\"\n"
+           "yes \"$line\" | head -n \"$1\"\n";
+    std::ofstream(folder + "/term.sh") << "echo started\nsleep 100\n";
+    std::ofstream(folder + "/ignore.sh")
+        << "trap '' TERM\necho started\nwhile :; do sleep 0.05; done\n";
+    std::ofstream(folder + "/behind.sh") << "sleep 100 &\necho $! > behind.pid\necho started\n";
+    std::ofstream(folder + "/closed.sh") << "echo started\nexec >/dev/null 2>&1\nsleep 1\n";
+    const std::string flood =
+        "sh flood.sh " + std::to_string(lineCount) + " " + std::to_string(lineBytes);
 
     TimedUi ui;
     SystemChildProcesses processes;
@@ -115,30 +188,30 @@ int main(int argc, char* argv[]) {
     FakeHelpViewer help;
 
     // The runner alone.
-    VectorLines collected;
+    CountedLines counted;
     toolopt tool;
-    tool.Command = command;
+    tool.Command = flood;
     tool.Folder = folder;
     ui.reset();
     QElapsedTimer timer;
     timer.start();
     double cpuStart = cpuSeconds();
-    RunCaptured(tool, &collected, {ui, processes, common::activeCodePage()}, false);
+    RunCaptured(tool, &counted, {ui, processes, common::activeCodePage()}, false);
     const double runnerSeconds = seconds(timer);
     const double runnerCpu = cpuSeconds() - cpuStart;
+    const std::string runnerGap = ui.longestGap();
     const long runnerPeak = peakKiB();
 
     // Build into the window.
     const auto store = openUserSettingsStore();
     {
         nTRegistry reg(*store);
-        reg.OpenKey(regschema::kBaseKey, true);
-        reg.WriteString(regschema::kBuildCommand, command);
         reg.OpenKey(regschema::kHistoryKey, true);
         reg.WriteString("Project0", "bench");
         reg.WriteString("ProjectFile0", folder + "/makefile");
     }
     TVantor vantor({ui, *store, processes, sounds, help});
+    vantor.settings().BuildCommand = flood;
     ui.setParentWindow(&vantor);
     vantor.show();
     QApplication::processEvents();
@@ -150,13 +223,43 @@ int main(int argc, char* argv[]) {
     const double windowCpu = cpuSeconds() - cpuStart;
     const int shown = vantor.output().lineCount();
 
-    std::printf("lines                      %ld (window holds %d)\n", lineCount, shown);
-    std::printf("runner alone               %.3f s (CPU %.3f s)\n", runnerSeconds, runnerCpu);
+    // A click on the last line, which reads that line only.
+    OutputWindow& output = vantor.output();
+    output.select(static_cast<int>(output.document()->characterCount()) - 2, 0);
+    timer.restart();
+    vantor.output1Click();
+    const double clickMs = seconds(timer) * 1e3;
+
+    std::printf("lines                      %ld of %ld bytes (window holds %d of them)\n",
+                counted.count, lineBytes > 0 ? lineBytes : 74L, shown);
+    std::printf("runner alone               %.3f s (CPU %.3f s), longest gap %s\n", runnerSeconds,
+                runnerCpu, runnerGap.c_str());
     std::printf("Build into output window   %.3f s (CPU %.3f s), %.2f x the runner alone\n",
                 windowSeconds, windowCpu, windowSeconds / runnerSeconds);
-    std::printf("longest gap between passes %.1f ms\n", static_cast<double>(ui.longestGapNs) / 1e6);
-    std::printf("peak memory                %ld KiB (runner alone %ld KiB, %zu lines kept)\n",
-                peakKiB(), runnerPeak, collected.lines.size());
+    std::printf("longest gap between passes %s\n", ui.longestGap().c_str());
+    std::printf("peak memory                %.1f MB (runner alone %.1f MB), resident now %.1f MB\n",
+                peakKiB() / 1024.0, runnerPeak / 1024.0, residentKiB() / 1024.0);
+    std::printf("click on the last line     %.2f ms\n", clickMs);
+
+    std::printf("Stop, from the command to the summary line:\n");
+    const double onRequest = stopLatency(vantor, ui, "sh term.sh");
+    const double ignoring = stopLatency(vantor, ui, "sh ignore.sh");
+
+    std::printf("runs that end without their pipe's end:\n");
+    for (const char* command : {"sh behind.sh", "sh closed.sh"}) {
+        vantor.settings().BuildCommand = command;
+        ui.reset();
+        timer.restart();
+        vantor.BuildProjectClick();
+        std::printf("  %-22s %.3f s, summary \"%s\", longest gap %s\n", command, seconds(timer),
+                    qPrintable(vantor.output().text().split('\n').last()), ui.longestGap().c_str());
+    }
+    long behind = 0;
+    std::ifstream(folder + "/behind.pid") >> behind;
+    if (behind > 0) ::kill(static_cast<pid_t>(behind), SIGKILL);
+
     vantor.close();
-    return shown == lineCount + 2 ? 0 : 1;
+    const bool complete = counted.count == lineCount &&
+                          shown == std::min<long>(lineCount + 2, OutputWindow::kMaxLines);
+    return complete && onRequest < 0.2 && ignoring < 2.5 ? 0 : 1;
 }

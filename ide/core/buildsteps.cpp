@@ -16,8 +16,9 @@ toolopt BuildStepRequest(const std::string& command, const std::string& name,
     return request;
 }
 
-BuildStepSummary SummarizeBuildStep(const std::string& name, int result) {
-    switch (result) {
+BuildStepSummary SummarizeBuildStep(const std::string& name, const RunResult& result) {
+    if (result.stopped) return {name + " Stopped.", "BuildError"};
+    switch (result.code) {
         case 0:
             return {"End " + name + ".", "BuildComplete"};
         case -1:
@@ -27,11 +28,11 @@ BuildStepSummary SummarizeBuildStep(const std::string& name, int result) {
         case -3:
             return {name + " Error.", "BuildError"};
         default:
-            return {name + " Error (" + std::to_string(result) + ").", "BuildError"};
+            return {name + " Error (" + std::to_string(result.code) + ").", "BuildError"};
     }
 }
 
-void FinishBuildStep(const std::string& name, int result, const OutputLineSink& output,
+void FinishBuildStep(const std::string& name, const RunResult& result, const OutputLineSink& output,
                      SoundPlayer& sounds) {
     if (name.empty()) return;
     const auto summary = SummarizeBuildStep(name, result);

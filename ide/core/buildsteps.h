@@ -7,6 +7,7 @@
 #include <string>
 
 #include "proj.h"
+#include "runner.h"
 #include "sounds.h"
 #include "toolopt.h"
 #include "uiservices.h"
@@ -15,6 +16,10 @@
 using OutputLineSink = std::function<void(const std::string& line)>;
 
 inline constexpr const char* kNoProjectMessage = "プロジェクトの指定がありません。";
+// The lines that end a stopped generator run (before "End Depmill.") and a
+// stopped tool.
+inline constexpr const char* kDepmillStoppedLine = "Depmill Stopped.";
+inline constexpr const char* kToolStoppedLine = "Tool Stopped.";
 // Written after a build in debug mode, to try the editor and help jumps.
 inline constexpr const char* kJumpTestLine =
     "jumptest.c(20) : warning C4001: This is editor/error jump test message.";
@@ -31,13 +36,14 @@ struct BuildStepSummary {
 
 // The summary of a named step from the runner's result: 0 success, -2
 // warning line seen, -3 error line seen, -1 could not start, any other value
-// the child's exit status.
-BuildStepSummary SummarizeBuildStep(const std::string& name, int result);
+// the child's exit status; a stopped run ends with name + " Stopped." and
+// the error sound.
+BuildStepSummary SummarizeBuildStep(const std::string& name, const RunResult& result);
 
 // Writes the summary line of a named step and plays its sound (no waiting,
 // the system's default as fallback). A step with an empty name writes and
 // plays nothing.
-void FinishBuildStep(const std::string& name, int result, const OutputLineSink& output,
+void FinishBuildStep(const std::string& name, const RunResult& result, const OutputLineSink& output,
                      SoundPlayer& sounds);
 
 // The generator's command line: depmillCommand, then " -l" for a library,

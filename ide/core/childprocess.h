@@ -1,10 +1,12 @@
 // The operating system's child processes as the runner sees them: a child
-// whose standard handles are pipes, read with a timeout, and a detached
-// start. ide/platform implements it for each system; the core stays portable.
+// whose standard handles are pipes, read with a timeout, watched for its end
+// without blocking and stoppable with its whole process group, and a
+// detached start. ide/platform implements it for each system; the core stays portable.
 #pragma once
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,9 +34,14 @@ struct ChildReadResult {
     std::size_t count = 0;  // bytes stored, for Data only
 };
 
+// The signals of Stop, sent to the child's whole process group: first a
+// request to end, then, for what is left of the group, the end.
+enum class GroupSignal { Terminate, Kill };
+
 // One child with standard input from a pipe and standard output and standard
-// error into one pipe. Destroying it closes every handle it still holds; a
-// child that was started and not waited for is waited for then.
+// error into one pipe, in a process group of its own, so that Stop reaches
+// every program it starts. Destroying it closes every handle it still holds
+// and never blocks: a child that has not ended is left to run.
 class CapturedChild {
   public:
     virtual ~CapturedChild() = default;
@@ -45,8 +52,10 @@ class CapturedChild {
     virtual ChildStartFailure start(const std::string& commandLine,
                                     const std::string& workingFolder, bool iconed) = 0;
 
-    // Waits at most timeoutMs for output and stores what is available, up to
-    // capacity bytes.
+    // Waits at most timeoutMs for output or for the child's end, and stores
+    // what is available, up to capacity bytes. Once the pipe has ended (every
+    // writer closed it), a read still waits up to timeoutMs for the child's
+    // end and reports End again.
     virtual ChildReadResult read(char* buffer, std::size_t capacity, int timeoutMs) = 0;
 
     // Writes to the child's standard input; false when the child no longer
@@ -56,9 +65,17 @@ class CapturedChild {
     // Closes the IDE's ends of both pipes: the child's standard input ends.
     virtual void closePipes() = 0;
 
-    // Waits until the child has ended and returns its exit status; a child
-    // ended by a signal gives 128 plus the signal number.
-    virtual int wait() = 0;
+    // The exit status once the child itself has ended, without waiting; a
+    // child ended by a signal gives 128 plus the signal number (-1 when the
+    // status cannot be known).
+    virtual std::optional<int> exitStatus() = 0;
+
+    // Sends the signal to every process of the child's group.
+    virtual void signalGroup(GroupSignal signal) = 0;
+
+    // True while any process of the child's group still runs (a process
+    // that has ended and waits to be reaped does not count).
+    virtual bool groupAlive() = 0;
 };
 
 // The factory the runner works through; the forms pass the system's one.

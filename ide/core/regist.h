@@ -40,8 +40,15 @@ inline constexpr char kDefaultMemorymodel[] = "defaultMemorymodel";
 inline constexpr char kDefaultObjectFolder[] = "defaultObjectFolder";
 inline constexpr char kOutputEncoding[] = "OutputEncoding";
 
+#ifdef _WIN32
 inline constexpr char kDefBuildCommand[] = "cmd /cmake |cat -u";
 inline constexpr char kDefRebuildCommand[] = "cmd /cmake clean all |cat -u";
+#else
+// make itself: through "|cat -u" /bin/sh would report cat's status, and a
+// failed make would end as a success.
+inline constexpr char kDefBuildCommand[] = "make";
+inline constexpr char kDefRebuildCommand[] = "make clean all";
+#endif
 inline constexpr char kDefDepmillCommand[] = "depmill -t1";
 #ifdef _WIN32
 inline constexpr char kDefEditCommand[] = "hidemaru /j%n %s";

@@ -38,20 +38,21 @@ std::optional<int> statusInErrorLine(std::string_view rest) {
 
 bool IsSummaryLine(std::string_view line) {
     // Whatever the shape, the line must be exactly what the step would write.
-    const auto written = [&](std::string_view name, int result) {
+    const auto written = [&](std::string_view name, const RunResult& result) {
         return isStepName(name) && SummarizeBuildStep(std::string(name), result).line == line;
     };
     constexpr std::string_view kEnd = "End ";
     if (line.starts_with(kEnd) && line.ends_with('.'))
-        return written(line.substr(kEnd.size(), line.size() - kEnd.size() - 1), kRunSucceeded);
+        return written(line.substr(kEnd.size(), line.size() - kEnd.size() - 1), {});
     const std::size_t blank = line.find(' ');
     if (blank == std::string_view::npos) return false;
     const std::string_view name = line.substr(0, blank);
-    for (const int result : {kRunFailed, kRunWarning, kRunError}) {
+    for (const RunResult result : {RunResult{false, kRunFailed}, RunResult{false, kRunWarning},
+                                   RunResult{false, kRunError}, RunResult{true, 0}}) {
         if (written(name, result)) return true;
     }
     const auto status = statusInErrorLine(line.substr(blank));
-    return status && written(name, *status);
+    return status && written(name, {false, *status});
 }
 
 LineKind ClassifyOutputLine(std::string_view line, common::CodePage cp) {

@@ -4,10 +4,13 @@
 #include "runner.h"
 
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kReadChunk = 64 * 1024;
 constexpr const char* kCaption = "Vantor";
@@ -129,6 +132,41 @@ class LineCollector {
     int severity_ = kRunSucceeded;
 };
 
+// Stop of a run: the request to end goes to the child's group at the first
+// look after the user asked, the kill kStopGrace later to what still runs.
+class StopSequence {
+  public:
+    StopSequence(CapturedChild& child, const StopRequest* request)
+        : child_(child), request_(request) {}
+
+    // Sends what is due.
+    void advance() {
+        if (request_ == nullptr || !request_->requested) return;
+        const Clock::time_point now = Clock::now();
+        if (!requested_) {
+            requested_ = true;
+            since_ = now;
+            child_.signalGroup(GroupSignal::Terminate);
+        } else if (!killed_ && now - since_ >= kStopGrace) {
+            killed_ = true;
+            if (child_.groupAlive()) child_.signalGroup(GroupSignal::Kill);
+        }
+    }
+
+    bool requested() const { return requested_; }
+    bool givenUp() const { return requested_ && Clock::now() - since_ >= kStopGiveUp; }
+
+    // After the child's own end: nothing of its group is left to stop.
+    bool groupSettled() { return !requested_ || killed_ || !child_.groupAlive(); }
+
+  private:
+    CapturedChild& child_;
+    const StopRequest* request_;
+    bool requested_ = false;
+    Clock::time_point since_;
+    bool killed_ = false;
+};
+
 }  // namespace
 
 std::string ComposeCommandLine(const toolopt& tool) {
@@ -136,8 +174,8 @@ std::string ComposeCommandLine(const toolopt& tool) {
     return tool.Command + " " + tool.Arguments;
 }
 
-int RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices& services,
-                bool debugMode) {
+RunResult RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices& services,
+                      bool debugMode) {
     const std::string commandLine = ComposeCommandLine(tool);
     const bool debugLines = debugMode && lines != nullptr;
     if (debugLines) {
@@ -151,29 +189,42 @@ int RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices& serv
     if (failure != ChildStartFailure::None) {
         services.ui.setBusyCursor(false);
         services.ui.showMessage(StartFailureMessage(failure), kCaption, MessageIcon::Stop);
-        return kRunFailed;
+        return {false, kRunFailed};
     }
     if (debugLines) lines->append("Create Process OK, Start Pipe.");
 
     LineCollector collector(lines, services);
+    StopSequence stop(*child, services.stop);
     std::vector<char> buffer(kReadChunk);
+    std::optional<int> status;
+    Clock::time_point drainEnd;
     while (true) {
-        const ChildReadResult got = child->read(buffer.data(), buffer.size(), kSilencePollMs);
-        if (got.status == ChildReadStatus::End) break;
+        stop.advance();
+        if (stop.givenUp()) break;
+        if (!status && (status = child->exitStatus())) drainEnd = Clock::now() + kDrainAfterEnd;
+        // Once the child has ended, only what is readable at once is taken:
+        // a program it left behind may hold the pipe open for ever.
+        const bool ended = status && stop.groupSettled();
+        const ChildReadResult got =
+            child->read(buffer.data(), buffer.size(), ended ? 0 : kSilencePollMs);
         if (got.status == ChildReadStatus::Data) {
             collector.take(buffer.data(), got.count);
+            if (ended && Clock::now() >= drainEnd) break;
             continue;
         }
+        if (ended) break;
         // The child is silent: it may be waiting for an answer to its prompt.
-        if (collector.unfinishedLineHolds(kFileSpecPrompt)) child->write("\r");
+        if (got.status == ChildReadStatus::NothingYet &&
+            collector.unfinishedLineHolds(kFileSpecPrompt)) {
+            child->write("\r");
+        }
         services.ui.processEvents();
     }
     collector.flushUnfinished();
-
     child->closePipes();
-    const int status = child->wait();
     services.ui.setBusyCursor(false);
-    return status != 0 ? status : collector.severity();
+    if (stop.requested()) return {true, kRunSucceeded};
+    return {false, *status != 0 ? *status : collector.severity()};
 }
 
 bool RunDetached(const toolopt& tool, ChildProcesses& processes) {

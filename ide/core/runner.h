@@ -3,6 +3,7 @@
 // detached, without waiting.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -33,15 +34,42 @@ constexpr std::size_t kMaxLineBytes = 4095;
 // falls silent with it in its unfinished line.
 inline constexpr std::string_view kFileSpecPrompt = "Enter new file spec:";
 
+// How a captured run ended: with the code above (a non-zero exit status of
+// the child or one of the kRun values), or stopped by the user, which no
+// exit status can be mistaken for.
+struct RunResult {
+    bool stopped = false;
+    int code = kRunSucceeded;  // meaningless when stopped
+    bool operator==(const RunResult&) const = default;
+};
+
 // How long one read waits for the child before the window gets its events
-// and the unfinished line is checked for the prompt.
-constexpr int kSilencePollMs = 50;
+// and the unfinished line is checked for the prompt; short enough that the
+// window never waits 50 ms for its next pass.
+constexpr int kSilencePollMs = 20;
+
+// Once the child has ended, a program it left running may keep the output
+// pipe open: what is readable by then is taken for at most this long.
+constexpr std::chrono::milliseconds kDrainAfterEnd{500};
+
+// Stop asks the child's process group to end; what is still running this
+// long after is killed, and the run is given up on (its child left to the
+// system) once the longer time has passed.
+constexpr std::chrono::milliseconds kStopGrace{2000};
+constexpr std::chrono::milliseconds kStopGiveUp{3000};
+
+// Set by the user (Stop, or closing the window) while a run is in progress;
+// the runner then stops the child with its process group.
+struct StopRequest {
+    bool requested = false;
+};
 
 // What a run needs from around it.
 struct RunServices {
-    UiServices& ui;             // message boxes, busy cursor, event processing
-    ChildProcesses& processes;  // the system's child processes
-    common::CodePage codePage;  // for the case-blind line classification
+    UiServices& ui;               // message boxes, busy cursor, event processing
+    ChildProcesses& processes;    // the system's child processes
+    common::CodePage codePage;    // for the case-blind line classification
+    StopRequest* stop = nullptr;  // none: the run cannot be stopped
 };
 
 // Command, one blank and Arguments; Command alone when Arguments is empty.
@@ -50,13 +78,16 @@ std::string ComposeCommandLine(const toolopt& tool);
 // Runs tool (Command, Arguments, Folder, Iconed) with captured output and
 // appends every output line to lines (nothing is appended when it is null).
 // debugMode adds the "Command: ", "Folder: " and "Create Process OK, Start
-// Pipe." lines. Returns the child's exit status when it is not 0, otherwise
-// kRunError, kRunWarning or kRunSucceeded; kRunFailed after showing the
-// message of the setup step that failed. Returns once the child has ended and
-// its output is drained; window events are processed after every line and
-// while the child is silent, so a nested call may run inside.
-int RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices& services,
-                bool debugMode);
+// Pipe." lines. The code is the child's exit status when it is not 0,
+// otherwise kRunError, kRunWarning or kRunSucceeded; kRunFailed after showing
+// the message of the setup step that failed. Returns once the child has ended
+// and what it wrote is drained (a program it left running may hold the pipe:
+// it is not waited for), or, after a stop request, once the child's group has
+// ended or the stop was given up on. The child never blocks the caller:
+// window events are processed after every line and at least every
+// kSilencePollMs, so a nested call may run inside.
+RunResult RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices& services,
+                      bool debugMode);
 
 // Starts tool without pipes and without waiting; true when it started.
 bool RunDetached(const toolopt& tool, ChildProcesses& processes);

@@ -1,14 +1,19 @@
 // The runner's child processes on POSIX systems: posix_spawn with pipes for
-// a captured child, a double fork for a detached one so that nothing is left
-// for the IDE to reap.
+// a captured child in a process group of its own, watched through a pidfd
+// where the system has one; a double fork for a detached one so that
+// nothing is left for the IDE to reap.
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "childprocess_system.h"
@@ -62,6 +67,54 @@ pid_t WaitFor(pid_t pid, int& waitStatus) {
     return got;
 }
 
+// A descriptor that becomes readable when the process ends; -1 where the
+// system has none (the runner then notices the end at its next look).
+int OpenPidFd(pid_t pid) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    return -1;
+#endif
+}
+
+// True while a process of the group runs. A process that has ended but was
+// not reaped yet still counts for kill(); where /proc tells the states, such
+// processes are left out, since an orphan may wait long for its reaper.
+bool GroupRuns(pid_t group) {
+    if (::kill(-group, 0) != 0 && errno == ESRCH) return false;
+#ifdef __linux__
+    DIR* proc = ::opendir("/proc");
+    if (proc == nullptr) return true;
+    bool running = false;
+    while (const dirent* entry = ::readdir(proc)) {
+        if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
+        char path[sizeof "/proc//stat" + sizeof entry->d_name];
+        std::snprintf(path, sizeof path, "/proc/%s/stat", entry->d_name);
+        FILE* file = std::fopen(path, "re");
+        if (file == nullptr) continue;
+        char line[512];
+        const bool got = std::fgets(line, sizeof line, file) != nullptr;
+        std::fclose(file);
+        // "pid (name) state ppid pgrp ...", where the name may hold anything.
+        const char* close = got ? std::strrchr(line, ')') : nullptr;
+        char state = 0;
+        long parent = 0;
+        long processGroup = 0;
+        if (close != nullptr &&
+            std::sscanf(close + 1, " %c %ld %ld", &state, &parent, &processGroup) == 3 &&
+            processGroup == group && state != 'Z' && state != 'X') {
+            running = true;
+            break;
+        }
+    }
+    ::closedir(proc);
+    return running;
+#else
+    return true;
+#endif
+}
+
 // Owns the spawn's file actions and attributes for the length of a start.
 struct SpawnSetup {
     posix_spawn_file_actions_t actions;
@@ -78,8 +131,9 @@ struct SpawnSetup {
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 
     // The child starts with no blocked signals and SIGPIPE at its default,
-    // whatever the IDE has done with them.
-    bool resetSignals() {
+    // whatever the IDE has done with them, and leads a process group of its
+    // own, which every program it starts joins unless it leaves.
+    bool prepareAttributes() {
         sigset_t none;
         sigset_t pipe;
         sigemptyset(&none);
@@ -87,8 +141,10 @@ struct SpawnSetup {
         sigaddset(&pipe, SIGPIPE);
         return posix_spawnattr_setsigmask(&attributes, &none) == 0 &&
                posix_spawnattr_setsigdefault(&attributes, &pipe) == 0 &&
-               posix_spawnattr_setflags(&attributes,
-                                        POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) == 0;
+               posix_spawnattr_setpgroup(&attributes, 0) == 0 &&
+               posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK |
+                                                         POSIX_SPAWN_SETSIGDEF |
+                                                         POSIX_SPAWN_SETPGROUP) == 0;
     }
 };
 
@@ -96,7 +152,8 @@ class PosixCapturedChild : public CapturedChild {
   public:
     ~PosixCapturedChild() override {
         closePipes();
-        if (pid_ > 0) wait();
+        if (pid_ > 0) exitStatus();
+        CloseFd(pidFd_);
     }
 
     ChildStartFailure start(const std::string& commandLine, const std::string& workingFolder,
@@ -107,14 +164,20 @@ class PosixCapturedChild : public CapturedChild {
     }
 
     ChildReadResult read(char* buffer, std::size_t capacity, int timeoutMs) override {
+        if (outRead_ < 0 && (pid_ <= 0 || status_)) return {};
+        // The pipe, and the child's end while it runs; with neither, a sleep.
+        pollfd watch[2];
+        nfds_t watched = 0;
+        if (outRead_ >= 0) watch[watched++] = {outRead_, POLLIN, 0};
+        if (pidFd_ >= 0) watch[watched++] = {pidFd_, POLLIN, 0};
+        const int ready = ::poll(watch, watched, timeoutMs);
+        if (ready < 0 && errno != EINTR) return {};
         if (outRead_ < 0) return {};
-        pollfd watch{outRead_, POLLIN, 0};
-        const int ready = ::poll(&watch, 1, timeoutMs);
-        if (ready == 0 || (ready < 0 && errno == EINTR)) return {ChildReadStatus::NothingYet, 0};
-        if (ready < 0) return {};
+        if (ready <= 0 || watch[0].revents == 0) return {ChildReadStatus::NothingYet, 0};
         const ssize_t got = ::read(outRead_, buffer, capacity);
         if (got > 0) return {ChildReadStatus::Data, static_cast<std::size_t>(got)};
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) return {ChildReadStatus::NothingYet, 0};
+        CloseFd(outRead_);
         return {};
     }
 
@@ -147,13 +210,26 @@ class PosixCapturedChild : public CapturedChild {
         CloseFd(inWrite_);
     }
 
-    int wait() override {
-        if (pid_ <= 0) return -1;
+    std::optional<int> exitStatus() override {
+        if (status_ || pid_ <= 0) return status_;
         int waitStatus = 0;
-        const pid_t got = WaitFor(pid_, waitStatus);
-        pid_ = -1;
-        return got < 0 ? -1 : ExitStatusOf(waitStatus);
+        pid_t got;
+        do {
+            got = ::waitpid(pid_, &waitStatus, WNOHANG);
+        } while (got < 0 && errno == EINTR);
+        if (got == 0) return std::nullopt;
+        status_ = got < 0 ? -1 : ExitStatusOf(waitStatus);
+        CloseFd(pidFd_);  // it would stay readable and wake every read at once
+        return status_;
     }
+
+    // The group keeps the child's process id as its number; the group lives
+    // on after the child as long as any of its members does.
+    void signalGroup(GroupSignal signal) override {
+        if (pid_ > 0) ::kill(-pid_, signal == GroupSignal::Kill ? SIGKILL : SIGTERM);
+    }
+
+    bool groupAlive() override { return pid_ > 0 && GroupRuns(pid_); }
 
   private:
     ChildStartFailure spawn(const std::string& commandLine, const std::string& workingFolder) {
@@ -191,7 +267,7 @@ class PosixCapturedChild : public CapturedChild {
 
         const common::CodePage cp = common::activeCodePage();
         std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, cp);
-        if (!command || !setup.resetSignals()) return ChildStartFailure::Launch;
+        if (!command || !setup.prepareAttributes()) return ChildStartFailure::Launch;
         const std::string folder = common::nativePath(workingFolder, cp);
         if (!folder.empty() &&
             posix_spawn_file_actions_addchdir_np(&setup.actions, folder.c_str()) != 0) {
@@ -204,12 +280,15 @@ class PosixCapturedChild : public CapturedChild {
             return ChildStartFailure::Launch;
         }
         pid_ = pid;
+        pidFd_ = OpenPidFd(pid);
         return ChildStartFailure::None;
     }
 
     int outRead_ = -1;  // the IDE reads the child's output here
     int inWrite_ = -1;  // the IDE writes the child's input here
-    pid_t pid_ = -1;
+    pid_t pid_ = -1;    // also the number of the child's process group
+    int pidFd_ = -1;    // readable once the child has ended, until it is reaped
+    std::optional<int> status_;
 };
 
 // In the forked copies of the IDE only async-signal-safe calls are made.

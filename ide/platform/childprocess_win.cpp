@@ -1,5 +1,6 @@
 // The runner's child processes on Windows: CreateProcessA with anonymous
-// pipes as the child's standard handles, and a detached start.
+// pipes as the child's standard handles, in a new process group inside a job
+// object that also holds every process it starts, and a detached start.
 #include <windows.h>
 
 #include <algorithm>
@@ -60,7 +61,8 @@ class WinCapturedChild : public CapturedChild {
   public:
     ~WinCapturedChild() override {
         closePipes();
-        if (process_ != nullptr) wait();
+        CloseIf(process_);
+        CloseIf(job_);
     }
 
     ChildStartFailure start(const std::string& commandLine, const std::string& workingFolder,
@@ -76,12 +78,19 @@ class WinCapturedChild : public CapturedChild {
     }
 
     // Anonymous pipes cannot wait with a timeout: look, and sleep briefly.
+    // After the pipe's end only the process is waited for.
     ChildReadResult read(char* buffer, std::size_t capacity, int timeoutMs) override {
-        if (outRead_ == nullptr) return {};
+        if (outRead_ == nullptr) {
+            if (process_ != nullptr) WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs));
+            return {};
+        }
         constexpr int kStepMs = 5;
         for (int waited = 0;; waited += kStepMs) {
             DWORD available = 0;
-            if (!PeekNamedPipe(outRead_, nullptr, 0, nullptr, &available, nullptr)) return {};
+            if (!PeekNamedPipe(outRead_, nullptr, 0, nullptr, &available, nullptr)) {
+                CloseIf(outRead_);
+                return {};
+            }
             if (available > 0) {
                 const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(
                     {available, capacity, static_cast<std::size_t>(MAXDWORD)}));
@@ -93,7 +102,7 @@ class WinCapturedChild : public CapturedChild {
                 if (got == 0) return {ChildReadStatus::NothingYet, 0};
                 return {ChildReadStatus::Data, got};
             }
-            if (waited >= timeoutMs) return {ChildReadStatus::NothingYet, 0};
+            if (waited >= timeoutMs || ended()) return {ChildReadStatus::NothingYet, 0};
             Sleep(kStepMs);
         }
     }
@@ -111,18 +120,38 @@ class WinCapturedChild : public CapturedChild {
         CloseIf(inWrite_);
     }
 
-    // Waits for the process itself rather than polling for STILL_ACTIVE, so a
+    // Asks the process itself rather than looking for STILL_ACTIVE, so a
     // child that exits with 259 does not look as if it ran on forever.
-    int wait() override {
-        if (process_ == nullptr) return -1;
+    std::optional<int> exitStatus() override {
+        if (status_ || !ended()) return status_;
         DWORD code = 0;
-        const bool known = WaitForSingleObject(process_, INFINITE) == WAIT_OBJECT_0 &&
-                           GetExitCodeProcess(process_, &code);
+        status_ = GetExitCodeProcess(process_, &code) ? static_cast<int>(code) : -1;
         CloseIf(process_);
-        return known ? static_cast<int>(code) : -1;
+        return status_;
+    }
+
+    // A console-less group takes no break event: the job ends at once.
+    void signalGroup(GroupSignal /*signal*/) override {
+        if (job_ != nullptr) {
+            TerminateJobObject(job_, 1);
+        } else if (process_ != nullptr) {
+            TerminateProcess(process_, 1);
+        }
+    }
+
+    bool groupAlive() override {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+        if (job_ == nullptr) return process_ != nullptr && !ended();
+        return QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &info,
+                                         sizeof info, nullptr) &&
+               info.ActiveProcesses > 0;
     }
 
   private:
+    bool ended() const {
+        return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+    }
+
     ChildStartFailure launch(const std::string& commandLine, const std::string& workingFolder,
                              bool iconed, HANDLE& childIn, HANDLE& childOut) {
         SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -174,11 +203,17 @@ class WinCapturedChild : public CapturedChild {
         startup.hStdOutput = childOut;
         startup.hStdError = childOut;
         std::vector<char> line = MutableCopy(commandLine);
+        // Started suspended, so that it is in the job before it can start
+        // anything; without a job Stop reaches the child alone.
+        job_ = CreateJobObjectA(nullptr, nullptr);
         PROCESS_INFORMATION created{};
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_SEPARATE_WOW_VDM,
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
+                            CREATE_SEPARATE_WOW_VDM | CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED,
                             nullptr, FolderOrNull(workingFolder), &startup, &created)) {
             return ChildStartFailure::Launch;
         }
+        if (job_ != nullptr && !AssignProcessToJobObject(job_, created.hProcess)) CloseIf(job_);
+        ResumeThread(created.hThread);
         CloseHandle(created.hThread);
         process_ = created.hProcess;
         return ChildStartFailure::None;
@@ -186,7 +221,9 @@ class WinCapturedChild : public CapturedChild {
 
     HANDLE outRead_ = nullptr;  // the IDE reads the child's output here
     HANDLE inWrite_ = nullptr;  // the IDE writes the child's input here
-    HANDLE process_ = nullptr;
+    HANDLE process_ = nullptr;  // until its exit status is known
+    HANDLE job_ = nullptr;      // the child and everything it starts
+    std::optional<int> status_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
 
 #include "qtext.h"
 
@@ -35,6 +36,7 @@ bool readsText(QEvent::Type type) {
 OutputWindow::OutputWindow(QWidget* parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
     setUndoRedoEnabled(false);  // an undo history of every line would only cost memory
+    setMaximumBlockCount(kMaxLines);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Every pass of event handling (the runner makes one after each line and
     // while the child is silent) hands the lines on once they are due; when
@@ -53,6 +55,7 @@ void OutputWindow::append(std::string line) {
 
 void OutputWindow::appendLine(const QString& line) {
     pending_.append(line);
+    if (pending_.size() > kMaxLines) pending_.removeFirst();
     if (flushDue()) flush();
 }
 
@@ -70,7 +73,7 @@ void OutputWindow::flush() {
     if (lines_ > 0) end.insertBlock();
     end.insertText(pending_.join('\n'));
     end.endEditBlock();
-    lines_ += static_cast<int>(pending_.size());
+    lines_ = std::min(lines_ + static_cast<int>(pending_.size()), kMaxLines);
     pending_.clear();
     if (atBottom) bar->setValue(bar->maximum());
     sinceFlush_.restart();
@@ -102,6 +105,13 @@ QString OutputWindow::selectedText() {
     QString selected = textCursor().selectedText();
     selected.replace(QChar::ParagraphSeparator, '\n');
     return selected;
+}
+
+OutputWindow::Line OutputWindow::lineAt(int position) {
+    flush();
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid()) return {};
+    return {block.position(), block.text()};
 }
 
 void OutputWindow::select(int start, int length) {

@@ -1,8 +1,9 @@
 // The output window: a read-only, append-only list of text lines with a
-// selection. Appended lines are handed to the widget in batches, at most
-// once per frame, because laying the text out again for every single line
-// would slow a long build down to a crawl; every reader of the text or the
-// selection sees all lines appended so far.
+// selection, which keeps the last kMaxLines lines (older ones leave from the
+// top). Appended lines are handed to the widget in batches, at most once per
+// frame, because laying the text out again for every single line would slow
+// a long build down to a crawl; every reader of the text or the selection
+// sees all lines appended so far.
 #pragma once
 
 #include <QElapsedTimer>
@@ -16,6 +17,16 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
     Q_OBJECT
 
   public:
+    // Enough for any build worth reading; bounds the memory of one that
+    // prints without end.
+    static constexpr int kMaxLines = 100000;
+
+    // One line of the text and the position of its first character.
+    struct Line {
+        int start = 0;
+        QString text;
+    };
+
     explicit OutputWindow(QWidget* parent);
 
     // One line in the system's code page (the runner's lines).
@@ -29,7 +40,8 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
     int lineCount();
     int selectionStart();
     int selectionLength();
-    QString selectedText();  // line breaks as "\n"
+    QString selectedText();     // line breaks as "\n"
+    Line lineAt(int position);  // the line that holds the position
     void select(int start, int length);
     void selectAllText();
     void erase();

@@ -1,6 +1,5 @@
 // The main window: layout and menus, start-up and close, the Edit, Options
-// and Help menus, the build commands, the jumps from the output window to
-// the editor and to help, and the Reopen and Tools menus.
+// and Help menus. The other commands live beside it in tvantor_*.cpp.
 #include "tvantor.h"
 
 #include <QAction>
@@ -11,25 +10,19 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <algorithm>
 #include <climits>
 #include <exception>
-#include <string_view>
 
-#include "buildsteps.h"
 #include "helpviewer.h"
 #include "mainwindowrules.h"
-#include "navigation.h"
 #include "outputwindow.h"
 #include "proj.h"
 #include "qtext.h"
 #include "regist.h"
-#include "runner.h"
 #include "sounds.h"
 #include "taboutbox.h"
 #include "toolopt.h"
 #include "toptiondlg.h"
-#include "ttoollistedit.h"
 #include "uiservices.h"
 
 namespace {
@@ -163,6 +156,9 @@ void TVantor::createMenus() {
     CheckDepend = item(ProjectMenu, "CheckDepend", "依存関係の再チェック(&A)",
                        "ファイルの依存関係を再チェックします", QKeySequence("F5"),
                        &TVantor::CheckDependClick);
+    StopRun = item(ProjectMenu, "StopRun", "実行の中止(&S)", "実行中のビルドやツールを中止します",
+                   QKeySequence("Ctrl+F8"), &TVantor::StopRunClick);
+    StopRun->setEnabled(false);
     EditProject = item(ProjectMenu, "EditProject", "プロジェクトを直接編集(&E)",
                        "Makefileをエディタで書き換えます", none, &TVantor::EditProjectClick);
 
@@ -303,6 +299,10 @@ bool TVantor::event(QEvent* event) {
 }
 
 void TVantor::closeEvent(QCloseEvent* event) {
+    if (closeWaitsForRun()) {
+        event->ignore();
+        return;
+    }
     if (regist) FormClose();
     event->accept();
 }
@@ -350,225 +350,10 @@ void TVantor::clearClick() {
     output1->erase();
 }
 
-// ---------------------------------------------------------------- build steps
-
-void TVantor::appendLine(const std::string& line) {
-    output1->append(line);
-}
-
-void TVantor::BuildProjectClick() {
-    if (!startBuild(regist->BuildCommand, "Start Build.", "Build")) return;
-    if (debugMode()) appendLine(kJumpTestLine);
-}
-
-void TVantor::RebuildProjectClick() {
-    startBuild(regist->RebuildCommand, "Start Rebuild.", "Rebuild");
-}
-
-bool TVantor::startBuild(const std::string& command, const char* startLine, const char* name) {
-    if (proj->projectfolder.empty()) {
-        services_.ui.showMessage(kNoProjectMessage, kCaption, MessageIcon::Stop);
-        return false;
-    }
-    const std::string commandLine = command;  // the settings may change during the run
-    output1->erase();
-    appendLine(startLine);
-    output1->flush();
-    output1->repaint();
-    CreateOutputFolder(proj->projectfilename);
-    RunBuildStep(commandLine, name);
-    return true;
-}
-
-int TVantor::RunBuildStep(const std::string& command, const std::string& name) {
-    const toolopt request = BuildStepRequest(command, name, proj->projectfolder);
-    const int result =
-        RunCaptured(request, output1, {services_.ui, services_.processes, codePage_}, debugMode());
-    FinishBuildStep(
-        name, result, [this](const std::string& line) { appendLine(line); }, services_.sounds);
-    output1->flush();
-    return result;
-}
-
-void TVantor::CreateOutputFolder(const std::string& makefilePath) {
-    TPROJ project = *proj;
-    project.projectfilename = makefilePath;
-    ::CreateOutputFolder(
-        project, debugMode(), [this](const std::string& line) { appendLine(line); }, services_.ui);
-}
-
-bool TVantor::RunDepmill(bool newProject) {
-    if (proj->projectfolder.empty()) {
-        services_.ui.showMessage(kNoProjectMessage, kCaption, MessageIcon::Stop);
-        return false;
-    }
-    const std::string commandLine =
-        DepmillCommandLine(regist->DepmillCommand, *proj, newProject, regist->defaultObjectFolder);
-    appendLine("");
-    appendLine("Start Depmill.");
-    RunBuildStep(commandLine, "");
-    appendLine("End Depmill.");
-    output1->flush();
-    return true;
-}
-
-void TVantor::CheckDependClick() {
-    RunDepmill(false);
-}
-
-// ---------------------------------------------------------------- navigation
-
-bool TVantor::SelectCurrentLine() {
-    const QString text = output1->text();
-    const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                   static_cast<std::size_t>(text.size()));
-    const auto line =
-        ::SelectCurrentLine(view, static_cast<std::size_t>(output1->selectionStart()));
-    if (!line) return false;
-    const int start = static_cast<int>(line->start);
-    const int length = static_cast<int>(line->length);
-    output1->select(start, length);
-    if (debugMode()) setStatusText(QString("Start=%1, Len=%2").arg(start).arg(length));
-    return true;
-}
-
-void TVantor::JumpToEditor(const std::string& text) {
-    if (const auto commandLine = EditorCommandLine(regist->EditCommand, text, codePage_)) {
-        startEditor(*commandLine);
-    }
-}
-
-// The editor runs on its own: no shell, no pipes, not waited for, and a
-// failure to start it is not reported.
-void TVantor::startEditor(const std::string& commandLine) {
-    if (debugMode()) setStatusText("Editcmd=" + toQt(commandLine));
-    toolopt editor;
-    editor.Command = commandLine;
-    editor.Folder = proj->projectfolder;
-    RunDetached(editor, services_.processes);
-}
-
-void TVantor::output1Click() {
-    SelectCurrentLine();
-}
-
-void TVantor::output1DblClick() {
-    if (SelectCurrentLine()) JumpToEditor(fromQt(output1->selectedText()));
-}
-
-void TVantor::jumpEditClick() {
-    if (output1->selectionLength() == 0 && !SelectCurrentLine()) return;
-    JumpToEditor(fromQt(output1->selectedText()));
-}
-
-void TVantor::jumpHelpClick() {
-    if (output1->selectionLength() == 0 && !SelectCurrentLine()) return;
-    const QString fromSelection = output1->text().mid(output1->selectionStart());
-    if (const auto key = FindHelpKeyword(fromQt(fromSelection), codePage_)) {
-        services_.help.keyword(regist->Cerror, *key);
-    }
-}
-
-// A makefile path is taken whole, blanks and parentheses included.
-void TVantor::EditProjectClick() {
-    if (const auto commandLine =
-            ProjectEditCommandLine(regist->EditCommand, proj->projectfilename, codePage_)) {
-        startEditor(*commandLine);
-    }
-}
-
-// ---------------------------------------------------------------- Reopen menu
-
-void TVantor::FileMenuClick() {
-    Reopen->clear();
-    for (const ProjectHistory& entry : regist->history) {
-        if (entry.Project.empty()) continue;
-        QAction* item = addCaptionedItem(Reopen, HistoryCaption(entry, codePage_));
-        connect(item, &QAction::triggered, this, [this, item] { HistoryMenuClick(item); });
-    }
-    Reopen->menuAction()->setVisible(!Reopen->isEmpty());
-}
-
-// Every entry whose caption matches is opened in turn; opening one moves
-// entries, and the scan goes on over the list as it then stands.
-void TVantor::HistoryMenuClick(QObject* sender) {
-    const auto* item = qobject_cast<const QAction*>(sender);
-    if (!item) return;
-    const std::string chosen = fromQt(item->data().toString());
-    for (std::size_t i = 0; i < kHistorySize; ++i) {
-        const ProjectHistory entry = regist->history[i];
-        if (HistoryCaption(entry, codePage_) != chosen) continue;
-        ResetProject(*proj);
-        QDir::setCurrent(toQt(common::folderPart(entry.ProjectFile, codePage_)));
-        if (LoadProject(*proj, entry.ProjectFile, services_.ui, codePage_)) UpdateTitle();
-    }
-}
-
-// ---------------------------------------------------------------- Tools menu
-
-bool TVantor::addmenu(QMenu* menu, const QString& caption) {
-    QAction* item = addCaptionedItem(menu, fromQt(caption));
-    item->setSeparator(caption == "-");
-    connect(item, &QAction::triggered, this, [this, item] { ToolsMenuClick(item); });
-    return true;
-}
-
-void TVantor::rebuildToolsMenu() {
-    ToolsMenu->clear();
-    for (std::size_t i = 0; i < toolOptions->count; ++i) {
-        addmenu(ToolsMenu, toQt(toolOptions->tools[i].Name));
-    }
-    ToolsMenu->menuAction()->setVisible(toolOptions->count >= 1);
-}
-
-bool TVantor::loadTools() {
-    try {
-        LoadTools(*toolOptions, services_.settings);
-    } catch (const std::exception& error) {
-        services_.ui.showMessage(error.what(), kCaption, MessageIcon::Stop);
-        return false;
-    }
-    toolsLoaded_ = true;
-    return true;
-}
-
-void TVantor::ToolsMenuClick(QObject* sender) {
-    const auto* item = qobject_cast<const QAction*>(sender);
-    if (!item || item->isSeparator()) return;  // a separator line is never a choice
-    const std::string caption = fromQt(item->data().toString());
-    const auto first = toolOptions->tools.begin();
-    const auto last = first + static_cast<std::ptrdiff_t>(toolOptions->count);
-    const auto found =
-        std::find_if(first, last, [&](const toolopt& tool) { return tool.Name == caption; });
-    if (found == last) return;
-    toolopt tool = *found;
-    const auto showCommand = [this, &tool] {
-        setStatusText("Tool: " + toQt(tool.Command) + " " + toQt(tool.Arguments));
-    };
-    showCommand();
-    if (!ExpandToolArguments(tool.Arguments, *proj, tool, services_.ui)) return;
-    showCommand();
-    if (tool.OutputRedirect) {
-        RunCaptured(tool, output1, {services_.ui, services_.processes, codePage_}, debugMode());
-        output1->flush();
-    } else {
-        RunDetached(tool, services_.processes);
-    }
-}
-
 // ---------------------------------------------------------------- Options and Help
 
 void TVantor::IDEOptionClick() {
     if (dialogs_.OptionDlg) dialogs_.OptionDlg->exec();
-}
-
-// After a start-up cut short before the tools were read, they are read now,
-// so that the list shows them and its finish button saves them back rather
-// than an empty list over them; while they cannot be read the list stays shut.
-void TVantor::ToolsEditClick() {
-    if (!dialogs_.ToolListEdit) return;
-    if (!toolsLoaded_ && !loadTools()) return;
-    dialogs_.ToolListEdit->exec();
 }
 
 void TVantor::ChangeFontClick() {

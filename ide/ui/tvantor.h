@@ -1,6 +1,10 @@
 // The main window: menus, the output window and the status bar, start-up and
-// close, the build commands, the jumps from output lines to the editor and
-// to help, the Reopen menu. Handlers are public so tests drive them directly.
+// close, the build commands and Stop, the jumps from output lines to the
+// editor and to help, the Reopen and Tools menus. Handlers are public so
+// tests drive them directly. The class is split over files by concern:
+// tvantor.cpp (layout, start and close, Edit, Options and Help menus),
+// tvantor_runs.cpp, tvantor_navigation.cpp, tvantor_history.cpp,
+// tvantor_tools.cpp and tvantor_project.cpp.
 #pragma once
 
 #include <QMainWindow>
@@ -8,6 +12,7 @@
 #include <string>
 
 #include "codepage.h"
+#include "runner.h"
 
 class QAction;
 class QMenu;
@@ -25,6 +30,7 @@ class TToolListEdit;
 class UiServices;
 struct TPROJ;
 struct TREGIST;
+struct toolopt;
 struct tooloptions;
 
 // The system around the main window; main passes the real ones, tests fakes
@@ -104,10 +110,14 @@ class TVantor : public QMainWindow {
     void BuildProjectClick();
     void RebuildProjectClick();
     void CheckDependClick();
+    void StopRunClick();
     void EditProjectClick();
     bool RunDepmill(bool newProject);
-    int RunBuildStep(const std::string& command, const std::string& name);
+    RunResult RunBuildStep(const std::string& command, const std::string& name);
     void CreateOutputFolder(const std::string& makefilePath);
+    // True from the start of a captured run (a build step, the generator, a
+    // tool with capture) to its end.
+    bool runInProgress() const { return runInProgress_; }
 
     // Tools menu.
     bool addmenu(QMenu* menu, const QString& caption);
@@ -154,6 +164,7 @@ class TVantor : public QMainWindow {
     QAction* BuildProject = nullptr;
     QAction* RebuildProject = nullptr;
     QAction* CheckDepend = nullptr;
+    QAction* StopRun = nullptr;
     QAction* EditProject = nullptr;
     QMenu* ToolsMenu = nullptr;
     QMenu* OptionMenu = nullptr;
@@ -185,6 +196,11 @@ class TVantor : public QMainWindow {
     void applyWindowPlacement();
     void openLastProject();
     bool startBuild(const std::string& command, const char* startLine, const char* name);
+    // Every captured child runs through here, one at a time.
+    RunResult runCaptured(const toolopt& request);
+    void setRunInProgress(bool running);
+    // During a run: stops it and closes the window once it has ended.
+    bool closeWaitsForRun();
     void startEditor(const std::string& commandLine);
     void appendLine(const std::string& line);
     QAction* addCaptionedItem(QMenu* menu, const std::string& caption);
@@ -196,4 +212,7 @@ class TVantor : public QMainWindow {
     std::unique_ptr<TPROJ> proj;
     std::unique_ptr<tooloptions> toolOptions;
     bool toolsLoaded_ = false;
+    StopRequest stopRequest_;
+    bool runInProgress_ = false;
+    bool closeAfterRun_ = false;
 };

@@ -30,11 +30,17 @@ TEST(BuildStepsSummary, EachResultHasItsLineAndSound) {
                           {1, "Build Error (1).", "BuildError"},
                           {-4, "Build Error (-4).", "BuildError"}};
     for (const auto& c : cases) {
-        const auto summary = SummarizeBuildStep("Build", c.result);
+        const auto summary = SummarizeBuildStep("Build", {false, c.result});
         EXPECT_EQ(summary.line, c.line);
         EXPECT_EQ(summary.sound, c.sound);
     }
-    EXPECT_EQ(SummarizeBuildStep("Rebuild", 0).line, "End Rebuild.");
+    EXPECT_EQ(SummarizeBuildStep("Rebuild", {}).line, "End Rebuild.");
+    // A stopped run is no exit status, whatever its code holds.
+    for (const int code : {0, -1, 2}) {
+        const auto stopped = SummarizeBuildStep("Rebuild", {true, code});
+        EXPECT_EQ(stopped.line, "Rebuild Stopped.");
+        EXPECT_EQ(stopped.sound, "BuildError");
+    }
 }
 
 TEST(BuildStepsSummary, FinishWritesOneLineAndPlaysWithoutWaiting) {
@@ -42,14 +48,14 @@ TEST(BuildStepsSummary, FinishWritesOneLineAndPlaysWithoutWaiting) {
     auto output = [&lines](const std::string& line) { lines.push_back(line); };
     FakeSoundPlayer sounds;
 
-    FinishBuildStep("Rebuild", -2, output, sounds);
+    FinishBuildStep("Rebuild", {false, kRunWarning}, output, sounds);
     ASSERT_EQ(sounds.plays.size(), 1u);
     EXPECT_EQ(sounds.plays[0].event, "BuildWarning");
     EXPECT_EQ(sounds.plays[0].fallback, SoundFallback::SystemDefault);
     EXPECT_EQ(sounds.plays[0].wait, SoundWait::No);
 
-    FinishBuildStep("Build", -1, output, sounds);  // could not start: no sound
-    FinishBuildStep("", 3, output, sounds);        // the generator: nothing at all
+    FinishBuildStep("Build", {false, kRunFailed}, output, sounds);  // could not start: no sound
+    FinishBuildStep("", {false, 3}, output, sounds);                // the generator: nothing at all
     EXPECT_EQ(lines, (std::vector<std::string>{"Rebuild Warning.", "Build Failed."}));
     EXPECT_EQ(sounds.plays.size(), 1u);
 }

@@ -41,8 +41,13 @@ class RegistTest : public ::testing::Test {
 TEST_F(RegistTest, FirstRunGivesDefaultsCreatesKeysAndWritesNoValue) {
     TREGIST reg;
     LoadSettings(reg, *store);
+#ifdef _WIN32
     EXPECT_EQ(reg.BuildCommand, "cmd /cmake |cat -u");
     EXPECT_EQ(reg.RebuildCommand, "cmd /cmake clean all |cat -u");
+#else
+    EXPECT_EQ(reg.BuildCommand, "make");  // no pipe that would hide make's status
+    EXPECT_EQ(reg.RebuildCommand, "make clean all");
+#endif
     EXPECT_EQ(reg.DepmillCommand, "depmill -t1");
     EXPECT_EQ(reg.EditCommand, regschema::kDefEditCommand);  // the platform's editor
     EXPECT_EQ(reg.ProjectFolder, "");

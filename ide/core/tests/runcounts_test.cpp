@@ -14,9 +14,11 @@ using namespace std::chrono_literals;
 TEST(RunCounts, EverySummaryLineOfAStepIsSummary) {
     for (const char* step : {"Build", "Rebuild", "Depmill"}) {
         for (const int result : {0, -1, -2, -3, 1, 2, 255, -1073741819}) {
-            const std::string line = SummarizeBuildStep(step, result).line;
+            const std::string line = SummarizeBuildStep(step, {false, result}).line;
             EXPECT_EQ(ClassifyOutputLine(line, common::CodePage::Utf8), LineKind::Summary) << line;
         }
+        const std::string stopped = SummarizeBuildStep(step, {true, 0}).line;
+        EXPECT_EQ(ClassifyOutputLine(stopped, common::CodePage::Utf8), LineKind::Summary);
     }
     for (auto line :
          {"Start Build."sv, "End Build"sv, "End of file."sv, "End of."sv, "End Build Now."sv,

@@ -1,18 +1,23 @@
 // RunCaptured and RunDetached with real children: small sh scripts that
-// print compiler-style lines, prompt, fall silent, fail or get killed.
+// print compiler-style lines, prompt, fall silent, fail, get killed, leave
+// programs running behind them or are stopped.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "childprocess_system.h"
 #include "fakeuiservices.h"
+#include "processstate.h"
 #include "runner.h"
 #include "tempfolder.h"
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -46,7 +51,34 @@ class RunnerTest : public ::testing::Test {
         return t;
     }
     int run(const toolopt& t, bool debug = false) {
-        return RunCaptured(t, &out_, services_, debug);
+        const RunResult result = RunCaptured(t, &out_, services_, debug);
+        EXPECT_FALSE(result.stopped);
+        return result.code;
+    }
+
+    // The process id a script wrote into a file of the test folder.
+    pid_t pidIn(const std::string& file) const {
+        pid_t pid = 0;
+        std::ifstream(folder_ / file) >> pid;
+        return pid;
+    }
+
+    // Runs t and asks for a stop at the first event pass after its first
+    // line; returns the result and the time from the request to the end.
+    std::pair<RunResult, Clock::duration> runStopped(const toolopt& t) {
+        StopRequest stop;
+        services_.stop = &stop;
+        std::optional<Clock::time_point> asked;
+        ui_.onProcessEvents = [&] {
+            if (asked || out_.lines.empty()) return;
+            stop.requested = true;
+            asked = Clock::now();
+        };
+        const RunResult result = RunCaptured(t, &out_, services_, false);
+        const Clock::time_point ended = Clock::now();
+        services_.stop = nullptr;
+        ui_.onProcessEvents = nullptr;
+        return {result, ended - asked.value_or(ended)};
     }
 
     FakeUiServices ui_;
@@ -204,7 +236,8 @@ TEST_F(RunnerTest, NestedRunInsideEventProcessing) {
         if (nested) return;
         nested = true;
         innerResult = RunCaptured(tool("sh -c \"echo inner; echo 'i.c(1) : warning W1: w'\""),
-                                  &out_, services_, false);
+                                  &out_, services_, false)
+                          .code;
     };
     EXPECT_EQ(run(script("echo outer1; sleep 0.1; echo 'o.c(2) : error E1: e'; exit 0\n")),
               kRunError);
@@ -214,9 +247,56 @@ TEST_F(RunnerTest, NestedRunInsideEventProcessing) {
     EXPECT_EQ(ui_.busyChanges.back(), false);
 }
 
+TEST_F(RunnerTest, ChildLeavingAProgramBehindEndsTheRunAllDrained) {
+    const auto started = Clock::now();
+    EXPECT_EQ(run(script("sleep 30 &\necho $! > bg.pid\nseq 3000\nexit 2\n")), 2);
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(1));
+    ASSERT_EQ(out_.lines.size(), 3000u);
+    EXPECT_EQ(out_.lines.back(), "3000");
+    const pid_t background = pidIn("bg.pid");
+    EXPECT_TRUE(ProcessRuns(background));  // not the IDE's to end
+    ::kill(background, SIGKILL);
+}
+
+TEST_F(RunnerTest, ChildThatClosedItsOutputIsAwaitedWithEventsFlowing) {
+    long passes = 0;
+    ui_.onProcessEvents = [&] { ++passes; };
+    EXPECT_EQ(run(script("echo before\nexec >/dev/null 2>&1\nsleep 0.4\nexit 5\n")), 5);
+    EXPECT_EQ(out_.lines, Lines{"before"});
+    EXPECT_GE(passes, 8);  // about one per 20 ms of the wait
+}
+
+TEST_F(RunnerTest, StopEndsTheChildAndWhatItStarted) {
+    const auto [result, took] =
+        runStopped(script("echo $$ > sh.pid\nsleep 30 &\necho $! > bg.pid\necho ready\nwait\n"));
+    EXPECT_TRUE(result.stopped);
+    EXPECT_LT(took, std::chrono::seconds(1));
+    EXPECT_EQ(out_.lines, Lines{"ready"});
+    EXPECT_FALSE(ProcessRuns(pidIn("sh.pid")));
+    EXPECT_FALSE(ProcessRuns(pidIn("bg.pid")));
+    EXPECT_FALSE(ui_.busyCursor);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(RunnerTest, StopKillsAGroupThatIgnoresTheRequest) {
+    const auto [result, took] =
+        runStopped(script("trap '' TERM\necho $$ > sh.pid\necho ready\n"
+                          "while :; do sleep 0.05; done\n"));
+    EXPECT_TRUE(result.stopped);
+    EXPECT_GE(took, kStopGrace - std::chrono::milliseconds(50));
+    EXPECT_LT(took, kStopGiveUp);
+    EXPECT_FALSE(ProcessRuns(pidIn("sh.pid")));
+}
+
+TEST_F(RunnerTest, StopReachesAChildThatClosedItsOutput) {
+    const auto [result, took] = runStopped(script("echo ready\nexec >/dev/null 2>&1\nsleep 30\n"));
+    EXPECT_TRUE(result.stopped);
+    EXPECT_LT(took, std::chrono::seconds(1));
+}
+
 TEST_F(RunnerTest, WithoutLineListTheRunStillCounts) {
     const toolopt t = script("echo 'x.c(1) : warning C1: w'\nprintf tail\n");
-    EXPECT_EQ(RunCaptured(t, nullptr, services_, true), kRunWarning);
+    EXPECT_EQ(RunCaptured(t, nullptr, services_, true), (RunResult{false, kRunWarning}));
 }
 
 TEST_F(RunnerTest, DetachedStartDoesNotWait) {

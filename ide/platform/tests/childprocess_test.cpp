@@ -1,6 +1,8 @@
 // The system's child processes with real children: pipes, folders, exit
-// statuses, start failures and detached starts that leave no zombie.
+// statuses, the process group and its signals, start failures and detached
+// starts that leave no zombie.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "childprocess_system.h"
+#include "processstate.h"
 #include "tempfolder.h"
 
 namespace fs = std::filesystem;
@@ -42,6 +45,15 @@ std::vector<pid_t> OwnChildren() {
     return children;
 }
 
+// The exit status, reading on (and so waiting) until the child has ended.
+int WaitForExit(CapturedChild& child) {
+    char buffer[64];
+    for (;;) {
+        if (const auto status = child.exitStatus()) return *status;
+        child.read(buffer, sizeof buffer, 1000);
+    }
+}
+
 class ChildProcessTest : public ::testing::Test {
   protected:
 
@@ -63,7 +75,7 @@ class ChildProcessTest : public ::testing::Test {
         EXPECT_EQ(child->start(commandLine, folder, true), ChildStartFailure::None);
         std::string output = readAll(*child);
         child->closePipes();
-        return {output, child->wait()};
+        return {output, WaitForExit(*child)};
     }
 
     SystemChildProcesses processes_;
@@ -113,7 +125,7 @@ TEST_F(ChildProcessTest, InputPipeReachesTheChildAndEndsOnClose) {
     // cat ends only when its input does.
     EXPECT_EQ(child->read(buffer, sizeof buffer, 100).status, ChildReadStatus::NothingYet);
     child->closePipes();
-    EXPECT_EQ(child->wait(), 0);
+    EXPECT_EQ(WaitForExit(*child), 0);
 }
 
 TEST_F(ChildProcessTest, WritingToAChildThatLeftIsHarmless) {
@@ -122,7 +134,7 @@ TEST_F(ChildProcessTest, WritingToAChildThatLeftIsHarmless) {
     EXPECT_EQ(readAll(*child), "gone\n");
     EXPECT_FALSE(child->write("\r"));  // no SIGPIPE: the test process lives on
     child->closePipes();
-    EXPECT_EQ(child->wait(), 0);
+    EXPECT_EQ(WaitForExit(*child), 0);
 }
 
 TEST_F(ChildProcessTest, StartFailuresAreLaunchFailures) {
@@ -144,7 +156,64 @@ TEST_F(ChildProcessTest, SilentChildGivesNothingYet) {
     EXPECT_EQ(child->read(buffer, sizeof buffer, 20).status, ChildReadStatus::NothingYet);
     EXPECT_EQ(readAll(*child), "late\n");
     child->closePipes();
-    EXPECT_EQ(child->wait(), 0);
+    EXPECT_EQ(WaitForExit(*child), 0);
+}
+
+TEST_F(ChildProcessTest, ChildLeadsAProcessGroupOfItsOwn) {
+    // Field 5 of /proc/PID/stat is the process group ("sh" has no blank).
+    const auto [output, status] = run("sh -c \"echo $$; cut -d' ' -f5 /proc/$$/stat\"");
+    std::istringstream numbers(output);
+    pid_t pid = 0;
+    pid_t group = 0;
+    numbers >> pid >> group;
+    EXPECT_GT(pid, 0);
+    EXPECT_EQ(group, pid);
+    EXPECT_NE(group, ::getpgrp());
+}
+
+TEST_F(ChildProcessTest, EndOfOutputIsNotTheEndOfTheChild) {
+    auto child = processes_.newCapturedChild();
+    ASSERT_EQ(child->start("sh -c \"exec >/dev/null 2>&1; sleep 0.3; exit 3\"", "", true),
+              ChildStartFailure::None);
+    EXPECT_EQ(readAll(*child), "");
+    EXPECT_EQ(child->exitStatus(), std::nullopt);
+    // A read after the end waits for the child instead of returning at once.
+    char buffer[8];
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(child->read(buffer, sizeof buffer, 100).status, ChildReadStatus::End);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(90));
+    EXPECT_EQ(WaitForExit(*child), 3);
+    EXPECT_EQ(child->exitStatus(), 3);  // the status stays known
+}
+
+TEST_F(ChildProcessTest, SignalsReachTheWholeGroup) {
+    auto child = processes_.newCapturedChild();
+    // The grandchild ignores the request to end; only the kill ends it.
+    std::ofstream(folder_ / "group.sh")
+        << "sh -c 'trap \"\" TERM; echo $$; exec sleep 30' &\nwait\n";
+    ASSERT_EQ(child->start("sh group.sh", folder_.string(), true), ChildStartFailure::None);
+    std::string line;
+    char buffer[32];
+    while (line.find('\n') == std::string::npos) {
+        const ChildReadResult got = child->read(buffer, sizeof buffer, 2000);
+        ASSERT_EQ(got.status, ChildReadStatus::Data);
+        line.append(buffer, got.count);
+    }
+    const pid_t grandchild = std::stoi(line);
+    EXPECT_TRUE(child->groupAlive());
+
+    child->signalGroup(GroupSignal::Terminate);
+    EXPECT_EQ(WaitForExit(*child), 128 + SIGTERM);
+    EXPECT_TRUE(ProcessRuns(grandchild));
+    EXPECT_TRUE(child->groupAlive());
+
+    child->signalGroup(GroupSignal::Kill);
+    for (int i = 0; i < 100 && child->groupAlive(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Ended, even when no one reaps it.
+    EXPECT_FALSE(child->groupAlive());
+    EXPECT_FALSE(ProcessRuns(grandchild));
 }
 
 TEST_F(ChildProcessTest, DetachedStartIsNotWaitedForAndLeavesNoZombie) {

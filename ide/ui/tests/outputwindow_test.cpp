@@ -1,8 +1,10 @@
 // The output window's batching: readers always see every appended line,
 // the widget gets them at an event pass once a frame has passed, or when
-// the loop goes idle; a first empty line and erasing behave as lines do.
+// the loop goes idle; a first empty line and erasing behave as lines do;
+// only the last lines are kept, and one line is read without the rest.
 #include <QEventLoop>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "outputwindow.h"
@@ -18,6 +20,8 @@ class OutputWindowTest : public QObject {
     void eraseDropsPendingLinesToo();
     void bytesAreTakenInTheSystemCodePage();
     void followsTheEndOnlyWhenAtTheEnd();
+    void keepsOnlyTheLastLines();
+    void lineAtReadsTheLineOfAPosition();
 };
 
 void OutputWindowTest::readersSeeLinesNotYetHandedToTheWidget() {
@@ -98,6 +102,39 @@ void OutputWindowTest::followsTheEndOnlyWhenAtTheEnd() {
     output.appendLine("more");
     output.flush();
     QCOMPARE(bar->value(), 0);
+}
+
+void OutputWindowTest::keepsOnlyTheLastLines() {
+    OutputWindow output(nullptr);
+    const int extra = 5;
+    // Some lines reach the widget in batches, the last ones pending at once.
+    for (int i = 0; i < OutputWindow::kMaxLines; ++i) output.appendLine(QString::number(i));
+    output.flush();
+    for (int i = 0; i < extra; ++i) output.appendLine(QString::number(OutputWindow::kMaxLines + i));
+    QCOMPARE(output.lineCount(), OutputWindow::kMaxLines);
+    QCOMPARE(output.document()->blockCount(), OutputWindow::kMaxLines);
+    const QString text = output.text();
+    QVERIFY(text.startsWith(QString("%1\n").arg(extra)));
+    QVERIFY(text.endsWith(QString("\n%1").arg(OutputWindow::kMaxLines + extra - 1)));
+
+    // Erasing keeps the bound; so does a flood that never reaches the widget.
+    output.erase();
+    for (int i = 0; i < OutputWindow::kMaxLines + extra; ++i) output.appendLine("x");
+    QCOMPARE(output.lineCount(), OutputWindow::kMaxLines);
+    QCOMPARE(output.document()->blockCount(), OutputWindow::kMaxLines);
+}
+
+void OutputWindowTest::lineAtReadsTheLineOfAPosition() {
+    OutputWindow output(nullptr);
+    output.appendLine("one");
+    output.appendLine("");
+    output.appendLine("three");  // pending: lineAt sees it all the same
+    QCOMPARE(output.lineAt(0).text, QString("one"));
+    QCOMPARE(output.lineAt(3).start, 0);  // the end of a line belongs to it
+    QCOMPARE(output.lineAt(4).start, 4);
+    QCOMPARE(output.lineAt(4).text, QString());
+    QCOMPARE(output.lineAt(7).start, 5);
+    QCOMPARE(output.lineAt(7).text, QString("three"));
 }
 
 QTEST_MAIN(OutputWindowTest)

@@ -1,6 +1,7 @@
 // The bundled sample project end to end: the IDE starts on it from its
 // history, builds and rebuilds it with the stored default commands through
-// real make and gcc, and jumps from the warning line to the editor.
+// real make and gcc, jumps from the warning line to the editor, and fails
+// a build that has a compile error.
 #include <QtTest>
 #include <filesystem>
 
@@ -58,7 +59,7 @@ void SampleProjectTest::buildsWithAWarningAndJumpsToTheEditor() {
     ProjectTestIde ide(env);
     QCOMPARE(ide.title(), "Vantor - sample (" + folder + ")");
     QCOMPARE(QDir::currentPath(), QDir(folder).canonicalPath());
-    QCOMPARE(ide.vantor->settings().BuildCommand, std::string("cmd /cmake |cat -u"));
+    QCOMPARE(ide.vantor->settings().BuildCommand, std::string("make"));
 
     ide.vantor->BuildProjectClick();
     QStringList lines = ide.outputLines();
@@ -86,6 +87,14 @@ void SampleProjectTest::buildsWithAWarningAndJumpsToTheEditor() {
     QCOMPARE(lines.first(), QString("Start Rebuild."));
     QVERIFY(lines.contains(QRegularExpression("rm -f .*")));
     QCOMPARE(lines.last(), QString("Rebuild Warning."));
+
+    // A compile error fails the build with make's own exit status.
+    QVERIFY(writeTextFile(folder + "/greet.c", "int greet(void) { return missing; }\n"));
+    ide.vantor->BuildProjectClick();
+    lines = ide.outputLines();
+    QVERIFY2(lines.indexOf(QRegularExpression("greet\\.c\\(1\\) : error: .*")) > 0,
+             qPrintable(lines.join('\n')));
+    QCOMPARE(lines.last(), QString("Build Error (2)."));
 }
 
 int main(int argc, char* argv[]) {

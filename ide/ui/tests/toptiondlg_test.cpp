@@ -69,7 +69,7 @@ void TOptionDlgTest::showsTheLoadedSettings() {
     TOptionDlg dialog(*vantor);
 
     QCOMPARE(dialog.cmdBuild->text(), QString("make -k"));
-    QCOMPARE(dialog.cmdRebuild->text(), QString("cmd /cmake clean all |cat -u"));
+    QCOMPARE(dialog.cmdRebuild->text(), QString(regschema::kDefRebuildCommand));
     QCOMPARE(dialog.cmdDepmill->text(), QString("depmill -t1"));
     QCOMPARE(dialog.ObjectFolder->text(), QString("obj"));
     QCOMPARE(dialog.HelpfileQuarry->text(), QString("/opt/q.hlp"));

@@ -1,6 +1,13 @@
 // Build, Rebuild and Check dependencies through the main window, with real
-// children (sh scripts printing compiler-style lines, make, depmill).
+// children (sh scripts printing compiler-style lines, make, depmill), and
+// Stop, the items shut during a run and closing during one.
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
+#include <csignal>
+#include <functional>
+
+#include "processstate.h"
 
 #include "outputwindow.h"
 #include "proj.h"
@@ -20,6 +27,12 @@ class TVantorBuildTest : public QObject {
     void noProjectStopsEveryCommand();
     void checkDependenciesRunsDepmillBesideTheIde();
     void buildRunsRealMakeInTheProjectFolder();
+    void defaultBuildReportsAFailedMake();
+    void stopEndsTheStepAndWhatItStarted_data();
+    void stopEndsTheStepAndWhatItStarted();
+    void stoppedGeneratorAndToolSayWhatStopped();
+    void closingDuringARunStopsItThenCloses();
+    void childLeavingAProgramBehindEndsTheBuild();
 };
 
 namespace {
@@ -54,6 +67,21 @@ std::vector<std::string> buildSounds(const UiTestWorld& world) {
         events.push_back(world.sounds.plays[i].event);
     }
     return events;
+}
+
+// Calls act once, at the first event pass of a run whose output holds the
+// line "started".
+void onceStarted(UiTestWorld& world, TVantor& vantor, std::function<void()> act) {
+    world.ui.onProcessEvents = [&world, &vantor, act] {
+        if (!vantor.output().text().split('\n').contains("started")) return;
+        const std::function<void()> once = act;  // resetting the hook ends this closure
+        world.ui.onProcessEvents = nullptr;
+        once();
+    };
+}
+
+pid_t pidIn(const std::string& file) {
+    return static_cast<pid_t>(std::stol("0" + readFile(file)));
 }
 
 }  // namespace
@@ -195,6 +223,134 @@ void TVantorBuildTest::buildRunsRealMakeInTheProjectFolder() {
     QCOMPARE(lines(*vantor),
              QStringList({"Start Build.", "hello.c(7) : error C2065: undeclared", "Build Error."}));
     QVERIFY(QFileInfo(QString::fromStdString(folder + "/out")).isDir());
+}
+
+void TVantorBuildTest::defaultBuildReportsAFailedMake() {
+    UiTestWorld world;
+    const std::string makefile =
+        world.writeFile("hello/makefile", "PROGRAM\t= hello\n\nall:\n\t@echo compiling; false\n");
+    world.storeString(regschema::kHistoryKey, "Project0", "hello");
+    world.storeString(regschema::kHistoryKey, "ProjectFile0", makefile);
+    auto vantor = world.startVantor();
+    vantor->BuildProjectClick();  // the stored default
+    QCOMPARE(lines(*vantor).last(), QString("Build Error (2)."));
+    QCOMPARE(buildSounds(world), std::vector<std::string>{"BuildError"});
+}
+
+void TVantorBuildTest::stopEndsTheStepAndWhatItStarted_data() {
+    QTest::addColumn<bool>("rebuild");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("build") << false << "Build Stopped.";
+    QTest::newRow("rebuild") << true << "Rebuild Stopped.";
+}
+
+void TVantorBuildTest::stopEndsTheStepAndWhatItStarted() {
+    QFETCH(bool, rebuild);
+    QFETCH(QString, summary);
+    UiTestWorld world;
+    auto [vantor, folder] =
+        openProject(world, "sleep 30 &\necho $! > bg.pid\necho started\nwait\n");
+    TVantor& ide = *vantor;
+    const auto shut = [&ide] {
+        return QList<QAction*>{
+            ide.BuildProject, ide.RebuildProject,         ide.CheckDepend,   ide.NewProject,
+            ide.OpenProject,  ide.Reopen->menuAction(),   ide.ProjectOption, ide.IDEOption,
+            ide.ToolsEdit,    ide.ToolsMenu->menuAction()};
+    };
+    const auto open = [&ide] {
+        return QList<QAction*>{ide.Copy1,      ide.copyall,  ide.SelectAll, ide.ChangeFont,
+                               ide.HelpCerror, ide.jumpEdit, ide.jumpHelp,  ide.ExitProgram};
+    };
+    ide.FileMenuClick();  // the project's history entry shows the Reopen menu
+    ide.tools().tools[0] = {"Echo", "echo", "", "", true, true};
+    ide.tools().count = 1;
+    ide.rebuildToolsMenu();
+    for (QAction* item : shut()) QVERIFY2(item->isEnabled(), qPrintable(item->objectName()));
+    QVERIFY(!ide.StopRun->isEnabled());
+    QCOMPARE(ide.StopRun->shortcut(), QKeySequence("Ctrl+F8"));
+    QCOMPARE(ide.StopRun->text(), QString("実行の中止(&S)"));
+    QCOMPARE(ide.StopRun->statusTip(), QString("実行中のビルドやツールを中止します"));
+    const QList<QAction*> projectItems = ide.ProjectMenu->actions();
+    QCOMPARE(projectItems.indexOf(ide.StopRun), projectItems.indexOf(ide.CheckDepend) + 1);
+
+    bool checked = false;
+    onceStarted(world, ide, [&] {
+        QVERIFY(ide.runInProgress());
+        for (QAction* item : shut()) QVERIFY2(!item->isEnabled(), qPrintable(item->objectName()));
+        for (QAction* item : open()) QVERIFY2(item->isEnabled(), qPrintable(item->objectName()));
+        QVERIFY(ide.StopRun->isEnabled());
+        // A second run is refused while this one goes on.
+        ide.CheckDependClick();
+        ide.StopRun->trigger();
+        checked = true;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    if (rebuild) {
+        ide.RebuildProjectClick();
+    } else {
+        ide.BuildProjectClick();
+    }
+    QVERIFY(timer.elapsed() < 2000);
+    QVERIFY(checked);
+    QCOMPARE(lines(ide),
+             QStringList({rebuild ? "Start Rebuild." : "Start Build.", "started", summary}));
+    QCOMPARE(buildSounds(world), std::vector<std::string>{"BuildError"});
+    QVERIFY(!ProcessRuns(pidIn(folder + "/bg.pid")));
+    QVERIFY(!ide.runInProgress());
+    for (QAction* item : shut()) QVERIFY2(item->isEnabled(), qPrintable(item->objectName()));
+    QVERIFY(!ide.StopRun->isEnabled());
+    QVERIFY(!world.ui.busyCursor);
+}
+
+void TVantorBuildTest::stoppedGeneratorAndToolSayWhatStopped() {
+    UiTestWorld world;
+    auto [vantor, folder] = openProject(world, "echo started\nsleep 30\n");
+    vantor->settings().DepmillCommand = "sh build.sh";
+    onceStarted(world, *vantor, [&] { vantor->StopRunClick(); });
+    vantor->CheckDependClick();
+    QCOMPARE(lines(*vantor),
+             QStringList({"", "Start Depmill.", "started", "Depmill Stopped.", "End Depmill."}));
+
+    tooloptions& tools = vantor->tools();
+    tools.tools[0] = {"Slow", "sh", "build.sh", folder, true, true};
+    tools.count = 1;
+    vantor->rebuildToolsMenu();
+    vantor->output().erase();
+    onceStarted(world, *vantor, [&] { vantor->StopRunClick(); });
+    vantor->ToolsMenu->actions().at(0)->trigger();
+    QCOMPARE(lines(*vantor), QStringList({"started", "Tool Stopped."}));
+    QVERIFY(buildSounds(world).empty());
+}
+
+void TVantorBuildTest::closingDuringARunStopsItThenCloses() {
+    UiTestWorld world;
+    auto [vantor, folder] = openProject(world, "echo started\nexec sleep 30\n");
+    vantor->show();
+    bool closedAtOnce = true;
+    onceStarted(world, *vantor, [&] { closedAtOnce = vantor->close(); });
+    vantor->BuildProjectClick();
+    QVERIFY(!closedAtOnce);  // the window waited for the run
+    QCOMPARE(lines(*vantor).last(), QString("Build Stopped."));
+    QTRY_VERIFY_WITH_TIMEOUT(!vantor->isVisible(), 2000);
+    QCOMPARE(world.sounds.plays.back().event, std::string("Close"));
+    // The placement was written at the close.
+    TREGIST stored;
+    LoadSettings(stored, *world.store);
+    QVERIFY(!stored.Window.empty());
+}
+
+void TVantorBuildTest::childLeavingAProgramBehindEndsTheBuild() {
+    UiTestWorld world;
+    auto [vantor, folder] = openProject(world, "sleep 30 &\necho $! > bg.pid\necho compiled\n");
+    QElapsedTimer timer;
+    timer.start();
+    vantor->BuildProjectClick();
+    QVERIFY(timer.elapsed() < 1500);
+    QCOMPARE(lines(*vantor), QStringList({"Start Build.", "compiled", "End Build."}));
+    const pid_t background = pidIn(folder + "/bg.pid");
+    QVERIFY(ProcessRuns(background));
+    ::kill(background, SIGKILL);
 }
 
 QTEST_MAIN(TVantorBuildTest)
