@@ -13,7 +13,6 @@
 #include <QStatusTipEvent>
 #include <algorithm>
 #include <climits>
-#include <exception>
 #include <string_view>
 
 #include "buildsteps.h"
@@ -231,13 +230,9 @@ QAction* TVantor::addCaptionedItem(QMenu* menu, const std::string& caption) {
 
 void TVantor::FormCreate() {
     // Menu hints reach ShowHint through event() from the start. A string
-    // setting stored with another type ends the start-up at that value.
-    try {
-        LoadSettings(*regist, services_.settings);
-    } catch (const std::exception& error) {
-        services_.ui.showMessage(error.what(), kCaption, MessageIcon::Stop);
-        return;
-    }
+    // setting stored with another type is reported and takes its default.
+    const LoadErrors errors = LoadSettings(*regist, services_.settings);
+    if (!errors.empty()) services_.ui.showMessage(errors, kCaption, MessageIcon::Stop);
     applyFoldOutput();
     applyStatusBar();
     applyFont();
@@ -245,8 +240,7 @@ void TVantor::FormCreate() {
     openLastProject();
     setWindowTitle(toQt(WindowTitle(*proj)));
     if (!proj->projectname.empty()) QDir::setCurrent(toQt(proj->projectfolder));
-    if (!loadTools()) return;
-    if (toolOptions->count >= 1) rebuildToolsMenu();
+    if (loadTools() && toolOptions->count >= 1) rebuildToolsMenu();
     services_.sounds.play("Open", SoundFallback::None, SoundWait::No);
 }
 
@@ -522,12 +516,9 @@ void TVantor::rebuildToolsMenu() {
 }
 
 bool TVantor::loadTools() {
-    try {
-        LoadTools(*toolOptions, services_.settings);
-    } catch (const std::exception& error) {
-        services_.ui.showMessage(error.what(), kCaption, MessageIcon::Stop);
-        return false;
-    }
+    LoadErrors errors;
+    if (!LoadTools(*toolOptions, services_.settings, &errors)) return false;
+    if (!errors.empty()) services_.ui.showMessage(errors, kCaption, MessageIcon::Stop);
     toolsLoaded_ = true;
     return true;
 }
@@ -562,9 +553,9 @@ void TVantor::IDEOptionClick() {
     if (dialogs_.OptionDlg) dialogs_.OptionDlg->exec();
 }
 
-// After a start-up cut short before the tools were read, they are read now,
-// so that the list shows them and its finish button saves them back rather
-// than an empty list over them; while they cannot be read the list stays shut.
+// When the tools could not be read at start-up, they are read now, so that
+// the list shows them and its finish button saves them back rather than an
+// empty list over them; while they cannot be read the list stays shut.
 void TVantor::ToolsEditClick() {
     if (!dialogs_.ToolListEdit) return;
     if (!toolsLoaded_ && !loadTools()) return;
