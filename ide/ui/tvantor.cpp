@@ -7,13 +7,16 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <algorithm>
 #include <climits>
 #include <string_view>
+#include <vector>
 
 #include "buildsteps.h"
 #include "helpviewer.h"
@@ -259,16 +262,19 @@ void TVantor::applyFont() {
     output1->setFont(font);
 }
 
-// "Window" holds the outer bounds; the frame is what lies around the client,
-// known once the window exists in the window system.
+// "Window" holds the geometry without the frame, written at close the same
+// way, so that start and close never move the window by its frame.
 void TVantor::applyWindowPlacement() {
     if (regist->Window.empty()) return;
-    const WindowPlacement placement = ParseWindowPlacement(regist->Window);
-    winId();
-    const QSize frame = frameGeometry().size() - geometry().size();
-    move(clampToInt(placement.left), clampToInt(placement.top));
-    resize(clampToInt(placement.width) - frame.width(),
-           clampToInt(placement.height) - frame.height());
+    std::vector<WindowPlacement> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    const WindowPlacement placement =
+        FitPlacementOnScreens(ParseWindowPlacement(regist->Window), screens);
+    setGeometry(clampToInt(placement.left), clampToInt(placement.top),
+                clampToInt(placement.width), clampToInt(placement.height));
 }
 
 void TVantor::openLastProject() {
@@ -306,7 +312,7 @@ void TVantor::FormClose() {
                                     &regist->Buildtool, &regist->Quarry}) {
         services_.help.quit(*file);
     }
-    const QRect bounds = frameGeometry();
+    const QRect bounds = geometry();
     regist->Window =
         FormatWindowPlacement({bounds.x(), bounds.y(), bounds.width(), bounds.height()});
     SaveAtClose(*regist, services_.settings);
