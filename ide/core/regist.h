@@ -159,8 +159,7 @@ int ReadToolCount(SettingsStore& store);
 // Reads stored tool `index` into `tool`; false when "\Tools" cannot be
 // opened. A text stored with a non-string type reads as empty, its error
 // appended to `errors` when given.
-bool LoadTool(toolopt& tool, std::size_t index, SettingsStore& store,
-              LoadErrors* errors = nullptr);
+bool LoadTool(toolopt& tool, std::size_t index, SettingsStore& store, LoadErrors* errors = nullptr);
 
 // Reads the stored tools into the list in order, skipping any without a
 // name or a command; slots past the count are left fresh. False, with the

@@ -273,8 +273,8 @@ void TVantor::applyWindowPlacement() {
     }
     const WindowPlacement placement =
         FitPlacementOnScreens(ParseWindowPlacement(regist->Window), screens);
-    setGeometry(clampToInt(placement.left), clampToInt(placement.top),
-                clampToInt(placement.width), clampToInt(placement.height));
+    setGeometry(clampToInt(placement.left), clampToInt(placement.top), clampToInt(placement.width),
+                clampToInt(placement.height));
 }
 
 void TVantor::openLastProject() {
