@@ -11,9 +11,15 @@
 namespace common {
 
 class LineReader {
-public:
+  public:
+    enum class Kind {
+        AnyFile,      // whatever the path names
+        RegularOnly,  // a regular file only: a FIFO, device or folder is not
+                      // opened, and the open never waits for one
+    };
+
     // Opens the file for reading; check isOpen().
-    explicit LineReader(const std::string& path);
+    explicit LineReader(const std::string& path, Kind kind = Kind::AnyFile);
     // Reads a file the caller opened (null: not open); closes it at the end.
     explicit LineReader(std::FILE* file);
     ~LineReader();
@@ -26,7 +32,7 @@ public:
     // maxBytes of them. False at the end of the file with nothing read.
     bool next(std::string& piece, std::size_t maxBytes);
 
-private:
+  private:
     bool fill();
     int peekByte();
 

@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Vantor");
     try {
         QtUiServices ui;
-        const auto settings = openUserSettingsStore();
+        const auto settings = openUserSettingsStore(&ui);
         SystemChildProcesses processes;
         const auto sounds = CreateSystemSoundPlayer();
         const auto help = CreateSystemHelpViewer(ui);

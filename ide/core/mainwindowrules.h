@@ -5,18 +5,24 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "codepage.h"
 
 struct TPROJ;
 struct ProjectHistory;
 
-// The main window's outer bounds in screen pixels, as stored in "Window".
+// The main window's bounds in screen pixels, as stored in "Window": its
+// client area without the frame the window manager adds, saved and restored
+// alike so that a start and a close leave the window where it was. Also a
+// screen's available area.
 struct WindowPlacement {
     long left = 0;
     long top = 0;
     long width = 0;
     long height = 0;
+
+    bool operator==(const WindowPlacement&) const = default;
 };
 
 // Reads four values in turn: an optional "-", the run of digits after it
@@ -26,6 +32,14 @@ WindowPlacement ParseWindowPlacement(std::string_view text);
 
 // "left,top,width,height" in plain decimal, negative values with a "-".
 std::string FormatWindowPlacement(const WindowPlacement& placement);
+
+// A placement that lies wholly within the available area of one of the
+// screens stays as it is. Any other is put onto the screen whose area it
+// overlaps most (the nearest one when it overlaps none): shrunk to that
+// area's size where it is larger, then moved just as far as it takes to lie
+// within it. Without screens the placement stays.
+WindowPlacement FitPlacementOnScreens(const WindowPlacement& placement,
+                                      const std::vector<WindowPlacement>& availableAreas);
 
 // "Vantor" without a project name, else "Vantor - name (folder)".
 std::string WindowTitle(const TPROJ& project);

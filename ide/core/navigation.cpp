@@ -2,6 +2,8 @@
 // the editor's command template.
 #include "navigation.h"
 
+#include "commandtemplate.h"
+
 namespace {
 
 bool isDigit(char c) {
@@ -12,12 +14,14 @@ bool isDigit(char c) {
 
 std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump,
                             common::CodePage cp) {
-    std::string command;
+    // The file name comes from a child's output: it is quoted for the way
+    // the command line will be taken apart, so that it stays one argument.
+    CommandLineBuilder command(CommandSyntaxOf(editCommand), cp);
     std::size_t pos = 0;
     while (pos < editCommand.size()) {
         const std::size_t length = common::charLength(cp, editCommand, pos);
         if (editCommand[pos] != '%') {
-            command += editCommand.substr(pos, length);
+            command.appendTemplate(editCommand.substr(pos, length));
             pos += length;
             continue;
         }
@@ -25,12 +29,13 @@ std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump
         if (pos == editCommand.size()) break;  // a lone "%" at the end gives nothing
         const char placeholder = editCommand[pos];
         if (placeholder == 'n')
-            command += std::to_string(jump.lineNumber == 0 ? 1 : jump.lineNumber);
-        if (placeholder == 'c') command += std::to_string(jump.column == 0 ? 1 : jump.column);
-        if (placeholder == 's') command += '"' + jump.fileName + '"';
+            command.appendTemplate(std::to_string(jump.lineNumber == 0 ? 1 : jump.lineNumber));
+        if (placeholder == 'c')
+            command.appendTemplate(std::to_string(jump.column == 0 ? 1 : jump.column));
+        if (placeholder == 's') command.appendValue(jump.fileName, ValueQuotes::Always);
         pos += common::charLength(cp, editCommand, pos);
     }
-    return command;
+    return command.text();
 }
 
 std::optional<std::string> EditorCommandLine(std::string_view editCommand, std::string_view text,

@@ -31,8 +31,10 @@ std::optional<LineSelection> SelectCurrentLine(std::basic_string_view<Char> text
 }
 
 // Fills the editor template: "%n" the line number (1 when it is 0), "%c" the
-// column (1 when it is 0), "%s" the file name in double quotes, "%" with any
-// other character (or a "%" at the very end) nothing.
+// column (1 when it is 0), "%s" the file name quoted so that it reaches the
+// editor as one literal argument (in double quotes, or in single quotes on a
+// "cmd /c" line run by the shell), "%" with any other character (or a "%" at
+// the very end) nothing.
 std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump,
                             common::CodePage cp = common::activeCodePage());
 

@@ -3,7 +3,6 @@
 // backslash continuation) and the project record built from it.
 #include "proj.h"
 
-#include <filesystem>
 #include <new>
 #include <optional>
 
@@ -73,10 +72,10 @@ void ResetProject(TPROJ& project) {
 
 int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServices& ui) {
     macros.clear();
-    common::LineReader reader(path);
-    // A folder opens like a file here but holds no text.
-    std::error_code ignored;
-    if (!reader.isOpen() || std::filesystem::is_directory(path, ignored)) {
+    // A folder, FIFO or device is no makefile: reading one would give no
+    // text or wait for ever.
+    common::LineReader reader(path, common::LineReader::Kind::RegularOnly);
+    if (!reader.isOpen()) {
         ui.showMessage(kOpenTitle, kCannotOpen, MessageIcon::None);
         return -1;
     }
@@ -88,7 +87,8 @@ int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServic
                 ui.showMessage(kOpenTitle, kTooManyMacros, MessageIcon::None);
                 return -1;
             }
-            if (auto macro = common::parseMacroDefinition(*line)) macros.push_back(std::move(*macro));
+            if (auto macro = common::parseMacroDefinition(*line))
+                macros.push_back(std::move(*macro));
         }
     } catch (const std::bad_alloc&) {
         macros.clear();

@@ -49,61 +49,91 @@ class CountedWrites {
 // Keeps the root key open while an operation opens and closes its own keys,
 // so that a store that reads and saves per session (the settings file) does
 // so once per operation; its close reports whether the changes were kept.
+// A store that cannot be read at all (its file locked by another process
+// for too long) opens no session: the operation then reads and writes
+// nothing.
 class StoreSession {
   public:
-    explicit StoreSession(SettingsStore& store) : root_(store) { root_.OpenKey("\\", false); }
+    explicit StoreSession(SettingsStore& store) : root_(store) {
+        open_ = root_.OpenKey("\\", false);
+    }
+    bool isOpen() const { return open_; }
     bool close() { return root_.CloseKey(); }
 
   private:
     nTRegistry root_;
+    bool open_ = false;
 };
 
 constexpr const char* kToolValues[] = {kToolName,   kToolCommand,        kToolArguments,
                                        kToolFolder, kToolOutputRedirect, kToolIconed};
 
+// A text value; one stored with another type takes the default, and its
+// error joins the others so that the load can go on.
+std::string readText(nTRegistry& reg, const std::string& name, const std::string& def,
+                     LoadErrors* errors) {
+    try {
+        return reg.ReadString(name, def);
+    } catch (const RegistryError& error) {
+        if (errors != nullptr) *errors += (errors->empty() ? "" : "\n") + std::string(error.what());
+        return def;
+    }
+}
+
 }  // namespace
 
-void LoadSettings(TREGIST& r, SettingsStore& store) {
+LoadErrors LoadSettings(TREGIST& r, SettingsStore& store) {
+    LoadErrors errors;
     StoreSession session(store);
+    if (!session.isOpen()) return errors;
     nTRegistry reg(store);
+    const auto text = [&](const char* name, const char* def) {
+        return readText(reg, name, def, &errors);
+    };
     if (reg.OpenKey(kBaseKey, true)) {
-        r.BuildCommand = reg.ReadString(kBuildCommand, kDefBuildCommand);
-        r.RebuildCommand = reg.ReadString(kRebuildCommand, kDefRebuildCommand);
-        r.DepmillCommand = reg.ReadString(kDepmillCommand, kDefDepmillCommand);
-        r.EditCommand = reg.ReadString(kEditCommand, kDefEditCommand);
-        r.ProjectFolder = reg.ReadString(kProjectFolder, kDefProjectFolder);
-        r.Window = reg.ReadString(kWindow, kDefWindow);
+        r.BuildCommand = text(kBuildCommand, kDefBuildCommand);
+        r.RebuildCommand = text(kRebuildCommand, kDefRebuildCommand);
+        r.DepmillCommand = text(kDepmillCommand, kDefDepmillCommand);
+        r.EditCommand = text(kEditCommand, kDefEditCommand);
+        r.ProjectFolder = text(kProjectFolder, kDefProjectFolder);
+        r.Window = text(kWindow, kDefWindow);
         r.FoldOutput = reg.ReadBool(kFoldOutput, kDefFoldOutput);
         r.useStatusBar = reg.ReadBool(kUseStatusBar, kDefUseStatusBar);
-        r.FontName = reg.ReadString(kFontName, kDefFontName);
+        r.FontName = text(kFontName, kDefFontName);
         r.FontSize = reg.ReadInteger(kFontSize, kDefFontSize);
         r.defaultMemorymodel = reg.ReadInteger(kDefaultMemorymodel, kDefDefaultMemorymodel);
-        r.defaultObjectFolder = reg.ReadString(kDefaultObjectFolder, kDefDefaultObjectFolder);
+        r.defaultObjectFolder = text(kDefaultObjectFolder, kDefDefaultObjectFolder);
         r.OutputEncoding = reg.ReadInteger(kOutputEncoding, kDefOutputEncoding);
+        r.loaded.main = true;
         reg.CloseKey();
     }
     if (reg.OpenKey(kHelpKey, true)) {
-        r.Helpfile = reg.ReadString(kHelpfile, kDefHelpfile);
-        r.Clang = reg.ReadString(kClang, kDefClang);
-        r.Cerror = reg.ReadString(kCerror, kDefCerror);
-        r.Buildtool = reg.ReadString(kBuildtool, kDefBuildtool);
-        r.Quarry = reg.ReadString(kQuarry, kDefQuarry);
+        r.Helpfile = text(kHelpfile, kDefHelpfile);
+        r.Clang = text(kClang, kDefClang);
+        r.Cerror = text(kCerror, kDefCerror);
+        r.Buildtool = text(kBuildtool, kDefBuildtool);
+        r.Quarry = text(kQuarry, kDefQuarry);
+        r.loaded.help = true;
         reg.CloseKey();
     }
     if (reg.OpenKey(kHistoryKey, true)) {
         for (std::size_t i = 0; i < kHistorySize; ++i) {
-            r.history[i].ProjectFile = reg.ReadString(indexedName(kHistoryProjectFile, i), "");
-            r.history[i].Project = reg.ReadString(indexedName(kHistoryProject, i), "");
+            r.history[i].ProjectFile =
+                readText(reg, indexedName(kHistoryProjectFile, i), "", &errors);
+            r.history[i].Project = readText(reg, indexedName(kHistoryProject, i), "", &errors);
         }
+        r.loaded.history = true;
         reg.CloseKey();
     }
+    return errors;
 }
 
 bool SaveOptions(const TREGIST& r, SettingsStore& store) {
     StoreSession session(store);
+    if (!session.isOpen()) return false;
     nTRegistry reg(store);
     CountedWrites writes(reg);
-    if (reg.OpenKey(kBaseKey, true)) {
+    if (r.loaded.main && reg.OpenKey(kBaseKey, true)) {
         writes.text(kBuildCommand, r.BuildCommand);
         writes.text(kRebuildCommand, r.RebuildCommand);
         writes.text(kDepmillCommand, r.DepmillCommand);
@@ -118,7 +148,7 @@ bool SaveOptions(const TREGIST& r, SettingsStore& store) {
         writes.integer(kOutputEncoding, r.OutputEncoding);
         writes.close();
     }
-    if (reg.OpenKey(kHelpKey, true)) {
+    if (r.loaded.help && reg.OpenKey(kHelpKey, true)) {
         writes.text(kHelpfile, r.Helpfile);
         writes.text(kClang, r.Clang);
         writes.text(kCerror, r.Cerror);
@@ -132,9 +162,10 @@ bool SaveOptions(const TREGIST& r, SettingsStore& store) {
 
 bool SaveAtClose(const TREGIST& r, SettingsStore& store) {
     StoreSession session(store);
+    if (!session.isOpen()) return false;
     nTRegistry reg(store);
     CountedWrites writes(reg);
-    if (reg.OpenKey(kHistoryKey, true)) {
+    if (r.loaded.history && reg.OpenKey(kHistoryKey, true)) {
         for (std::size_t i = 0; i < kHistorySize; ++i) {
             writes.text(indexedName(kHistoryProjectFile, i).c_str(), r.history[i].ProjectFile);
             writes.text(indexedName(kHistoryProject, i).c_str(), r.history[i].Project);
@@ -152,28 +183,29 @@ bool SaveAtClose(const TREGIST& r, SettingsStore& store) {
 int ReadToolCount(SettingsStore& store) {
     nTRegistry reg(store);
     if (!reg.OpenKey(kToolsKey, true)) return 0;
-    return reg.ReadInteger(kNumTools, 0);
+    return std::clamp(reg.ReadInteger(kNumTools, 0), 0, static_cast<int>(kMaxTools));
 }
 
-bool LoadTool(toolopt& tool, std::size_t index, SettingsStore& store) {
+bool LoadTool(toolopt& tool, std::size_t index, SettingsStore& store, LoadErrors* errors) {
     nTRegistry reg(store);
     if (!reg.OpenKey(kToolsKey, true)) return false;
-    tool.Name = reg.ReadString(indexedName(kToolName, index), "");
-    tool.Command = reg.ReadString(indexedName(kToolCommand, index), "");
-    tool.Arguments = reg.ReadString(indexedName(kToolArguments, index), "");
-    tool.Folder = reg.ReadString(indexedName(kToolFolder, index), "");
+    tool.Name = readText(reg, indexedName(kToolName, index), "", errors);
+    tool.Command = readText(reg, indexedName(kToolCommand, index), "", errors);
+    tool.Arguments = readText(reg, indexedName(kToolArguments, index), "", errors);
+    tool.Folder = readText(reg, indexedName(kToolFolder, index), "", errors);
     tool.OutputRedirect = reg.ReadBool(indexedName(kToolOutputRedirect, index), false);
     tool.Iconed = reg.ReadBool(indexedName(kToolIconed, index), false);
     return true;
 }
 
-bool LoadTools(tooloptions& list, SettingsStore& store) {
+bool LoadTools(tooloptions& list, SettingsStore& store, LoadErrors* errors) {
     StoreSession session(store);
+    if (!session.isOpen()) return false;
     const int stored = ReadToolCount(store);
     std::size_t kept = 0;
-    for (int j = 0; j < stored && kept < kMaxTools; ++j) {
+    for (int j = 0; j < stored; ++j) {
         toolopt& slot = list.tools[kept];
-        if (LoadTool(slot, static_cast<std::size_t>(j), store) && !slot.Name.empty() &&
+        if (LoadTool(slot, static_cast<std::size_t>(j), store, errors) && !slot.Name.empty() &&
             !slot.Command.empty()) {
             ++kept;
         }
@@ -202,6 +234,7 @@ bool SaveTool(const toolopt& tool, std::size_t index, SettingsStore& store) {
 
 bool SaveTools(const tooloptions& list, SettingsStore& store) {
     StoreSession session(store);
+    if (!session.isOpen()) return false;
     int old = ReadToolCount(store);
     const std::size_t count = std::min(list.count, kMaxTools);
     bool allKept = true;
@@ -225,13 +258,22 @@ bool SaveTools(const tooloptions& list, SettingsStore& store) {
     return writes.allKept() && allKept;
 }
 
+bool SameProjectFile(const std::string& a, const std::string& b, common::CodePage cp) {
+#ifdef _WIN32
+    return common::equalsIgnoreCase(a, b, cp);
+#else
+    (void)cp;
+    return a == b;
+#endif
+}
+
 void AddHistory(TREGIST& reg, const std::string& name, const std::string& file,
                 common::CodePage cp) {
     if (name.empty() || file.empty()) return;
     auto& history = reg.history;
     const auto same = std::find_if(history.begin(), history.end(), [&](const ProjectHistory& h) {
         return common::equalsIgnoreCase(h.Project, name, cp) &&
-               common::equalsIgnoreCase(h.ProjectFile, file, cp);
+               SameProjectFile(h.ProjectFile, file, cp);
     });
     if (same == history.begin()) return;
     // The matching entry, or entry 19 when there is none, is overwritten

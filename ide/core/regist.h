@@ -127,34 +127,51 @@ struct TREGIST {
     std::int32_t defaultMemorymodel = 0;
     std::string defaultObjectFolder;
     std::int32_t OutputEncoding = 0;  // the child output's code page, see outputdecoding.h
+
+    // Which groups LoadSettings has read. A save writes only those, so a
+    // record that could not be read never blanks what is stored.
+    struct Loaded {
+        bool main = false;     // the main key's values
+        bool help = false;     // "\Help"
+        bool history = false;  // "\history"
+    } loaded;
 };
 
-// Reads the main key, "\Help" and all 20 history entries into the record,
-// creating the three keys when missing; a missing value gives its default,
-// a key that cannot be opened leaves its fields as they were. A string
-// stored with a non-string type throws RegistryError: the values read
-// before it stay loaded, the later ones keep what they had.
-void LoadSettings(TREGIST& reg, SettingsStore& store);
+// Texts of the values a load could not read, one line each ("'<name>'
+// のﾃﾞｰﾀ型が不正です" for a text stored with another type); empty when none.
+using LoadErrors = std::string;
 
-// Writes the main key's settings (not "Window") and the help files. Every
-// write is attempted; true when none failed.
+// Reads the main key, "\Help" and all 20 history entries into the record,
+// creating the three keys when missing, and marks the groups read in
+// reg.loaded; a missing value gives its default, a key that cannot be
+// opened leaves its fields as they were. A text stored with another type
+// takes its default too, and the load goes on; its error is returned.
+LoadErrors LoadSettings(TREGIST& reg, SettingsStore& store);
+
+// Writes the main key's settings (not "Window") and the help files, each
+// group only when it was loaded. Every write is attempted; true when none
+// failed.
 bool SaveOptions(const TREGIST& reg, SettingsStore& store);
 
-// Writes the 20 history entries (free ones as empty values) and "Window"
-// (only when the main key exists). True when no write failed.
+// Writes the 20 history entries (free ones as empty values; only when the
+// history was loaded) and "Window" (only when the main key exists). True
+// when no write failed.
 bool SaveAtClose(const TREGIST& reg, SettingsStore& store);
 
-// The stored "NumTools" (creating "\Tools" when missing); 0 when unreadable.
+// The stored "NumTools" (creating "\Tools" when missing), limited to 0 to
+// kMaxTools: no stored tool past the table's slots is read or deleted. 0
+// when unreadable.
 int ReadToolCount(SettingsStore& store);
 
 // Reads stored tool `index` into `tool`; false when "\Tools" cannot be
-// opened. Throws RegistryError for a text stored with a non-string type.
-bool LoadTool(toolopt& tool, std::size_t index, SettingsStore& store);
+// opened. A text stored with a non-string type reads as empty, its error
+// appended to `errors` when given.
+bool LoadTool(toolopt& tool, std::size_t index, SettingsStore& store, LoadErrors* errors = nullptr);
 
 // Reads the stored tools into the list in order, skipping any without a
-// name or a command. Reading stops once all kMaxTools slots hold a tool,
-// whatever "NumTools" says; slots past the count are left fresh. True.
-bool LoadTools(tooloptions& list, SettingsStore& store);
+// name or a command; slots past the count are left fresh. False, with the
+// list untouched, when the store could not be read at all.
+bool LoadTools(tooloptions& list, SettingsStore& store, LoadErrors* errors = nullptr);
 
 // Writes the six values of tool `index`; the first failing write skips the
 // rest. True when the key opened and all writes succeeded.
@@ -165,10 +182,16 @@ bool SaveTool(const toolopt& tool, std::size_t index, SettingsStore& store);
 // first) and writes "NumTools". True when everything was stored.
 bool SaveTools(const tooloptions& list, SettingsStore& store);
 
+// True when two makefile paths name the same file as the file system
+// compares names: exactly here, ASCII letter case aside (in code page cp)
+// on Windows.
+bool SameProjectFile(const std::string& a, const std::string& b,
+                     common::CodePage cp = common::activeCodePage());
+
 // Records a project as the most recent history entry (in memory only).
-// Ignored when name or file is empty; an entry equal in both (ASCII letter
-// case aside, in code page cp) moves to the head taking the new spelling,
-// unless it already is the head, which stays untouched; otherwise entry 19
-// drops out.
+// Ignored when name or file is empty; an entry with the same name (ASCII
+// letter case aside, in code page cp) and the same file (SameProjectFile)
+// moves to the head taking the new spelling, unless it already is the
+// head, which stays untouched; otherwise entry 19 drops out.
 void AddHistory(TREGIST& reg, const std::string& name, const std::string& file,
                 common::CodePage cp = common::activeCodePage());

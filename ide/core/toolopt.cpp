@@ -4,7 +4,9 @@
 #include "toolopt.h"
 
 #include <string_view>
+#include <utility>
 
+#include "commandtemplate.h"
 #include "proj.h"
 #include "uiservices.h"
 
@@ -50,13 +52,18 @@ std::string projectValue(Macro macro, const TPROJ& project, common::CodePage cp)
 
 bool ExpandToolArguments(std::string& arguments, const TPROJ& project,
                          const std::string& toolFolder, const ToolFileChooser& choose,
-                         common::CodePage cp) {
+                         common::CodePage cp, std::string_view command) {
+    // The line is built from the program on, so that the quoting state at
+    // each macro is the one the whole command line will have there.
+    const std::string head = std::string(command) + " ";
+    CommandLineBuilder line(CommandSyntaxOf(command), cp);
+    line.appendTemplate(head);
     const std::string_view text = arguments;
-    std::string expanded;
+    std::string written;  // template text not yet handed to the line
     std::size_t pos = 0;
     while (pos < text.size()) {
         if (text[pos] != '$') {
-            expanded += text[pos++];
+            written += text[pos++];
             continue;
         }
         ++pos;  // the "$" itself is never copied
@@ -69,26 +76,31 @@ bool ExpandToolArguments(std::string& arguments, const TPROJ& project,
             }
         }
         if (found == nullptr) {
-            expanded += text[pos++];
+            written += text[pos++];
             continue;
         }
+        std::string value;
         if (found->macro == Macro::Select) {
             const auto file = choose(toolFolder.empty() ? project.projectfolder : toolFolder);
             if (!file) return false;
-            expanded += *file;
+            value = *file;
         } else {
-            expanded += projectValue(found->macro, project, cp);
+            value = projectValue(found->macro, project, cp);
         }
+        line.appendTemplate(std::exchange(written, {}));
+        line.appendValue(value);
         pos += found->text.size();
     }
-    arguments = std::move(expanded);
+    line.appendTemplate(written);
+    arguments = line.text().substr(head.size());
     return true;
 }
 
 bool ExpandToolArguments(std::string& arguments, const TPROJ& project, const toolopt& tool,
                          UiServices& ui) {
     const std::string title = "ツール " + tool.Name + " で使うファイルを選択";
-    return ExpandToolArguments(arguments, project, tool.Folder, [&](const std::string& folder) {
-        return ui.chooseFile(title, folder, {});
-    });
+    return ExpandToolArguments(
+        arguments, project, tool.Folder,
+        [&](const std::string& folder) { return ui.chooseFile(title, folder, {}); },
+        common::activeCodePage(), tool.Command);
 }

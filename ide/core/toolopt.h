@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "codepage.h"
 
@@ -39,9 +40,14 @@ using ToolFileChooser = std::function<std::optional<std::string>(const std::stri
 // "$(TargetName)", "$(Target)". Any other "$x" gives x; a final "$" is
 // dropped. Returns false, with the text unchanged, when a chooser was
 // cancelled. "$(Select)" starts in toolFolder, else in the project folder.
+// The values come from the project's files and folders: each is written so
+// that the program receives it as literal text, under the quoting rules of
+// the command line that `command` (the tool's program) begins
+// (CommandSyntaxOf), whatever quotes the template puts around the macro.
 bool ExpandToolArguments(std::string& arguments, const TPROJ& project,
                          const std::string& toolFolder, const ToolFileChooser& choose,
-                         common::CodePage cp = common::activeCodePage());
+                         common::CodePage cp = common::activeCodePage(),
+                         std::string_view command = {});
 
 // The same for a tool click: the chooser is the UI's file-open dialog titled
 // "ツール <Name> で使うファイルを選択", with no filter of its own.

@@ -21,17 +21,6 @@ std::size_t SkipBlanks(std::string_view text, std::size_t pos) {
     return pos;
 }
 
-// True when text at pos starts with word, letter case ignored (ASCII words).
-bool StartsWithWord(std::string_view text, std::size_t pos, std::string_view word) {
-    if (text.size() - pos < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        char c = text[pos + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != word[i]) return false;
-    }
-    return true;
-}
-
 // The program name: quotes group and are dropped, nothing is escaped.
 std::string ReadProgramName(std::string_view line, std::size_t& pos) {
     std::string name;
@@ -103,7 +92,9 @@ std::optional<std::string> SearchFolders(const std::string& name, const std::str
 }
 
 bool EndsWithExe(const std::string& name) {
-    return name.size() > 4 && StartsWithWord(name, name.size() - 4, ".exe");
+    return name.size() > 4 &&
+           common::equalsIgnoreCase(std::string_view(name).substr(name.size() - 4), ".exe",
+                                    common::CodePage::Utf8);
 }
 
 }  // namespace
@@ -117,17 +108,6 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine, common::
         args.push_back(ReadArgument(commandLine, pos, cp));
     }
     return args;
-}
-
-std::optional<std::string> CommandInterpreterRest(std::string_view commandLine) {
-    std::size_t pos = SkipBlanks(commandLine, 0);
-    if (!StartsWithWord(commandLine, pos, "cmd")) return std::nullopt;
-    pos += 3;
-    if (StartsWithWord(commandLine, pos, ".exe")) pos += 4;
-    pos = SkipBlanks(commandLine, pos);
-    if (!StartsWithWord(commandLine, pos, "/c")) return std::nullopt;
-    pos = SkipBlanks(commandLine, pos + 2);
-    return std::string(commandLine.substr(pos));
 }
 
 std::optional<std::string> FindProgram(const std::string& name, const std::string& ownFolder,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "codepage.h"
+#include "commandtemplate.h"  // CommandInterpreterRest
 
 // The arguments of a command line as the C runtime of Windows programs reads
 // them (the rules of the current runtime, not of the one before 2008). The
@@ -21,11 +22,6 @@
 // one literal quote and the quoting goes on. The second byte of a double-byte
 // character is never taken for a backslash.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine, common::CodePage cp);
-
-// The rest of a "cmd /c<rest>" line ("cmd" or "cmd.exe" in any case, then
-// "/c" or "/C" with or without a blank before the rest); nullopt for any
-// other line.
-std::optional<std::string> CommandInterpreterRest(std::string_view commandLine);
 
 // The file a program name starts: a name with "/" or "\" is a path (its
 // backslashes taken as separators); otherwise ownFolder, then each folder of

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <unordered_map>
 
 #include "codepage.h"
 
@@ -144,22 +145,8 @@ std::vector<std::string> logicalLines(std::string_view text) {
     return lines;
 }
 
-void setValue(RegFileKey& key, std::string name, SettingsValue value) {
-    for (auto& v : key.values) {
-        if (sameRegName(v.name, name)) {
-            v.value = std::move(value);
-            return;
-        }
-    }
-    key.values.push_back(RegFileValue{std::move(name), std::move(value)});
-}
-
-RegFileKey& keyFor(std::vector<RegFileKey>& keys, const std::string& path) {
-    for (auto& k : keys) {
-        if (sameRegName(k.path, path)) return k;
-    }
-    keys.push_back(RegFileKey{path, {}});
-    return keys.back();
+std::string folded(std::string_view name) {
+    return common::toLowerAscii(name, common::CodePage::Utf8);
 }
 
 bool isPrintableUtf8(std::string_view s) {
@@ -214,14 +201,69 @@ std::string formatData(const SettingsValue& v) {
 
 }  // namespace
 
+std::optional<std::size_t> RegFileTree::find(std::string_view path) const {
+    const auto at = keyIndex_.find(folded(path));
+    if (at == keyIndex_.end()) return std::nullopt;
+    return at->second;
+}
+
+std::size_t RegFileTree::obtain(const std::string& path) {
+    const auto [at, added] = keyIndex_.try_emplace(folded(path), keys_.size());
+    if (!added) return at->second;
+    keys_.push_back(RegFileKey{path, {}});
+    valueIndex_.emplace_back();
+    for (std::size_t end = 0; end != std::string::npos; end = path.find('\\', end + 1)) {
+        paths_.insert(at->first.substr(0, end));
+    }
+    paths_.insert(at->first);
+    return at->second;
+}
+
+bool RegFileTree::exists(std::string_view path) const {
+    return path.empty() || paths_.contains(folded(path));
+}
+
+const SettingsValue* RegFileTree::value(std::size_t key, std::string_view name) const {
+    const auto at = valueIndex_[key].find(folded(name));
+    return at == valueIndex_[key].end() ? nullptr : &keys_[key].values[at->second].value;
+}
+
+bool RegFileTree::setValue(std::size_t key, const std::string& name, SettingsValue value) {
+    auto& values = keys_[key].values;
+    const auto [at, added] = valueIndex_[key].try_emplace(folded(name), values.size());
+    if (added) {
+        values.push_back(RegFileValue{name, std::move(value)});
+        return true;
+    }
+    SettingsValue& stored = values[at->second].value;
+    if (stored == value) return false;
+    stored = std::move(value);
+    return true;
+}
+
+bool RegFileTree::removeValue(std::size_t key, std::string_view name) {
+    auto& index = valueIndex_[key];
+    const auto at = index.find(folded(name));
+    if (at == index.end()) return false;
+    auto& values = keys_[key].values;
+    const std::size_t removed = at->second;
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(removed));
+    index.erase(at);
+    for (auto& [_, position] : index) {
+        if (position > removed) --position;
+    }
+    return true;
+}
+
 bool sameRegName(std::string_view a, std::string_view b) {
     return common::equalsIgnoreCase(a, b, common::CodePage::Utf8);
 }
 
 RegFileContent parseRegFile(std::string_view text) {
     RegFileContent content;
+    RegFileTree& index = content.keys;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    RegFileKey* current = nullptr;
+    std::optional<std::size_t> current;
     bool headerSeen = false;
     for (const std::string& lineText : logicalLines(text)) {
         const std::string_view line = lineText;
@@ -234,7 +276,7 @@ RegFileContent parseRegFile(std::string_view text) {
         if (line.front() == '[') {
             const auto path =
                 line.back() == ']' ? sectionPath(line.substr(1, line.size() - 2)) : std::nullopt;
-            current = path ? &keyFor(content.keys, *path) : nullptr;
+            current = path ? std::optional(index.obtain(*path)) : std::nullopt;
             content.damaged = content.damaged || !path;
             continue;
         }
@@ -249,11 +291,11 @@ RegFileContent parseRegFile(std::string_view text) {
         rest = trim(rest);
         std::optional<SettingsValue> value;
         if (name && rest.starts_with('=')) value = parseData(trim(rest.substr(1)));
-        if (!value || current == nullptr) {
+        if (!value || !current) {
             content.damaged = true;
             continue;
         }
-        setValue(*current, std::move(*name), std::move(*value));
+        index.setValue(*current, *name, std::move(*value));
     }
     return content;
 }

@@ -3,8 +3,12 @@
 // and written so that every value reads back with its type and bytes.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "settingsstore.h"
@@ -19,9 +23,37 @@ struct RegFileKey {
     std::vector<RegFileValue> values;
 };
 
+// The keys of a settings text in file order, each path once, found by
+// their paths and value names with ASCII letter case aside in time that does
+// not grow with the number of keys or values.
+class RegFileTree {
+  public:
+    const std::vector<RegFileKey>& keys() const { return keys_; }
+
+    // The position of the key at path in keys(); nullopt when missing.
+    std::optional<std::size_t> find(std::string_view path) const;
+    // The key at path, added at the end when missing.
+    std::size_t obtain(const std::string& path);
+    // True for a stored key, any key along a stored key's path, and the root.
+    bool exists(std::string_view path) const;
+
+    // The value of that name in key `key`; nullptr when there is none.
+    const SettingsValue* value(std::size_t key, std::string_view name) const;
+    // Creates or replaces the value; true when what is stored changed.
+    bool setValue(std::size_t key, const std::string& name, SettingsValue value);
+    // Removes the value; false when there was none.
+    bool removeValue(std::size_t key, std::string_view name);
+
+  private:
+    std::vector<RegFileKey> keys_;
+    std::unordered_map<std::string, std::size_t> keyIndex_;  // folded path
+    std::unordered_set<std::string> paths_;  // folded paths of keys and their parents
+    std::vector<std::unordered_map<std::string, std::size_t>> valueIndex_;  // folded names
+};
+
 struct RegFileContent {
-    std::vector<RegFileKey> keys;  // in file order, each path once
-    bool damaged = false;          // something in the text could not be read
+    RegFileTree keys;
+    bool damaged = false;  // something in the text could not be read
 };
 
 RegFileContent parseRegFile(std::string_view text);

@@ -1,8 +1,10 @@
 // The settings file on POSIX systems: sessions under flock on a lock file
-// beside it, atomic replacement through a temporary file and rename, and a
-// damaged file kept aside before a fresh one takes its place.
+// beside it, waited for only so long; atomic replacement through a
+// temporary file and rename; a damaged file kept aside before a fresh one
+// takes its place, with a settings file in place at every moment.
 #include "filesettingsstore.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -10,13 +12,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
+#include <thread>
 #include <utility>
 
 #include "filesettingsstore_format.h"
+#include "uiservices.h"
 #include "usersettingsstore.h"
 
 namespace {
@@ -64,13 +68,16 @@ bool hasControlCharacter(const std::string& s) {
 
 enum class ReadResult { Missing, Read, Unreadable };
 
+// Only a regular file is read: the open neither follows a symbolic link nor
+// waits for a FIFO's writer or a device.
 ReadResult readWholeFile(const std::string& file, std::string& text) {
-    const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Unreadable;
     struct stat st {};
     ReadResult result =
         fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ReadResult::Read : ReadResult::Unreadable;
-    char buf[8192];
+    if (result == ReadResult::Read) text.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
     while (result == ReadResult::Read) {
         const ssize_t n = read(fd, buf, sizeof buf);
         if (n > 0) {
@@ -83,6 +90,29 @@ ReadResult readWholeFile(const std::string& file, std::string& text) {
     }
     close(fd);
     return result;
+}
+
+// The lock file beside the settings file, when it can be made and is a
+// regular file of its own; -1 otherwise.
+int openLockFile(const std::string& file) {
+    const int fd = open((file + ".lock").c_str(),
+                        O_RDWR | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return fd;
+    close(fd);
+    return -1;
+}
+
+// Takes the exclusive lock, trying again until `wait` has passed.
+bool takeLock(int fd, std::chrono::milliseconds wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
 }
 
 // Writes the text to a temporary file in the target's folder, forces it to
@@ -129,11 +159,40 @@ std::string damagedCopyName(const std::string& file) {
     return name;
 }
 
-// The file that holds the text: a symbolic link's target, so replacing the
-// text keeps the link.
-std::string resolvedTarget(const std::string& file) {
-    char resolved[PATH_MAX];
-    return realpath(file.c_str(), resolved) != nullptr ? std::string(resolved) : file;
+// Keeps what stands at `file` under a new name beside it while `file`
+// itself stays in place: a second link to it, else a copy of the text that
+// was read from it. Only what could not be read at all (a folder) is moved
+// aside, since there is no settings text to lose then.
+bool keepDamagedCopy(const std::string& file, const std::optional<std::string>& text) {
+    const std::string copy = damagedCopyName(file);
+    if (linkat(AT_FDCWD, file.c_str(), AT_FDCWD, copy.c_str(), 0) == 0) return true;
+    if (!text) return std::rename(file.c_str(), copy.c_str()) == 0;
+    const int fd = open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    bool ok = write(fd, text->data(), text->size()) == static_cast<ssize_t>(text->size());
+    ok = fsync(fd) == 0 && ok;
+    ok = close(fd) == 0 && ok;
+    if (!ok) unlink(copy.c_str());
+    return ok;
+}
+
+// Removes the temporary files of saves that ended before their rename
+// ("<file>.tmp-XXXXXX", and "<file>.new" of earlier versions). Called under
+// the lock, so no save in progress owns one of them.
+void removeLeftoverTemporaries(const std::string& file) {
+    const std::string folder = folderOf(file);
+    const std::string base = file.substr(file.rfind('/') + 1);
+    const std::string tempPrefix = base + ".tmp-";
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        const bool temporary =
+            (name.starts_with(tempPrefix) && name.size() == tempPrefix.size() + 6) ||
+            name == base + ".new";
+        if (temporary) unlinkat(dirfd(dir), name.c_str(), 0);
+    }
+    closedir(dir);
 }
 
 }  // namespace
@@ -143,33 +202,8 @@ struct FileSettingsStore::Session {
     bool fileExisted = false;
     bool damaged = false;
     bool dirty = false;
-    std::vector<RegFileKey> keys;
-
-    RegFileKey* find(const std::string& path) {
-        for (auto& k : keys) {
-            if (sameRegName(k.path, path)) return &k;
-        }
-        return nullptr;
-    }
-
-    // The root and every key along a stored key's path exist as well.
-    bool exists(const std::string& path) const {
-        if (path.empty()) return true;
-        for (const auto& k : keys) {
-            if (k.path.size() >= path.size() && sameRegName(k.path.substr(0, path.size()), path) &&
-                (k.path.size() == path.size() || k.path[path.size()] == '\\')) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    RegFileKey& obtain(const std::string& path) {
-        if (RegFileKey* key = find(path)) return *key;
-        dirty = true;
-        keys.push_back(RegFileKey{path, {}});
-        return keys.back();
-    }
+    std::optional<std::string> damagedText;  // what was read from a damaged file
+    RegFileTree keys;
 };
 
 class FileSettingsStore::Key : public SettingsKey {
@@ -178,41 +212,29 @@ class FileSettingsStore::Key : public SettingsKey {
     ~Key() override { close(); }
 
     std::optional<SettingsValue> read(const std::string& name) override {
-        const RegFileKey* key = store_ ? store_->session_->find(path_) : nullptr;
-        if (key == nullptr) return std::nullopt;
-        for (const auto& v : key->values) {
-            if (sameRegName(v.name, name)) return v.value;
-        }
-        return std::nullopt;
+        if (!store_) return std::nullopt;
+        const RegFileTree& keys = store_->session_->keys;
+        const auto key = keys.find(path_);
+        if (!key) return std::nullopt;
+        const SettingsValue* value = keys.value(*key, name);
+        return value ? std::optional(*value) : std::nullopt;
     }
 
     bool write(const std::string& name, const SettingsValue& value) override {
         if (!store_ || hasControlCharacter(name)) return false;
         Session& session = *store_->session_;
-        RegFileKey& key = session.obtain(path_);
-        for (auto& v : key.values) {
-            if (sameRegName(v.name, name)) {
-                session.dirty = session.dirty || v.value != value;
-                v.value = value;
-                return true;
-            }
-        }
-        key.values.push_back(RegFileValue{name, value});
-        session.dirty = true;
+        const std::size_t key = obtainKey(session, path_);
+        session.dirty = session.keys.setValue(key, name, value) || session.dirty;
         return true;
     }
 
     bool remove(const std::string& name) override {
-        RegFileKey* key = store_ ? store_->session_->find(path_) : nullptr;
-        if (key == nullptr) return false;
-        for (auto it = key->values.begin(); it != key->values.end(); ++it) {
-            if (sameRegName(it->name, name)) {
-                key->values.erase(it);
-                store_->session_->dirty = true;
-                return true;
-            }
-        }
-        return false;
+        if (!store_) return false;
+        Session& session = *store_->session_;
+        const auto key = session.keys.find(path_);
+        if (!key || !session.keys.removeValue(*key, name)) return false;
+        session.dirty = true;
+        return true;
     }
 
     bool close() override {
@@ -221,12 +243,21 @@ class FileSettingsStore::Key : public SettingsKey {
         return --store->openKeys_ > 0 || store->endSession();
     }
 
+    // The key in the session's tree, added (a change to save) when missing.
+    static std::size_t obtainKey(Session& session, const std::string& path) {
+        if (const auto key = session.keys.find(path)) return *key;
+        session.dirty = true;
+        return session.keys.obtain(path);
+    }
+
   private:
     FileSettingsStore* store_;  // null once closed
     std::string path_;
 };
 
-FileSettingsStore::FileSettingsStore(std::string file) : file_(std::move(file)) {}
+FileSettingsStore::FileSettingsStore(std::string file, std::chrono::milliseconds lockWait,
+                                     std::function<void()> unavailable)
+    : file_(std::move(file)), lockWait_(lockWait), unavailable_(std::move(unavailable)) {}
 
 FileSettingsStore::~FileSettingsStore() {
     if (session_) endSession();
@@ -251,10 +282,10 @@ std::string FileSettingsStore::userFile() {
 std::unique_ptr<SettingsKey> FileSettingsStore::openKey(const std::string& path, bool create) {
     const auto normal = normalKeyPath(path);
     if (!normal) return nullptr;
-    if (openKeys_ == 0) beginSession();
-    if (!session_->exists(*normal)) {
+    if (openKeys_ == 0 && !beginSession()) return nullptr;
+    if (!session_->keys.exists(*normal)) {
         if (create) {
-            session_->obtain(*normal);
+            Key::obtainKey(*session_, *normal);
         } else {
             if (openKeys_ == 0) endSession();
             return nullptr;
@@ -264,56 +295,65 @@ std::unique_ptr<SettingsKey> FileSettingsStore::openKey(const std::string& path,
     return std::make_unique<Key>(*this, *normal);
 }
 
-void FileSettingsStore::beginSession() {
-    session_ = std::make_unique<Session>();
-    // Without the lock (a folder that cannot be created) the file is still
-    // read; a write will then fail on its own.
-    if (makeFolders(folderOf(file_))) {
-        session_->lockFd = open((file_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        while (session_->lockFd >= 0 && flock(session_->lockFd, LOCK_EX) != 0 && errno == EINTR) {
-        }
+bool FileSettingsStore::beginSession() {
+    auto session = std::make_unique<Session>();
+    // Without a lock file (a folder that cannot be created, or something
+    // other than a file in its place) the file is still read; a write will
+    // then fail on its own or replace the file atomically.
+    if (makeFolders(folderOf(file_))) session->lockFd = openLockFile(file_);
+    if (session->lockFd >= 0 && !takeLock(session->lockFd, lockWait_)) {
+        close(session->lockFd);
+        if (unavailable_) unavailable_();
+        return false;
     }
     std::string text;
     switch (readWholeFile(file_, text)) {
         case ReadResult::Missing:
             break;
         case ReadResult::Unreadable:
-            session_->fileExisted = true;
-            session_->damaged = true;
+            session->fileExisted = true;
+            session->damaged = true;
             break;
         case ReadResult::Read: {
-            session_->fileExisted = true;
+            session->fileExisted = true;
             RegFileContent content = parseRegFile(text);
-            session_->damaged = content.damaged;
-            session_->keys = std::move(content.keys);
+            session->damaged = content.damaged;
+            session->keys = std::move(content.keys);
+            if (session->damaged) session->damagedText = std::move(text);
             break;
         }
     }
+    session_ = std::move(session);
+    return true;
 }
 
 bool FileSettingsStore::endSession() {
     std::unique_ptr<Session> session = std::move(session_);
     bool kept = true;
     if (session->dirty) {
-        const std::string target = resolvedTarget(file_);
-        // A damaged file is renamed aside only once its replacement is
-        // complete on disk; the lock keeps other sessions out of the short
-        // moment between the two renames.
-        const std::string text = formatRegFile(session->keys);
+        if (session->lockFd >= 0) removeLeftoverTemporaries(file_);
+        // A damaged file is kept under another name first; the settings
+        // file is then replaced in one rename, so that whenever the process
+        // ends, a settings file is there.
         if (session->damaged && session->fileExisted) {
-            std::string temp = target + ".new";
-            kept = replaceAtomically(temp, text) &&
-                   std::rename(target.c_str(), damagedCopyName(target).c_str()) == 0 &&
-                   std::rename(temp.c_str(), target.c_str()) == 0;
-            if (!kept) unlink(temp.c_str());
-        } else {
-            kept = replaceAtomically(target, text);
+            kept = keepDamagedCopy(file_, session->damagedText);
         }
+        kept = kept && replaceAtomically(file_, formatRegFile(session->keys.keys()));
     }
     if (session->lockFd >= 0) close(session->lockFd);  // also releases the lock
     return kept;
 }
 
-std::unique_ptr<SettingsStore> openUserSettingsStore() {
-    return std::make_unique<FileSettingsStore>(FileSettingsStore::userFile());
+std::unique_ptr<SettingsStore> openUserSettingsStore(UiServices* ui) {
+    std::function<void()> unavailable;
+    if (ui != nullptr) {
+        unavailable = [ui] {
+            ui->showMessage(
+                "設定ファイルが他のプロセスに使用されているため、設定の読み込みまたは保存ができませ"
+                "んでした。",
+                "Vantor", MessageIcon::Stop);
+        };
+    }
+    return std::make_unique<FileSettingsStore>(
+        FileSettingsStore::userFile(), FileSettingsStore::kLockWait, std::move(unavailable));
 }

@@ -16,14 +16,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A relative name is looked up in the current folder, then beside the IDE.
+// A relative name is looked up beside the IDE only: the current folder is
+// the project's, and a file planted in a downloaded project must not be
+// opened in place of the IDE's own.
 std::optional<std::string> locateHelpFile(const std::string& name) {
     if (name.empty()) return std::nullopt;
+    const fs::path path =
+        fs::path(name).is_absolute() ? fs::path(name) : fs::path(OwnProgramFolder()) / name;
     std::error_code error;
-    if (fs::is_regular_file(name, error)) return name;
-    if (fs::path(name).is_absolute()) return std::nullopt;
-    const fs::path beside = fs::path(OwnProgramFolder()) / name;
-    if (fs::is_regular_file(beside, error)) return beside.string();
+    if (fs::is_regular_file(path, error)) return path.string();
     return std::nullopt;
 }
 

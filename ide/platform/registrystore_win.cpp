@@ -73,6 +73,7 @@ class RegistryStore : public SettingsStore {
 
 }  // namespace
 
-std::unique_ptr<SettingsStore> openUserSettingsStore() {
+// The registry keeps no lock that a process could hold for long.
+std::unique_ptr<SettingsStore> openUserSettingsStore(UiServices* /*ui*/) {
     return std::make_unique<RegistryStore>();
 }

@@ -6,4 +6,8 @@
 
 #include "settingsstore.h"
 
-std::unique_ptr<SettingsStore> openUserSettingsStore();
+class UiServices;
+
+// With ui, a store that cannot be read or saved because another process
+// keeps it locked says so in a message box.
+std::unique_ptr<SettingsStore> openUserSettingsStore(UiServices* ui = nullptr);

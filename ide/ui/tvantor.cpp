@@ -6,12 +6,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <climits>
-#include <exception>
+#include <vector>
 
 #include "helpviewer.h"
 #include "mainwindowrules.h"
@@ -227,13 +229,9 @@ QAction* TVantor::addCaptionedItem(QMenu* menu, const std::string& caption) {
 
 void TVantor::FormCreate() {
     // Menu hints reach ShowHint through event() from the start. A string
-    // setting stored with another type ends the start-up at that value.
-    try {
-        LoadSettings(*regist, services_.settings);
-    } catch (const std::exception& error) {
-        services_.ui.showMessage(error.what(), kCaption, MessageIcon::Stop);
-        return;
-    }
+    // setting stored with another type is reported and takes its default.
+    const LoadErrors errors = LoadSettings(*regist, services_.settings);
+    if (!errors.empty()) services_.ui.showMessage(errors, kCaption, MessageIcon::Stop);
     applyFoldOutput();
     applyStatusBar();
     applyFont();
@@ -241,8 +239,7 @@ void TVantor::FormCreate() {
     openLastProject();
     setWindowTitle(toQt(WindowTitle(*proj)));
     if (!proj->projectname.empty()) QDir::setCurrent(toQt(proj->projectfolder));
-    if (!loadTools()) return;
-    if (toolOptions->count >= 1) rebuildToolsMenu();
+    if (loadTools() && toolOptions->count >= 1) rebuildToolsMenu();
     services_.sounds.play("Open", SoundFallback::None, SoundWait::No);
 }
 
@@ -261,16 +258,19 @@ void TVantor::applyFont() {
     output1->setFont(font);
 }
 
-// "Window" holds the outer bounds; the frame is what lies around the client,
-// known once the window exists in the window system.
+// "Window" holds the geometry without the frame, written at close the same
+// way, so that start and close never move the window by its frame.
 void TVantor::applyWindowPlacement() {
     if (regist->Window.empty()) return;
-    const WindowPlacement placement = ParseWindowPlacement(regist->Window);
-    winId();
-    const QSize frame = frameGeometry().size() - geometry().size();
-    move(clampToInt(placement.left), clampToInt(placement.top));
-    resize(clampToInt(placement.width) - frame.width(),
-           clampToInt(placement.height) - frame.height());
+    std::vector<WindowPlacement> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    const WindowPlacement placement =
+        FitPlacementOnScreens(ParseWindowPlacement(regist->Window), screens);
+    setGeometry(clampToInt(placement.left), clampToInt(placement.top), clampToInt(placement.width),
+                clampToInt(placement.height));
 }
 
 void TVantor::openLastProject() {
@@ -312,7 +312,7 @@ void TVantor::FormClose() {
                                     &regist->Buildtool, &regist->Quarry}) {
         services_.help.quit(*file);
     }
-    const QRect bounds = frameGeometry();
+    const QRect bounds = geometry();
     regist->Window =
         FormatWindowPlacement({bounds.x(), bounds.y(), bounds.width(), bounds.height()});
     SaveAtClose(*regist, services_.settings);

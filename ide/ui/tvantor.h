@@ -75,8 +75,8 @@ class TVantor : public QMainWindow {
     common::CodePage codePage() const { return codePage_; }
     // The check box IDEdebugmode of the options dialog.
     bool debugMode() const;
-    // False after a start-up cut short before the tools were read: the table
-    // is then empty and must not be saved over the stored tools.
+    // False while the stored tools could not be read: the table is then
+    // empty and must not be saved over them.
     bool toolsLoaded() const { return toolsLoaded_; }
     // The status bar's simple text.
     QString statusText() const;

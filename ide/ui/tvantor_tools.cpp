@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QMenu>
 #include <algorithm>
-#include <exception>
 
 #include "buildsteps.h"
 #include "outputwindow.h"
@@ -37,12 +36,9 @@ void TVantor::rebuildToolsMenu() {
 }
 
 bool TVantor::loadTools() {
-    try {
-        LoadTools(*toolOptions, services_.settings);
-    } catch (const std::exception& error) {
-        services_.ui.showMessage(error.what(), kCaption, MessageIcon::Stop);
-        return false;
-    }
+    LoadErrors errors;
+    if (!LoadTools(*toolOptions, services_.settings, &errors)) return false;
+    if (!errors.empty()) services_.ui.showMessage(errors, kCaption, MessageIcon::Stop);
     toolsLoaded_ = true;
     return true;
 }
@@ -71,9 +67,9 @@ void TVantor::ToolsMenuClick(QObject* sender) {
     }
 }
 
-// After a start-up cut short before the tools were read, they are read now,
-// so that the list shows them and its finish button saves them back rather
-// than an empty list over them; while they cannot be read the list stays shut.
+// When the tools could not be read at start-up, they are read now, so that
+// the list shows them and its finish button saves them back rather than an
+// empty list over them; while they cannot be read the list stays shut.
 void TVantor::ToolsEditClick() {
     if (!dialogs_.ToolListEdit) return;
     if (!toolsLoaded_ && !loadTools()) return;

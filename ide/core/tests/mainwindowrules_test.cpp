@@ -18,6 +18,39 @@ void ExpectPlacement(const char* text, long left, long top, long width, long hei
     EXPECT_EQ(p.height, height) << text;
 }
 
+WindowPlacement fit(WindowPlacement p, std::vector<WindowPlacement> areas) {
+    return FitPlacementOnScreens(p, areas);
+}
+
+TEST(WindowPlacement, StaysWhereItLiesOnAScreen) {
+    // One screen with a panel at its top; a second one to its right.
+    const std::vector<WindowPlacement> screens{{0, 30, 1920, 1050}, {1920, 0, 1280, 1024}};
+    EXPECT_EQ(fit({100, 200, 800, 600}, screens), (WindowPlacement{100, 200, 800, 600}));
+    EXPECT_EQ(fit({2000, 0, 1200, 1024}, screens), (WindowPlacement{2000, 0, 1200, 1024}));
+    EXPECT_EQ(fit({1920, 0, 1280, 1024}, screens), (WindowPlacement{1920, 0, 1280, 1024}));
+    EXPECT_EQ(fit({5, 6, 7, 8}, {}), (WindowPlacement{5, 6, 7, 8}));
+}
+
+TEST(WindowPlacement, OffEveryScreenOrTooLargeIsMovedAndShrunkOntoTheNearest) {
+    const std::vector<WindowPlacement> screens{{0, 30, 1920, 1050}, {1920, 0, 1280, 1024}};
+    // Above the top: the title bar out of reach.
+    EXPECT_EQ(fit({100, -500, 800, 600}, screens), (WindowPlacement{100, 30, 800, 600}));
+    // Far right and below, off both: onto the nearer, the right-hand one.
+    EXPECT_EQ(fit({9000, 5000, 400, 300}, screens), (WindowPlacement{2800, 724, 400, 300}));
+    // Partly past the right edge: moved back just that far.
+    EXPECT_EQ(fit({2000, 0, 1280, 1024}, screens), (WindowPlacement{1920, 0, 1280, 1024}));
+    // Mostly on the second screen: it stays there, pulled in.
+    EXPECT_EQ(fit({1800, 100, 1000, 500}, screens), (WindowPlacement{1920, 100, 1000, 500}));
+    // Larger than the screen it is on (a maximised window of an older
+    // screen): shrunk to the available area.
+    EXPECT_EQ(fit({-4, -4, 4000, 3000}, screens), (WindowPlacement{0, 30, 1920, 1050}));
+    EXPECT_EQ(fit({-4, 26, 1928, 1058}, {{0, 30, 1920, 1050}}),
+              (WindowPlacement{0, 30, 1920, 1050}));
+    // Absurd stored numbers and negative sizes still end on the screen.
+    EXPECT_EQ(fit({LONG_MAX, LONG_MIN, LONG_MAX, -7}, {{0, 0, 800, 600}}),
+              (WindowPlacement{0, 0, 800, 0}));
+}
+
 TEST(WindowPlacement, ReadsFourValuesLeniently) {
     ExpectPlacement("339,107,620,200", 339, 107, 620, 200);
     ExpectPlacement("-4,-4,1032,776", -4, -4, 1032, 776);

@@ -2,6 +2,7 @@
 #include "proj.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,7 +22,6 @@ namespace fs = std::filesystem;
 
 class ProjReader : public ::testing::Test {
   protected:
-
     std::string write(const std::string& content, const std::string& name = "makefile") {
         const auto path = folder_ / name;
         std::ofstream(path, std::ios::binary) << content;
@@ -133,6 +133,22 @@ TEST_F(ProjReader, MissingFileShowsTheOpenFailure) {
         EXPECT_EQ(message.text, "プロジェクトのオープン");
         EXPECT_EQ(message.caption, "プロジェクトファイルがオープンできません。");
         EXPECT_EQ(message.icon, MessageIcon::None);
+    }
+}
+
+// A makefile that is a FIFO or a device would block the reader for ever:
+// it is refused at once, as a file that cannot be opened.
+TEST_F(ProjReader, FifoOrDeviceMakefileIsRefusedWithoutWaiting) {
+    const fs::path fifo = folder_ / "makefile";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    TPROJ project = sentinel();
+    EXPECT_FALSE(LoadProject(project, fifo.string(), ui_));
+    expectSame(project, sentinel());
+    EXPECT_EQ(GetMakefileMacro(fifo.string(), "OUTDIR", ui_), "");
+    EXPECT_FALSE(LoadProject(project, "/dev/zero", ui_));
+    ASSERT_EQ(ui_.messages.size(), 3u);
+    for (const auto& message : ui_.messages) {
+        EXPECT_EQ(message.caption, "プロジェクトファイルがオープンできません。");
     }
 }
 

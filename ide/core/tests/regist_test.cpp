@@ -97,29 +97,48 @@ TEST_F(RegistTest, NumbersAndFlagsOfTheWrongTypeTakeTheirDefaults) {
     EXPECT_EQ(reg.defaultMemorymodel, 3);
 }
 
-TEST_F(RegistTest, DataTypeErrorStopsTheLoadAtThatValue) {
+TEST_F(RegistTest, DataTypeErrorIsReportedAndTheLoadGoesOn) {
     putInt(kBaseKey, "BuildCommand", 1);
     putText(kBaseKey, "RebuildCommand", "make again");
-    putText(kHelpKey, "Helpfile", "mine.hlp");
-    TREGIST reg;
-    try {
-        LoadSettings(reg, *store);
-        FAIL() << "no error";
-    } catch (const RegistryError& e) {
-        EXPECT_STREQ(e.what(), "'BuildCommand' のﾃﾞｰﾀ型が不正です");
-    }
-    EXPECT_EQ(reg.RebuildCommand, "");
-    EXPECT_EQ(reg.FontSize, 0);
-    EXPECT_FALSE(reg.FoldOutput);
-    EXPECT_EQ(reg.Helpfile, "");
-
-    // A later value fails after the earlier ones are in.
-    putText(kBaseKey, "BuildCommand", "make");
     putInt(kBaseKey, "FontName", 1);
-    EXPECT_THROW(LoadSettings(reg, *store), RegistryError);
+    putText(kHelpKey, "Helpfile", "mine.hlp");
+    putText(kHistoryKey, "Project0", "hello");
+    putText(kHistoryKey, "ProjectFile0", "/p/makefile");
+    TREGIST reg;
+    EXPECT_EQ(LoadSettings(reg, *store),
+              "'BuildCommand' のﾃﾞｰﾀ型が不正です\n'FontName' のﾃﾞｰﾀ型が不正です");
+    EXPECT_EQ(reg.BuildCommand, kDefBuildCommand);
     EXPECT_EQ(reg.RebuildCommand, "make again");
-    EXPECT_TRUE(reg.useStatusBar);
-    EXPECT_EQ(reg.FontSize, 0);
+    EXPECT_EQ(reg.FontName, kDefFontName);
+    EXPECT_EQ(reg.FontSize, 11);
+    EXPECT_TRUE(reg.FoldOutput);
+    EXPECT_EQ(reg.Helpfile, "mine.hlp");
+    EXPECT_EQ(reg.history[0].Project, "hello");
+
+    // Options confirmed and the next close keep everything that was read.
+    EXPECT_TRUE(SaveOptions(reg, *store));
+    EXPECT_TRUE(SaveAtClose(reg, *store));
+    TREGIST again;
+    EXPECT_EQ(LoadSettings(again, *openUserSettingsStore()), "");
+    EXPECT_EQ(again.RebuildCommand, "make again");
+    EXPECT_EQ(again.Helpfile, "mine.hlp");
+    EXPECT_EQ(again.history[0].ProjectFile, "/p/makefile");
+}
+
+TEST_F(RegistTest, GroupsThatWereNeverReadAreNeverWritten) {
+    putText(kBaseKey, "BuildCommand", "make");
+    putText(kHistoryKey, "Project0", "hello");
+    putText(kHistoryKey, "ProjectFile0", "/p/makefile");
+    const std::string before = home.settingsText();
+    TREGIST unread;  // a load that found the store unreadable leaves this
+    unread.Window = "1,2,3,4";
+    EXPECT_TRUE(SaveOptions(unread, *store));
+    EXPECT_TRUE(SaveAtClose(unread, *store));
+    TREGIST reg;
+    LoadSettings(reg, *store);
+    EXPECT_EQ(reg.BuildCommand, "make");
+    EXPECT_EQ(reg.history[0].Project, "hello");
+    EXPECT_EQ(reg.Window, "1,2,3,4");  // the placement is the window's own, never read
 }
 
 TEST_F(RegistTest, OptionsAndHistorySurviveIntoAnotherStore) {
@@ -246,12 +265,31 @@ TEST_F(RegistTest, ManyStoredToolsNeverOverrunTheTwentySlots) {
     EXPECT_EQ(ReadToolCount(*store), 0);
 }
 
-TEST_F(RegistTest, ToolStoredWithAWrongTextTypeFailsTheLoad) {
+TEST_F(RegistTest, ToolValueOfAWrongTextTypeIsReportedAndReadsEmpty) {
     SaveTool(tool("a"), 0, *store);
-    putInt(kToolsKey, "NumTools", 1);
+    SaveTool(tool("b"), 1, *store);
+    putInt(kToolsKey, "NumTools", 2);
     putInt(kToolsKey, "Folder0", 1);
+    putInt(kToolsKey, "Command1", 1);
     tooloptions loaded;
-    EXPECT_THROW(LoadTools(loaded, *store), RegistryError);
+    LoadErrors errors;
+    EXPECT_TRUE(LoadTools(loaded, *store, &errors));
+    EXPECT_EQ(errors, "'Folder0' のﾃﾞｰﾀ型が不正です\n'Command1' のﾃﾞｰﾀ型が不正です");
+    ASSERT_EQ(loaded.count, 1u);
+    EXPECT_EQ(loaded.tools[0].Name, "a");
+    EXPECT_EQ(loaded.tools[0].Folder, "");
+}
+
+TEST_F(RegistTest, AbsurdToolCountReadsAndDeletesNoMoreThanTheTwentySlots) {
+    SaveTool(tool("a"), 0, *store);
+    putInt(kToolsKey, "NumTools", 2147483647);
+    EXPECT_EQ(ReadToolCount(*store), 20);
+    tooloptions loaded;
+    EXPECT_TRUE(LoadTools(loaded, *store));
+    ASSERT_EQ(loaded.count, 1u);
+    EXPECT_TRUE(SaveTools(loaded, *store));
+    EXPECT_EQ(ReadToolCount(*store), 1);
+    EXPECT_TRUE(exists(kToolsKey, "Name0"));
 }
 
 TEST_F(RegistTest, AddHistoryMovesOrAddsToTheHead) {
@@ -268,23 +306,23 @@ TEST_F(RegistTest, AddHistoryMovesOrAddsToTheHead) {
     EXPECT_EQ(reg.history[1].Project, "p19");
     EXPECT_EQ(reg.history[19].Project, "p1");
 
-    // The head again, in other letters: nothing changes.
-    AddHistory(reg, "P20", "/P20/MAKEFILE");
+    // The head again, its name in other letters: nothing changes.
+    AddHistory(reg, "P20", "/p20/makefile");
     EXPECT_EQ(reg.history[0].Project, "p20");
     EXPECT_EQ(reg.history[0].ProjectFile, "/p20/makefile");
     EXPECT_EQ(reg.history[1].Project, "p19");
 
     // Position 5 in other letters moves to the head with its new spelling.
     const TREGIST before = reg;
-    AddHistory(reg, "P15", "/P15/makefile");
+    AddHistory(reg, "P15", "/p15/makefile");
     EXPECT_EQ(reg.history[0].Project, "P15");
-    EXPECT_EQ(reg.history[0].ProjectFile, "/P15/makefile");
+    EXPECT_EQ(reg.history[0].ProjectFile, "/p15/makefile");
     for (int i = 0; i < 5; ++i) EXPECT_EQ(reg.history[i + 1].Project, before.history[i].Project);
     for (int i = 6; i < 20; ++i) EXPECT_EQ(reg.history[i].Project, before.history[i].Project);
 
     // Same name in another folder is another project; empty texts never count.
     AddHistory(reg, "P15", "/elsewhere/makefile");
-    EXPECT_EQ(reg.history[1].ProjectFile, "/P15/makefile");
+    EXPECT_EQ(reg.history[1].ProjectFile, "/p15/makefile");
     const TREGIST unchanged = reg;
     AddHistory(reg, "", "/x/makefile");
     AddHistory(reg, "x", "");
@@ -299,10 +337,20 @@ TEST_F(RegistTest, AddHistoryFoldsOnlyAsciiLettersOfTheCodePage) {
     AddHistory(reg, other, "c:\\x\\makefile", common::CodePage::ShiftJis);
     EXPECT_EQ(reg.history[0].Project, other);
     EXPECT_EQ(reg.history[1].Project, a);
-    AddHistory(reg, a, "C:\\X\\MAKEFILE", common::CodePage::ShiftJis);
+    AddHistory(reg, a, "c:\\x\\makefile", common::CodePage::ShiftJis);
     EXPECT_EQ(reg.history[0].Project, a);
     EXPECT_EQ(reg.history[1].Project, other);
     EXPECT_EQ(reg.history[2].Project, "");
+}
+
+TEST_F(RegistTest, MakefilePathsDifferingInLetterCaseAreTwoProjectsHere) {
+    TREGIST reg;
+    AddHistory(reg, "hello", "/w/hello/makefile");
+    AddHistory(reg, "hello", "/w/hello/Makefile");
+    EXPECT_EQ(reg.history[0].ProjectFile, "/w/hello/Makefile");
+    EXPECT_EQ(reg.history[1].ProjectFile, "/w/hello/makefile");
+    EXPECT_FALSE(SameProjectFile("/w/a/makefile", "/w/A/makefile"));
+    EXPECT_TRUE(SameProjectFile("/w/a/makefile", "/w/a/makefile"));
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "commandline_posix.h"
 #include "fakeuiservices.h"
 #include "proj.h"
+#include "shelloutput.h"
 #include "toolopt.h"
 
 namespace {
@@ -29,14 +31,15 @@ std::string expand(std::string arguments, const TPROJ& project = helloProject())
     return arguments;
 }
 
-TEST(ToolOptExpand, ProjectMacrosAreReplacedAsTheyAre) {
+TEST(ToolOptExpand, ProjectMacrosAreReplacedAndQuotedWhenTheyHoldBlanks) {
     EXPECT_EQ(expand("$(ProjName) $(ProjFile) $(ProjPath)"),
-              "hello makefile /work/my hello/makefile");
-    EXPECT_EQ(expand("$(ProjDir)|$(ProjFolder)"), "/work/my hello|/work/my hello");
+              "hello makefile \"/work/my hello/makefile\"");
+    EXPECT_EQ(expand("$(ProjDir)|$(ProjFolder)"), "\"/work/my hello\"|\"/work/my hello\"");
     EXPECT_EQ(expand("-o$(TargetName).map"), "-ohello.exe.map");
     // The target's path joins with the system's own separator.
     EXPECT_EQ(expand("$(Target) -v"),
-              std::string("/work/my hello") + kPathSeparator + "hello.exe -v");
+              std::string("\"/work/my hello") + kPathSeparator + "hello.exe\" -v");
+    EXPECT_EQ(expand("\"$(ProjDir)\""), "\"/work/my hello\"");
     EXPECT_EQ(expand("plain text, no macro"), "plain text, no macro");
 
     TPROJ dos = helloProject();
@@ -69,7 +72,7 @@ TEST(ToolOptExpand, SelectAsksOnceForEachOccurrence) {
     };
     std::string arguments = "-x $(Select) $(ProjName) $(Select)";
     ASSERT_TRUE(ExpandToolArguments(arguments, helloProject(), "/tools", chooser));
-    EXPECT_EQ(arguments, "-x /tmp/a.c hello /tmp/b c.h");
+    EXPECT_EQ(arguments, "-x /tmp/a.c hello \"/tmp/b c.h\"");
     EXPECT_EQ(folders, (std::vector<std::string>{"/tools", "/tools"}));
 
     // Without a tool folder the chooser starts in the project folder.
@@ -99,6 +102,37 @@ TEST(ToolOptExpand, CancelledSelectLeavesTheTextUnchanged) {
     EXPECT_TRUE(ExpandToolArguments(arguments, helloProject(), tool, ui));
     EXPECT_EQ(arguments, "/src/x.c");
     EXPECT_EQ(ui.fileRequests.back().initialFolder, "/src");
+}
+
+// A project whose names were chosen to attack the tool's command line: each
+// must reach the tool as it is, under either of the two ways a command runs.
+TEST(ToolOptExpand, HostileProjectNamesReachTheToolAsLiteralText) {
+    TPROJ project;
+    project.projectname = "x$(echo INJECTED)`echo INJECTED`;echo INJECTED";
+    project.projectfolder = "/w/it's \"a\" dir\\";
+    project.projectfilename = project.projectfolder + "/makefile";
+    project.targetname = "t'\"$HOME.exe";
+    const std::string arguments = "$(ProjName) \"$(ProjDir)\" '$(TargetName)' -o$(ProjPath)";
+    const std::vector<std::string> expected = {project.projectname, project.projectfolder,
+                                               project.targetname, "-o" + project.projectfilename};
+
+    // Split by the Windows rules, program found and started without a shell.
+    std::string windows = arguments;
+    ASSERT_TRUE(ExpandToolArguments(windows, project, {}, {}, common::CodePage::Utf8, "lint"));
+    auto args = SplitCommandLine("lint " + windows, common::CodePage::Utf8);
+    ASSERT_EQ(args.size(), 5u) << windows;
+    EXPECT_EQ(args[1], expected[0]);
+    EXPECT_EQ(args[2], expected[1]);
+    EXPECT_EQ(args[3], "'" + expected[2] + "'");  // single quotes mean nothing there
+    EXPECT_EQ(args[4], expected[3]);
+
+    // A "cmd /c" line, run by the shell.
+    const std::string command = "cmd /c printf '[%s]\\n'";
+    std::string shell = arguments;
+    ASSERT_TRUE(ExpandToolArguments(shell, project, {}, {}, common::CodePage::Utf8, command));
+    EXPECT_EQ(ShellOutput(*CommandInterpreterRest(command + " " + shell)),
+              "[" + expected[0] + "]\n[" + expected[1] + "]\n[" + expected[2] + "]\n[" +
+                  expected[3] + "]\n");
 }
 
 }  // namespace

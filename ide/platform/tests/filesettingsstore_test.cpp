@@ -3,9 +3,14 @@
 // and unreadable files, and the file's permissions.
 #include "filesettingsstore.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <gtest/gtest.h>
 
@@ -270,14 +275,104 @@ TEST_F(FileSettingsStoreTest, FileIsPrivateToTheUserAndNoTemporaryFileStays) {
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"settings.reg", "settings.reg.lock"}));
 }
 
-TEST_F(FileSettingsStoreTest, SymbolicLinkToTheFileStaysALink) {
+TEST_F(FileSettingsStoreTest, SymbolicLinkIsNeitherReadThroughNorWrittenThrough) {
     const fs::path real = home.root() / "real.reg";
-    std::ofstream(real) << "REGEDIT4\n";
+    const std::string realText = "REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"V\"=\"old\"\n";
+    std::ofstream(real) << realText;
     fs::create_directories(home.settingsFile().parent_path());
     fs::create_symlink(real, home.settingsFile());
+    EXPECT_FALSE(get(store, "K", "V"));
+    ASSERT_TRUE(put(store, "K", "W", SettingsValue{1, "x"}));
+    EXPECT_FALSE(fs::is_symlink(home.settingsFile()));
+    EXPECT_EQ(get(store, "K", "W")->data, "x");
+    std::ifstream in(real, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), realText);
+    // The link itself is kept aside, pointing where it did.
+    int links = 0;
+    for (const auto& name : folderEntries()) {
+        const fs::path entry = home.settingsFile().parent_path() / name;
+        if (name.starts_with("settings.reg.damaged-") && fs::is_symlink(entry)) {
+            EXPECT_EQ(fs::read_symlink(entry), real);
+            ++links;
+        }
+    }
+    EXPECT_EQ(links, 1);
+}
+
+TEST_F(FileSettingsStoreTest, FifoInPlaceOfTheFileOrItsLockNeverBlocks) {
+    fs::create_directories(home.settingsFile().parent_path());
+    ASSERT_EQ(mkfifo(home.settingsFile().c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((home.settingsFile().string() + ".lock").c_str(), 0600), 0);
+    EXPECT_FALSE(get(store, "K", "V"));
     ASSERT_TRUE(put(store, "K", "V", SettingsValue{1, "x"}));
-    EXPECT_TRUE(fs::is_symlink(home.settingsFile()));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(home.settingsFile())));
     EXPECT_EQ(get(store, "K", "V")->data, "x");
+}
+
+TEST_F(FileSettingsStoreTest, LockHeldByAnotherProcessIsWaitedForOnlySoLong) {
+    ASSERT_TRUE(put(store, "K", "V", SettingsValue{1, "before"}));
+    const std::string before = home.settingsText();
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const int fd = open((home.settingsFile().string() + ".lock").c_str(), O_RDWR);
+        const bool locked = fd >= 0 && flock(fd, LOCK_EX) == 0;
+        (void)!write(ready[1], locked ? "1" : "0", 1);
+        pause();  // until killed
+        _exit(0);
+    }
+    char answer = 0;
+    ASSERT_EQ(read(ready[0], &answer, 1), 1);
+    ASSERT_EQ(answer, '1');
+
+    int reports = 0;
+    FileSettingsStore waiting(FileSettingsStore::userFile(), std::chrono::milliseconds(300),
+                              [&reports] { ++reports; });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(waiting.openKey("K", true));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(300));
+    EXPECT_LT(waited, std::chrono::seconds(5));
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(home.settingsText(), before);
+
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_TRUE(put(waiting, "K", "V", SettingsValue{1, "after"}));
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(get(store, "K", "V")->data, "after");
+}
+
+TEST_F(FileSettingsStoreTest, TemporaryFilesOfACrashedSaveGoWithTheNextSave) {
+    ASSERT_TRUE(put(store, "K", "V", SettingsValue{1, "x"}));
+    const fs::path folder = home.settingsFile().parent_path();
+    for (const char* name :
+         {"settings.reg.tmp-a1B2c3", "settings.reg.new", "settings.reg.tmp-notours"}) {
+        std::ofstream(folder / name) << "REGEDIT4\n";
+    }
+    EXPECT_TRUE(get(store, "K", "V"));  // reading leaves them
+    EXPECT_EQ(folderEntries().size(), 5u);
+    ASSERT_TRUE(put(store, "K", "V", SettingsValue{1, "y"}));
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{"settings.reg", "settings.reg.lock",
+                                                         "settings.reg.tmp-notours"}));
+}
+
+TEST_F(FileSettingsStoreTest, DamagedFileStaysInPlaceUntilItsReplacementTakesItsName) {
+    home.writeSettingsText("REGEDIT4\n\"outside any key\"=\"x\"\n");
+    struct stat damaged {};
+    ASSERT_EQ(stat(home.settingsFile().c_str(), &damaged), 0);
+    ASSERT_TRUE(put(store, "K", "V", SettingsValue{1, "x"}));
+    // The copy is the very file that stood there: a second name for it,
+    // made while the first one still held it.
+    const auto entries = folderEntries();
+    ASSERT_EQ(entries.size(), 3u);
+    struct stat copy {};
+    ASSERT_EQ(stat((home.settingsFile().parent_path() / entries[1]).c_str(), &copy), 0);
+    EXPECT_EQ(copy.st_ino, damaged.st_ino);
 }
 
 TEST_F(FileSettingsStoreTest, UserFileFollowsXdgConfigHomeElseHome) {
@@ -310,8 +405,8 @@ TEST(FileSettingsFormat, LinesThatCannotBeReadMarkTheTextDamaged) {
     const auto content = parseRegFile(
         "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"X\"=\"1\"\n[HKEY_CURRENT_USER\\B]\n"
         "[HKEY_CURRENT_USER\\a]\n\"Y\"=\"2\"\n");
-    ASSERT_EQ(content.keys.size(), 2u);
-    EXPECT_EQ(content.keys[0].values.size(), 2u);
+    ASSERT_EQ(content.keys.keys().size(), 2u);
+    EXPECT_EQ(content.keys.keys()[0].values.size(), 2u);
 }
 
 }  // namespace

@@ -78,14 +78,24 @@ TEST_F(HelpViewerDesktop, MissingFileIsReportedAndNothingStarts) {
     EXPECT_EQ(ui_.messages.size(), 2u);
 }
 
-TEST_F(HelpViewerDesktop, RelativeNameIsFoundBesideTheProgram) {
-    const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() /
-                            ("helpviewer_test_" + folder_.filename().string() + ".hlp");
+TEST_F(HelpViewerDesktop, RelativeNameIsFoundBesideTheProgramNeverInTheCurrentFolder) {
+    const std::string name = "helpviewer_test_" + folder_.filename().string() + ".hlp";
+    const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path() / name;
+
+    // A file of that name in the current folder (a project's) is not taken.
+    const fs::path saved = fs::current_path();
+    fs::current_path(folder_);
+    std::ofstream(folder_ / name) << "planted";
+    viewer_->contents(name);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, "ヘルプファイル \"" + name + "\" が見つかりません。");
+
     std::ofstream(beside) << "help";
-    viewer_->contents(beside.filename().string());
+    viewer_->contents(name);
     EXPECT_EQ(opened(), beside.string() + "\n");
     fs::remove(beside);
-    EXPECT_TRUE(ui_.messages.empty());
+    fs::current_path(saved);
+    EXPECT_EQ(ui_.messages.size(), 1u);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // The main window from start to close: menus, title, the settings it
 // applies and stores, the Edit, font and Help commands.
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 
@@ -24,9 +26,10 @@ class TVantorStartupTest : public QObject {
     void storedToolsShowTheToolsMenu();
     void displaySettingsAreApplied();
     void windowPlacementIsWrittenAtCloseAndRestored();
+    void placementOffTheScreenComesBackOntoIt();
     void shortPlacementSetsTheMissingValuesToZero();
     void closeQuitsTheHelpFilesThenPlaysCloseAndWaits();
-    void dataTypeErrorEndsStartUpAtThatValue();
+    void dataTypeErrorIsReportedAndStartUpGoesOn();
     void copyTakesTheSelectionOrEverything();
     void editMenuEnablesCopyOnlyWithASelection();
     void fontChoiceIsStoredAtOnce();
@@ -194,17 +197,13 @@ void TVantorStartupTest::displaySettingsAreApplied() {
 
 void TVantorStartupTest::windowPlacementIsWrittenAtCloseAndRestored() {
     UiTestWorld world;
+    const QRect chosen(120, 80, 500, 300);
     {
         auto vantor = world.startVantor();
         vantor->show();
-        vantor->move(-4, -4);
-        vantor->resize(700, 300);
-        const QRect outer = vantor->frameGeometry();
-        QCOMPARE(outer.topLeft(), QPoint(-4, -4));
+        vantor->setGeometry(chosen);
         QVERIFY(vantor->close());
-        const std::string written = storedSettings(world).Window;
-        QCOMPARE(QString::fromStdString(written),
-                 QString("-4,-4,%1,%2").arg(outer.width()).arg(outer.height()));
+        QCOMPARE(QString::fromStdString(storedSettings(world).Window), QString("120,80,500,300"));
     }
     // Close writes the whole history, free entries as empty values.
     nTRegistry reg(*world.store);
@@ -213,10 +212,24 @@ void TVantorStartupTest::windowPlacementIsWrittenAtCloseAndRestored() {
     QVERIFY(reg.ValueExists("Project19"));
     reg.CloseKey();
 
-    const WindowPlacement stored = ParseWindowPlacement(storedSettings(world).Window);
-    auto again = world.startVantor();
-    again->show();
-    QCOMPARE(again->frameGeometry(), QRect(-4, -4, int(stored.width), int(stored.height)));
+    // Start and close again and again: the window stays where it was.
+    for (int round = 0; round < 3; ++round) {
+        auto again = world.startVantor();
+        again->show();
+        QCOMPARE(again->geometry(), chosen);
+        QVERIFY(again->close());
+    }
+    QCOMPARE(QString::fromStdString(storedSettings(world).Window), QString("120,80,500,300"));
+}
+
+void TVantorStartupTest::placementOffTheScreenComesBackOntoIt() {
+    UiTestWorld world;
+    world.storeString(regschema::kBaseKey, "Window", "-3000,-2000,100000,400");
+    auto vantor = world.startVantor();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(screen.contains(vantor->geometry()));
+    QCOMPARE(vantor->geometry().width(), screen.width());
+    QCOMPARE(vantor->geometry().height(), 400);
 }
 
 void TVantorStartupTest::shortPlacementSetsTheMissingValuesToZero() {
@@ -246,11 +259,12 @@ void TVantorStartupTest::closeQuitsTheHelpFilesThenPlaysCloseAndWaits() {
     QCOMPARE(world.sounds.plays.back().fallback, SoundFallback::None);
 }
 
-void TVantorStartupTest::dataTypeErrorEndsStartUpAtThatValue() {
+void TVantorStartupTest::dataTypeErrorIsReportedAndStartUpGoesOn() {
     UiTestWorld world;
     const std::string makefile = writeHelloProject(world, "hello");
     world.storeString(regschema::kHistoryKey, "Project0", "hello");
     world.storeString(regschema::kHistoryKey, "ProjectFile0", makefile);
+    world.storeString(regschema::kBaseKey, "FontName", "Courier");
     world.storeInteger(regschema::kBaseKey, "EditCommand", 7);
     tooloptions tools;
     tools.tools[0] = {"List", "ls", "", "", true, false};
@@ -261,17 +275,20 @@ void TVantorStartupTest::dataTypeErrorEndsStartUpAtThatValue() {
     QCOMPARE(world.ui.messages.size(), std::size_t(1));
     QCOMPARE(world.ui.messages[0].caption, std::string("Vantor"));
     QCOMPARE(world.ui.messages[0].text, std::string("'EditCommand' のﾃﾞｰﾀ型が不正です"));
-    // Read before the bad value: loaded; after it: still empty.
-    QCOMPARE(vantor->settings().DepmillCommand, std::string("depmill -t1"));
-    QCOMPARE(vantor->settings().Window, std::string());
-    QVERIFY(vantor->settings().FontName.empty());
-    // No project, no tools, no sound; the stored tools must not be saved over.
-    QCOMPARE(vantor->windowTitle(), QString("Vantor"));
-    QVERIFY(vantor->project().projectname.empty());
-    QCOMPARE(vantor->tools().count, std::size_t(0));
-    QVERIFY(!vantor->toolsLoaded());
-    QVERIFY(!vantor->ToolsMenu->menuAction()->isVisible());
-    QVERIFY(world.sounds.plays.empty());
+    // The bad value takes its default; everything else is read and applied.
+    QCOMPARE(vantor->settings().EditCommand, std::string(regschema::kDefEditCommand));
+    QCOMPARE(vantor->settings().FontName, std::string("Courier"));
+    QCOMPARE(vantor->project().projectname, std::string("hello"));
+    QCOMPARE(vantor->tools().count, std::size_t(1));
+    QVERIFY(vantor->toolsLoaded());
+    QVERIFY(vantor->ToolsMenu->menuAction()->isVisible());
+    QCOMPARE(world.sounds.plays.front().event, std::string("Open"));
+
+    // Closing keeps the history and the options that were read.
+    QVERIFY(vantor->close());
+    const TREGIST stored = storedSettings(world);
+    QCOMPARE(stored.history[0].ProjectFile, makefile);
+    QCOMPARE(stored.FontName, std::string("Courier"));
 }
 
 void TVantorStartupTest::copyTakesTheSelectionOrEverything() {
