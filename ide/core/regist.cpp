@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "editorchoice.h"
 #include "registry.h"
 
 using namespace regschema;
@@ -70,7 +71,7 @@ void LoadSettings(TREGIST& r, SettingsStore& store) {
         r.BuildCommand = reg.ReadString(kBuildCommand, kDefBuildCommand);
         r.RebuildCommand = reg.ReadString(kRebuildCommand, kDefRebuildCommand);
         r.DepmillCommand = reg.ReadString(kDepmillCommand, kDefDepmillCommand);
-        r.EditCommand = reg.ReadString(kEditCommand, kDefEditCommand);
+        r.EditCommand = reg.ReadString(kEditCommand, DefaultEditCommand());
         r.ProjectFolder = reg.ReadString(kProjectFolder, kDefProjectFolder);
         r.Window = reg.ReadString(kWindow, kDefWindow);
         r.FoldOutput = reg.ReadBool(kFoldOutput, kDefFoldOutput);
