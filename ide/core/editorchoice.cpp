@@ -14,8 +14,10 @@ bool IsInstalledIn(std::string_view folder, const char* program) {
     std::error_code error;
     const fs::path file = fs::path(folder) / program;
     const fs::file_status status = fs::status(file, error);
-    constexpr fs::perms anyExec = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-    return !error && fs::is_regular_file(status) && (status.permissions() & anyExec) != fs::perms::none;
+    constexpr fs::perms anyExec =
+        fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    return !error && fs::is_regular_file(status) &&
+           (status.permissions() & anyExec) != fs::perms::none;
 }
 
 bool IsInstalled(std::string_view searchPath, const char* program) {
