@@ -14,7 +14,7 @@ packages=(
   locales
   clang clang-14 libclang-rt-14-dev
   qt6-translations-l10n
-  bcc elks-libc dosbox
+  elks-libc dosbox
   librsvg2-bin desktop-file-utils appstream man-db groff-base dpkg-dev file
 )
 
