@@ -15,6 +15,9 @@ packages=(
   xutils-dev hyperfine
   locales
   clang clang-14 libclang-rt-14-dev
+  qt6-translations-l10n
+  elks-libc dosbox
+  librsvg2-bin desktop-file-utils appstream man-db groff-base dpkg-dev file
 )
 if [ "${1:-}" = "--windows" ]; then
   packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64)

@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Builds everything and starts Vantor on a scratch copy of the sample project,
-# with a settings file of its own whose most recent project is that sample.
+# Builds everything and starts Vantor on a scratch copy of a sample project,
+# with a settings file of its own whose most recent project is that sample:
+#   scripts/run.sh            the gcc sample (examples/sample)
+#   scripts/run.sh dos-hello  the MS-DOS sample, built with bcc, run in DOSBox
 # Without a display it runs under a virtual X server, with no visible window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+sample=${1:-sample}
+if [[ $sample != sample && $sample != dos-hello ]]; then
+    echo "usage: scripts/run.sh [sample|dos-hello]" >&2
+    exit 2
+fi
 scripts/install-deps.sh
 
 cmake -S . -B build -G Ninja >/dev/null
@@ -13,22 +20,18 @@ root=$(pwd)/build
 work=$root/sample-run
 rm -rf "$work"
 mkdir -p "$work"
-cp -r examples/sample examples/include "$work"/
-makefile=$work/sample/makefile
+cp -r "examples/$sample" examples/include "$work"/
+makefile=$work/$sample/makefile
 
 # The settings store is a registry export text under $XDG_CONFIG_HOME; a
 # fresh one here keeps the user's own settings untouched.
 export XDG_CONFIG_HOME=$root/sample-config
 rm -rf "$XDG_CONFIG_HOME"
 mkdir -p "$XDG_CONFIG_HOME/vantor"
-escaped=$(printf '%s' "$makefile" | sed -e 's/[\\"]/\\&/g')
-cat >"$XDG_CONFIG_HOME/vantor/settings.reg" <<EOF
-REGEDIT4
-
-[HKEY_CURRENT_USER\\Software\\Halden\\Vantor\\history]
-"ProjectFile0"="$escaped"
-"Project0"="sample"
-EOF
+source scripts/sample-settings.sh
+write_sample_settings "$sample" "$makefile" "$XDG_CONFIG_HOME/vantor/settings.reg"
+# Commands run through the shell ("cmd /c...") find depmill here.
+export PATH=$root/bin:$PATH
 
 echo "Vantor on $makefile (settings in $XDG_CONFIG_HOME)"
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then

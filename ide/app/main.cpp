@@ -1,5 +1,5 @@
-// Process start of the IDE: the application, the system's seams, the six
-// forms in their fixed order, the event loop. An exception that escapes is
+// Process start of the IDE: the application with Qt's translations, the
+// system's seams, the six forms in their fixed order, the event loop. An exception that escapes is
 // shown in an error box and ends the process.
 #include <QApplication>
 #include <QMessageBox>
@@ -7,8 +7,10 @@
 #include <exception>
 
 #include "childprocess_system.h"
+#include "helpfilecheck.h"
 #include "proj.h"
 #include "qtext.h"
+#include "qttranslations.h"
 #include "qtuiservices.h"
 #include "regist.h"
 #include "sound.h"
@@ -25,14 +27,18 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_ALL, "");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantor");
+    // The desktop entry vantor.desktop: its icon and name on Wayland too.
+    QGuiApplication::setDesktopFileName("vantor");
+    InstallQtTranslations(app);
     try {
         QtUiServices ui;
         const auto settings = openUserSettingsStore(&ui);
         SystemChildProcesses processes;
         const auto sounds = CreateSystemSoundPlayer();
-        const auto help = CreateSystemHelpViewer(ui);
+        const auto systemHelp = CreateSystemHelpViewer(ui);
+        HelpFileCheck help(*systemHelp, ui);
 
-        TVantor Vantor({ui, *settings, processes, *sounds, *help});
+        TVantor Vantor({ui, *settings, processes, *sounds, help});
         ui.setParentWindow(&Vantor);
         VantorDialogs dialogs;
         dialogs.EditTool = new TEditTool(&Vantor);

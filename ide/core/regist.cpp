@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "editorchoice.h"
 #include "registry.h"
 
 using namespace regschema;
@@ -94,7 +95,7 @@ LoadErrors LoadSettings(TREGIST& r, SettingsStore& store) {
         r.BuildCommand = text(kBuildCommand, kDefBuildCommand);
         r.RebuildCommand = text(kRebuildCommand, kDefRebuildCommand);
         r.DepmillCommand = text(kDepmillCommand, kDefDepmillCommand);
-        r.EditCommand = text(kEditCommand, kDefEditCommand);
+        r.EditCommand = text(kEditCommand, DefaultEditCommand().c_str());
         r.ProjectFolder = text(kProjectFolder, kDefProjectFolder);
         r.Window = text(kWindow, kDefWindow);
         r.FoldOutput = reg.ReadBool(kFoldOutput, kDefFoldOutput);

@@ -51,9 +51,7 @@ inline constexpr char kDefRebuildCommand[] = "make clean all";
 #endif
 inline constexpr char kDefDepmillCommand[] = "depmill -t1";
 #ifdef _WIN32
-inline constexpr char kDefEditCommand[] = "hidemaru /j%n %s";
-#else
-inline constexpr char kDefEditCommand[] = "xdg-open %s";  // the desktop's editor; no line number
+inline constexpr char kDefEditCommand[] = "hidemaru /j%n %s";  // elsewhere: DefaultEditCommand()
 #endif
 inline constexpr char kDefProjectFolder[] = "";
 inline constexpr char kDefWindow[] = "";
@@ -72,11 +70,20 @@ inline constexpr char kCerror[] = "Cerror";
 inline constexpr char kBuildtool[] = "Buildtool";
 inline constexpr char kQuarry[] = "Quarry";
 
+#ifdef _WIN32
 inline constexpr char kDefHelpfile[] = "vantor.hlp";
 inline constexpr char kDefClang[] = "c:\\msvc\\help\\mscxx.hlp";
 inline constexpr char kDefCerror[] = "c:\\msvc\\help\\errors.hlp";
 inline constexpr char kDefBuildtool[] = "c:\\msvc\\help\\mscopts.hlp";
 inline constexpr char kDefQuarry[] = "c:\\msvc\\help\\quarry.hlp";
+#else
+// No help file of these exists here: each starts unset until the user names one.
+inline constexpr char kDefHelpfile[] = "";
+inline constexpr char kDefClang[] = "";
+inline constexpr char kDefCerror[] = "";
+inline constexpr char kDefBuildtool[] = "";
+inline constexpr char kDefQuarry[] = "";
+#endif
 
 // "\history" key: prefix followed by the entry's index in decimal.
 inline constexpr char kHistoryProjectFile[] = "ProjectFile";

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "editorchoice.h"
 #include "registry.h"
 #include "tempconfighome.h"
 #include "usersettingsstore.h"
@@ -49,7 +50,7 @@ TEST_F(RegistTest, FirstRunGivesDefaultsCreatesKeysAndWritesNoValue) {
     EXPECT_EQ(reg.RebuildCommand, "make clean all");
 #endif
     EXPECT_EQ(reg.DepmillCommand, "depmill -t1");
-    EXPECT_EQ(reg.EditCommand, regschema::kDefEditCommand);  // the platform's editor
+    EXPECT_EQ(reg.EditCommand, DefaultEditCommand());  // the platform's editor
     EXPECT_EQ(reg.ProjectFolder, "");
     EXPECT_EQ(reg.Window, "");
     EXPECT_TRUE(reg.FoldOutput);
@@ -59,9 +60,16 @@ TEST_F(RegistTest, FirstRunGivesDefaultsCreatesKeysAndWritesNoValue) {
     EXPECT_EQ(reg.defaultMemorymodel, 3);
     EXPECT_EQ(reg.defaultObjectFolder, "obj");
     EXPECT_EQ(reg.OutputEncoding, 0);
+#ifdef _WIN32
     EXPECT_EQ(reg.Helpfile, "vantor.hlp");
     EXPECT_EQ(reg.Cerror, "c:\\msvc\\help\\errors.hlp");
     EXPECT_EQ(reg.Quarry, "c:\\msvc\\help\\quarry.hlp");
+#else
+    // No help file of another system: all five start unset.
+    for (const auto* file : {&reg.Helpfile, &reg.Clang, &reg.Cerror, &reg.Buildtool, &reg.Quarry}) {
+        EXPECT_EQ(*file, "");
+    }
+#endif
     for (const auto& h : reg.history) EXPECT_TRUE(h.Project.empty() && h.ProjectFile.empty());
 
     tooloptions tools;

@@ -73,7 +73,7 @@ void TOptionDlgTest::showsTheLoadedSettings() {
     QCOMPARE(dialog.cmdDepmill->text(), QString("depmill -t1"));
     QCOMPARE(dialog.ObjectFolder->text(), QString("obj"));
     QCOMPARE(dialog.HelpfileQuarry->text(), QString("/opt/q.hlp"));
-    QCOMPARE(dialog.HelpfileCerror->text(), QString("c:\\msvc\\help\\errors.hlp"));
+    QCOMPARE(dialog.HelpfileCerror->text(), QString(regschema::kDefCerror));
     QVERIFY(!dialog.IDEoutputFold->isChecked());
     QVERIFY(dialog.IDEuseStatusBar->isChecked());
     QVERIFY(!dialog.IDEdebugmode->isChecked());

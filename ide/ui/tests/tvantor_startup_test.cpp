@@ -251,9 +251,9 @@ void TVantorStartupTest::closeQuitsTheHelpFilesThenPlaysCloseAndWaits() {
         QCOMPARE(request.command, FakeHelpViewer::Command::Quit);
         quit.push_back(request.helpFile);
     }
-    QCOMPARE(quit, (std::vector<std::string>{"vantor.hlp", "lang.hlp", "c:\\msvc\\help\\errors.hlp",
-                                             "c:\\msvc\\help\\mscopts.hlp",
-                                             "c:\\msvc\\help\\quarry.hlp"}));
+    QCOMPARE(quit, (std::vector<std::string>{regschema::kDefHelpfile, "lang.hlp",
+                                             regschema::kDefCerror, regschema::kDefBuildtool,
+                                             regschema::kDefQuarry}));
     QCOMPARE(world.sounds.plays.back().event, std::string("Close"));
     QCOMPARE(world.sounds.plays.back().wait, SoundWait::UntilEnd);
     QCOMPARE(world.sounds.plays.back().fallback, SoundFallback::None);
@@ -371,12 +371,12 @@ void TVantorStartupTest::helpMenuOpensTheConfiguredFiles() {
     QCOMPARE(r.size(), std::size_t(5));
     QCOMPARE(r[0].command, C::Contents);
     QCOMPARE(r[0].helpFile, std::string("ide.hlp"));
-    QCOMPARE(r[1].helpFile, std::string("c:\\msvc\\help\\mscxx.hlp"));
+    QCOMPARE(r[1].helpFile, std::string(regschema::kDefClang));
     QCOMPARE(r[2].command, C::PartialKey);
-    QCOMPARE(r[2].helpFile, std::string("c:\\msvc\\help\\errors.hlp"));
+    QCOMPARE(r[2].helpFile, std::string(regschema::kDefCerror));
     QCOMPARE(r[2].key, std::string());
     QCOMPARE(r[3].command, C::Contents);
-    QCOMPARE(r[4].helpFile, std::string("c:\\msvc\\help\\quarry.hlp"));
+    QCOMPARE(r[4].helpFile, std::string(regschema::kDefQuarry));
 }
 
 QTEST_MAIN(TVantorStartupTest)

@@ -1,0 +1,28 @@
+// The editor command of a fresh settings file. On Windows it is the stored
+// schema's default; elsewhere it is the first common editor installed, each
+// with its own way to name the line ("%n" the line, "%s" the quoted file).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct EditorCandidate {
+    const char* program;
+    const char* command;
+};
+
+// Tried in this order; the desktop's opener when none is installed (it
+// opens the file but cannot jump to the line).
+inline constexpr EditorCandidate kEditorCandidates[] = {
+    {"gedit", "gedit +%n %s"}, {"kate", "kate --line %n %s"}, {"geany", "geany +%n %s"},
+    {"pluma", "pluma +%n %s"}, {"code", "code -g %s:%n"},
+};
+inline constexpr char kFallbackEditCommand[] = "xdg-open %s";
+
+// The command of the first candidate whose program is an executable file in
+// one of the ":"-separated folders of searchPath; else the fallback.
+std::string FirstInstalledEditCommand(std::string_view searchPath);
+
+// What LoadSettings gives a missing "EditCommand": the fixed default on
+// Windows, otherwise the first installed editor on $PATH.
+std::string DefaultEditCommand();
