@@ -231,7 +231,7 @@ TEST_F(ProjReader, MakefileOfTheRealGenerator) {
     const RunServices services{ui_, processes, common::CodePage::Utf8};
     const toolopt run{"", "\"" + generator.string() + "\"", "-t1 -l -o tool.lib -O obj -ml",
                       folder_.string(), true, true};
-    ASSERT_EQ(RunCaptured(run, nullptr, services, false), kRunSucceeded);
+    ASSERT_EQ(RunCaptured(run, nullptr, services, false).code, kRunSucceeded);
     TPROJ project;
     ASSERT_TRUE(LoadProject(project, (folder_ / "makefile").string(), ui_));
     EXPECT_EQ(project.projectname, "tool");

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 
+#include "editorchoice.h"
 #include "mainwindowrules.h"
 #include "outputwindow.h"
 #include "proj.h"
@@ -276,7 +277,7 @@ void TVantorStartupTest::dataTypeErrorIsReportedAndStartUpGoesOn() {
     QCOMPARE(world.ui.messages[0].caption, std::string("Vantor"));
     QCOMPARE(world.ui.messages[0].text, std::string("'EditCommand' のﾃﾞｰﾀ型が不正です"));
     // The bad value takes its default; everything else is read and applied.
-    QCOMPARE(vantor->settings().EditCommand, std::string(regschema::kDefEditCommand));
+    QCOMPARE(vantor->settings().EditCommand, DefaultEditCommand());
     QCOMPARE(vantor->settings().FontName, std::string("Courier"));
     QCOMPARE(vantor->project().projectname, std::string("hello"));
     QCOMPARE(vantor->tools().count, std::size_t(1));
