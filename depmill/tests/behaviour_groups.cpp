@@ -78,7 +78,7 @@ TEST_P(GroupedLinkPerToolchain, EchoesEachGroupIntoLinkCc) {
     writeSevenModules(sb);
     RunResult run = sb.run({c.toolchain}, "L0");
     ASSERT_EQ(run.status, 0) << run.err;
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nall: $(PROGRAM)\n\n" + c.linkRules + "mod01.obj: mod01.c\n"),
               std::string::npos)
         << makefile;
@@ -109,7 +109,7 @@ TEST(Groups, GroupWidthBoundaries) {
     Sandbox sb;
     writeSevenModules(sb);
     ASSERT_EQ(sb.run({"-O", "obj"}).status, 0);
-    EXPECT_NE(sb.read("makefile")
+    EXPECT_NE(sb.makefile()
                   .find("\nOF1\t= $(OUTDIR)\\mod01.obj $(OUTDIR)\\mod02.obj $(OUTDIR)\\mod03.obj\n"
                         "OF2\t= $(OUTDIR)\\mod04.obj $(OUTDIR)\\mod05.obj $(OUTDIR)\\mod06.obj\n"
                         "OF3\t= $(OUTDIR)\\mod07.obj\n\nOFILES\t= $(OF1) $(OF2) $(OF3)\n\n"),
@@ -120,7 +120,7 @@ TEST(Groups, GroupWidthBoundaries) {
          {"mod01.c", "mod02.c", "mod03.c", "mod04.c", "mod05.c", "mod06.c", "zzzz.c"})
         fits.write(name, "");
     ASSERT_EQ(fits.run({}, "L0").status, 0);
-    std::string makefile = fits.read("makefile");
+    std::string makefile = fits.makefile();
     EXPECT_NE(makefile.find("\nOF1\t= mod01.obj mod02.obj mod03.obj mod04.obj mod05.obj mod06.obj "
                             "zzzz.obj\nOFILES\t= $(OF1)\n\n"),
               std::string::npos);
@@ -132,7 +132,7 @@ TEST(Groups, GroupWidthBoundaries) {
     wide.write(longName + ".c", "");
     wide.write("x.c", "");
     ASSERT_EQ(wide.run().status, 0);
-    EXPECT_NE(wide.read("makefile")
+    EXPECT_NE(wide.makefile()
                   .find("\nOF1\t=\nOF2\t= " + longName + ".obj\nOF3\t= x.obj\n\n" +
                         "OFILES\t= $(OF1) $(OF2) $(OF3)\n\n"),
               std::string::npos);
@@ -143,7 +143,7 @@ TEST(Groups, LibraryGroupsGoThroughMakelib) {
     writeSevenModules(sb);
     RunResult run = sb.run({"-l", "-O", "obj", "-o", "app.lib"}, "L0");
     ASSERT_EQ(run.status, 0) << run.err;
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_EQ(blockFrom(makefile, "$(LIBRARY): $(OFILES) makelib"),
               lines({"$(LIBRARY): $(OFILES) makelib", "\t-rm $(LIBRARY)", "\tlib @makelib", ""}));
     EXPECT_EQ(
@@ -171,7 +171,7 @@ TEST_P(DirectRules, NameTheObjectsWithoutResponseFile) {
     sb.write("util.c", "");
     RunResult run = sb.run(c.args, "L0");
     ASSERT_EQ(run.status, 0) << run.err;
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_EQ(blockFrom(makefile, c.rule.substr(0, c.rule.find('\n'))), c.rule);
     EXPECT_EQ(makefile.find("link.cc"), std::string::npos);
     EXPECT_EQ(makefile.find("makelib"), std::string::npos);
@@ -211,7 +211,7 @@ TEST_P(LibraryGroupsPerToolchain, OldLibraryGroupsAreEchoedIntoLinkCc) {
                                 "LIBS2\t= c.lib", "LIBS4\t= gap.lib"}));
     RunResult run = sb.run({c.toolchain}, "L0");
     ASSERT_EQ(run.status, 0) << run.err;
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nOFILES\t= $(OF1)\n\nLIBS1\t= a.lib b.lib\nLIBS2\t= c.lib\n"
                             "LIBS\t= $(LIBS1) $(LIBS2)\n\nPROGRAM\t= $(OUTDIR)\\a.exe\n\n"),
               std::string::npos)
@@ -262,7 +262,7 @@ TEST(Groups, FarCallLineFollowsTheOldModel) {
         sb.write("main.c", "");
         sb.write("makefile", c.old);
         ASSERT_EQ(sb.run({c.option}).status, 0);
-        EXPECT_EQ(sb.read("makefile").find(farCall) != std::string::npos, c.present);
+        EXPECT_EQ(sb.makefile().find(farCall) != std::string::npos, c.present);
     }
 }
 

@@ -32,7 +32,7 @@ TEST(Linux, BackslashSeparatesFoldersOnDisk) {
     RunResult run = sb.run({"-t1", "-I..\\header", "-I", "../inc"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nHDRPATH\t= ..\\header ../inc\n"), std::string::npos);
     EXPECT_EQ(blockFrom(makefile,
                         "main.obj: main.c ..\\header\\defs.h sub\\x.h "
@@ -58,7 +58,7 @@ TEST(Linux, NamesKeepTheirCaseWhenTheLowerCaseNameIsMissing) {
     RunResult run = sb.run();
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nOF1\t= B.obj MAIN.obj a.obj データ.obj\n"), std::string::npos)
         << makefile;
     EXPECT_EQ(blockFrom(makefile, "MAIN.obj: MAIN.C defs.h"),
@@ -85,7 +85,7 @@ TEST(Linux, CrLfFilesReadAsPlainLines) {
     RunResult run = sb.run();
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Depmill: illegal character\nmain.c 2: #include x.h\n\n");
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_EQ(makefile.find('\r'), std::string::npos);
     EXPECT_TRUE(headerFitsRun(makefile, run));
     EXPECT_NE(
@@ -95,7 +95,7 @@ TEST(Linux, CrLfFilesReadAsPlainLines) {
         << makefile;
     EXPECT_NE(makefile.find("\n$(OUTDIR)\\main.obj: main.c a.h b.h\n"), std::string::npos);
     EXPECT_NE(makefile.find("\n$(OUTDIR)\\io.obj: io.asm a.inc\n"), std::string::npos);
-    EXPECT_EQ(sb.read("makefile.old"), old);
+    EXPECT_EQ(sb.read("makefile.old"), old);  // the backup keeps its bytes
 }
 
 // The backup cannot replace a folder called makefile.old: the run stops
@@ -110,7 +110,7 @@ TEST(Linux, FailedRenameLeavesTheMakefile) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "Depmill: can't rename old Makefile\n");
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(sb.read("makefile"), old);
+    EXPECT_EQ(sb.makefile(), old);
     EXPECT_EQ(sb.read("makefile.old/keep.txt"), "kept\n");
     EXPECT_EQ(entriesOf(sb), (std::set<std::string>{"main.c", "makefile", "makefile.old"}));
 }
@@ -135,7 +135,7 @@ TEST(Linux, FailedWriteKeepsTheMakefileAsItWas) {
         std::set<std::string> expected{"main.c"};
         if (hadMakefile) {
             expected.insert("makefile");
-            EXPECT_EQ(sb.read("makefile"), old);
+            EXPECT_EQ(sb.makefile(), old);
         }
         EXPECT_EQ(entriesOf(sb), expected);
     }

@@ -95,7 +95,7 @@ TEST(OldMacros, EditedMakefileIsCarriedOver) {
                           "clean:",
                           "\t-rm link.cc",
                           "\t-rm $(OF1)"}));
-    EXPECT_EQ(sb.read("makefile.old"), kEditedMakefile);
+    EXPECT_EQ(sb.text("makefile.old"), kEditedMakefile);
 }
 
 // Options given on the command line win over the previous makefile.
@@ -105,7 +105,7 @@ TEST(OldMacros, CommandLineWinsOverOldValues) {
     sb.write("makefile", kEditedMakefile);
     RunResult run = sb.run({"-mm", "-o", "new.exe", "-O", "obj"});
     ASSERT_EQ(run.status, 0) << run.err;
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nMODEL\t= M\nCC\t= cl\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nOUTDIR\t= obj\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nPROGRAM\t= new.exe\n"), std::string::npos);
@@ -113,7 +113,7 @@ TEST(OldMacros, CommandLineWinsOverOldValues) {
     // -d sets the model too.
     sb.write("makefile", kEditedMakefile);
     ASSERT_EQ(sb.run({"-d"}).status, 0);
-    EXPECT_NE(sb.read("makefile").find("\nMODEL\t= L\nCC\t= cl\n"), std::string::npos);
+    EXPECT_NE(sb.makefile().find("\nMODEL\t= L\nCC\t= cl\n"), std::string::npos);
 }
 
 // The previous CC chooses the toolchain only when it is exactly cc, cl or lcc.
@@ -122,20 +122,20 @@ TEST(OldMacros, CompilerNameSelectsToolchain) {
     sb.write("main.c", "");
     sb.write("makefile", "CC\t= lcc\n");
     ASSERT_EQ(sb.run({"-t1"}).status, 0);
-    EXPECT_EQ(blockFrom(sb.read("makefile"), "MODEL\t= l"),
+    EXPECT_EQ(blockFrom(sb.makefile(), "MODEL\t= l"),
               lines({"MODEL\t= l", "CC\t= lcc", "LINKER\t= lcc",
                      "CFLAGS\t= ", "LDFLAGS\t= -k'-s 1000'", ""}));
 
     sb.write("makefile", "CC\t= cl \n");
     ASSERT_EQ(sb.run().status, 0);
-    EXPECT_EQ(blockFrom(sb.read("makefile"), "MODEL\t= l"),
+    EXPECT_EQ(blockFrom(sb.makefile(), "MODEL\t= l"),
               lines({"MODEL\t= l", "CC\t= cl ", "LINKER\t= cc",
                      "CFLAGS\t= -m$(MODEL) -W0,/W4,/G1,/Otgel,/Gt,/nologo",
                      "LDFLAGS\t= -m$(MODEL) -s4096", ""}));
 
     sb.write("makefile", "CC\t= gcc -ansi\n");
     ASSERT_EQ(sb.run({"-t1"}).status, 0);
-    EXPECT_NE(sb.read("makefile").find("\nMODEL\t= L\nCC\t= gcc -ansi\nLINKER\t= link\n"),
+    EXPECT_NE(sb.makefile().find("\nMODEL\t= L\nCC\t= gcc -ansi\nLINKER\t= link\n"),
               std::string::npos);
 }
 
@@ -150,13 +150,13 @@ TEST(OldMacros, LibraryMacroMakesALibrary) {
         lines({"", "MODEL\t= l", "CC\t= cc", "CFLAGS\t= -O", "", "HDRPATH\t=", "OUTDIR\t= .", "",
                "OF1\t= main.obj", "OFILES\t= $(OF1)", "", "LIBRARY\t= mine.lib", "",
                "all: $(LIBRARY)", "", "$(LIBRARY): $(OFILES) makelib"});
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_EQ(bodyOf(makefile).substr(0, head.size()), head);
     EXPECT_EQ(makefile.find("LIBS"), std::string::npos);
 
     sb.write("makefile", old);
     ASSERT_EQ(sb.run({"-o", "other.lib"}).status, 0);
-    EXPECT_NE(sb.read("makefile").find("\nLIBRARY\t= other.lib\n"), std::string::npos);
+    EXPECT_NE(sb.makefile().find("\nLIBRARY\t= other.lib\n"), std::string::npos);
 }
 
 // Without the old CFLAGS the old DBLIB and LDFLAGS are not used; with it,
@@ -166,7 +166,7 @@ TEST(OldMacros, FlagsTravelTogetherWithCflags) {
     sb.write("main.c", "");
     sb.write("makefile", lines({"DBLIB\t= my.lib", "LDFLAGS\t= -static", ""}));
     ASSERT_EQ(sb.run().status, 0);
-    EXPECT_NE(sb.read("makefile")
+    EXPECT_NE(sb.makefile()
                   .find("\nLINKER\t= cc\n"
                         "CFLAGS\t= -m$(MODEL) -W0,/W4,/G1,/Otgel,/Gt,/nologo\n"
                         "LDFLAGS\t= -m$(MODEL) -s4096\n\n"),
@@ -174,7 +174,7 @@ TEST(OldMacros, FlagsTravelTogetherWithCflags) {
 
     sb.write("makefile", lines({"LDFLAGS\t= -static", "CFLAGS += -g  ", ""}));
     ASSERT_EQ(sb.run().status, 0);
-    EXPECT_NE(sb.read("makefile").find("\nLINKER\t= cc\nCFLAGS\t= -g  \nLDFLAGS\t= -static\n\n"),
+    EXPECT_NE(sb.makefile().find("\nLINKER\t= cc\nCFLAGS\t= -g  \nLDFLAGS\t= -static\n\n"),
               std::string::npos);
 }
 
@@ -184,7 +184,7 @@ TEST(OldMacros, HeadBlockEndsAtFirstLineWithoutEquals) {
     sb.write("main.c", "");
     sb.write("makefile", lines({"# comment", "", "CC\t= cl", " \t", "PROGRAM\t= hidden.exe"}));
     ASSERT_EQ(sb.run().status, 0);
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nCC\t= cl\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nPROGRAM\t= $(OUTDIR)\\a.exe\n"), std::string::npos);
 }
@@ -198,7 +198,7 @@ TEST(OldMacros, OutdirIsTakenUnlessEmptyOrDot) {
         sb.write("main.c", "");
         sb.write("makefile", "OUTDIR\t= " + std::string(value) + "\n");
         ASSERT_EQ(sb.run().status, 0);
-        std::string makefile = sb.read("makefile");
+        std::string makefile = sb.makefile();
         EXPECT_NE(makefile.find("\nOUTDIR\t= .\n\nOF1\t= main.obj\n"), std::string::npos);
         EXPECT_NE(makefile.find("\nmain.obj: main.c\n\t$(CC) -c $(CFLAGS) main.c\n"),
                   std::string::npos);
@@ -207,7 +207,7 @@ TEST(OldMacros, OutdirIsTakenUnlessEmptyOrDot) {
     sb.write("main.c", "");
     sb.write("makefile", "OUTDIR\t= ..\\build\n");
     ASSERT_EQ(sb.run().status, 0);
-    EXPECT_NE(sb.read("makefile").find("\nOUTDIR\t= ..\\build\n\nOF1\t= $(OUTDIR)\\main.obj\n"),
+    EXPECT_NE(sb.makefile().find("\nOUTDIR\t= ..\\build\n\nOF1\t= $(OUTDIR)\\main.obj\n"),
               std::string::npos);
 }
 
@@ -220,7 +220,7 @@ TEST(OldMacros, HeaderPathMergesAfterCommandLineFolders) {
     RunResult run = sb.run({"-I..\\header"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nHDRPATH\t= ..\\header ..\\inc\n"), std::string::npos);
     EXPECT_NE(
         makefile.find("\nmain.obj: main.c ..\\inc\\i.h\n\t$(CC) -c $(CFLAGS) -I..\\inc main.c\n"),
@@ -231,7 +231,7 @@ TEST(OldMacros, HeaderPathMergesAfterCommandLineFolders) {
         sb.write("makefile", std::string(line) + "\n");
         RunResult none = sb.run();
         EXPECT_EQ(none.out, "Depmill: can't find i.h (in main.c)\n");
-        EXPECT_NE(sb.read("makefile").find("\nHDRPATH\t=\n"), std::string::npos);
+        EXPECT_NE(sb.makefile().find("\nHDRPATH\t=\n"), std::string::npos);
     }
 }
 
@@ -242,7 +242,7 @@ TEST(OldMacros, HeaderPathLimitOfTenFolders) {
     sb.write("main.c", "");
     sb.write("makefile", ten + "\n");
     ASSERT_EQ(sb.run().status, 0);
-    EXPECT_NE(sb.read("makefile").find("\n" + ten + "\n"), std::string::npos);
+    EXPECT_NE(sb.makefile().find("\n" + ten + "\n"), std::string::npos);
 
     sb.write("makefile", ten + "\n");
     sb.write("makefile.old", "older\n");
@@ -251,8 +251,8 @@ TEST(OldMacros, HeaderPathLimitOfTenFolders) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "Depmill: too many include path\n");
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(sb.read("makefile"), ten + "\n");
-    EXPECT_EQ(sb.read("makefile.old"), "older\n");
+    EXPECT_EQ(sb.makefile(), ten + "\n");
+    EXPECT_EQ(sb.text("makefile.old"), "older\n");
 }
 
 TEST(OldMacros, MacroTableHoldsTwoHundredDefinitions) {
@@ -264,17 +264,17 @@ TEST(OldMacros, MacroTableHoldsTwoHundredDefinitions) {
     sb.write("makefile", defs + "CC = cl\n");
     RunResult full = sb.run();
     ASSERT_EQ(full.status, 0) << full.err;
-    EXPECT_NE(sb.read("makefile").find("\nCC\t= cl\n"), std::string::npos);
+    EXPECT_NE(sb.makefile().find("\nCC\t= cl\n"), std::string::npos);
 
     const std::string overflowing = defs + "CC = cl\nM200 = 200\nall: x\n";
     sb.write("makefile", overflowing);
-    const std::string backup = sb.read("makefile.old");
+    const std::string backup = sb.text("makefile.old");
     RunResult over = sb.run();
     EXPECT_EQ(over.status, 2);
     EXPECT_EQ(over.err, "Depmill: macro table overflow\n");
     EXPECT_EQ(over.out, "");
-    EXPECT_EQ(sb.read("makefile"), overflowing);
-    EXPECT_EQ(sb.read("makefile.old"), backup);
+    EXPECT_EQ(sb.makefile(), overflowing);
+    EXPECT_EQ(sb.text("makefile.old"), backup);
 
     // -U reads nothing of it, so the same file is no obstacle.
     RunResult ignored = sb.run({"-U"});
@@ -293,8 +293,8 @@ TEST(OldMacros, IgnoreOldMacrosStillMakesTheBackup) {
     RunResult run = sb.run({"-U"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Depmill: can't find defs.h (in main.c)\n");
-    EXPECT_EQ(sb.read("makefile.old"), kEditedMakefile);
-    std::string makefile = sb.read("makefile");
+    EXPECT_EQ(sb.text("makefile.old"), kEditedMakefile);
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nMODEL\t= l\nCC\t= cc\nLINKER\t= cc\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nHDRPATH\t=\nOUTDIR\t= .\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nLIBS\t=\n\nPROGRAM\t= $(OUTDIR)\\a.exe\n"), std::string::npos);
@@ -302,7 +302,7 @@ TEST(OldMacros, IgnoreOldMacrosStillMakesTheBackup) {
     // A second run keeps the first run's makefile as the backup.
     std::string first = makefile;
     ASSERT_EQ(sb.run().status, 0);
-    EXPECT_EQ(sb.read("makefile.old"), first);
+    EXPECT_EQ(sb.text("makefile.old"), first);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST_P(RejectedOptions, ReportOnStandardErrorAndLeaveTheMakefile) {
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.err, c.err);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(sb.read("makefile"), kOldMakefile);
+    EXPECT_EQ(sb.makefile(), kOldMakefile);
     EXPECT_FALSE(sb.exists("makefile.old"));
 }
 
@@ -111,7 +111,7 @@ TEST(Options, BannerThenTheUsualRun) {
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.err, kBanner);
         EXPECT_EQ(run.out, "");
-        std::string makefile = sb.read("makefile");
+        std::string makefile = sb.makefile();
         EXPECT_TRUE(headerFitsRun(makefile, run));
         bool library = std::string(arg) == "-lv";
         EXPECT_EQ(makefile.find("all: $(LIBRARY)\n") != std::string::npos, library);
@@ -135,7 +135,7 @@ TEST(Options, NoSourcesIsReportedOnStandardOutput) {
     RunResult others = sb.run({"-l"});
     EXPECT_EQ(others.status, 2);
     EXPECT_EQ(others.out, "Depmill: no files presents\n");
-    EXPECT_EQ(sb.read("makefile"), kOldMakefile);
+    EXPECT_EQ(sb.makefile(), kOldMakefile);
     EXPECT_FALSE(sb.exists("makefile.old"));
 }
 
@@ -148,30 +148,30 @@ TEST(Options, ValuesAndCombinedLetters) {
 
     // A lone "-" is ignored; "-o" takes the next argument whatever it is.
     ASSERT_EQ(sb.run({"-", "-o", "-l"}).status, 0);
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nPROGRAM\t= -l\n"), std::string::npos);
     EXPECT_EQ(makefile.find("LIBRARY"), std::string::npos);
 
     // The model letter may be followed by more letters; -t2 is accepted.
     ASSERT_EQ(sb.run({"-U", "-mct2", "-oprog.exe"}).status, 0);
-    makefile = sb.read("makefile");
+    makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nMODEL\t= c\nCC\t= lcc\nLINKER\t= lcc\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nPROGRAM\t= prog.exe\n"), std::string::npos);
 
     // The toolchain 1 model is written in upper case; the later -t wins.
     ASSERT_EQ(sb.run({"-U", "-t2", "-mmt1"}).status, 0);
-    EXPECT_NE(sb.read("makefile").find("\nMODEL\t= M\nCC\t= cl\n"), std::string::npos);
+    EXPECT_NE(sb.makefile().find("\nMODEL\t= M\nCC\t= cl\n"), std::string::npos);
 
     // -b with a separate value, and the last -b wins.
     ASSERT_EQ(sb.run({"-U", "-bexe", "-b", "o"}).status, 0);
-    EXPECT_NE(sb.read("makefile").find("\nOF1\t= main.o\n"), std::string::npos);
+    EXPECT_NE(sb.makefile().find("\nOF1\t= main.o\n"), std::string::npos);
 
     // Ten include folders are accepted, in their order.
     std::vector<std::string> ten = includeOptions(10);
     ten.push_back("-U");
     ASSERT_EQ(sb.run(ten).status, 0);
     EXPECT_NE(
-        sb.read("makefile")
+        sb.makefile()
             .find("\nHDRPATH\t= ..\\inc1 ..\\inc2 ..\\inc3 ..\\inc4 ..\\inc5 ..\\inc6 ..\\inc7 "
                   "..\\inc8 ..\\inc9 ..\\inc10\n"),
         std::string::npos);
@@ -184,13 +184,13 @@ TEST(Options, DatabaseOptionAndModel) {
     for (std::vector<std::string> args :
          std::vector<std::vector<std::string>>{{"-U", "-ms", "-d"}, {"-U", "-d", "-ms"}}) {
         ASSERT_EQ(sb.run(args).status, 0);
-        EXPECT_NE(sb.read("makefile").find("\nMODEL\t= s\n"), std::string::npos);
+        EXPECT_NE(sb.makefile().find("\nMODEL\t= s\n"), std::string::npos);
     }
     // -ds: the s after d is not read, so <stdio.h> is not looked for.
     RunResult ds = sb.run({"-U", "-ds"});
     EXPECT_EQ(ds.status, 0);
     EXPECT_EQ(ds.out, "");
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nMODEL\t= l\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nDBLIB\t= -llibdb\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nmain.obj: main.c\n"), std::string::npos);
@@ -198,7 +198,7 @@ TEST(Options, DatabaseOptionAndModel) {
     RunResult sd = sb.run({"-U", "-sd"});
     EXPECT_EQ(sd.status, 0);
     EXPECT_EQ(sd.out, "Depmill: can't find stdio.h (in main.c)\n");
-    makefile = sb.read("makefile");
+    makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nDBLIB\t= -llibdb\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nmain.obj: main.c stdio.h\n"), std::string::npos);
 }
@@ -212,36 +212,36 @@ TEST(Options, OptionVariable) {
     for (const char* text : {"T2", "t2", "X1 T2", "T1,T2"}) {
         SCOPED_TRACE(text);
         ASSERT_EQ(sb.run({"-U", "-I..\\inc"}, text).status, 0);
-        EXPECT_NE(sb.read("makefile").find("\nCC\t= lcc\n"), std::string::npos);
+        EXPECT_NE(sb.makefile().find("\nCC\t= lcc\n"), std::string::npos);
     }
     // A value other than 0, 1 or 2 changes nothing; the command line comes last.
     ASSERT_EQ(sb.run({"-U", "-I..\\inc"}, "T3").status, 0);
-    EXPECT_NE(sb.read("makefile").find("\nCC\t= cc\n"), std::string::npos);
+    EXPECT_NE(sb.makefile().find("\nCC\t= cc\n"), std::string::npos);
     ASSERT_EQ(sb.run({"-U", "-I..\\inc", "-t1"}, "T2").status, 0);
-    EXPECT_NE(sb.read("makefile").find("\nCC\t= cl\n"), std::string::npos);
+    EXPECT_NE(sb.makefile().find("\nCC\t= cl\n"), std::string::npos);
 
     // S1 looks for angle-bracket includes too.
     RunResult system = sb.run({"-U", "-I..\\inc"}, "S1");
     EXPECT_EQ(system.out, "Depmill: can't find stdio.h (in main.c)\n");
-    EXPECT_NE(sb.read("makefile").find("\nmain.obj: main.c stdio.h ..\\inc\\defs.h\n"),
+    EXPECT_NE(sb.makefile().find("\nmain.obj: main.c stdio.h ..\\inc\\defs.h\n"),
               std::string::npos);
 
     // D1: database on, ..\header ahead of -I folders, the model left unset so
     // that the previous makefile's MODEL stays.
     sb.write("makefile", "MODEL\t= s\n\nall: $(PROGRAM)\n");
     ASSERT_EQ(sb.run({"-I..\\inc"}, "D1").status, 0);
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nMODEL\t= s\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nDBLIB\t= -llibdb\n"), std::string::npos);
     EXPECT_NE(makefile.find("\nHDRPATH\t= ..\\header ..\\inc\n"), std::string::npos);
 
     // D and -d each add ..\header.
     ASSERT_EQ(sb.run({"-U", "-d"}, "D1").status, 0);
-    EXPECT_NE(sb.read("makefile").find("\nHDRPATH\t= ..\\header ..\\header\n"), std::string::npos);
+    EXPECT_NE(sb.makefile().find("\nHDRPATH\t= ..\\header ..\\header\n"), std::string::npos);
 
     // "D L0": D takes the 0 of L0 and L is never read.
     ASSERT_EQ(sb.run({"-U"}, "D L0").status, 0);
-    makefile = sb.read("makefile");
+    makefile = sb.makefile();
     EXPECT_EQ(makefile.find("DBLIB"), std::string::npos);
     EXPECT_NE(makefile.find("\nlink.cc: makefile\n"), std::string::npos);
 }

@@ -19,7 +19,7 @@ TEST(Scan, SourcesComeInKindOrderThenByName) {
     RunResult run = sb.run({"-t1"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nOF1\t= q.obj x.obj a.obj b.obj io.obj gram.obj\nOFILES\t= $(OF1)\n"),
               std::string::npos)
         << makefile;
@@ -48,7 +48,7 @@ TEST(Scan, CIncludeLinesAndTheirReports) {
               "Depmill: illegal character\nmain.c 13: #include \"noclose\n\n"
               "Depmill: illegal character\nmain.c 16: #include bad\n");
     EXPECT_EQ(
-        blockFrom(sb.read("makefile"), "main.obj: main.c a.h b.h missing.h a.h e.h"),
+        blockFrom(sb.makefile(), "main.obj: main.c a.h b.h missing.h a.h e.h"),
         lines({"main.obj: main.c a.h b.h missing.h a.h e.h", "\t$(CC) -c $(CFLAGS) main.c", ""}));
 }
 
@@ -72,7 +72,7 @@ TEST(Scan, IncludeFolderSearchAndOptions) {
     RunResult run = sb.run({"-s", "-t1", "-I..\\i2", "-I..\\i1", "-I../i3/"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Depmill: can't find stdio.h (in main.c)\n");
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_EQ(blockFrom(makefile,
                         "main.obj: main.c ..\\i2\\x.h ..\\i1\\y.h ..\\i2\\z.h ../i3/w.h both.h "
                         "..\\i2\\sys.h local.h stdio.h"),
@@ -98,7 +98,7 @@ TEST(Scan, AssemblerIncludeLines) {
               "Depmill: illegal character\nio.asm 7: include \"bad.inc\n\n"
               "Depmill: illegal character\nio.asm 8: include bad2\"\n\n");
     EXPECT_EQ(
-        blockFrom(sb.read("makefile"), "io.obj: io.asm macros.inc a.inc b.inc d.inc"),
+        blockFrom(sb.makefile(), "io.obj: io.asm macros.inc a.inc b.inc d.inc"),
         lines({"io.obj: io.asm macros.inc a.inc b.inc d.inc", "\t$(MASM) $(MAFLAGS) io.asm;", ""}));
 }
 
@@ -112,7 +112,7 @@ TEST(Scan, SourceThatCannotBeOpenedKeepsItsRule) {
     RunResult run = sb.run();
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Depmill: can't open lost.c\n");
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nOF1\t= lost.obj main.obj\n"), std::string::npos);
     EXPECT_EQ(blockFrom(makefile, "lost.obj: lost.c"),
               lines({"lost.obj: lost.c", "\t$(CC) -c $(CFLAGS) lost.c", ""}));
@@ -128,7 +128,7 @@ TEST(Scan, GrammarRules) {
     RunResult run = sb.run({"-t1", "-O", "obj", "-I..\\inc"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_NE(
         makefile.find("\nOF1\t= $(OUTDIR)\\calc.obj $(OUTDIR)\\calc.obj $(OUTDIR)\\parse.obj\n"),
         std::string::npos);

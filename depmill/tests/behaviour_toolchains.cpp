@@ -124,7 +124,7 @@ TEST(Toolchains, CcDriverRulesWithObjectFolderAndAssembler) {
     writeSmallProject(sb);
     RunResult run = sb.run({"-O", "obj", "-I..\\header", "-ms"});
     ASSERT_EQ(run.status, 0) << run.err;
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_EQ(blockFrom(makefile, "MODEL\t= s"),
               lines({"MODEL\t= s", "CC\t= cc", "LINKER\t= cc",
                      "CFLAGS\t= -m$(MODEL) -W0,/W4,/G1,/Otgel,/Gt,/nologo",
@@ -266,7 +266,7 @@ TEST_P(DatabasePerToolchain, ProgramGetsDatabaseDefaults) {
     RunResult run = sb.run({"-d", c.toolchain});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_EQ(blockFrom(makefile, c.macros.substr(0, c.macros.find('\n'))), c.macros);
     EXPECT_EQ(blockFrom(makefile, "HDRPATH\t= ..\\header"),
               lines({"HDRPATH\t= ..\\header", "OUTDIR\t= .", ""}));
@@ -306,7 +306,7 @@ TEST(Toolchains, DatabaseLibraryKeepsTheOrdinaryCompilerFlags) {
     sb.write("main.c", "");
     RunResult run = sb.run({"-l", "-d", "-t1"});
     ASSERT_EQ(run.status, 0) << run.err;
-    std::string makefile = sb.read("makefile");
+    std::string makefile = sb.makefile();
     EXPECT_EQ(blockFrom(makefile, "MODEL\t= L"),
               lines({"MODEL\t= L", "CC\t= cl",
                      "CFLAGS\t= /A$(MODEL) /FPa /W4 /G1 /Otgel /Gt /nologo", ""}));

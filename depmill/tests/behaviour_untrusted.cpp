@@ -93,7 +93,7 @@ TEST(UntrustedFolder, UnreadableMakefileStopsTheRun) {
     const RunResult run = sb.run();
     expectStoppedAtTheMakefile(sb, run, {"main.c", "makefile"});
     std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::owner_read);
-    EXPECT_EQ(sb.read("makefile"), kPrevious);
+    EXPECT_EQ(sb.makefile(), kPrevious);
 }
 
 // Sources and headers that are pipes, sockets or links to devices are
@@ -116,7 +116,7 @@ TEST(UntrustedFolder, PipesSocketsAndDevicesAreNoInputs) {
                               "Depmill: can't find pipe.h (in c.c)",
                               "Depmill: can't find zero.h (in c.c)", "Depmill: can't open main.c",
                               "Depmill: can't open io.asm"}));
-    const std::string makefile = sb.read("makefile");
+    const std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nOF1\t= a.obj b.obj c.obj main.obj io.obj\n"), std::string::npos)
         << makefile;
     EXPECT_EQ(blockFrom(makefile, "c.obj: c.c pipe.h zero.h ok.h"),
@@ -149,10 +149,10 @@ TEST(UntrustedFolder, NoLinkIsWrittenThroughAndNoFileOfTheUserTaken) {
             EXPECT_EQ(sb.read("makefile.tmp"), "mine\n");
         }
         EXPECT_FALSE(std::filesystem::is_symlink(sb.path("makefile.old")));
-        EXPECT_EQ(sb.read("makefile.old"), kPrevious);
+        EXPECT_EQ(sb.text("makefile.old"), kPrevious);
         EXPECT_TRUE(std::filesystem::is_regular_file(
             std::filesystem::symlink_status(sb.path("makefile"))));
-        EXPECT_TRUE(headerFitsRun(sb.read("makefile"), run));
+        EXPECT_TRUE(headerFitsRun(sb.makefile(), run));
         EXPECT_EQ(entriesOf(sb),
                   (std::set<std::string>{"main.c", "makefile", "makefile.old", "makefile.tmp"}));
     }
@@ -173,11 +173,11 @@ TEST(UntrustedFolder, LoneCapitalMakefileIsThePreviousOne) {
         const RunResult run = sb.run();
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err, "");
-        const std::string makefile = sb.read("makefile");
+        const std::string makefile = sb.makefile();
         if (both) {
             EXPECT_EQ(run.out, "Depmill: can't find defs.h (in main.c)\n");
             EXPECT_NE(makefile.find("\nCC\t= lcc\n"), std::string::npos) << makefile;
-            EXPECT_EQ(sb.read("makefile.old"), lower);
+            EXPECT_EQ(sb.text("makefile.old"), lower);
             EXPECT_EQ(sb.read("Makefile"), kPrevious);
         } else {
             EXPECT_EQ(run.out, "");
@@ -185,7 +185,7 @@ TEST(UntrustedFolder, LoneCapitalMakefileIsThePreviousOne) {
             EXPECT_NE(makefile.find("\nHDRPATH\t= ../inc\n"), std::string::npos);
             EXPECT_NE(makefile.find("\nPROGRAM\t= prog.exe\n"), std::string::npos);
             EXPECT_NE(makefile.find("\nmain.obj: main.c ../inc\\defs.h\n"), std::string::npos);
-            EXPECT_EQ(sb.read("makefile.old"), kPrevious);
+            EXPECT_EQ(sb.text("makefile.old"), kPrevious);
         }
         std::set<std::string> expected{"main.c", "makefile", "makefile.old"};
         if (both) expected.insert("Makefile");
@@ -218,7 +218,7 @@ TEST(UntrustedFolder, RunningOutOfMemoryEndsWithAMessage) {
     RunResult run = sb.run(limited);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Depmill: memory overflow\n");
-    EXPECT_EQ(sb.read("makefile"), kPrevious);
+    EXPECT_EQ(sb.makefile(), kPrevious);
     EXPECT_EQ(entriesOf(sb), (std::set<std::string>{"a.h", "main.c", "makefile"}));
 
     // A definition continued over the whole file.
@@ -231,7 +231,7 @@ TEST(UntrustedFolder, RunningOutOfMemoryEndsWithAMessage) {
     run = sb.run(limited);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "Depmill: settable: no memory\n");
-    EXPECT_EQ(sb.read("makefile"), continued);
+    EXPECT_EQ(sb.makefile(), continued);
     EXPECT_EQ(entriesOf(sb), (std::set<std::string>{"a.h", "main.c", "makefile"}));
 }
 

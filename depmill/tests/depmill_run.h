@@ -33,6 +33,7 @@
 #include <gtest/gtest.h>
 
 #include "tempfolder.h"
+#include "written.h"
 
 #ifndef _WIN32
 extern char** environ;  // declared by <stdlib.h> on Windows
@@ -118,6 +119,12 @@ class Sandbox {
         if (!file) return "<missing>";
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     }
+
+    // A file depmill may have written, its line ends read back as "\n".
+    std::string text(const std::string& rel) const {
+        return depmill_testing::withNewlines(read(rel));
+    }
+    std::string makefile() const { return text("makefile"); }
 
     bool exists(const std::string& rel) const { return fs::exists(fs::symlink_status(path(rel))); }
 
@@ -354,7 +361,7 @@ inline void expectMakefile(const Sandbox& sandbox, const RunResult& run, const s
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "");
-    std::string makefile = sandbox.read("makefile");
+    std::string makefile = sandbox.makefile();
     EXPECT_TRUE(headerFitsRun(makefile, run)) << makefile.substr(0, makefile.find('\n'));
     EXPECT_EQ(bodyOf(makefile), body);
 }

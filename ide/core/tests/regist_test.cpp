@@ -134,6 +134,9 @@ TEST_F(RegistTest, DataTypeErrorIsReportedAndTheLoadGoesOn) {
 }
 
 TEST_F(RegistTest, GroupsThatWereNeverReadAreNeverWritten) {
+#ifdef _WIN32
+    GTEST_SKIP() << "compares the settings file's text, which the registry has not";
+#else
     putText(kBaseKey, "BuildCommand", "make");
     putText(kHistoryKey, "Project0", "hello");
     putText(kHistoryKey, "ProjectFile0", "/p/makefile");
@@ -147,6 +150,7 @@ TEST_F(RegistTest, GroupsThatWereNeverReadAreNeverWritten) {
     EXPECT_EQ(reg.BuildCommand, "make");
     EXPECT_EQ(reg.history[0].Project, "hello");
     EXPECT_EQ(reg.Window, "1,2,3,4");  // the placement is the window's own, never read
+#endif
 }
 
 TEST_F(RegistTest, OptionsAndHistorySurviveIntoAnotherStore) {
@@ -351,13 +355,21 @@ TEST_F(RegistTest, AddHistoryFoldsOnlyAsciiLettersOfTheCodePage) {
     EXPECT_EQ(reg.history[2].Project, "");
 }
 
-TEST_F(RegistTest, MakefilePathsDifferingInLetterCaseAreTwoProjectsHere) {
+// Paths compare as the file system does: exactly on Linux, letter case
+// aside on Windows.
+TEST_F(RegistTest, MakefilePathsCompareAsTheFileSystemDoes) {
+#ifdef _WIN32
+    constexpr bool kCaseMatters = false;
+#else
+    constexpr bool kCaseMatters = true;
+#endif
     TREGIST reg;
     AddHistory(reg, "hello", "/w/hello/makefile");
     AddHistory(reg, "hello", "/w/hello/Makefile");
-    EXPECT_EQ(reg.history[0].ProjectFile, "/w/hello/Makefile");
-    EXPECT_EQ(reg.history[1].ProjectFile, "/w/hello/makefile");
-    EXPECT_FALSE(SameProjectFile("/w/a/makefile", "/w/A/makefile"));
+    // The same file moves to the head under the name it was added with first.
+    EXPECT_EQ(reg.history[0].ProjectFile, kCaseMatters ? "/w/hello/Makefile" : "/w/hello/makefile");
+    EXPECT_EQ(reg.history[1].ProjectFile, kCaseMatters ? "/w/hello/makefile" : "");
+    EXPECT_EQ(SameProjectFile("/w/a/makefile", "/w/A/makefile"), !kCaseMatters);
     EXPECT_TRUE(SameProjectFile("/w/a/makefile", "/w/a/makefile"));
 }
 

@@ -107,6 +107,9 @@ TEST(ToolOptExpand, CancelledSelectLeavesTheTextUnchanged) {
 // A project whose names were chosen to attack the tool's command line: each
 // must reach the tool as it is, under either of the two ways a command runs.
 TEST(ToolOptExpand, HostileProjectNamesReachTheToolAsLiteralText) {
+#ifdef _WIN32
+    GTEST_SKIP() << "splits with the POSIX build's command-line splitter and runs /bin/sh";
+#else
     TPROJ project;
     project.projectname = "x$(echo INJECTED)`echo INJECTED`;echo INJECTED";
     project.projectfolder = "/w/it's \"a\" dir\\";
@@ -133,6 +136,7 @@ TEST(ToolOptExpand, HostileProjectNamesReachTheToolAsLiteralText) {
     EXPECT_EQ(ShellOutput(*CommandInterpreterRest(command + " " + shell)),
               "[" + expected[0] + "]\n[" + expected[1] + "]\n[" + expected[2] + "]\n[" +
                   expected[3] + "]\n");
+#endif
 }
 
 }  // namespace

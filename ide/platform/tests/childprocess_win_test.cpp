@@ -39,7 +39,7 @@ class WinRunnerTest : public ::testing::Test {
         t.Iconed = true;
         return t;
     }
-    int run(const toolopt& t) { return RunCaptured(t, &out_, services_, false); }
+    int run(const toolopt& t) { return RunCaptured(t, &out_, services_, false).code; }
 
     FakeUiServices ui_;
     SystemChildProcesses processes_;
