@@ -17,5 +17,5 @@ ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
 # About 20 seconds per parser, two at a time; a finding fails the test.
 # The tool-argument target is run by hand until its open finding is mended:
-# a value with a Shift-JIS byte pair ending in 0x5C in a "cmd /c" line.
+# with Shift-JIS bytes in the values, a "cmd /c" line splits into other words.
 fuzz/run.sh 20 settingsfile projectreader depmilloptions oldmakefile includescan commandline
