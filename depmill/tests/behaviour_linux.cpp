@@ -12,13 +12,6 @@
 namespace depmill_test {
 namespace {
 
-std::set<std::string> entriesOf(const Sandbox& sb) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(sb.project()))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 // Files are found through "\" as well as "/", while the makefile keeps every
 // path exactly as it was written.
 TEST(Linux, BackslashSeparatesFoldersOnDisk) {

@@ -17,13 +17,6 @@
 namespace depmill_test {
 namespace {
 
-std::set<std::string> entriesOf(const Sandbox& sb) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(sb.project()))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 void makeFifo(const Sandbox& sb, const std::string& rel) {
     ASSERT_EQ(mkfifo(sb.path(rel).c_str(), 0644), 0) << rel;
 }

@@ -25,6 +25,7 @@
 #include <iterator>
 #include <optional>
 #include <regex>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -337,6 +338,14 @@ inline RunResult Sandbox::run(const RunSettings& settings) const {
     return result;
 }
 #endif
+
+// The names in the project folder.
+inline std::set<std::string> entriesOf(const Sandbox& sb) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(sb.project()))
+        names.insert(entry.path().filename().string());
+    return names;
+}
 
 // The makefile's first line is "# make makefile at: " with the local time of
 // the run, every number without leading zeros.
