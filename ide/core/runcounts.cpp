@@ -34,9 +34,30 @@ std::optional<int> statusInErrorLine(std::string_view rest) {
     return status;
 }
 
+// True when ": " followed by the letter in either case occurs in the line,
+// which a line must hold for its lower-cased copy to contain ": error" or
+// ": warning" (neither ':' nor ' ' is ever part of a double-byte character).
+// It settles most lines without making the copy.
+bool mayHoldMarker(std::string_view line) {
+    for (std::size_t pos = line.find(": "); pos != std::string_view::npos;
+         pos = line.find(": ", pos + 1)) {
+        if (pos + 2 >= line.size()) break;
+        const char letter = static_cast<char>(line[pos + 2] | 0x20);
+        if (letter == 'e' || letter == 'w') return true;
+    }
+    return false;
+}
+
+// Longer than the summary line of any step the IDE runs.
+constexpr std::size_t kLongestSummary = 64;
+
 }  // namespace
 
 bool IsSummaryLine(std::string_view line) {
+    // Settles nearly every line before anything is written to compare.
+    if (line.size() > kLongestSummary || !line.ends_with('.') || line.front() < 'A' ||
+        line.front() > 'Z')
+        return false;
     // Whatever the shape, the line must be exactly what the step would write.
     const auto written = [&](std::string_view name, const RunResult& result) {
         return isStepName(name) && SummarizeBuildStep(std::string(name), result).line == line;
@@ -57,6 +78,7 @@ bool IsSummaryLine(std::string_view line) {
 
 LineKind ClassifyOutputLine(std::string_view line, common::CodePage cp) {
     if (IsSummaryLine(line)) return LineKind::Summary;
+    if (!mayHoldMarker(line)) return LineKind::Plain;
     const std::string lower = common::toLowerAscii(line, cp);
     if (lower.find(": error") != std::string::npos) return LineKind::Error;
     if (lower.find(": warning") != std::string::npos) return LineKind::Warning;

@@ -28,6 +28,7 @@ struct RunCounts {
     int warnings = 0;
 
     void add(LineKind kind);
+    bool operator==(const RunCounts&) const = default;
 };
 
 // "エラー N 件、警告 M 件 (T 秒)", T the run's time in seconds with one

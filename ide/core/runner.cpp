@@ -36,18 +36,6 @@ const char* StartFailureMessage(ChildStartFailure failure) {
     return "プログラムの起動に失敗しました。";
 }
 
-// True when ": " followed by the letter in either case occurs in the line,
-// which a line must hold for its lower-cased copy to contain ": error" or
-// ": warning" (neither ':' nor ' ' is ever part of a double-byte character).
-// It settles most lines without making the copy.
-bool MayHoldMarker(std::string_view line, char letter) {
-    for (std::size_t pos = line.find(": "); pos != std::string_view::npos;
-         pos = line.find(": ", pos + 1)) {
-        if (pos + 2 < line.size() && (line[pos + 2] | 0x20) == letter) return true;
-    }
-    return false;
-}
-
 // Cuts the child's byte stream into lines, classifies them and hands them on.
 class LineCollector {
   public:
@@ -77,13 +65,16 @@ class LineCollector {
         return partial_.find(text) != std::string::npos;
     }
 
-    // A last line without a line feed goes to the list as it is.
+    // A last line without a line feed goes to the list decoded but neither
+    // classified nor counted, and no events are processed after it.
     void flushUnfinished() {
-        if (!partial_.empty() && lines_ != nullptr) lines_->append(std::move(partial_));
-        partial_.clear();
+        if (partial_.empty()) return;
+        std::string line = decoded(std::exchange(partial_, std::string()));
+        if (lines_ != nullptr) lines_->append(std::move(line), LineKind::Plain);
     }
 
     int severity() const { return severity_; }
+    const RunCounts& counts() const { return counts_; }
 
   private:
     // Adds text without its carriage returns to the unfinished line, handing
@@ -106,30 +97,28 @@ class LineCollector {
         }
     }
 
-    void complete(std::string line) {
-        classify(line);
-        if (lines_ != nullptr) lines_->append(std::move(line));
-        services_.ui.processEvents();
+    std::string decoded(std::string line) const {
+        if (services_.convert == nullptr) return line;
+        return DecodeOutputLine(line, services_.outputEncoding, services_.codePage,
+                                services_.convert);
     }
 
-    // An error outranks a warning, whichever comes first; the state never
-    // goes back, so a line is only looked at while it can still change it.
-    void classify(const std::string& line) {
-        if (severity_ == kRunError) return;
-        const bool mayWarn = severity_ == kRunSucceeded && MayHoldMarker(line, 'w');
-        if (!mayWarn && !MayHoldMarker(line, 'e')) return;
-        const std::string lower = common::toLowerAscii(line, services_.codePage);
-        if (lower.find(": error") != std::string::npos) {
-            severity_ = kRunError;
-        } else if (severity_ == kRunSucceeded && lower.find(": warning") != std::string::npos) {
-            severity_ = kRunWarning;
-        }
+    void complete(std::string raw) {
+        std::string line = decoded(std::move(raw));
+        const LineKind kind = ClassifyOutputLine(line, services_.codePage);
+        counts_.add(kind);
+        // An error outranks a warning, whichever comes first.
+        if (kind == LineKind::Error) severity_ = kRunError;
+        if (kind == LineKind::Warning && severity_ == kRunSucceeded) severity_ = kRunWarning;
+        if (lines_ != nullptr) lines_->append(std::move(line), kind);
+        services_.ui.processEvents();
     }
 
     OutputLines* lines_;
     const RunServices& services_;
     std::string partial_;
     int severity_ = kRunSucceeded;
+    RunCounts counts_;
 };
 
 // Stop of a run: the request to end goes to the child's group at the first
@@ -178,10 +167,11 @@ RunResult RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices
                       bool debugMode) {
     const std::string commandLine = ComposeCommandLine(tool);
     const bool debugLines = debugMode && lines != nullptr;
-    if (debugLines) {
-        lines->append("Command: " + commandLine);
-        lines->append("Folder: " + tool.Folder);
-    }
+    const auto debugLine = [&](std::string line) {
+        if (debugLines) lines->append(line, ClassifyOutputLine(line, services.codePage));
+    };
+    debugLine("Command: " + commandLine);
+    debugLine("Folder: " + tool.Folder);
 
     std::unique_ptr<CapturedChild> child = services.processes.newCapturedChild();
     services.ui.setBusyCursor(true);
@@ -191,7 +181,7 @@ RunResult RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices
         services.ui.showMessage(StartFailureMessage(failure), kCaption, MessageIcon::Stop);
         return {false, kRunFailed};
     }
-    if (debugLines) lines->append("Create Process OK, Start Pipe.");
+    debugLine("Create Process OK, Start Pipe.");
 
     LineCollector collector(lines, services);
     StopSequence stop(*child, services.stop);
@@ -223,8 +213,8 @@ RunResult RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices
     collector.flushUnfinished();
     child->closePipes();
     services.ui.setBusyCursor(false);
-    if (stop.requested()) return {true, kRunSucceeded};
-    return {false, *status != 0 ? *status : collector.severity()};
+    if (stop.requested()) return {true, kRunSucceeded, collector.counts()};
+    return {false, *status != 0 ? *status : collector.severity(), collector.counts()};
 }
 
 bool RunDetached(const toolopt& tool, ChildProcesses& processes) {

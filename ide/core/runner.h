@@ -10,14 +10,17 @@
 
 #include "childprocess.h"
 #include "codepage.h"
+#include "outputdecoding.h"
+#include "runcounts.h"
 #include "toolopt.h"
 #include "uiservices.h"
 
-// The list that receives a captured child's lines (the output window's).
+// The list that receives a captured child's lines (the output window's),
+// each with what it is for the window's colours.
 class OutputLines {
   public:
     virtual ~OutputLines() = default;
-    virtual void append(std::string line) = 0;
+    virtual void append(std::string line, LineKind kind) = 0;
 };
 
 // Result codes of RunCaptured besides a non-zero exit status of the child.
@@ -27,7 +30,8 @@ constexpr int kRunError = -3;     // exit 0, a line contained ": error"
 constexpr int kRunSucceeded = 0;  // exit 0, neither kind of line
 
 // The longest line handed on; a longer one is handed on in pieces of at most
-// this many bytes, never splitting a double-byte character.
+// this many bytes (as the child wrote them, before decoding), never
+// splitting a double-byte character of the IDE's code page.
 constexpr std::size_t kMaxLineBytes = 4095;
 
 // The prompt that is answered with one carriage return whenever the child
@@ -40,6 +44,7 @@ inline constexpr std::string_view kFileSpecPrompt = "Enter new file spec:";
 struct RunResult {
     bool stopped = false;
     int code = kRunSucceeded;  // meaningless when stopped
+    RunCounts counts;          // the error and warning lines the child printed
     bool operator==(const RunResult&) const = default;
 };
 
@@ -70,13 +75,18 @@ struct RunServices {
     ChildProcesses& processes;    // the system's child processes
     common::CodePage codePage;    // for the case-blind line classification
     StopRequest* stop = nullptr;  // none: the run cannot be stopped
+    // How the child's lines are turned into codePage; without a conversion
+    // they are taken as they come.
+    OutputEncoding outputEncoding = OutputEncoding::Automatic;
+    CodePageConversion convert = nullptr;
 };
 
 // Command, one blank and Arguments; Command alone when Arguments is empty.
 std::string ComposeCommandLine(const toolopt& tool);
 
 // Runs tool (Command, Arguments, Folder, Iconed) with captured output and
-// appends every output line to lines (nothing is appended when it is null).
+// appends every output line, decoded and classified, to lines (nothing is
+// appended when it is null).
 // debugMode adds the "Command: ", "Folder: " and "Create Process OK, Start
 // Pipe." lines. The code is the child's exit status when it is not 0,
 // otherwise kRunError, kRunWarning or kRunSucceeded; kRunFailed after showing

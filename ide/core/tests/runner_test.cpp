@@ -14,6 +14,7 @@
 #include "processstate.h"
 #include "runner.h"
 #include "tempfolder.h"
+#include "textconversion.h"
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
@@ -24,8 +25,12 @@ namespace {
 const char* const kStartFailed = "プログラムの起動に失敗しました。";
 
 struct VectorLines : OutputLines {
-    void append(std::string line) override { lines.push_back(std::move(line)); }
+    void append(std::string line, LineKind kind) override {
+        lines.push_back(std::move(line));
+        kinds.push_back(kind);
+    }
     Lines lines;
+    std::vector<LineKind> kinds;
 };
 
 class RunnerTest : public ::testing::Test {
@@ -298,7 +303,53 @@ TEST_F(RunnerTest, StopReachesAChildThatClosedItsOutput) {
 
 TEST_F(RunnerTest, WithoutLineListTheRunStillCounts) {
     const toolopt t = script("echo 'x.c(1) : warning C1: w'\nprintf tail\n");
-    EXPECT_EQ(RunCaptured(t, nullptr, services_, true), (RunResult{false, kRunWarning}));
+    EXPECT_EQ(RunCaptured(t, nullptr, services_, true), (RunResult{false, kRunWarning, {0, 1}}));
+}
+
+TEST_F(RunnerTest, EveryLineIsClassifiedAndCountedButTheUnfinishedLast) {
+    const toolopt t = script(
+        "echo 'a.c:3:5: error: x'\necho 'b.c(9) : Warning C4101: y'\necho 'End Build.'\n"
+        "echo 'plain'\necho 'c.c(1) : error C2: z'\nprintf 'LINK : error L2029'\n");
+    const RunResult result = RunCaptured(t, &out_, services_, false);
+    EXPECT_EQ(result.code, kRunError);
+    EXPECT_EQ(result.counts, (RunCounts{2, 1}));
+    EXPECT_EQ(out_.kinds,
+              (std::vector<LineKind>{LineKind::Error, LineKind::Warning, LineKind::Summary,
+                                     LineKind::Plain, LineKind::Error, LineKind::Plain}));
+}
+
+// "エラー" in Shift-JIS and in UTF-8, as a DOS compiler and a Linux tool write it.
+constexpr char kErrorWordShiftJis[] = "\x83\x47\x83\x89\x81\x5b";
+constexpr char kErrorWordUtf8[] = "\xe3\x82\xa8\xe3\x83\xa9\xe3\x83\xbc";
+
+TEST_F(RunnerTest, ChildOutputIsDecodedIntoTheIdesCodePageByChoice) {
+    std::ofstream(folder_ / "mixed.txt", std::ios::binary)
+        << "a.c(1) : error " << kErrorWordShiftJis << "\n"
+        << "b.c(2) : warning " << kErrorWordUtf8 << "\n";
+    services_.convert = &ConvertCodePage;
+    const toolopt cat = tool("cat mixed.txt", folder_.string());
+    const std::string sjisAsUtf8 = std::string("a.c(1) : error ") + kErrorWordUtf8;
+    const std::string utf8Line = std::string("b.c(2) : warning ") + kErrorWordUtf8;
+
+    services_.outputEncoding = OutputEncoding::Automatic;
+    EXPECT_EQ(run(cat), kRunError);
+    EXPECT_EQ(out_.lines, (Lines{sjisAsUtf8, utf8Line}));
+
+    out_ = {};
+    services_.outputEncoding = OutputEncoding::ShiftJis;  // the UTF-8 line turns into other text
+    run(cat);
+    ASSERT_EQ(out_.lines.size(), 2u);
+    EXPECT_EQ(out_.lines[0], sjisAsUtf8);
+    EXPECT_NE(out_.lines[1], utf8Line);
+    EXPECT_TRUE(IsValidUtf8(out_.lines[1]));
+
+    out_ = {};
+    services_.outputEncoding = OutputEncoding::Utf8;  // invalid bytes are replaced, not passed on
+    run(cat);
+    ASSERT_EQ(out_.lines.size(), 2u);
+    EXPECT_TRUE(IsValidUtf8(out_.lines[0]));
+    EXPECT_TRUE(out_.lines[0].starts_with("a.c(1) : error "));
+    EXPECT_EQ(out_.lines[1], utf8Line);
 }
 
 TEST_F(RunnerTest, DetachedStartDoesNotWait) {
