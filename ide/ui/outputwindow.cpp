@@ -1,11 +1,14 @@
-// The output window's batching of appended lines and its click events.
+// The output window's batching, colouring and trimming of appended lines,
+// and its click events.
 #include "outputwindow.h"
 
 #include <QAbstractEventDispatcher>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <algorithm>
 
@@ -15,6 +18,28 @@ namespace {
 
 // About one frame: lines that come faster than this share one layout pass.
 constexpr qint64 kFlushIntervalMs = 16;
+
+// Batch sizes between which the measured speed of the widget chooses.
+constexpr int kSmallestBatch = 16;
+constexpr int kLargestBatch = 8192;
+
+QTextCharFormat formatFor(LineKind kind) {
+    QTextCharFormat format;
+    switch (kind) {
+        case LineKind::Error:
+            format.setForeground(QColor(Qt::darkRed));
+            break;
+        case LineKind::Warning:
+            format.setForeground(QColor(Qt::darkYellow));
+            break;
+        case LineKind::Summary:
+            format.setFontWeight(QFont::Bold);
+            break;
+        case LineKind::Plain:
+            break;
+    }
+    return format;
+}
 
 // Input that reads the text: the widget must hold every line before it.
 bool readsText(QEvent::Type type) {
@@ -36,7 +61,6 @@ bool readsText(QEvent::Type type) {
 OutputWindow::OutputWindow(QWidget* parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
     setUndoRedoEnabled(false);  // an undo history of every line would only cost memory
-    setMaximumBlockCount(kMaxLines);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Every pass of event handling (the runner makes one after each line and
     // while the child is silent) hands the lines on once they are due; when
@@ -49,34 +73,84 @@ OutputWindow::OutputWindow(QWidget* parent) : QPlainTextEdit(parent) {
     }
 }
 
-void OutputWindow::append(std::string line) {
-    appendLine(toQt(line));
+void OutputWindow::append(std::string line, LineKind kind) {
+    appendLine(toQt(line), kind);
 }
 
-void OutputWindow::appendLine(const QString& line) {
-    pending_.append(line);
-    if (pending_.size() > kMaxLines) pending_.removeFirst();
+void OutputWindow::appendLine(const QString& line, LineKind kind) {
+    pending_.append({line, kind});
     if (flushDue()) flush();
 }
 
 bool OutputWindow::flushDue() const {
-    return !sinceFlush_.isValid() || sinceFlush_.elapsed() >= kFlushIntervalMs;
+    return pending_.size() >= batchLimit_ || !sinceFlush_.isValid() ||
+           sinceFlush_.elapsed() >= kFlushIntervalMs;
 }
 
 void OutputWindow::flush() {
     if (pending_.isEmpty()) return;
+    QElapsedTimer took;
+    took.start();
     QScrollBar* bar = verticalScrollBar();
     const bool atBottom = bar->value() == bar->maximum();
+    const auto lines = static_cast<qint64>(pending_.size());
+    insertPending();
+    const qint64 inserted = took.nsecsElapsed();
+    const qint64 dropped = trimToBounds();
+    if (atBottom) bar->setValue(bar->maximum());
+    adaptBatchLimit(inserted / lines, dropped, took.nsecsElapsed() - inserted);
+    sinceFlush_.restart();
+}
+
+// Lines of one kind in a row go in with one insertion.
+void OutputWindow::insertPending() {
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.beginEditBlock();
-    if (lines_ > 0) end.insertBlock();
-    end.insertText(pending_.join('\n'));
+    for (qsizetype first = 0; first < pending_.size();) {
+        const LineKind kind = pending_[first].kind;
+        QString run;
+        qsizetype next = first;
+        for (; next < pending_.size() && pending_[next].kind == kind; ++next) {
+            if (next > first) run += '\n';
+            run += pending_[next].text;
+            lineLengths_.push_back(static_cast<int>(pending_[next].text.size()));
+            characters_ += pending_[next].text.size();
+        }
+        if (lineLengths_.size() > static_cast<std::size_t>(next - first)) end.insertBlock();
+        end.insertText(run, formatFor(kind));
+        first = next;
+    }
     end.endEditBlock();
-    lines_ = std::min(lines_ + static_cast<int>(pending_.size()), kMaxLines);
     pending_.clear();
-    if (atBottom) bar->setValue(bar->maximum());
-    sinceFlush_.restart();
+}
+
+// The widget compacts its text buffer only when it drops lines itself for
+// its block limit, so the oldest lines leave by lowering that limit.
+qint64 OutputWindow::trimToBounds() {
+    qint64 dropped = 0;
+    while (lineLengths_.size() > 1 && (lineLengths_.size() > static_cast<std::size_t>(kMaxLines) ||
+                                       characters_ > kMaxCharacters)) {
+        characters_ -= lineLengths_.front();
+        lineLengths_.pop_front();
+        ++dropped;
+    }
+    if (dropped > 0) {
+        document()->setMaximumBlockCount(static_cast<int>(lineLengths_.size()));
+        document()->setMaximumBlockCount(0);
+    }
+    return dropped;
+}
+
+// A line costs its insertion and, once the window is full, the removal of
+// an old one, which is the dearer part by far; until a removal has been
+// timed it is taken to cost kAssumedDropNs, so the first batch that fills
+// the window is no longer than the others.
+void OutputWindow::adaptBatchLimit(qint64 insertNsPerLine, qint64 dropped, qint64 dropNs) {
+    if (dropped >= kSmallestBatch) dropNsPerLine_ = dropNs / dropped;
+    const qint64 perLineNs = std::max<qint64>(insertNsPerLine + dropNsPerLine_, 1);
+    batchLimit_ = static_cast<int>(
+        std::clamp<qint64>(kBatchBudgetMs * 1000000 / perLineNs, kSmallestBatch, kLargestBatch));
 }
 
 QString OutputWindow::text() {
@@ -86,7 +160,7 @@ QString OutputWindow::text() {
 
 int OutputWindow::lineCount() {
     flush();
-    return lines_;
+    return static_cast<int>(lineLengths_.size());
 }
 
 int OutputWindow::selectionStart() {
@@ -102,6 +176,10 @@ int OutputWindow::selectionLength() {
 
 QString OutputWindow::selectedText() {
     flush();
+    return plainSelection();
+}
+
+QString OutputWindow::plainSelection() const {
     QString selected = textCursor().selectedText();
     selected.replace(QChar::ParagraphSeparator, '\n');
     return selected;
@@ -129,7 +207,8 @@ void OutputWindow::selectAllText() {
 
 void OutputWindow::erase() {
     pending_.clear();
-    lines_ = 0;
+    lineLengths_.clear();
+    characters_ = 0;
     QPlainTextEdit::clear();
 }
 
@@ -156,6 +235,13 @@ bool OutputWindow::event(QEvent* event) {
 bool OutputWindow::viewportEvent(QEvent* event) {
     if (readsText(event->type())) flush();
     return QPlainTextEdit::viewportEvent(event);
+}
+
+// Dragged or copied out of the widget, the text carries no colours.
+QMimeData* OutputWindow::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    data->setText(plainSelection());
+    return data;
 }
 
 void OutputWindow::mouseReleaseEvent(QMouseEvent* event) {

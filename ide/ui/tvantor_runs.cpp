@@ -2,14 +2,19 @@
 // the one run at a time that every captured child goes through, Stop, and
 // the items that are shut while a run is in progress.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMetaObject>
+#include <chrono>
 
 #include "buildsteps.h"
 #include "outputwindow.h"
 #include "proj.h"
+#include "qtext.h"
 #include "regist.h"
+#include "runcounts.h"
 #include "runner.h"
+#include "textconversion.h"
 #include "tvantor.h"
 #include "uiservices.h"
 
@@ -20,7 +25,7 @@ constexpr char kCaption[] = "Vantor";
 }  // namespace
 
 void TVantor::appendLine(const std::string& line) {
-    output1->append(line);
+    output1->append(line, ClassifyOutputLine(line, codePage_));
 }
 
 // ---------------------------------------------------------------- the run in progress
@@ -28,11 +33,21 @@ void TVantor::appendLine(const std::string& line) {
 RunResult TVantor::runCaptured(const toolopt& request) {
     stopRequest_ = StopRequest();
     setRunInProgress(true);
-    const RunResult result =
-        RunCaptured(request, output1, {services_.ui, services_.processes, codePage_, &stopRequest_},
-                    debugMode());
+    QElapsedTimer clock;
+    clock.start();
+    const RunServices services{services_.ui,
+                               services_.processes,
+                               codePage_,
+                               &stopRequest_,
+                               ToOutputEncoding(regist->OutputEncoding),
+                               &ConvertCodePage};
+    const RunResult result = RunCaptured(request, output1, services, debugMode());
     setRunInProgress(false);
     output1->flush();
+    if (result.stopped || result.code != kRunFailed) {
+        setStatusText(
+            toQt(RunCountsStatusText(result.counts, std::chrono::milliseconds(clock.elapsed()))));
+    }
     // A close asked for during the run comes once the command has finished.
     if (closeAfterRun_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     return result;

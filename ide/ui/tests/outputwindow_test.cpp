@@ -1,9 +1,13 @@
 // The output window's batching: readers always see every appended line,
 // the widget gets them at an event pass once a frame has passed, or when
 // the loop goes idle; a first empty line and erasing behave as lines do;
-// only the last lines are kept, and one line is read without the rest.
+// only the last lines (and characters) are kept, and one line is read
+// without the rest; error, warning and summary lines carry their colour or
+// weight, and what leaves the widget is plain text.
 #include <QEventLoop>
+#include <QMimeData>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -21,8 +25,21 @@ class OutputWindowTest : public QObject {
     void bytesAreTakenInTheSystemCodePage();
     void followsTheEndOnlyWhenAtTheEnd();
     void keepsOnlyTheLastLines();
+    void longLinesLeaveByTheCharacterBound();
+    void linesShowTheColourOfTheirKind();
     void lineAtReadsTheLineOfAPosition();
 };
+
+namespace {
+
+// The format of the first character of line n.
+QTextCharFormat formatOfLine(OutputWindow& output, int n) {
+    output.flush();
+    const QTextBlock block = output.document()->findBlockByNumber(n);
+    return block.begin().fragment().charFormat();
+}
+
+}  // namespace
 
 void OutputWindowTest::readersSeeLinesNotYetHandedToTheWidget() {
     OutputWindow output(nullptr);
@@ -135,6 +152,54 @@ void OutputWindowTest::lineAtReadsTheLineOfAPosition() {
     QCOMPARE(output.lineAt(4).text, QString());
     QCOMPARE(output.lineAt(7).start, 5);
     QCOMPARE(output.lineAt(7).text, QString("three"));
+}
+
+void OutputWindowTest::longLinesLeaveByTheCharacterBound() {
+    OutputWindow output(nullptr);
+    const int length = 4000;
+    const int fit = static_cast<int>(OutputWindow::kMaxCharacters / length);
+    for (int i = 0; i < fit + 50; ++i) {
+        output.appendLine(QString::number(i).leftJustified(length, 'x'));
+    }
+    const int kept = output.lineCount();
+    QVERIFY(kept <= fit);
+    QVERIFY(kept >= fit - 1);
+    QCOMPARE(output.document()->blockCount(), kept);
+    QVERIFY(output.lineAt(0).text.startsWith(QString::number(fit + 50 - kept) + "x"));
+    QVERIFY(output.text().size() <= OutputWindow::kMaxCharacters + kept);
+
+    // Short lines that follow are kept up to the line bound again.
+    for (int i = 0; i < 1000; ++i) output.appendLine("short");
+    QVERIFY(output.lineCount() <= kept + 1000);
+    QVERIFY(output.lineCount() >= kept + 1000 - 3);  // 5,000 characters: two long lines go
+}
+
+void OutputWindowTest::linesShowTheColourOfTheirKind() {
+    struct PeekableOutput : OutputWindow {
+        using OutputWindow::createMimeDataFromSelection;
+        using OutputWindow::OutputWindow;
+    } output(nullptr);
+    output.appendLine("gcc -c a.c");
+    output.appendLine("a.c:3:5: error: x", LineKind::Error);
+    output.appendLine("a.c:4:1: error: y", LineKind::Error);
+    output.appendLine("a.c:9:2: warning: z", LineKind::Warning);
+    output.appendLine("plain after");
+    output.appendLine("Build Error.", LineKind::Summary);
+    QCOMPARE(formatOfLine(output, 0).foreground().color(), QTextCharFormat().foreground().color());
+    QCOMPARE(formatOfLine(output, 1).foreground().color(), QColor(Qt::darkRed));
+    QCOMPARE(formatOfLine(output, 2).foreground().color(), QColor(Qt::darkRed));
+    QCOMPARE(formatOfLine(output, 3).foreground().color(), QColor(Qt::darkYellow));
+    QVERIFY(formatOfLine(output, 4).fontWeight() != QFont::Bold);
+    QCOMPARE(formatOfLine(output, 4).foreground().color(), QTextCharFormat().foreground().color());
+    QCOMPARE(formatOfLine(output, 5).fontWeight(), int(QFont::Bold));
+    QCOMPARE(output.text(), QString("gcc -c a.c\na.c:3:5: error: x\na.c:4:1: error: y\n"
+                                    "a.c:9:2: warning: z\nplain after\nBuild Error."));
+
+    // Copied or dragged out, the selection is plain text with "\n" breaks.
+    output.select(11, 35);
+    std::unique_ptr<QMimeData> data(output.createMimeDataFromSelection());
+    QCOMPARE(data->formats(), QStringList{"text/plain"});
+    QCOMPARE(data->text(), QString("a.c:3:5: error: x\na.c:4:1: error: y"));
 }
 
 QTEST_MAIN(OutputWindowTest)
