@@ -84,8 +84,9 @@ void TVantor::jumpEditClick() {
     JumpToEditor();
 }
 
-// Lines appended are no placing: an edit reports the cursors it moved
-// before the document's contentsChanged.
+// New output sends the message search back to the top until the caret or
+// the selection is placed. Lines appended place nothing: an edit reports
+// the cursors it moved before the document's contentsChanged.
 void TVantor::followOutputReading() {
     connect(output1->document(), &QTextDocument::contentsChanged, this,
             [this] { searchFromTop_ = true; });
