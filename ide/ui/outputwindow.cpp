@@ -261,3 +261,21 @@ void OutputWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     releaseEndsDoubleClick_ = true;
     emit doubleClicked();
 }
+
+QString OutputWindow::lineText(int index) {
+    flush();
+    return document()->findBlockByNumber(index).text();
+}
+
+int OutputWindow::lineNumberAt(int position) {
+    flush();
+    return document()->findBlock(position).blockNumber();
+}
+
+void OutputWindow::selectLine(int index) {
+    flush();
+    const QTextBlock block = document()->findBlockByNumber(index);
+    if (!block.isValid()) return;
+    select(block.position(), block.length() - 1);
+    ensureCursorVisible();
+}

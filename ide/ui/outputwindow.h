@@ -61,6 +61,12 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
     // wrapping and both scroll bars.
     void setWrapping(bool wrap);
 
+    // Lines by number, 0 the first, for the search of message lines and the
+    // folder make was in at a line.
+    QString lineText(int index);     // empty past the last line
+    int lineNumberAt(int position);  // the line that holds the position
+    void selectLine(int index);      // the whole line, scrolled into view
+
   signals:
     void clicked();
     void doubleClicked();

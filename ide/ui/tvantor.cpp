@@ -59,6 +59,7 @@ TVantor::TVantor(const VantorServices& services, QWidget* parent)
     setCentralWidget(output1);
     connect(output1, &OutputWindow::clicked, this, &TVantor::output1Click);
     connect(output1, &OutputWindow::doubleClicked, this, &TVantor::output1DblClick);
+    followOutputReading();
 
     StatusBar = statusBar();
     StatusBar->setObjectName("StatusBar");
@@ -147,6 +148,13 @@ void TVantor::createMenus() {
                      QKeySequence("Ctrl+A"), &TVantor::SelectAllClick);
     clear = item(EditMenu, "clear", "クリア(&D)", "出力ウインドウをクリアします", none,
                  &TVantor::clearClick);
+    separator(EditMenu, "N5");
+    NextMessage = item(EditMenu, "NextMessage", "次のメッセージ(&N)",
+                       "次のエラーまたは警告の行を選び、エディタで開きます", QKeySequence("F4"),
+                       &TVantor::NextMessageClick);
+    PreviousMessage = item(EditMenu, "PreviousMessage", "前のメッセージ(&V)",
+                           "前のエラーまたは警告の行を選び、エディタで開きます",
+                           QKeySequence("Shift+F4"), &TVantor::PreviousMessageClick);
 
     ProjectMenu = menu("ProjectMenu", "プロジェクト(&P)");
     BuildProject = item(ProjectMenu, "BuildProject", "ビルド(&B)", "プロジェクトをビルドします",

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "codepage.h"
+#include "messageline.h"
 #include "runner.h"
 
 class QAction;
@@ -105,6 +106,10 @@ class TVantor : public QMainWindow {
     void copyallClick();
     void SelectAllClick();
     void clearClick();
+    // The next or previous message line: selected, scrolled into view and
+    // opened in the editor.
+    void NextMessageClick();
+    void PreviousMessageClick();
 
     // Project menu and the build steps.
     void BuildProjectClick();
@@ -147,7 +152,9 @@ class TVantor : public QMainWindow {
     void jumpEditClick();
     void jumpHelpClick();
     bool SelectCurrentLine();
-    void JumpToEditor(const std::string& text);
+    // The editor at the selected text. A message line's relative file name
+    // is taken from the folder make reported for that line.
+    void JumpToEditor();
 
     // Controls, named as the items they are (also their objectNames).
     QMenu* FileMenu = nullptr;
@@ -160,6 +167,8 @@ class TVantor : public QMainWindow {
     QAction* copyall = nullptr;
     QAction* SelectAll = nullptr;
     QAction* clear = nullptr;
+    QAction* NextMessage = nullptr;
+    QAction* PreviousMessage = nullptr;
     QMenu* ProjectMenu = nullptr;
     QAction* BuildProject = nullptr;
     QAction* RebuildProject = nullptr;
@@ -202,6 +211,8 @@ class TVantor : public QMainWindow {
     // During a run: stops it and closes the window once it has ended.
     bool closeWaitsForRun();
     void startEditor(const std::string& commandLine);
+    void followOutputReading();
+    void selectMessage(SearchDirection direction);
     void appendLine(const std::string& line);
     QAction* addCaptionedItem(QMenu* menu, const std::string& caption);
 
@@ -215,4 +226,7 @@ class TVantor : public QMainWindow {
     StopRequest stopRequest_;
     bool runInProgress_ = false;
     bool closeAfterRun_ = false;
+    // True from new output until the caret or the selection is placed: the
+    // message search then starts at the top.
+    bool searchFromTop_ = true;
 };

@@ -1,9 +1,11 @@
 // The main window's jumps from the output window: the line under the caret,
-// the external editor at a message line or at the makefile, the error help.
+// the next and previous message line, the external editor at a message line
+// or at the makefile, the error help.
 #include <QTextDocument>
 #include <string_view>
 
 #include "helpviewer.h"
+#include "makedirectory.h"
 #include "navigation.h"
 #include "outputwindow.h"
 #include "proj.h"
@@ -12,6 +14,18 @@
 #include "runner.h"
 #include "toolopt.h"
 #include "tvantor.h"
+
+namespace {
+
+constexpr char kNoMoreMessages[] = "これ以上メッセージはありません";
+
+LineAt linesOf(OutputWindow& output, common::CodePage cp) {
+    return [&output, cp](std::size_t index) {
+        return fromQt(output.lineText(static_cast<int>(index)), cp);
+    };
+}
+
+}  // namespace
 
 // Only the line under the caret is read, so a click costs the same in a
 // short output and in a long one.
@@ -32,10 +46,19 @@ bool TVantor::SelectCurrentLine() {
     return true;
 }
 
-void TVantor::JumpToEditor(const std::string& text) {
-    if (const auto commandLine = EditorCommandLine(regist->EditCommand, text, codePage_)) {
-        startEditor(*commandLine);
+void TVantor::JumpToEditor() {
+    const std::string text = fromQt(output1->selectedText(), codePage_);
+    std::optional<std::string> commandLine;
+    if (auto message = ParseMessageLine(text)) {
+        const auto line =
+            static_cast<std::size_t>(output1->lineNumberAt(output1->selectionStart()));
+        message->fileName = ResolveMessageFile(message->fileName,
+                                               MakeDirectoryAt(linesOf(*output1, codePage_), line));
+        commandLine = FillEditCommand(regist->EditCommand, *message, codePage_);
+    } else {
+        commandLine = EditorCommandLine(regist->EditCommand, text, codePage_);
     }
+    if (commandLine) startEditor(*commandLine);
 }
 
 // The editor runs on its own: no shell, no pipes, not waited for, and a
@@ -53,12 +76,53 @@ void TVantor::output1Click() {
 }
 
 void TVantor::output1DblClick() {
-    if (SelectCurrentLine()) JumpToEditor(fromQt(output1->selectedText()));
+    if (SelectCurrentLine()) JumpToEditor();
 }
 
 void TVantor::jumpEditClick() {
     if (output1->selectionLength() == 0 && !SelectCurrentLine()) return;
-    JumpToEditor(fromQt(output1->selectedText()));
+    JumpToEditor();
+}
+
+// New output sends the message search back to the top until the caret or
+// the selection is placed. Lines appended place nothing: an edit reports
+// the cursors it moved before the document's contentsChanged.
+void TVantor::followOutputReading() {
+    connect(output1->document(), &QTextDocument::contentsChanged, this,
+            [this] { searchFromTop_ = true; });
+    for (auto placed :
+         {&QPlainTextEdit::cursorPositionChanged, &QPlainTextEdit::selectionChanged}) {
+        connect(output1, placed, this, [this] { searchFromTop_ = false; });
+    }
+}
+
+void TVantor::NextMessageClick() {
+    selectMessage(SearchDirection::Next);
+}
+
+void TVantor::PreviousMessageClick() {
+    selectMessage(SearchDirection::Previous);
+}
+
+// The search goes on after the selection's last line or before its first.
+void TVantor::selectMessage(SearchDirection direction) {
+    output1->flush();  // lines not yet shown are new output too
+    std::optional<std::size_t> current;
+    if (!searchFromTop_) {
+        const int start = output1->selectionStart();
+        const int length = output1->selectionLength();
+        const int from =
+            direction == SearchDirection::Next && length > 0 ? start + length - 1 : start;
+        current = static_cast<std::size_t>(output1->lineNumberAt(from));
+    }
+    const auto found = FindMessageLine(static_cast<std::size_t>(output1->lineCount()),
+                                       linesOf(*output1, codePage_), current, direction);
+    if (!found) {
+        setStatusText(kNoMoreMessages);
+        return;
+    }
+    output1->selectLine(static_cast<int>(*found));
+    JumpToEditor();
 }
 
 void TVantor::jumpHelpClick() {

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QStatusBar>
 
+#include "editorworld.h"
 #include "outputwindow.h"
 #include "proj.h"
 #include "regist.h"
@@ -28,35 +29,6 @@ class TVantorNavigationTest : public QObject {
 };
 
 namespace {
-
-// An "editor" that writes its working folder and arguments into args.txt.
-struct EditorWorld {
-    UiTestWorld world;
-    std::unique_ptr<TVantor> vantor;
-    std::string folder;
-    std::string argsFile;
-
-    EditorWorld() {
-        const std::string makefile =
-            world.writeFile("my proj/makefile", "PROGRAM\t= hello\n\nall:\n");
-        argsFile = world.path("args.txt");
-        const std::string editor = world.writeFile(
-            "editor.sh",
-            "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > '" + argsFile + "'\n",
-            true);
-        world.storeString(regschema::kHistoryKey, "Project0", "hello");
-        world.storeString(regschema::kHistoryKey, "ProjectFile0", makefile);
-        world.storeString(regschema::kBaseKey, "EditCommand", editor + " -l%n %s");
-        vantor = world.startVantor();
-        folder = world.path("my proj");
-    }
-
-    // What the editor received, once it has run.
-    QString editorCall() {
-        if (!waitForFile(argsFile)) return "editor not started";
-        return QString::fromStdString(readFile(argsFile));
-    }
-};
 
 constexpr char kJumpLine[] =
     "jumptest.c(20) : warning C4001: This is editor/error jump test message.";

@@ -93,6 +93,10 @@ void TVantorStartupTest::menusCarryTheirCaptionsHintsAndShortcuts() {
          "Ctrl+C"},
         {"SelectAll", "すべて選択(&A)", "出力ウインドウをすべて選択します。", "Ctrl+A"},
         {"clear", "クリア(&D)", "出力ウインドウをクリアします", ""},
+        {"NextMessage", "次のメッセージ(&N)", "次のエラーまたは警告の行を選び、エディタで開きます",
+         "F4"},
+        {"PreviousMessage", "前のメッセージ(&V)",
+         "前のエラーまたは警告の行を選び、エディタで開きます", "Shift+F4"},
         {"BuildProject", "ビルド(&B)", "プロジェクトをビルドします", "Shift+F8"},
         {"RebuildProject", "リビルド(&R)", "プロジェクトを再構築します", "Alt+F8"},
         {"CheckDepend", "依存関係の再チェック(&A)", "ファイルの依存関係を再チェックします", "F5"},
@@ -119,6 +123,11 @@ void TVantorStartupTest::menusCarryTheirCaptionsHintsAndShortcuts() {
     const QList<QAction*> file = vantor->FileMenu->actions();
     QCOMPARE(file.indexOf(vantor->Reopen->menuAction()), file.indexOf(vantor->OpenProject) + 1);
     QVERIFY(file[file.indexOf(vantor->ExitProgram) - 1]->isSeparator());
+    // The message items end the Edit menu, after a separator.
+    const QList<QAction*> edit = vantor->EditMenu->actions();
+    QVERIFY(edit[edit.size() - 3]->isSeparator());
+    QCOMPARE(edit.mid(edit.size() - 2),
+             QList<QAction*>({vantor->NextMessage, vantor->PreviousMessage}));
 }
 
 void TVantorStartupTest::menuHintShowsInTheStatusBar() {

@@ -1,0 +1,48 @@
+// A main window on a project "my proj" whose editor is a real script that
+// writes its working folder and arguments into args.txt, one call at a time.
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "regist.h"
+#include "uitestsupport.h"
+
+struct EditorWorld {
+    UiTestWorld world;
+    std::unique_ptr<TVantor> vantor;
+    std::string folder;
+    std::string editor;
+    std::string argsFile;
+
+    explicit EditorWorld(const std::string& editArguments = " -l%n %s") {
+        const std::string makefile =
+            world.writeFile("my proj/makefile", "PROGRAM\t= hello\n\nall:\n");
+        argsFile = world.path("args.txt");
+        editor = world.writeFile(
+            "editor.sh",
+            "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > '" + argsFile + "'\n",
+            true);
+        world.storeString(regschema::kHistoryKey, "Project0", "hello");
+        world.storeString(regschema::kHistoryKey, "ProjectFile0", makefile);
+        world.storeString(regschema::kBaseKey, "EditCommand", editor + editArguments);
+        vantor = world.startVantor();
+        folder = world.path("my proj");
+    }
+
+    // What the editor received, once it has run; the record is removed so
+    // that the next call can be told apart.
+    QString editorCall() {
+        if (!waitForFile(argsFile)) return "editor not started";
+        const QString call = QString::fromStdString(readFile(argsFile));
+        QFile::remove(QString::fromStdString(argsFile));
+        return call;
+    }
+
+    // The editor's record of a call in the project folder.
+    QString expectedCall(const std::string& arguments) const {
+        return QString::fromStdString(folder + "\n" + arguments);
+    }
+};
