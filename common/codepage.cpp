@@ -15,6 +15,10 @@ namespace common {
 
 namespace {
 
+bool isShiftJisTrailByte(unsigned char byte) {
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
 bool isSeparator(char c) {
     return c == '\\' || c == '/' || c == ':';
 }
@@ -60,8 +64,9 @@ std::size_t charLength(CodePage cp, std::string_view text, std::size_t pos) {
     if (cp == CodePage::Utf8) wanted = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
     std::size_t len = 1;
     while (len < wanted && pos + len < text.size()) {
-        // A UTF-8 sequence ends early at a byte that is no continuation byte.
-        if (cp == CodePage::Utf8 && (static_cast<unsigned char>(text[pos + len]) & 0xC0) != 0x80) break;
+        const auto next = static_cast<unsigned char>(text[pos + len]);
+        const bool continues = cp == CodePage::Utf8 ? (next & 0xC0) == 0x80 : isShiftJisTrailByte(next);
+        if (!continues) break;
         ++len;
     }
     return len;

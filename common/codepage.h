@@ -18,8 +18,10 @@ CodePage activeCodePage();
 // True when the byte starts a character of more than one byte.
 bool isLeadByte(CodePage cp, unsigned char byte);
 
-// Length in bytes of the character that starts at text[pos] (1 for a lead
-// byte at the very end of the text, so a cut character never overruns).
+// Length in bytes of the character that starts at text[pos]. A lead byte
+// whose next bytes cannot continue it (or at the very end of the text) is a
+// character of its own, so a broken character never takes "/", a quote or
+// a blank along, nor overruns the text.
 std::size_t charLength(CodePage cp, std::string_view text, std::size_t pos);
 
 // A to Z become a to z; every byte of a multi-byte character stays as it is.

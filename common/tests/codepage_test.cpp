@@ -65,6 +65,19 @@ TEST(CodePage, TrailByteBackslashIsNoSeparator) {
     EXPECT_EQ(common::fileNamePart("a\\" + kSo, CodePage::Utf8), "");
 }
 
+TEST(CodePage, LeadByteWithoutItsTrailByteStandsAlone) {
+    // Shift-JIS second bytes are 0x40 to 0xFC (but 0x7F): "/", ":", a quote
+    // or a blank after a lead byte keep their meaning.
+    const std::string folder = "/w/sdfo\\\x83";
+    EXPECT_EQ(common::charLength(CodePage::ShiftJis, folder + "/", folder.size() - 1), 1u);
+    EXPECT_EQ(common::charLength(CodePage::ShiftJis, "\x83\"", 0), 1u);
+    EXPECT_EQ(common::charLength(CodePage::ShiftJis, "\x83\xFD", 0), 1u);
+    EXPECT_EQ(common::charLength(CodePage::ShiftJis, kSo, 0), 2u);
+    EXPECT_EQ(common::fileNamePart(folder + "/makefile", CodePage::ShiftJis), "makefile");
+    EXPECT_EQ(common::folderPart(folder + "/makefile", CodePage::ShiftJis), folder);
+    EXPECT_EQ(common::fileNamePart("c:\\\x83:x", CodePage::ShiftJis), "x");
+}
+
 TEST(CodePage, FileNamePart) {
     EXPECT_EQ(common::fileNamePart("c:\\proj\\prog.exe", CodePage::Utf8), "prog.exe");
     EXPECT_EQ(common::fileNamePart("c:prog.exe", CodePage::Utf8), "prog.exe");
