@@ -28,20 +28,6 @@ const char* replacement(CodePage to) {
     return to == CodePage::Utf8 ? "\xEF\xBF\xBD" : "?";
 }
 
-bool isShiftJisTrail(unsigned char byte) {
-    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
-}
-
-// How many bytes one replacement stands for at the start of `rest`: a
-// character that the target lacks, a lead byte with the continuation bytes
-// that follow it, or a single byte; a Shift-JIS lead byte takes the next
-// byte along only when that can be a second byte.
-std::size_t unconvertibleLength(std::string_view rest, CodePage from) {
-    const std::size_t length = common::charLength(from, rest, 0);
-    if (length == 1 || from == CodePage::Utf8) return length;
-    return isShiftJisTrail(static_cast<unsigned char>(rest[1])) ? 2 : 1;
-}
-
 // Without a conversion only ASCII passes; every other byte is replaced.
 std::string keepAscii(std::string_view text, CodePage to) {
     std::string kept;
@@ -73,7 +59,9 @@ std::string ConvertCodePage(std::string_view text, CodePage from, CodePage to) {
         // EILSEQ or EINVAL: bytes that are no text, a character the target
         // lacks, or a character cut off by the end of the line.
         converted += replacement(to);
-        const std::size_t skipped = unconvertibleLength(std::string_view(in, inLeft), from);
+        // One replacement stands for a character that the target lacks, a
+        // lead byte with the bytes that can continue it, or a single byte.
+        const std::size_t skipped = common::charLength(from, std::string_view(in, inLeft), 0);
         in += skipped;
         inLeft -= skipped;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);

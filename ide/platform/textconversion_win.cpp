@@ -29,26 +29,14 @@ bool appendWide(std::wstring& wide, UINT codePage, DWORD flags, std::string_view
     return true;
 }
 
-bool isShiftJisTrail(unsigned char byte) {
-    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
-}
-
 // Shift-JIS one character at a time where the table refuses a run: each
 // broken or unknown character becomes one replacement character, and the
 // byte after a lead byte without its trail byte stays a character of its own.
 void appendShiftJis(std::wstring& wide, std::string_view text) {
     if (appendWide(wide, 932, MB_ERR_INVALID_CHARS, text)) return;
     for (std::size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        std::size_t size = 1;
-        if (common::isLeadByte(common::CodePage::ShiftJis, byte)) {
-            if (i + 1 >= text.size() || !isShiftJisTrail(static_cast<unsigned char>(text[i + 1]))) {
-                wide.push_back(kReplacement);
-                ++i;
-                continue;
-            }
-            size = 2;
-        }
+        // A lead byte without its trail byte is one byte, which the table refuses.
+        const std::size_t size = common::charLength(common::CodePage::ShiftJis, text, i);
         if (!appendWide(wide, 932, MB_ERR_INVALID_CHARS, text.substr(i, size)))
             wide.push_back(kReplacement);
         i += size;
