@@ -65,6 +65,9 @@ const std::vector<std::string> kHostileValues = {
     "\"\"",
     "-",
     "\x95\x5C\"",
+    // Bytes that are no UTF-8 (Shift-JIS "ソ" and a cut lead byte).
+    "dir\x83",
+    "\x83\x5C",
 };
 
 TEST(CommandTemplateWindows, EveryValueIsOneLiteralPieceOfItsArgument) {

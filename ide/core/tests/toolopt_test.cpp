@@ -139,4 +139,25 @@ TEST(ToolOptExpand, HostileProjectNamesReachTheToolAsLiteralText) {
 #endif
 }
 
+// Shift-JIS names with arbitrary bytes: a folder ending in a lead byte, names
+// holding "ソ" (0x83 0x5C), whose second byte is the code of "\".
+TEST(ToolOptExpand, ShiftJisNamesReachTheShellAsLiteralText) {
+#ifdef _WIN32
+    GTEST_SKIP() << "runs /bin/sh";
+#else
+    TPROJ project;
+    project.projectfolder = "/w/sdfo\\\x83";
+    project.projectfilename = project.projectfolder + "/makefile";
+    project.projectname = "\x83\x5C";
+    project.targetname = "\x83\x5C.lib";
+    const std::string command = "cmd /c printf '[%s]\\n' \xA1less";
+    std::string arguments = "\"$(Target)\" '$(ProjName)' $(ProjFile)10 \"$(ProjDir)\"";
+    ASSERT_TRUE(
+        ExpandToolArguments(arguments, project, {}, {}, common::CodePage::ShiftJis, command));
+    EXPECT_EQ(ShellOutput(*CommandInterpreterRest(command + " " + arguments)),
+              "[\xA1less]\n[" + project.projectfolder + "/" + project.targetname + "]\n[" +
+                  project.projectname + "]\n[makefile10]\n[" + project.projectfolder + "]\n");
+#endif
+}
+
 }  // namespace
