@@ -42,9 +42,12 @@ inline constexpr std::string_view kFileSpecPrompt = "Enter new file spec:";
 // the child or one of the kRun values), or stopped by the user, which no
 // exit status can be mistaken for.
 struct RunResult {
-    bool stopped = false;
-    int code = kRunSucceeded;  // meaningless when stopped
-    RunCounts counts;          // the error and warning lines the child printed
+    RunResult(bool stopped = false, int code = kRunSucceeded, RunCounts counts = {})
+        : stopped(stopped), code(code), counts(counts) {}
+
+    bool stopped;
+    int code;          // meaningless when stopped
+    RunCounts counts;  // the error and warning lines the child printed
     bool operator==(const RunResult&) const = default;
 };
 
