@@ -5,7 +5,7 @@
 
 #include "fakeuiservices.h"
 #include "fuzzinput.h"
-#include "proj.h"
+#include "project.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string& path = fuzz::writeScratchFile(fuzz::asText(data, size));
@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       ui.messages.empty(),
                   "the definition count disagrees with what was read");
     for (const auto cp : {common::CodePage::Utf8, common::CodePage::ShiftJis}) {
-        TPROJ project;
+        Project project;
         ApplyMakefileMacros(project, path, macros, cp);
-        fuzz::require(project.memorymodel <= 4, "a memory model outside 0 to 4");
+        fuzz::require(project.memoryModel <= 4, "a memory model outside 0 to 4");
     }
     FindMakefileMacro(macros, "OUTDIR");
     return 0;

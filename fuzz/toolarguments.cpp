@@ -17,8 +17,8 @@
 #include "commandline_posix.h"
 #include "commandtemplate.h"
 #include "fuzzinput.h"
-#include "proj.h"
-#include "toolopt.h"
+#include "project.h"
+#include "tool.h"
 
 namespace {
 
@@ -123,17 +123,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string original = field(fields, 1);
     const std::optional<std::string> answer =
         fields.size() > 6 ? std::optional<std::string>(fields[6]) : std::nullopt;
-    TPROJ project;
-    project.projectfolder = field(fields, 2);
+    Project project;
+    project.projectFolder = field(fields, 2);
     // A file name without separators, so the path's parts are the folder and it.
     std::string fileName = field(fields, 3);
     std::erase_if(fileName, [](char c) { return c == '\\' || c == '/' || c == ':'; });
-    project.projectfilename = project.projectfolder + kPathSeparator + fileName;
-    project.projectname = field(fields, 4);
-    project.targetname = field(fields, 5);
+    project.projectFile = project.projectFolder + kPathSeparator + fileName;
+    project.projectName = field(fields, 4);
+    project.targetName = field(fields, 5);
 
-    const Values values = {{'D', project.projectfolder}, {'F', fileName},
-                           {'N', project.projectname},   {'T', project.targetname},
+    const Values values = {{'D', project.projectFolder},
+                           {'F', fileName},
+                           {'N', project.projectName},
+                           {'T', project.targetName},
                            {'S', answer.value_or("")}};
     // The same project with a marker, the byte and a letter, for each value
     // (an empty value stays empty: it adds nothing, which may join the
@@ -141,11 +143,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto marker = [&values](char letter) {
         return valueOf(values, letter).empty() ? std::string() : std::string(kMarker) + letter;
     };
-    TPROJ markers;
-    markers.projectfolder = marker('D');
-    markers.projectfilename = markers.projectfolder + kPathSeparator + marker('F');
-    markers.projectname = marker('N');
-    markers.targetname = marker('T');
+    Project markers;
+    markers.projectFolder = marker('D');
+    markers.projectFile = markers.projectFolder + kPathSeparator + marker('F');
+    markers.projectName = marker('N');
+    markers.targetName = marker('T');
     // Markers in the template itself, or bytes no command line can carry,
     // leave the comparison out.
     const bool comparable = text.find(kMarker) == std::string_view::npos &&
@@ -153,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const CommandSyntax syntax = CommandSyntaxOf(command);
     for (const auto cp : {common::CodePage::Utf8, common::CodePage::ShiftJis}) {
-        const auto expand = [&](const TPROJ& which, std::optional<std::string> chosen,
+        const auto expand = [&](const Project& which, std::optional<std::string> chosen,
                                 std::string& arguments) {
             arguments = original;
             return ExpandToolArguments(

@@ -94,9 +94,9 @@ int main(int argc, char** argv) {
     QuietUi ui;
     SystemChildProcesses processes;
     const RunServices services{ui, processes, common::CodePage::Utf8};
-    toolopt tool;
-    tool.Command = "cat output.txt";
-    tool.Folder = folder.string();
+    Tool tool;
+    tool.command = "cat output.txt";
+    tool.folder = folder.string();
 
     const long baseKiB = PeakKiB();
     std::size_t received = 0;

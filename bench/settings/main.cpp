@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "regist.h"
+#include "settings.h"
 #include "usersettingsstore.h"
 
 namespace {
@@ -46,20 +46,20 @@ int main(int argc, char** argv) {
     setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
     auto store = openUserSettingsStore();
 
-    TREGIST reg;
+    Settings reg;
     LoadSettings(reg, *store);
     for (int i = 0; i < 20; ++i) {
         AddHistory(reg, "project" + std::to_string(i),
                    "/home/user/p" + std::to_string(i) + "/makefile");
     }
-    tooloptions tools;
+    ToolTable tools;
     for (std::size_t i = 0; i < kMaxTools; ++i) {
-        tools.tools[i] = toolopt{"tool" + std::to_string(i),
-                                 "cmd" + std::to_string(i),
-                                 "$(Select)",
-                                 "/tmp",
-                                 true,
-                                 false};
+        tools.tools[i] = Tool{"tool" + std::to_string(i),
+                              "cmd" + std::to_string(i),
+                              "$(Select)",
+                              "/tmp",
+                              true,
+                              false};
     }
     tools.count = kMaxTools;
     SaveOptions(reg, *store);
@@ -67,21 +67,21 @@ int main(int argc, char** argv) {
     SaveTools(tools, *store);
 
     const double start = millisecondsPerRound(rounds, [&](int) {
-        TREGIST loaded;
-        tooloptions list;
+        Settings loaded;
+        ToolTable list;
         LoadSettings(loaded, *store);
         LoadTools(list, *store);
     });
     const double close = millisecondsPerRound(rounds, [&](int i) {
-        reg.Window = std::to_string(i) + ",0,640,480";
+        reg.windowPlacement = std::to_string(i) + ",0,640,480";
         SaveAtClose(reg, *store);
     });
     const double options = millisecondsPerRound(rounds, [&](int i) {
-        reg.FontSize = 10 + i % 2;
+        reg.fontSize = 10 + i % 2;
         SaveOptions(reg, *store);
     });
     const double toolList = millisecondsPerRound(rounds, [&](int i) {
-        tools.tools[0].Arguments = std::to_string(i);
+        tools.tools[0].arguments = std::to_string(i);
         SaveTools(tools, *store);
     });
     std::printf("start (LoadSettings + LoadTools, 20 tools): %.2f ms\n", start);
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     for (const int count : sizes) {
         writeLargeSettingsFile(file, count);
         const double large = millisecondsPerRound(1, [&](int) {
-            TREGIST loaded;
+            Settings loaded;
             LoadSettings(loaded, *store);
         });
         std::printf("start on a file of %d further values (LoadSettings): %.1f ms\n", count, large);

@@ -27,12 +27,12 @@
 #include "childprocess_system.h"
 #include "fakehelpviewer.h"
 #include "fakesoundplayer.h"
+#include "mainwindow.h"
 #include "outputwindow.h"
 #include "qtuiservices.h"
-#include "regist.h"
 #include "registry.h"
 #include "runner.h"
-#include "tvantor.h"
+#include "settings.h"
 #include "usersettingsstore.h"
 
 namespace {
@@ -134,21 +134,21 @@ double seconds(const QElapsedTimer& timer) {
 // Builds the project with the given command and returns the seconds from
 // the Stop command (given once the child has printed "started" and 200 ms
 // have passed) to the end of the build, whose summary line is its last act.
-double stopLatency(TVantor& vantor, TimedUi& ui, const std::string& command) {
-    vantor.settings().BuildCommand = command;
+double stopLatency(MainWindow& mainWindow, TimedUi& ui, const std::string& command) {
+    mainWindow.settings().buildCommand = command;
     ui.reset();
     QElapsedTimer started;
     QElapsedTimer sinceStop;
     ui.onPass = [&] {
-        if (sinceStop.isValid() || !vantor.output().text().contains("started")) return;
+        if (sinceStop.isValid() || !mainWindow.output().text().contains("started")) return;
         if (!started.isValid()) started.start();
         if (started.elapsed() < 200) return;
         sinceStop.start();
-        vantor.StopRunClick();
+        mainWindow.stopRun();
     };
-    vantor.BuildProjectClick();
+    mainWindow.buildProject();
     const double latency = seconds(sinceStop);
-    const QStringList lines = vantor.output().text().split('\n');
+    const QStringList lines = mainWindow.output().text().split('\n');
     std::printf("  %-22s %.3f s, summary \"%s\", longest gap %s\n", command.c_str(), latency,
                 qPrintable(lines.last()), ui.longestGap().c_str());
     return latency;
@@ -191,9 +191,9 @@ int main(int argc, char* argv[]) {
 
     // The runner alone.
     CountedLines counted;
-    toolopt tool;
-    tool.Command = flood;
-    tool.Folder = folder;
+    Tool tool;
+    tool.command = flood;
+    tool.folder = folder;
     ui.reset();
     QElapsedTimer timer;
     timer.start();
@@ -207,29 +207,29 @@ int main(int argc, char* argv[]) {
     // Build into the window.
     const auto store = openUserSettingsStore();
     {
-        nTRegistry reg(*store);
-        reg.OpenKey(regschema::kHistoryKey, true);
-        reg.WriteString("Project0", "bench");
-        reg.WriteString("ProjectFile0", folder + "/makefile");
+        RegistryAccess reg(*store);
+        reg.openKey(settingsschema::kHistoryKey, true);
+        reg.writeString("Project0", "bench");
+        reg.writeString("ProjectFile0", folder + "/makefile");
     }
-    TVantor vantor({ui, *store, processes, sounds, help});
-    vantor.settings().BuildCommand = flood;
-    ui.setParentWindow(&vantor);
-    vantor.show();
+    MainWindow mainWindow({ui, *store, processes, sounds, help});
+    mainWindow.settings().buildCommand = flood;
+    ui.setParentWindow(&mainWindow);
+    mainWindow.show();
     QApplication::processEvents();
     ui.reset();
     timer.restart();
     cpuStart = cpuSeconds();
-    vantor.BuildProjectClick();
+    mainWindow.buildProject();
     const double windowSeconds = seconds(timer);
     const double windowCpu = cpuSeconds() - cpuStart;
-    const int shown = vantor.output().lineCount();
+    const int shown = mainWindow.output().lineCount();
 
     // A click on the last line, which reads that line only.
-    OutputWindow& output = vantor.output();
+    OutputWindow& output = mainWindow.output();
     output.select(static_cast<int>(output.document()->characterCount()) - 2, 0);
     timer.restart();
-    vantor.output1Click();
+    mainWindow.selectClickedLine();
     const double clickMs = seconds(timer) * 1e3;
 
     std::printf("lines                      %ld of %ld bytes (window holds %d of them)\n",
@@ -244,23 +244,24 @@ int main(int argc, char* argv[]) {
     std::printf("click on the last line     %.2f ms\n", clickMs);
 
     std::printf("Stop, from the command to the summary line:\n");
-    const double onRequest = stopLatency(vantor, ui, "sh term.sh");
-    const double ignoring = stopLatency(vantor, ui, "sh ignore.sh");
+    const double onRequest = stopLatency(mainWindow, ui, "sh term.sh");
+    const double ignoring = stopLatency(mainWindow, ui, "sh ignore.sh");
 
     std::printf("runs that end without their pipe's end:\n");
     for (const char* command : {"sh behind.sh", "sh closed.sh"}) {
-        vantor.settings().BuildCommand = command;
+        mainWindow.settings().buildCommand = command;
         ui.reset();
         timer.restart();
-        vantor.BuildProjectClick();
+        mainWindow.buildProject();
         std::printf("  %-22s %.3f s, summary \"%s\", longest gap %s\n", command, seconds(timer),
-                    qPrintable(vantor.output().text().split('\n').last()), ui.longestGap().c_str());
+                    qPrintable(mainWindow.output().text().split('\n').last()),
+                    ui.longestGap().c_str());
     }
     long behind = 0;
     std::ifstream(folder + "/behind.pid") >> behind;
     if (behind > 0) ::kill(static_cast<pid_t>(behind), SIGKILL);
 
-    vantor.close();
+    mainWindow.close();
     // Every line reached the runner, and the window kept as many of the last
     // ones as its bounds allow.
     const long fitting = OutputWindow::kMaxCharacters / std::max(lineBytes, 74L);

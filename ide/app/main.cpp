@@ -6,21 +6,21 @@
 #include <clocale>
 #include <exception>
 
+#include "aboutbox.h"
 #include "childprocess_system.h"
 #include "helpfilecheck.h"
-#include "proj.h"
+#include "mainwindow.h"
+#include "optionsdialog.h"
+#include "project.h"
+#include "projectdialog.h"
 #include "qtext.h"
 #include "qttranslations.h"
 #include "qtuiservices.h"
-#include "regist.h"
+#include "settings.h"
 #include "sound.h"
 #include "systemhelp.h"
-#include "taboutbox.h"
-#include "tedittool.h"
-#include "toptiondlg.h"
-#include "tprojectsetting.h"
-#include "ttoollistedit.h"
-#include "tvantor.h"
+#include "tooleditor.h"
+#include "toollistdialog.h"
 #include "usersettingsstore.h"
 
 int main(int argc, char* argv[]) {
@@ -38,19 +38,19 @@ int main(int argc, char* argv[]) {
         const auto systemHelp = CreateSystemHelpViewer(ui);
         HelpFileCheck help(*systemHelp, ui);
 
-        TVantor Vantor({ui, *settings, processes, *sounds, help});
-        ui.setParentWindow(&Vantor);
-        VantorDialogs dialogs;
-        dialogs.EditTool = new TEditTool(&Vantor);
-        dialogs.OptionDlg = new TOptionDlg(Vantor);
-        dialogs.projectsetting = new Tprojectsetting(
-            ui, [&Vantor]() -> TPROJ& { return Vantor.project(); }, Vantor.settings().ProjectFolder,
-            &Vantor);
-        dialogs.ToolListEdit = new TToolListEdit(Vantor, *dialogs.EditTool);
-        dialogs.AboutBox = new TAboutBox(&Vantor);
-        Vantor.setDialogs(dialogs);
+        MainWindow mainWindow({ui, *settings, processes, *sounds, help});
+        ui.setParentWindow(&mainWindow);
+        MainWindowDialogs dialogs;
+        dialogs.toolEditor = new ToolEditor(&mainWindow);
+        dialogs.optionsDialog = new OptionsDialog(mainWindow);
+        dialogs.projectDialog = new ProjectDialog(
+            ui, [&mainWindow]() -> Project& { return mainWindow.project(); },
+            mainWindow.settings().projectFolder, &mainWindow);
+        dialogs.toolListDialog = new ToolListDialog(mainWindow, *dialogs.toolEditor);
+        dialogs.aboutBox = new AboutBox(&mainWindow);
+        mainWindow.setDialogs(dialogs);
 
-        Vantor.show();
+        mainWindow.show();
         return QApplication::exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, "Vantor", toQt(error.what()));

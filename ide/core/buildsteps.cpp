@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <system_error>
 
-toolopt BuildStepRequest(const std::string& command, const std::string& name,
-                         const std::string& projectfolder) {
-    toolopt request;
-    request.Name = name;
-    request.Command = command;
-    request.Folder = projectfolder;
-    request.OutputRedirect = true;
-    request.Iconed = true;
+Tool BuildStepRequest(const std::string& command, const std::string& name,
+                      const std::string& projectFolder) {
+    Tool request;
+    request.name = name;
+    request.command = command;
+    request.folder = projectFolder;
+    request.captureOutput = true;
+    request.minimised = true;
     return request;
 }
 
@@ -41,36 +41,36 @@ void FinishBuildStep(const std::string& name, const RunResult& result, const Out
         sounds.play(summary.sound, SoundFallback::SystemDefault, SoundWait::No);
 }
 
-std::string DepmillCommandLine(const std::string& depmillCommand, const TPROJ& project,
+std::string DepmillCommandLine(const std::string& depmillCommand, const Project& project,
                                bool newProject, const std::string& defaultObjectFolder) {
     std::string command = depmillCommand;
-    if (project.targettype == 1) command += " -l";
+    if (project.targetType == 1) command += " -l";
     if (newProject) {
-        command += " -o " + project.targetname;
+        command += " -o " + project.targetName;
         if (!defaultObjectFolder.empty()) command += " -O " + defaultObjectFolder;
     }
     command += " -m";
-    command += ModelLetter(project.memorymodel);
+    command += ModelLetter(project.memoryModel);
     if (project.database != 0) command += " -d";
     return command;
 }
 
-std::string OutputFolderPath(const std::string& projectfolder, const std::string& outdir) {
+std::string OutputFolderPath(const std::string& projectFolder, const std::string& outdir) {
     if (outdir.empty() || outdir == ".") return {};
     const char first = outdir.front();
     const bool driveLetter = ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) &&
                              outdir.size() >= 2 && outdir[1] == ':';
     const bool absolute = first == '\\' || first == '/' || driveLetter;
     // Without a project folder a relative value stays relative, never "/obj".
-    if (absolute || projectfolder.empty()) return outdir;
-    return projectfolder + kPathSeparator + outdir;
+    if (absolute || projectFolder.empty()) return outdir;
+    return projectFolder + kPathSeparator + outdir;
 }
 
-void CreateOutputFolder(const TPROJ& project, bool debug, const OutputLineSink& output,
+void CreateOutputFolder(const Project& project, bool debug, const OutputLineSink& output,
                         UiServices& ui) {
-    const std::string outdir = GetMakefileMacro(project.projectfilename, "OUTDIR", ui);
+    const std::string outdir = GetMakefileMacro(project.projectFile, "OUTDIR", ui);
     // The makefile names the folder DOS-style ("obj\debug"); open it natively.
-    const std::string folder = common::nativePath(OutputFolderPath(project.projectfolder, outdir),
+    const std::string folder = common::nativePath(OutputFolderPath(project.projectFolder, outdir),
                                                   common::activeCodePage());
     if (folder.empty()) return;
     if (debug) output("Creating Folder: " + folder);

@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
-#include "proj.h"
+#include "project.h"
 #include "runner.h"
 #include "sounds.h"
-#include "toolopt.h"
+#include "tool.h"
 #include "uiservices.h"
 
 // Appends one line to the output window.
@@ -26,8 +26,8 @@ inline constexpr const char* kJumpTestLine =
 
 // The run request of a build step: captured, console hidden, in the project
 // folder, no arguments. The generator's step has an empty name.
-toolopt BuildStepRequest(const std::string& command, const std::string& name,
-                         const std::string& projectfolder);
+Tool BuildStepRequest(const std::string& command, const std::string& name,
+                      const std::string& projectFolder);
 
 struct BuildStepSummary {
     std::string line;   // e.g. "End Build.", "Build Error (2)."
@@ -49,17 +49,17 @@ void FinishBuildStep(const std::string& name, const RunResult& result, const Out
 // The generator's command line: depmillCommand, then " -l" for a library,
 // for a new project " -o " target and (when set) " -O " object folder,
 // " -m" and the model letter, " -d" for a database application.
-std::string DepmillCommandLine(const std::string& depmillCommand, const TPROJ& project,
+std::string DepmillCommandLine(const std::string& depmillCommand, const Project& project,
                                bool newProject, const std::string& defaultObjectFolder);
 
 // The folder that an OUTDIR value names: empty for an empty value or ".",
 // the value itself when absolute ("\..", "/..", "X:.."), else the project
 // folder, the platform's separator and the value (the value alone when
 // there is no project folder).
-std::string OutputFolderPath(const std::string& projectfolder, const std::string& outdir);
+std::string OutputFolderPath(const std::string& projectFolder, const std::string& outdir);
 
 // Creates the last level of the project's OUTDIR folder before a build.
 // In debug mode writes "Creating Folder: " and the path first. An existing
 // folder, a missing parent or any other failure is silently ignored.
-void CreateOutputFolder(const TPROJ& project, bool debug, const OutputLineSink& output,
+void CreateOutputFolder(const Project& project, bool debug, const OutputLineSink& output,
                         UiServices& ui);

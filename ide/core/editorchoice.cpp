@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "regist.h"
+#include "settings.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ std::string FirstInstalledEditCommand(std::string_view searchPath) {
 
 std::string DefaultEditCommand() {
 #ifdef _WIN32
-    return regschema::kDefEditCommand;
+    return settingsschema::kDefEditCommand;
 #else
     const char* path = std::getenv("PATH");
     return FirstInstalledEditCommand(path != nullptr ? path : "");

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "proj.h"
-#include "regist.h"
+#include "project.h"
+#include "settings.h"
 
 namespace {
 
@@ -101,11 +101,11 @@ std::string FormatWindowPlacement(const WindowPlacement& placement) {
            std::to_string(placement.width) + "," + std::to_string(placement.height);
 }
 
-std::string WindowTitle(const TPROJ& project) {
-    if (project.projectname.empty()) return "Vantor";
-    return "Vantor - " + project.projectname + " (" + project.projectfolder + ")";
+std::string WindowTitle(const Project& project) {
+    if (project.projectName.empty()) return "Vantor";
+    return "Vantor - " + project.projectName + " (" + project.projectFolder + ")";
 }
 
 std::string HistoryCaption(const ProjectHistory& entry, common::CodePage cp) {
-    return entry.Project + " - " + common::folderPart(entry.ProjectFile, cp);
+    return entry.projectName + " - " + common::folderPart(entry.projectFile, cp);
 }

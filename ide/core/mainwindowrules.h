@@ -9,7 +9,7 @@
 
 #include "codepage.h"
 
-struct TPROJ;
+struct Project;
 struct ProjectHistory;
 
 // The main window's bounds in screen pixels, as stored in "Window": its
@@ -42,7 +42,7 @@ WindowPlacement FitPlacementOnScreens(const WindowPlacement& placement,
                                       const std::vector<WindowPlacement>& availableAreas);
 
 // "Vantor" without a project name, else "Vantor - name (folder)".
-std::string WindowTitle(const TPROJ& project);
+std::string WindowTitle(const Project& project);
 
 // "Project - folder of ProjectFile", as the Reopen menu lists an entry.
 std::string HistoryCaption(const ProjectHistory& entry,

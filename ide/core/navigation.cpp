@@ -46,10 +46,10 @@ std::optional<std::string> EditorCommandLine(std::string_view editCommand, std::
 }
 
 std::optional<std::string> ProjectEditCommandLine(std::string_view editCommand,
-                                                  const std::string& projectfilename,
+                                                  const std::string& projectFile,
                                                   common::CodePage cp) {
-    if (projectfilename.empty()) return std::nullopt;
-    return FillEditCommand(editCommand, EditorJump{projectfilename, 1}, cp);
+    if (projectFile.empty()) return std::nullopt;
+    return FillEditCommand(editCommand, EditorJump{projectFile, 1}, cp);
 }
 
 std::optional<std::string> FindHelpKeyword(std::string_view text, common::CodePage cp) {

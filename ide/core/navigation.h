@@ -45,7 +45,7 @@ std::optional<std::string> EditorCommandLine(std::string_view editCommand, std::
 // The editor's command line for the project's makefile, the whole path at
 // line 1; nullopt when there is no makefile path.
 std::optional<std::string> ProjectEditCommandLine(std::string_view editCommand,
-                                                  const std::string& projectfilename,
+                                                  const std::string& projectFile,
                                                   common::CodePage cp = common::activeCodePage());
 
 // The five-character message number for the error help, searched in the

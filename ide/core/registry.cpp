@@ -1,4 +1,4 @@
-// nTRegistry over a SettingsStore: one open key at a time, typed reads with
+// RegistryAccess over a SettingsStore: one open key at a time, typed reads with
 // defaults, writes that throw when refused.
 #include "registry.h"
 
@@ -20,23 +20,23 @@ std::string dataTypeError(const std::string& name) {
 
 }  // namespace
 
-nTRegistry::nTRegistry(SettingsStore& store) : store_(store) {}
+RegistryAccess::RegistryAccess(SettingsStore& store) : store_(store) {}
 
-nTRegistry::~nTRegistry() {
-    CloseKey();
+RegistryAccess::~RegistryAccess() {
+    closeKey();
 }
 
-bool nTRegistry::OpenKey(const std::string& path, bool canCreate) {
+bool RegistryAccess::openKey(const std::string& path, bool canCreate) {
     std::string fullPath = resolvePath(currentPath_, path);
     auto key = store_.openKey(fullPath, canCreate);
     if (!key) return false;
-    CloseKey();
+    closeKey();
     key_ = std::move(key);
     currentPath_ = std::move(fullPath);
     return true;
 }
 
-bool nTRegistry::CloseKey() {
+bool RegistryAccess::closeKey() {
     if (!key_) return true;
     const bool kept = key_->close();
     key_.reset();
@@ -44,11 +44,11 @@ bool nTRegistry::CloseKey() {
     return kept;
 }
 
-bool nTRegistry::ValueExists(const std::string& name) {
+bool RegistryAccess::hasValue(const std::string& name) {
     return key_ && key_->read(name).has_value();
 }
 
-std::string nTRegistry::ReadString(const std::string& name, const std::string& def) {
+std::string RegistryAccess::readString(const std::string& name, const std::string& def) {
     if (!key_) return def;
     const auto value = key_->read(name);
     if (!value) return def;
@@ -58,16 +58,16 @@ std::string nTRegistry::ReadString(const std::string& name, const std::string& d
     return value->data.substr(0, value->data.find('\0'));
 }
 
-int nTRegistry::ReadInteger(const std::string& name, int def) {
+int RegistryAccess::readInteger(const std::string& name, int def) {
     return readDword(name).value_or(def);
 }
 
-bool nTRegistry::ReadBool(const std::string& name, bool def) {
+bool RegistryAccess::readBool(const std::string& name, bool def) {
     const auto stored = readDword(name);
     return stored ? *stored != 0 : def;
 }
 
-std::optional<int> nTRegistry::readDword(const std::string& name) {
+std::optional<int> RegistryAccess::readDword(const std::string& name) {
     if (!key_) return std::nullopt;
     const auto value = key_->read(name);
     if (!value || value->type != kSettingsDword || value->data.size() > 4) return std::nullopt;
@@ -78,26 +78,26 @@ std::optional<int> nTRegistry::readDword(const std::string& name) {
     return static_cast<std::int32_t>(bits);
 }
 
-void nTRegistry::WriteString(const std::string& name, const std::string& value) {
+void RegistryAccess::writeString(const std::string& name, const std::string& value) {
     write(name, SettingsValue{kSettingsString, value});
 }
 
-void nTRegistry::WriteInteger(const std::string& name, int value) {
+void RegistryAccess::writeInteger(const std::string& name, int value) {
     const auto bits = static_cast<std::uint32_t>(value);
     std::string data(4, '\0');
     for (std::size_t i = 0; i < 4; ++i) data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
     write(name, SettingsValue{kSettingsDword, data});
 }
 
-void nTRegistry::WriteBool(const std::string& name, bool value) {
-    WriteInteger(name, value ? 1 : 0);
+void RegistryAccess::writeBool(const std::string& name, bool value) {
+    writeInteger(name, value ? 1 : 0);
 }
 
-bool nTRegistry::DeleteValue(const std::string& name) {
+bool RegistryAccess::deleteValue(const std::string& name) {
     return key_ && key_->remove(name);
 }
 
-void nTRegistry::write(const std::string& name, const SettingsValue& value) {
+void RegistryAccess::write(const std::string& name, const SettingsValue& value) {
     if (!key_ || !key_->write(name, value)) {
         throw RegistryError("'" + name + "' を書き込めません");
     }

@@ -158,12 +158,12 @@ class StopSequence {
 
 }  // namespace
 
-std::string ComposeCommandLine(const toolopt& tool) {
-    if (tool.Arguments.empty()) return tool.Command;
-    return tool.Command + " " + tool.Arguments;
+std::string ComposeCommandLine(const Tool& tool) {
+    if (tool.arguments.empty()) return tool.command;
+    return tool.command + " " + tool.arguments;
 }
 
-RunResult RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices& services,
+RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& services,
                       bool debugMode) {
     const std::string commandLine = ComposeCommandLine(tool);
     const bool debugLines = debugMode && lines != nullptr;
@@ -171,11 +171,11 @@ RunResult RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices
         if (debugLines) lines->append(line, ClassifyOutputLine(line, services.codePage));
     };
     debugLine("Command: " + commandLine);
-    debugLine("Folder: " + tool.Folder);
+    debugLine("Folder: " + tool.folder);
 
     std::unique_ptr<CapturedChild> child = services.processes.newCapturedChild();
     services.ui.setBusyCursor(true);
-    const ChildStartFailure failure = child->start(commandLine, tool.Folder, tool.Iconed);
+    const ChildStartFailure failure = child->start(commandLine, tool.folder, tool.minimised);
     if (failure != ChildStartFailure::None) {
         services.ui.setBusyCursor(false);
         services.ui.showMessage(StartFailureMessage(failure), kCaption, MessageIcon::Stop);
@@ -217,6 +217,6 @@ RunResult RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices
     return {false, *status != 0 ? *status : collector.severity(), collector.counts()};
 }
 
-bool RunDetached(const toolopt& tool, ChildProcesses& processes) {
-    return processes.startDetached(ComposeCommandLine(tool), tool.Folder, tool.Iconed);
+bool RunDetached(const Tool& tool, ChildProcesses& processes) {
+    return processes.startDetached(ComposeCommandLine(tool), tool.folder, tool.minimised);
 }

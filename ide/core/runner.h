@@ -12,7 +12,7 @@
 #include "codepage.h"
 #include "outputdecoding.h"
 #include "runcounts.h"
-#include "toolopt.h"
+#include "tool.h"
 #include "uiservices.h"
 
 // The list that receives a captured child's lines (the output window's),
@@ -85,7 +85,7 @@ struct RunServices {
 };
 
 // Command, one blank and Arguments; Command alone when Arguments is empty.
-std::string ComposeCommandLine(const toolopt& tool);
+std::string ComposeCommandLine(const Tool& tool);
 
 // Runs tool (Command, Arguments, Folder, Iconed) with captured output and
 // appends every output line, decoded and classified, to lines (nothing is
@@ -99,8 +99,8 @@ std::string ComposeCommandLine(const toolopt& tool);
 // ended or the stop was given up on. The child never blocks the caller:
 // window events are processed after every line and at least every
 // kSilencePollMs, so a nested call may run inside.
-RunResult RunCaptured(const toolopt& tool, OutputLines* lines, const RunServices& services,
+RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& services,
                       bool debugMode);
 
 // Starts tool without pipes and without waiting; true when it started.
-bool RunDetached(const toolopt& tool, ChildProcesses& processes);
+bool RunDetached(const Tool& tool, ChildProcesses& processes);

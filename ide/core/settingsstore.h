@@ -1,4 +1,4 @@
-// The per-user settings store behind nTRegistry: a tree of keys, each
+// The per-user settings store behind RegistryAccess: a tree of keys, each
 // holding named values of a registry type. The Windows registry and a
 // per-user text file on other systems implement it.
 #pragma once

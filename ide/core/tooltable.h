@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "toolopt.h"
+#include "tool.h"
 
 // The title that makes a tool a separator line in the Tools menu, and the
 // program a separator gets when it is left empty.
@@ -19,11 +19,11 @@ std::string ToolLimitMessage();
 
 // Stores tool in the first free slot (the one after the last tool); nullopt,
 // with the table unchanged, when all slots hold a tool. Else its index.
-std::optional<std::size_t> AddTool(tooloptions& list, const toolopt& tool);
+std::optional<std::size_t> AddTool(ToolTable& list, const Tool& tool);
 
 // Removes tool index; the later tools move up one slot and the freed last
 // slot becomes fresh. False, with nothing changed, for an index past the end.
-bool DeleteTool(tooloptions& list, std::size_t index);
+bool DeleteTool(ToolTable& list, std::size_t index);
 
 // The line to select after line index was deleted and `remaining` lines are
 // left: the same index, else the new last line, else none.
@@ -31,8 +31,8 @@ std::optional<std::size_t> SelectionAfterDelete(std::size_t index, std::size_t r
 
 // Exchanges tool index with its neighbour above or below; returns the index
 // the tool has afterwards (the same at either end or past the end).
-std::size_t MoveToolUp(tooloptions& list, std::size_t index);
-std::size_t MoveToolDown(tooloptions& list, std::size_t index);
+std::size_t MoveToolUp(ToolTable& list, std::size_t index);
+std::size_t MoveToolDown(ToolTable& list, std::size_t index);
 
 // The editor's OK: a separator title with no program gets the separator
 // program; then true when both title and program are given. Blanks count.

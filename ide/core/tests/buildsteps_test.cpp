@@ -61,23 +61,23 @@ TEST(BuildStepsSummary, FinishWritesOneLineAndPlaysWithoutWaiting) {
 }
 
 TEST(BuildStepsDepmill, OptionsFollowInTheirFixedOrder) {
-    TPROJ project;
-    project.targetname = "tool.lib";
-    project.targettype = 1;
-    project.memorymodel = 3;
+    Project project;
+    project.targetName = "tool.lib";
+    project.targetType = 1;
+    project.memoryModel = 3;
     EXPECT_EQ(DepmillCommandLine("depmill -t1", project, true, "obj"),
               "depmill -t1 -l -o tool.lib -O obj -ml");
     EXPECT_EQ(DepmillCommandLine("depmill -t1", project, false, "obj"), "depmill -t1 -l -ml");
 
-    project.targettype = 0;
-    project.targetname = "db.exe";
-    project.memorymodel = 1;
+    project.targetType = 0;
+    project.targetName = "db.exe";
+    project.memoryModel = 1;
     project.database = 1;
     EXPECT_EQ(DepmillCommandLine("depmill", project, true, ""), "depmill -o db.exe -mm -d");
     EXPECT_EQ(DepmillCommandLine("depmill", project, false, "obj"), "depmill -mm -d");
 
     project.database = 0;
-    project.memorymodel = 9;  // not a model: small
+    project.memoryModel = 9;  // not a model: small
     EXPECT_EQ(DepmillCommandLine("", project, false, ""), " -ms");
 }
 
@@ -98,13 +98,12 @@ TEST(BuildStepsOutputFolder, RelativeValuesJoinTheProjectFolder) {
 class BuildStepsCreateFolder : public ::testing::Test {
   protected:
     void SetUp() override {
-        project_.projectfolder = folder_.string();
-        project_.projectfilename = (folder_ / "makefile").string();
+        project_.projectFolder = folder_.string();
+        project_.projectFile = (folder_ / "makefile").string();
     }
 
     void writeMakefile(const std::string& outdir) {
-        std::ofstream(project_.projectfilename)
-            << "MODEL\t= l\nOUTDIR\t= " << outdir << "\n\nall:\n";
+        std::ofstream(project_.projectFile) << "MODEL\t= l\nOUTDIR\t= " << outdir << "\n\nall:\n";
     }
 
     std::vector<std::string> create(bool debug) {
@@ -116,7 +115,7 @@ class BuildStepsCreateFolder : public ::testing::Test {
 
     TempFolder temp_;
     const fs::path folder_ = temp_.path();
-    TPROJ project_;
+    Project project_;
     FakeUiServices ui_;
 };
 
@@ -145,11 +144,11 @@ TEST_F(BuildStepsCreateFolder, CreatesTheLastLevelOnly) {
 TEST_F(BuildStepsCreateFolder, NothingForDotNoValueOrNoMakefile) {
     writeMakefile(".");
     EXPECT_TRUE(create(true).empty());
-    std::ofstream(project_.projectfilename) << "CC = cl\n";
+    std::ofstream(project_.projectFile) << "CC = cl\n";
     EXPECT_TRUE(create(true).empty());
     EXPECT_TRUE(ui_.messages.empty());
 
-    fs::remove(project_.projectfilename);
+    fs::remove(project_.projectFile);
     EXPECT_TRUE(create(true).empty());
     ASSERT_EQ(ui_.messages.size(), 1u);  // the reader's own message
     EXPECT_EQ(ui_.messages[0].caption, "プロジェクトファイルがオープンできません。");

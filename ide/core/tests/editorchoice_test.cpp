@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "regist.h"
+#include "settings.h"
 #include "tempconfighome.h"
 #include "tempfolder.h"
 #include "usersettingsstore.h"
@@ -80,16 +80,16 @@ TEST_F(EditorChoiceTest, AFreshSettingsFileGetsTheInstalledEditorAndAStoredOneSt
     const auto store = openUserSettingsStore();
     putProgram(second.path(), "geany");
     ScopedPath path(searchPath());
-    TREGIST fresh;
+    Settings fresh;
     LoadSettings(fresh, *store);
-    EXPECT_EQ(fresh.EditCommand, "geany +%n %s");
+    EXPECT_EQ(fresh.editorCommand, "geany +%n %s");
 
-    fresh.EditCommand = "vi +%n %s";
+    fresh.editorCommand = "vi +%n %s";
     ASSERT_TRUE(SaveOptions(fresh, *store));
     putProgram(first.path(), "gedit");
-    TREGIST again;
+    Settings again;
     LoadSettings(again, *store);
-    EXPECT_EQ(again.EditCommand, "vi +%n %s");
+    EXPECT_EQ(again.editorCommand, "vi +%n %s");
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 
 #include <climits>
 
-#include "proj.h"
-#include "regist.h"
+#include "project.h"
+#include "settings.h"
 
 namespace {
 
@@ -71,11 +71,11 @@ TEST(WindowPlacement, FormatsPlainDecimalsAndReadsThemBack) {
 }
 
 TEST(WindowTitle, NamesTheProjectAndItsFolder) {
-    TPROJ project;
+    Project project;
     EXPECT_EQ(WindowTitle(project), "Vantor");
-    project.projectfolder = "/work/hello";  // a folder without a name is no project here
+    project.projectFolder = "/work/hello";  // a folder without a name is no project here
     EXPECT_EQ(WindowTitle(project), "Vantor");
-    project.projectname = "hello";
+    project.projectName = "hello";
     EXPECT_EQ(WindowTitle(project), "Vantor - hello (/work/hello)");
 }
 

@@ -43,19 +43,19 @@ class RunnerTest : public ::testing::Test {
     }
 
     // Writes a script into the test folder; the returned tool runs it there.
-    toolopt script(const std::string& body) {
+    Tool script(const std::string& body) {
         std::ofstream(folder_ / "child.sh") << body;
         return tool("sh child.sh", folder_.string());
     }
-    static toolopt tool(std::string command, std::string folder = "") {
-        toolopt t;
-        t.Command = std::move(command);
-        t.Folder = std::move(folder);
-        t.OutputRedirect = true;
-        t.Iconed = true;
+    static Tool tool(std::string command, std::string folder = "") {
+        Tool t;
+        t.command = std::move(command);
+        t.folder = std::move(folder);
+        t.captureOutput = true;
+        t.minimised = true;
         return t;
     }
-    int run(const toolopt& t, bool debug = false) {
+    int run(const Tool& t, bool debug = false) {
         const RunResult result = RunCaptured(t, &out_, services_, debug);
         EXPECT_FALSE(result.stopped);
         return result.code;
@@ -70,7 +70,7 @@ class RunnerTest : public ::testing::Test {
 
     // Runs t and asks for a stop at the first event pass after its first
     // line; returns the result and the time from the request to the end.
-    std::pair<RunResult, Clock::duration> runStopped(const toolopt& t) {
+    std::pair<RunResult, Clock::duration> runStopped(const Tool& t) {
         StopRequest stop;
         services_.stop = &stop;
         std::optional<Clock::time_point> asked;
@@ -149,10 +149,10 @@ TEST_F(RunnerTest, SilentChildWithoutPromptGetsNoInput) {
 }
 
 TEST_F(RunnerTest, StartFailuresShowTheMessageAndRestoreTheCursor) {
-    for (const toolopt& t : {tool(""), tool("no-such-program-vantor", ""),
-                             tool("pwd", (folder_ / "missing").string())}) {
+    for (const Tool& t : {tool(""), tool("no-such-program-vantor", ""),
+                          tool("pwd", (folder_ / "missing").string())}) {
         ui_ = FakeUiServices();
-        EXPECT_EQ(run(t), kRunFailed) << t.Command;
+        EXPECT_EQ(run(t), kRunFailed) << t.command;
         ASSERT_EQ(ui_.messages.size(), 1u);
         EXPECT_EQ(ui_.messages[0].text, kStartFailed);
         EXPECT_EQ(ui_.messages[0].caption, "Vantor");
@@ -169,14 +169,14 @@ TEST_F(RunnerTest, BusyCursorCoversTheRun) {
 }
 
 TEST_F(RunnerTest, DebugLinesComeBeforeTheOutput) {
-    toolopt t = tool("sh", "");
-    t.Arguments = "-c \"echo out\"";
+    Tool t = tool("sh", "");
+    t.arguments = "-c \"echo out\"";
     EXPECT_EQ(run(t, true), kRunSucceeded);
     EXPECT_EQ(out_.lines, (Lines{"Command: sh -c \"echo out\"",
                                  "Folder: ", "Create Process OK, Start Pipe.", "out"}));
 
     out_.lines.clear();
-    const toolopt missing = tool("no-such-program-vantor", "C:\\WORK");
+    const Tool missing = tool("no-such-program-vantor", "C:\\WORK");
     EXPECT_EQ(run(missing, true), kRunFailed);
     EXPECT_EQ(out_.lines, (Lines{"Command: no-such-program-vantor", "Folder: C:\\WORK"}));
 
@@ -192,10 +192,10 @@ TEST_F(RunnerTest, WorkingFolderEmptyMeansTheCurrentOne) {
 }
 
 TEST_F(RunnerTest, CommandInterpreterLinesRunThroughTheShell) {
-    toolopt t = tool("cmd /cecho one |cat -u");
+    Tool t = tool("cmd /cecho one |cat -u");
     EXPECT_EQ(run(t), kRunSucceeded);
-    t.Command = "CMD.EXE /C";
-    t.Arguments = "echo two; exit 4";
+    t.command = "CMD.EXE /C";
+    t.arguments = "echo two; exit 4";
     EXPECT_EQ(run(t), 4);
     EXPECT_EQ(out_.lines, (Lines{"one", "two"}));
 }
@@ -302,12 +302,12 @@ TEST_F(RunnerTest, StopReachesAChildThatClosedItsOutput) {
 }
 
 TEST_F(RunnerTest, WithoutLineListTheRunStillCounts) {
-    const toolopt t = script("echo 'x.c(1) : warning C1: w'\nprintf tail\n");
+    const Tool t = script("echo 'x.c(1) : warning C1: w'\nprintf tail\n");
     EXPECT_EQ(RunCaptured(t, nullptr, services_, true), (RunResult{false, kRunWarning, {0, 1}}));
 }
 
 TEST_F(RunnerTest, EveryLineIsClassifiedAndCountedButTheUnfinishedLast) {
-    const toolopt t = script(
+    const Tool t = script(
         "echo 'a.c:3:5: error: x'\necho 'b.c(9) : Warning C4101: y'\necho 'End Build.'\n"
         "echo 'plain'\necho 'c.c(1) : error C2: z'\nprintf 'LINK : error L2029'\n");
     const RunResult result = RunCaptured(t, &out_, services_, false);
@@ -327,7 +327,7 @@ TEST_F(RunnerTest, ChildOutputIsDecodedIntoTheIdesCodePageByChoice) {
         << "a.c(1) : error " << kErrorWordShiftJis << "\n"
         << "b.c(2) : warning " << kErrorWordUtf8 << "\n";
     services_.convert = &ConvertCodePage;
-    const toolopt cat = tool("cat mixed.txt", folder_.string());
+    const Tool cat = tool("cat mixed.txt", folder_.string());
     const std::string sjisAsUtf8 = std::string("a.c(1) : error ") + kErrorWordUtf8;
     const std::string utf8Line = std::string("b.c(2) : warning ") + kErrorWordUtf8;
 
@@ -354,8 +354,8 @@ TEST_F(RunnerTest, ChildOutputIsDecodedIntoTheIdesCodePageByChoice) {
 
 TEST_F(RunnerTest, DetachedStartDoesNotWait) {
     const auto started = std::chrono::steady_clock::now();
-    toolopt t = tool("sh");
-    t.Arguments = "-c \"sleep 2\"";
+    Tool t = tool("sh");
+    t.arguments = "-c \"sleep 2\"";
     EXPECT_TRUE(RunDetached(t, processes_));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     EXPECT_FALSE(RunDetached(tool("no-such-program-vantor"), processes_));
@@ -364,12 +364,12 @@ TEST_F(RunnerTest, DetachedStartDoesNotWait) {
 }
 
 TEST(RunnerCommandLine, CommandAndArgumentsJoinWithOneBlank) {
-    toolopt t;
-    t.Command = "make";
+    Tool t;
+    t.command = "make";
     EXPECT_EQ(ComposeCommandLine(t), "make");
-    t.Arguments = "-f x.mak";
+    t.arguments = "-f x.mak";
     EXPECT_EQ(ComposeCommandLine(t), "make -f x.mak");
-    t.Command.clear();
+    t.command.clear();
     EXPECT_EQ(ComposeCommandLine(t), " -f x.mak");
 }
 

@@ -9,46 +9,46 @@
 
 namespace {
 
-toolopt named(const std::string& name) {
+Tool named(const std::string& name) {
     return {name, "prog-" + name, "args-" + name, "dir-" + name, true, false};
 }
 
-tooloptions tableOf(const std::vector<std::string>& names) {
-    tooloptions list;
+ToolTable tableOf(const std::vector<std::string>& names) {
+    ToolTable list;
     for (const auto& name : names) AddTool(list, named(name));
     return list;
 }
 
-std::vector<std::string> names(const tooloptions& list) {
+std::vector<std::string> names(const ToolTable& list) {
     std::vector<std::string> result;
-    for (std::size_t i = 0; i < list.count; ++i) result.push_back(list.tools[i].Name);
+    for (std::size_t i = 0; i < list.count; ++i) result.push_back(list.tools[i].name);
     return result;
 }
 
-bool isFresh(const toolopt& tool) {
-    return tool.Name.empty() && tool.Command.empty() && tool.Arguments.empty() &&
-           tool.Folder.empty() && !tool.OutputRedirect && !tool.Iconed;
+bool isFresh(const Tool& tool) {
+    return tool.name.empty() && tool.command.empty() && tool.arguments.empty() &&
+           tool.folder.empty() && !tool.captureOutput && !tool.minimised;
 }
 
 }  // namespace
 
 TEST(ToolTable, AddFillsTheFirstFreeSlotUntilTheTableIsFull) {
-    tooloptions list;
+    ToolTable list;
     for (std::size_t i = 0; i < kMaxTools; ++i) {
         EXPECT_EQ(AddTool(list, named(std::to_string(i))), std::optional<std::size_t>(i));
     }
-    EXPECT_EQ(list.tools[3].Command, "prog-3");
+    EXPECT_EQ(list.tools[3].command, "prog-3");
     EXPECT_EQ(AddTool(list, named("extra")), std::nullopt);
     EXPECT_EQ(list.count, kMaxTools);
-    EXPECT_EQ(list.tools[kMaxTools - 1].Name, std::to_string(kMaxTools - 1));
+    EXPECT_EQ(list.tools[kMaxTools - 1].name, std::to_string(kMaxTools - 1));
     EXPECT_EQ(ToolLimitMessage(), "ツールメニューには、20個までしか登録できません。");
 }
 
 TEST(ToolTable, DeleteMovesTheLaterToolsUpAndFreesTheLastSlot) {
-    tooloptions list = tableOf({"a", "b", "c"});
+    ToolTable list = tableOf({"a", "b", "c"});
     EXPECT_TRUE(DeleteTool(list, 0));
     EXPECT_EQ(names(list), (std::vector<std::string>{"b", "c"}));
-    EXPECT_EQ(list.tools[0].Folder, "dir-b");  // every field moves, not just the name
+    EXPECT_EQ(list.tools[0].folder, "dir-b");  // every field moves, not just the name
     EXPECT_TRUE(isFresh(list.tools[2]));
 
     EXPECT_FALSE(DeleteTool(list, 2));  // past the end: nothing changes
@@ -60,10 +60,10 @@ TEST(ToolTable, DeleteMovesTheLaterToolsUpAndFreesTheLastSlot) {
     EXPECT_TRUE(isFresh(list.tools[0]));
 
     // A full table frees its very last slot.
-    tooloptions full;
+    ToolTable full;
     for (std::size_t i = 0; i < kMaxTools; ++i) AddTool(full, named(std::to_string(i)));
     EXPECT_TRUE(DeleteTool(full, 5));
-    EXPECT_EQ(full.tools[5].Name, "6");
+    EXPECT_EQ(full.tools[5].name, "6");
     EXPECT_TRUE(isFresh(full.tools[kMaxTools - 1]));
     EXPECT_EQ(AddTool(full, named("again")), std::optional<std::size_t>(kMaxTools - 1));
 }
@@ -75,13 +75,13 @@ TEST(ToolTable, SelectionAfterDeleteKeepsTheIndexOrTakesTheNewLastLine) {
 }
 
 TEST(ToolTable, MovesExchangeWholeToolsAndStopAtTheEnds) {
-    tooloptions list = tableOf({"a", "b", "c"});
-    list.tools[2].Iconed = true;
+    ToolTable list = tableOf({"a", "b", "c"});
+    list.tools[2].minimised = true;
     EXPECT_EQ(MoveToolUp(list, 2), 1u);
     EXPECT_EQ(names(list), (std::vector<std::string>{"a", "c", "b"}));
-    EXPECT_TRUE(list.tools[1].Iconed);
-    EXPECT_FALSE(list.tools[2].Iconed);
-    EXPECT_EQ(list.tools[2].Arguments, "args-b");
+    EXPECT_TRUE(list.tools[1].minimised);
+    EXPECT_FALSE(list.tools[2].minimised);
+    EXPECT_EQ(list.tools[2].arguments, "args-b");
 
     EXPECT_EQ(MoveToolUp(list, 0), 0u);
     EXPECT_EQ(MoveToolDown(list, 2), 2u);

@@ -30,16 +30,16 @@ struct VectorLines : OutputLines {
 class WinRunnerTest : public ::testing::Test {
   protected:
     // A tool that runs the test child with these steps (see testchild).
-    toolopt child(const std::string& steps, std::string folder = "") const {
-        toolopt t;
-        t.Command = "\"" + TestProgram("vantor_testchild").string() + "\"";
-        t.Arguments = steps;
-        t.Folder = std::move(folder);
-        t.OutputRedirect = true;
-        t.Iconed = true;
+    Tool child(const std::string& steps, std::string folder = "") const {
+        Tool t;
+        t.command = "\"" + TestProgram("vantor_testchild").string() + "\"";
+        t.arguments = steps;
+        t.folder = std::move(folder);
+        t.captureOutput = true;
+        t.minimised = true;
         return t;
     }
-    int run(const toolopt& t) { return RunCaptured(t, &out_, services_, false).code; }
+    int run(const Tool& t) { return RunCaptured(t, &out_, services_, false).code; }
 
     FakeUiServices ui_;
     SystemChildProcesses processes_;
@@ -99,18 +99,18 @@ TEST_F(WinRunnerTest, WorkingFolderIsTheToolsFolderElseTheCurrentOne) {
 }
 
 TEST_F(WinRunnerTest, StartFailuresShowOneMessageAndRestoreTheCursor) {
-    toolopt empty = child("");
-    empty.Command.clear();
-    toolopt missingProgram = child("");
-    missingProgram.Command = "no-such-program-vantor";
-    toolopt notAProgram = child("");
+    Tool empty = child("");
+    empty.command.clear();
+    Tool missingProgram = child("");
+    missingProgram.command = "no-such-program-vantor";
+    Tool notAProgram = child("");
     std::ofstream(temp_.path() / "plain.exe") << "not a program\n";
-    notAProgram.Command = "\"" + (temp_.path() / "plain.exe").string() + "\"";
-    const toolopt missingFolder = child("out:x", (temp_.path() / "missing").string());
-    for (const toolopt& t : {empty, missingProgram, notAProgram, missingFolder}) {
+    notAProgram.command = "\"" + (temp_.path() / "plain.exe").string() + "\"";
+    const Tool missingFolder = child("out:x", (temp_.path() / "missing").string());
+    for (const Tool& t : {empty, missingProgram, notAProgram, missingFolder}) {
         ui_ = FakeUiServices();
-        EXPECT_EQ(run(t), kRunFailed) << t.Command;
-        ASSERT_EQ(ui_.messages.size(), 1u) << t.Command;
+        EXPECT_EQ(run(t), kRunFailed) << t.command;
+        ASSERT_EQ(ui_.messages.size(), 1u) << t.command;
         EXPECT_EQ(ui_.messages[0].text, "プログラムの起動に失敗しました。");
         EXPECT_EQ(ui_.messages[0].icon, MessageIcon::Stop);
         EXPECT_FALSE(ui_.busyCursor);
@@ -123,8 +123,8 @@ TEST_F(WinRunnerTest, StandardHandlesOfTheIdeAreRestoredAfterARun) {
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
     EXPECT_EQ(run(child("out:x")), kRunSucceeded);
-    toolopt missing = child("");
-    missing.Command = "no-such-program-vantor";
+    Tool missing = child("");
+    missing.command = "no-such-program-vantor";
     EXPECT_EQ(run(missing), kRunFailed);
     EXPECT_EQ(GetStdHandle(STD_INPUT_HANDLE), input);
     EXPECT_EQ(GetStdHandle(STD_OUTPUT_HANDLE), output);
@@ -141,10 +141,10 @@ TEST_F(WinRunnerTest, DetachedStartReturnsAtOnceAndTheChildRuns) {
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     EXPECT_TRUE(fs::exists(marker));
 
-    toolopt missing = child("");
-    missing.Command = "no-such-program-vantor";
+    Tool missing = child("");
+    missing.command = "no-such-program-vantor";
     EXPECT_FALSE(RunDetached(missing, processes_));
-    missing.Command = "  ";
+    missing.command = "  ";
     EXPECT_FALSE(RunDetached(missing, processes_));
     EXPECT_TRUE(ui_.messages.empty());
 }

@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "regist.h"
+#include "settings.h"
 #include "uitestsupport.h"
 
 struct EditorWorld {
     UiTestWorld world;
-    std::unique_ptr<TVantor> vantor;
+    std::unique_ptr<MainWindow> mainWindow;
     std::string folder;
     std::string editor;
     std::string argsFile;
@@ -25,10 +25,10 @@ struct EditorWorld {
             "editor.sh",
             "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > '" + argsFile + "'\n",
             true);
-        world.storeString(regschema::kHistoryKey, "Project0", "hello");
-        world.storeString(regschema::kHistoryKey, "ProjectFile0", makefile);
-        world.storeString(regschema::kBaseKey, "EditCommand", editor + editArguments);
-        vantor = world.startVantor();
+        world.storeString(settingsschema::kHistoryKey, "Project0", "hello");
+        world.storeString(settingsschema::kHistoryKey, "ProjectFile0", makefile);
+        world.storeString(settingsschema::kBaseKey, "EditCommand", editor + editArguments);
+        mainWindow = world.startMainWindow();
         folder = world.path("my proj");
     }
 

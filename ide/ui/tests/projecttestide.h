@@ -10,29 +10,29 @@
 #include <functional>
 #include <memory>
 
+#include "mainwindow.h"
 #include "outputwindow.h"
+#include "projectdialog.h"
 #include "qtext.h"
-#include "tprojectsetting.h"
-#include "tvantor.h"
 #include "uitestsupport.h"
 
 // The main window and its project dialog on the services of one test's world.
 class ProjectTestIde {
   public:
     explicit ProjectTestIde(UiTestWorld& world)
-        : ui(world.ui), sounds(world.sounds), vantor(world.startVantor()) {
-        dialog = new Tprojectsetting(*vantor);
-        VantorDialogs dialogs;
-        dialogs.projectsetting = dialog;
-        vantor->setDialogs(dialogs);
+        : ui(world.ui), sounds(world.sounds), mainWindow(world.startMainWindow()) {
+        dialog = new ProjectDialog(*mainWindow);
+        MainWindowDialogs dialogs;
+        dialogs.projectDialog = dialog;
+        mainWindow->setDialogs(dialogs);
     }
 
     QStringList outputLines() const {
-        QString text = vantor->output().text();
+        QString text = mainWindow->output().text();
         return text.isEmpty() ? QStringList() : text.split('\n');
     }
 
-    QString title() const { return vantor->windowTitle(); }
+    QString title() const { return mainWindow->windowTitle(); }
 
     // Runs answer as soon as the dialog is up, then closes the dialog if the
     // answer left it open, so that a failing check cannot hang the test.
@@ -45,8 +45,8 @@ class ProjectTestIde {
 
     FakeUiServices& ui;
     FakeSoundPlayer& sounds;
-    std::unique_ptr<TVantor> vantor;
-    Tprojectsetting* dialog = nullptr;  // owned by the main window
+    std::unique_ptr<MainWindow> mainWindow;
+    ProjectDialog* dialog = nullptr;  // owned by the main window
 };
 
 inline bool writeTextFile(const QString& path, const QByteArray& text) {

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "projecttestide.h"
-#include "regist.h"
+#include "settings.h"
 
 namespace {
 
@@ -59,9 +59,9 @@ void SampleProjectTest::buildsWithAWarningAndJumpsToTheEditor() {
     ProjectTestIde ide(env);
     QCOMPARE(ide.title(), "Vantor - sample (" + folder + ")");
     QCOMPARE(QDir::currentPath(), QDir(folder).canonicalPath());
-    QCOMPARE(ide.vantor->settings().BuildCommand, std::string("make"));
+    QCOMPARE(ide.mainWindow->settings().buildCommand, std::string("make"));
 
-    ide.vantor->BuildProjectClick();
+    ide.mainWindow->buildProject();
     QStringList lines = ide.outputLines();
     QVERIFY2(!lines.isEmpty(), "no output");
     QCOMPARE(lines.first(), QString("Start Build."));
@@ -74,15 +74,15 @@ void SampleProjectTest::buildsWithAWarningAndJumpsToTheEditor() {
     QVERIFY(ide.ui.messages.empty());
 
     // Double-click on the warning: the editor opens main.c at that line.
-    OutputWindow& output = ide.vantor->output();
+    OutputWindow& output = ide.mainWindow->output();
     output.select(int(output.text().indexOf(lines[warning])) + 3, 0);
-    ide.vantor->output1DblClick();
+    ide.mainWindow->jumpToEditorOnDoubleClick();
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(editorArgs), 10000);
     const QString lineNumber = QRegularExpression("\\((\\d+)\\)").match(lines[warning]).captured(1);
     QCOMPARE(QString::fromUtf8(readTextFile(editorArgs)), lineNumber + "\nmain.c\n");
 
     // Rebuild cleans first, so the warning comes again.
-    ide.vantor->RebuildProjectClick();
+    ide.mainWindow->rebuildProject();
     lines = ide.outputLines();
     QCOMPARE(lines.first(), QString("Start Rebuild."));
     QVERIFY(lines.contains(QRegularExpression("rm -f .*")));
@@ -90,7 +90,7 @@ void SampleProjectTest::buildsWithAWarningAndJumpsToTheEditor() {
 
     // A compile error fails the build with make's own exit status.
     QVERIFY(writeTextFile(folder + "/greet.c", "int greet(void) { return missing; }\n"));
-    ide.vantor->BuildProjectClick();
+    ide.mainWindow->buildProject();
     lines = ide.outputLines();
     QVERIFY2(lines.indexOf(QRegularExpression("greet\\.c\\(1\\) : error: .*")) > 0,
              qPrintable(lines.join('\n')));

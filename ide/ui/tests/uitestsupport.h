@@ -21,8 +21,8 @@
 #include "fakehelpviewer.h"
 #include "fakesoundplayer.h"
 #include "fakeuiservices.h"
+#include "mainwindow.h"
 #include "registry.h"
-#include "tvantor.h"
 #include "usersettingsstore.h"
 
 // Texts are UTF-8 bytes in the core and in these tests, whatever the CI's
@@ -53,8 +53,9 @@ class UiTestWorld {
     ~UiTestWorld() { QDir::setCurrent(savedFolder_); }
 
     // A main window on this world's settings, as the process start makes it.
-    std::unique_ptr<TVantor> startVantor() {
-        return std::make_unique<TVantor>(VantorServices{ui, *store, processes, sounds, help});
+    std::unique_ptr<MainWindow> startMainWindow() {
+        return std::make_unique<MainWindow>(
+            MainWindowServices{ui, *store, processes, sounds, help});
     }
 
     // The work folder, for project files.
@@ -79,14 +80,14 @@ class UiTestWorld {
 
     // Writes one string value straight into the settings store.
     void storeString(const char* key, const char* name, const std::string& value) {
-        nTRegistry reg(*store);
-        QVERIFY(reg.OpenKey(key, true));
-        reg.WriteString(name, value);
+        RegistryAccess reg(*store);
+        QVERIFY(reg.openKey(key, true));
+        reg.writeString(name, value);
     }
     void storeInteger(const char* key, const char* name, int value) {
-        nTRegistry reg(*store);
-        QVERIFY(reg.OpenKey(key, true));
-        reg.WriteInteger(name, value);
+        RegistryAccess reg(*store);
+        QVERIFY(reg.openKey(key, true));
+        reg.writeInteger(name, value);
     }
 
     TestUiServices ui;

@@ -1,0 +1,165 @@
+// The project reader: the macro block at the head of a makefile (read in
+// physical pieces of at most 4096 bytes, "#" comments in the first column,
+// backslash continuation) and the project record built from it.
+#include "project.h"
+
+#include <new>
+#include <optional>
+
+#include "linereader.h"
+
+namespace {
+
+// One physical read holds at most this many bytes.
+constexpr std::size_t kLineRoom = 4096;
+
+constexpr const char* kOpenTitle = "プロジェクトのオープン";
+constexpr const char* kCannotOpen = "プロジェクトファイルがオープンできません。";
+constexpr const char* kTooManyMacros = "マクロ定義が多すぎます。";
+constexpr const char* kOutOfMemory = "メモリー不足です。";
+
+// One logical line of at most maxBytes bytes: empty lines and comments are
+// skipped, and a line ending in a backslash is joined with the next logical
+// line in the backslash's place. nullopt at the end of the file.
+std::optional<std::string> readLogicalLine(common::LineReader& reader, std::size_t maxBytes) {
+    std::string line;
+    bool hadLineFeed = false;
+    do {
+        if (maxBytes == 0 || !reader.next(line, maxBytes)) return std::nullopt;
+        const auto lineFeed = line.find('\n');
+        hadLineFeed = lineFeed != std::string::npos;
+        if (hadLineFeed) line.resize(lineFeed);
+    } while (line.empty() || line.front() == '#');
+
+    // A piece cut short by the room is no line end, so it is never continued.
+    if (hadLineFeed && line.back() == '\\') {
+        if (auto rest = readLogicalLine(reader, maxBytes - line.size())) {
+            line.pop_back();
+            line += *rest;
+        }
+    }
+    return line;
+}
+
+// Everything after the first backslash (a double-byte character's 0x5C
+// trail byte is none), then everything before the first ".".
+std::string nameFromSource(const std::string& source, common::CodePage cp) {
+    std::string name = source;
+    for (std::size_t i = 0; i < name.size(); i += common::charLength(cp, name, i)) {
+        if (name[i] == '\\') {
+            name.erase(0, i + 1);
+            break;
+        }
+    }
+    const auto dot = name.find('.');
+    if (dot != std::string::npos) name.resize(dot);
+    return name;
+}
+
+// Later definitions of the same name are never seen.
+const MakefileMacro* firstDefinition(const MakefileMacros& macros, const std::string& name) {
+    for (const auto& macro : macros) {
+        if (macro.name == name) return &macro;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void ResetProject(Project& project) {
+    project = Project{};
+}
+
+int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServices& ui) {
+    macros.clear();
+    // A folder, FIFO or device is no makefile: reading one would give no
+    // text or wait for ever.
+    common::LineReader reader(path, common::LineReader::Kind::RegularOnly);
+    if (!reader.isOpen()) {
+        ui.showMessage(kOpenTitle, kCannotOpen, MessageIcon::None);
+        return -1;
+    }
+    try {
+        while (auto line = readLogicalLine(reader, kLineRoom)) {
+            if (line->find('=') == std::string::npos) break;
+            if (macros.size() == static_cast<std::size_t>(kMaxMakefileMacros)) {
+                macros.clear();
+                ui.showMessage(kOpenTitle, kTooManyMacros, MessageIcon::None);
+                return -1;
+            }
+            if (auto macro = common::parseMacroDefinition(*line))
+                macros.push_back(std::move(*macro));
+        }
+    } catch (const std::bad_alloc&) {
+        macros.clear();
+        ui.showMessage(kOpenTitle, kOutOfMemory, MessageIcon::None);
+        return -1;
+    }
+    return static_cast<int>(macros.size());
+}
+
+std::string FindMakefileMacro(const MakefileMacros& macros, const std::string& name) {
+    const auto* macro = firstDefinition(macros, name);
+    return macro != nullptr ? macro->value : std::string();
+}
+
+void ApplyMakefileMacros(Project& project, const std::string& path, const MakefileMacros& macros,
+                         common::CodePage cp) {
+    auto find = [&macros](const char* name) { return firstDefinition(macros, name); };
+    if (const auto* model = find("MODEL")) {
+        project.memoryModel = ModelFromLetter(model->value.empty() ? '\0' : model->value.front());
+    }
+    const MakefileMacro* nameSource = find("LIBRARY");
+    project.targetType = nameSource != nullptr ? 1 : 0;
+    if (nameSource == nullptr) nameSource = find("PROGRAM");
+    if (nameSource != nullptr) project.projectName = nameFromSource(nameSource->value, cp);
+
+    project.projectFile = path;
+    project.targetName = project.projectName + (project.targetType == 1 ? ".lib" : ".exe");
+    project.projectFolder = common::folderPart(path, cp);
+    project.database = 0;
+}
+
+bool LoadProject(Project& project, const std::string& path, UiServices& ui, common::CodePage cp) {
+    MakefileMacros macros;
+    if (ReadMakefileMacros(path, macros, ui) <= 0) return false;
+    ApplyMakefileMacros(project, path, macros, cp);
+    return true;
+}
+
+std::string GetMakefileMacro(const std::string& path, const std::string& name, UiServices& ui) {
+    MakefileMacros macros;
+    if (ReadMakefileMacros(path, macros, ui) <= 0) return {};
+    return FindMakefileMacro(macros, name);
+}
+
+char ModelLetter(int code) {
+    return code >= 1 && code <= 4 ? "smclh"[code] : 's';
+}
+
+std::uint8_t ModelFromIndex(int index) {
+    return index >= 1 && index <= 4 ? static_cast<std::uint8_t>(index) : 0;
+}
+
+int IndexFromModel(int code) {
+    return ModelFromIndex(code);
+}
+
+std::uint8_t ModelFromLetter(char letter) {
+    switch (letter) {
+        case 'm':
+        case 'M':
+            return 1;
+        case 'c':
+        case 'C':
+            return 2;
+        case 'l':
+        case 'L':
+            return 3;
+        case 'h':
+        case 'H':
+            return 4;
+        default:
+            return 0;
+    }
+}

@@ -1,0 +1,163 @@
+// The argument macros of the user's tools.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "commandline_posix.h"
+#include "fakeuiservices.h"
+#include "project.h"
+#include "shelloutput.h"
+#include "tool.h"
+
+namespace {
+
+Project helloProject() {
+    Project project;
+    project.projectName = "hello";
+    project.projectFile = "/work/my hello/makefile";
+    project.projectFolder = "/work/my hello";
+    project.targetName = "hello.exe";
+    return project;
+}
+
+// Expands with a chooser that must not be asked.
+std::string expand(std::string arguments, const Project& project = helloProject()) {
+    const bool done = ExpandToolArguments(arguments, project, {}, [](const std::string&) {
+        ADD_FAILURE() << "chooser shown";
+        return std::optional<std::string>();
+    });
+    EXPECT_TRUE(done);
+    return arguments;
+}
+
+TEST(ToolArgumentsExpansion, ProjectMacrosAreReplacedAndQuotedWhenTheyHoldBlanks) {
+    EXPECT_EQ(expand("$(ProjName) $(ProjFile) $(ProjPath)"),
+              "hello makefile \"/work/my hello/makefile\"");
+    EXPECT_EQ(expand("$(ProjDir)|$(ProjFolder)"), "\"/work/my hello\"|\"/work/my hello\"");
+    EXPECT_EQ(expand("-o$(TargetName).map"), "-ohello.exe.map");
+    // The target's path joins with the system's own separator.
+    EXPECT_EQ(expand("$(Target) -v"),
+              std::string("\"/work/my hello") + kPathSeparator + "hello.exe\" -v");
+    EXPECT_EQ(expand("\"$(ProjDir)\""), "\"/work/my hello\"");
+    EXPECT_EQ(expand("plain text, no macro"), "plain text, no macro");
+
+    Project dos = helloProject();
+    dos.projectFile = "C:\\WORK\\HELLO\\MAKEFILE";
+    EXPECT_EQ(expand("$(ProjFile)", dos), "MAKEFILE");
+
+    // Without a project the macros are empty; the target is the separator.
+    EXPECT_EQ(expand("[$(ProjName)$(ProjFile)$(ProjDir)$(TargetName)]$(Target)", Project{}),
+              std::string("[]") + kPathSeparator);
+}
+
+TEST(ToolArgumentsExpansion, DollarWithoutAMacroGivesTheNextCharacter) {
+    EXPECT_EQ(expand("$$x"), "$x");
+    EXPECT_EQ(expand("a$"), "a");
+    EXPECT_EQ(expand("$"), "");
+    EXPECT_EQ(expand("$y"), "y");
+    EXPECT_EQ(expand("$(select) $(Other)"), "(select) (Other)");
+    EXPECT_EQ(expand("$(ProjName"), "(ProjName");
+    EXPECT_EQ(expand("$$(ProjName)"), "$(ProjName)");
+}
+
+TEST(ToolArgumentsExpansion, SelectAsksOnceForEachOccurrence) {
+    std::vector<std::string> folders;
+    std::vector<std::string> answers{"/tmp/a.c", "/tmp/b c.h"};
+    auto chooser = [&](const std::string& folder) -> std::optional<std::string> {
+        folders.push_back(folder);
+        auto answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    };
+    std::string arguments = "-x $(Select) $(ProjName) $(Select)";
+    ASSERT_TRUE(ExpandToolArguments(arguments, helloProject(), "/tools", chooser));
+    EXPECT_EQ(arguments, "-x /tmp/a.c hello \"/tmp/b c.h\"");
+    EXPECT_EQ(folders, (std::vector<std::string>{"/tools", "/tools"}));
+
+    // Without a tool folder the chooser starts in the project folder.
+    folders.clear();
+    answers = {"f"};
+    arguments = "$(Select)";
+    ASSERT_TRUE(ExpandToolArguments(arguments, helloProject(), "", chooser));
+    EXPECT_EQ(folders, std::vector<std::string>{"/work/my hello"});
+}
+
+TEST(ToolArgumentsExpansion, CancelledSelectLeavesTheTextUnchanged) {
+    FakeUiServices ui;
+    ui.fileAnswers = {std::string("/tmp/first.c"), std::nullopt};
+    Tool tool;
+    tool.name = "lint";
+    std::string arguments = "$(Select) $(ProjName) $(Select)";
+    EXPECT_FALSE(ExpandToolArguments(arguments, Project{}, tool, ui));
+    EXPECT_EQ(arguments, "$(Select) $(ProjName) $(Select)");
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests[0].title, "ツール lint で使うファイルを選択");
+    EXPECT_EQ(ui.fileRequests[0].initialFolder, "");  // the chooser's own default
+    EXPECT_EQ(ui.fileRequests[0].filter, "");
+
+    ui.fileAnswers = {std::string("/src/x.c")};
+    tool.folder = "/src";
+    arguments = "$(Select)";
+    EXPECT_TRUE(ExpandToolArguments(arguments, helloProject(), tool, ui));
+    EXPECT_EQ(arguments, "/src/x.c");
+    EXPECT_EQ(ui.fileRequests.back().initialFolder, "/src");
+}
+
+// A project whose names were chosen to attack the tool's command line: each
+// must reach the tool as it is, under either of the two ways a command runs.
+TEST(ToolArgumentsExpansion, HostileProjectNamesReachTheToolAsLiteralText) {
+#ifdef _WIN32
+    GTEST_SKIP() << "splits with the POSIX build's command-line splitter and runs /bin/sh";
+#else
+    Project project;
+    project.projectName = "x$(echo INJECTED)`echo INJECTED`;echo INJECTED";
+    project.projectFolder = "/w/it's \"a\" dir\\";
+    project.projectFile = project.projectFolder + "/makefile";
+    project.targetName = "t'\"$HOME.exe";
+    const std::string arguments = "$(ProjName) \"$(ProjDir)\" '$(TargetName)' -o$(ProjPath)";
+    const std::vector<std::string> expected = {project.projectName, project.projectFolder,
+                                               project.targetName, "-o" + project.projectFile};
+
+    // Split by the Windows rules, program found and started without a shell.
+    std::string windows = arguments;
+    ASSERT_TRUE(ExpandToolArguments(windows, project, {}, {}, common::CodePage::Utf8, "lint"));
+    auto args = SplitCommandLine("lint " + windows, common::CodePage::Utf8);
+    ASSERT_EQ(args.size(), 5u) << windows;
+    EXPECT_EQ(args[1], expected[0]);
+    EXPECT_EQ(args[2], expected[1]);
+    EXPECT_EQ(args[3], "'" + expected[2] + "'");  // single quotes mean nothing there
+    EXPECT_EQ(args[4], expected[3]);
+
+    // A "cmd /c" line, run by the shell.
+    const std::string command = "cmd /c printf '[%s]\\n'";
+    std::string shell = arguments;
+    ASSERT_TRUE(ExpandToolArguments(shell, project, {}, {}, common::CodePage::Utf8, command));
+    EXPECT_EQ(ShellOutput(*CommandInterpreterRest(command + " " + shell)),
+              "[" + expected[0] + "]\n[" + expected[1] + "]\n[" + expected[2] + "]\n[" +
+                  expected[3] + "]\n");
+#endif
+}
+
+// Shift-JIS names with arbitrary bytes: a folder ending in a lead byte, names
+// holding "ソ" (0x83 0x5C), whose second byte is the code of "\".
+TEST(ToolArgumentsExpansion, ShiftJisNamesReachTheShellAsLiteralText) {
+#ifdef _WIN32
+    GTEST_SKIP() << "runs /bin/sh";
+#else
+    Project project;
+    project.projectFolder = "/w/sdfo\\\x83";
+    project.projectFile = project.projectFolder + "/makefile";
+    project.projectName = "\x83\x5C";
+    project.targetName = "\x83\x5C.lib";
+    const std::string command = "cmd /c printf '[%s]\\n' \xA1less";
+    std::string arguments = "\"$(Target)\" '$(ProjName)' $(ProjFile)10 \"$(ProjDir)\"";
+    ASSERT_TRUE(
+        ExpandToolArguments(arguments, project, {}, {}, common::CodePage::ShiftJis, command));
+    EXPECT_EQ(ShellOutput(*CommandInterpreterRest(command + " " + arguments)),
+              "[\xA1less]\n[" + project.projectFolder + "/" + project.targetName + "]\n[" +
+                  project.projectName + "]\n[makefile10]\n[" + project.projectFolder + "]\n");
+#endif
+}
+
+}  // namespace

@@ -1,0 +1,406 @@
+// The main window: layout and menus, start-up and close, the Edit, Options
+// and Help menus. The other commands live beside it in mainwindow_*.cpp.
+#include "mainwindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <climits>
+#include <vector>
+
+#include "aboutbox.h"
+#include "helpviewer.h"
+#include "mainwindowrules.h"
+#include "optionsdialog.h"
+#include "outputwindow.h"
+#include "project.h"
+#include "qtext.h"
+#include "settings.h"
+#include "sounds.h"
+#include "tool.h"
+#include "uiservices.h"
+
+namespace {
+
+constexpr char kCaption[] = "Vantor";
+
+// The design size of the client area, before a stored placement applies.
+constexpr int kDesignClientWidth = 612;
+constexpr int kDesignClientHeight = 154;
+
+int clampToInt(long value) {
+    if (value < INT_MIN) return INT_MIN;
+    if (value > INT_MAX) return INT_MAX;
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
+    : QMainWindow(parent),
+      services_(services),
+      codePage_(common::activeCodePage()),
+      settings_(std::make_unique<Settings>()),
+      project_(std::make_unique<Project>()),
+      tools_(std::make_unique<ToolTable>()) {
+    setObjectName("Vantor");
+    setWindowTitle(kCaption);
+
+    outputWindow = new OutputWindow(this);
+    outputWindow->setObjectName("outputWindow");
+    outputWindow->setFont(QFont("Monospace", 10));
+    setCentralWidget(outputWindow);
+    connect(outputWindow, &OutputWindow::clicked, this, &MainWindow::selectClickedLine);
+    connect(outputWindow, &OutputWindow::doubleClicked, this,
+            &MainWindow::jumpToEditorOnDoubleClick);
+    followOutputReading();
+
+    statusLine = statusBar();
+    statusLine->setObjectName("statusLine");
+    statusLine->setSizeGripEnabled(false);
+
+    createMenus();
+    createOutputMenu();
+    resize(kDesignClientWidth,
+           kDesignClientHeight + menuBar()->sizeHint().height() + statusLine->sizeHint().height());
+    outputWindow->setFocus();
+
+    start();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setDialogs(const MainWindowDialogs& dialogs) {
+    dialogs_ = dialogs;
+}
+
+bool MainWindow::debugMode() const {
+    return dialogs_.optionsDialog && dialogs_.optionsDialog->debugModeBox->isChecked();
+}
+
+QString MainWindow::statusText() const {
+    return statusLine->currentMessage();
+}
+
+void MainWindow::setStatusText(const QString& text) {
+    statusLine->showMessage(text);
+}
+
+// ---------------------------------------------------------------- layout
+
+void MainWindow::createMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("menuBar");
+    const auto menu = [this, bar](const char* name, const char* caption) {
+        auto* m = new QMenu(caption, this);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        bar->addMenu(m);
+        return m;
+    };
+    const auto item = [this](QMenu* m, const char* name, const char* caption, const char* hint,
+                             const QKeySequence& shortcut, void (MainWindow::*handler)()) {
+        auto* a = new QAction(caption, this);
+        a->setObjectName(name);
+        a->setStatusTip(hint);
+        a->setShortcut(shortcut);
+        connect(a, &QAction::triggered, this, handler);
+        m->addAction(a);
+        return a;
+    };
+    const auto separator = [](QMenu* m, const char* name) {
+        m->addSeparator()->setObjectName(name);
+    };
+    const QKeySequence none;
+
+    fileMenu = menu("fileMenu", "ファイル(&F)");
+    connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::fillReopenMenu);
+    newProjectAction =
+        item(fileMenu, "newProjectAction", "新規作成(&N)...", "新規プロジェクトを作ります",
+             QKeySequence("Ctrl+N"), &MainWindow::createNewProject);
+    openProjectAction =
+        item(fileMenu, "openProjectAction", "開く(&O)...", "既存のプロジェクトを開きます",
+             QKeySequence("Ctrl+O"), &MainWindow::chooseAndOpenProject);
+    reopenMenu = new QMenu("開き直す(&R)", this);
+    reopenMenu->setObjectName("reopenMenu");
+    reopenMenu->menuAction()->setObjectName("reopenMenu");
+    reopenMenu->menuAction()->setStatusTip("以前にオープンしたプロジェクトを再度オープンします");
+    fileMenu->addMenu(reopenMenu);
+    reopenMenu->menuAction()->setVisible(false);
+    separator(fileMenu, "fileSeparator");
+    exitAction = item(fileMenu, "exitAction", "終了(&X)", "IDEを終了します", QKeySequence("Alt+X"),
+                      &MainWindow::exitProgram);
+
+    editMenu = menu("editMenu", "編集(&E)");
+    connect(editMenu, &QMenu::aboutToShow, this, &MainWindow::updateEditMenu);
+    copyAction = item(editMenu, "copyAction", "コピー(&C)",
+                      "出力ウインドウの選択領域をクリップボードにコピーします。",
+                      QKeySequence("Ctrl+C"), &MainWindow::copySelection);
+    copyAllAction =
+        item(editMenu, "copyAllAction", "すべてコピー(&E)",
+             "出力ウインドウのすべてをクリップボードにコピーします。", none, &MainWindow::copyAll);
+    separator(editMenu, "editSeparator");
+    selectAllAction =
+        item(editMenu, "selectAllAction", "すべて選択(&A)", "出力ウインドウをすべて選択します。",
+             QKeySequence("Ctrl+A"), &MainWindow::selectAllOutput);
+    clearAction = item(editMenu, "clearAction", "クリア(&D)", "出力ウインドウをクリアします", none,
+                       &MainWindow::clearOutput);
+    separator(editMenu, "messageSeparator");
+    nextMessageAction = item(editMenu, "nextMessageAction", "次のメッセージ(&N)",
+                             "次のエラーまたは警告の行を選び、エディタで開きます",
+                             QKeySequence("F4"), &MainWindow::openNextMessage);
+    previousMessageAction = item(editMenu, "previousMessageAction", "前のメッセージ(&V)",
+                                 "前のエラーまたは警告の行を選び、エディタで開きます",
+                                 QKeySequence("Shift+F4"), &MainWindow::openPreviousMessage);
+
+    projectMenu = menu("projectMenu", "プロジェクト(&P)");
+    buildAction = item(projectMenu, "buildAction", "ビルド(&B)", "プロジェクトをビルドします",
+                       QKeySequence("Shift+F8"), &MainWindow::buildProject);
+    rebuildAction = item(projectMenu, "rebuildAction", "リビルド(&R)", "プロジェクトを再構築します",
+                         QKeySequence("Alt+F8"), &MainWindow::rebuildProject);
+    separator(projectMenu, "projectSeparator");
+    checkDependenciesAction = item(
+        projectMenu, "checkDependenciesAction", "依存関係の再チェック(&A)",
+        "ファイルの依存関係を再チェックします", QKeySequence("F5"), &MainWindow::checkDependencies);
+    stopAction =
+        item(projectMenu, "stopAction", "実行の中止(&S)", "実行中のビルドやツールを中止します",
+             QKeySequence("Ctrl+F8"), &MainWindow::stopRun);
+    stopAction->setEnabled(false);
+    editMakefileAction = item(projectMenu, "editMakefileAction", "プロジェクトを直接編集(&E)",
+                              "Makefileをエディタで書き換えます", none, &MainWindow::editMakefile);
+
+    toolsMenu = menu("toolsMenu", "ツール(&T)");
+    toolsMenu->menuAction()->setStatusTip("ツールの起動");
+    toolsMenu->menuAction()->setVisible(false);
+
+    optionsMenu = menu("optionsMenu", "オプション(&O)");
+    projectOptionsAction =
+        item(optionsMenu, "projectOptionsAction", "プロジェクト(&P)...",
+             "プロジェクトの設定を変更します", none, &MainWindow::editProjectOptions);
+    optionsAction = item(optionsMenu, "optionsAction", "環境(&E)...", "IDEの設定を変更します", none,
+                         &MainWindow::editOptions);
+    fontAction = item(optionsMenu, "fontAction", "フォント(&F)...",
+                      "出力ウインドウのフォントを指定します", none, &MainWindow::changeFont);
+    editToolsAction = item(optionsMenu, "editToolsAction", "ツールの設定(&T)...",
+                           "ツールメニューの内容を変更します", none, &MainWindow::editTools);
+
+    helpMenu = menu("helpMenu", "ヘルプ(&H)");
+    ideHelpAction = item(helpMenu, "ideHelpAction", "Vantorのヘルプ(&I)", "IDEのヘルプ", none,
+                         &MainWindow::showIdeHelp);
+    languageHelpAction = item(helpMenu, "languageHelpAction", "C/C++ 言語のヘルプ(&C)",
+                              "C/C++言語のヘルプ", none, &MainWindow::showLanguageHelp);
+    errorHelpAction = item(helpMenu, "errorHelpAction", "ビルドエラーのヘルプ(&E)",
+                           "ビルドエラーのヘルプ", none, &MainWindow::showErrorHelp);
+    buildToolHelpAction =
+        item(helpMenu, "buildToolHelpAction", "ビルドツールのヘルプ(&B)",
+             "コンパイル／リンクオプションのヘルプ", none, &MainWindow::showBuildToolHelp);
+    quarryHelpAction = item(helpMenu, "quarryHelpAction", "Quarryのヘルプ(R)", "Quarry.libのヘルプ",
+                            none, &MainWindow::showQuarryHelp);
+    separator(helpMenu, "helpSeparator");
+    aboutAction = item(helpMenu, "aboutAction", "Vantorについて(&A)...", "Vantor について", none,
+                       &MainWindow::showAbout);
+}
+
+// The output window's context menu; its F1 works wherever the output
+// window has the focus.
+void MainWindow::createOutputMenu() {
+    outputMenu = new QMenu(this);
+    outputMenu->setObjectName("outputMenu");
+    jumpToEditorAction =
+        outputMenu->addAction("エディタ(&E)", this, &MainWindow::jumpToEditorFromSelection);
+    jumpToEditorAction->setObjectName("jumpToEditorAction");
+    jumpToEditorAction->setStatusTip("ソースファイルの表示");
+    jumpToHelpAction = outputMenu->addAction("ヘルプ(&H)", this, &MainWindow::jumpToHelp);
+    jumpToHelpAction->setObjectName("jumpToHelpAction");
+    jumpToHelpAction->setStatusTip("エラーヘルプの表示");
+    jumpToHelpAction->setShortcut(QKeySequence("F1"));
+    jumpToHelpAction->setShortcutContext(Qt::WidgetShortcut);
+    outputWindow->addAction(jumpToHelpAction);
+    outputWindow->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(outputWindow, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        outputMenu->exec(outputWindow->viewport()->mapToGlobal(pos));
+    });
+}
+
+// An item whose caption is a user's text: "&" shows as itself, and the text
+// as given is kept for the handler to compare.
+QAction* MainWindow::addCaptionedItem(QMenu* menu, const std::string& caption) {
+    const QString text = toQt(caption);
+    QString shown = text;
+    shown.replace('&', "&&");
+    QAction* action = menu->addAction(shown);
+    action->setData(text);
+    return action;
+}
+
+// ---------------------------------------------------------------- start and close
+
+void MainWindow::start() {
+    // Menu hints reach showHint through event() from the start. A string
+    // setting stored with another type is reported and takes its default.
+    const LoadErrors errors = LoadSettings(*settings_, services_.settings);
+    if (!errors.empty()) services_.ui.showMessage(errors, kCaption, MessageIcon::Stop);
+    applyFoldOutput();
+    applyStatusBar();
+    applyFont();
+    applyWindowPlacement();
+    openLastProject();
+    setWindowTitle(toQt(WindowTitle(*project_)));
+    if (!project_->projectName.empty()) QDir::setCurrent(toQt(project_->projectFolder));
+    if (loadTools() && tools_->count >= 1) rebuildToolsMenu();
+    services_.sounds.play("Open", SoundFallback::None, SoundWait::No);
+}
+
+void MainWindow::applyFoldOutput() {
+    outputWindow->setWrapping(settings_->foldOutput);
+}
+
+void MainWindow::applyStatusBar() {
+    statusLine->setVisible(settings_->useStatusBar);
+}
+
+void MainWindow::applyFont() {
+    QFont font(toQt(settings_->fontName));
+    font.setStyleHint(QFont::TypeWriter);  // a name this system lacks still gets a fixed pitch
+    if (settings_->fontSize > 0) font.setPointSize(settings_->fontSize);
+    outputWindow->setFont(font);
+}
+
+// "Window" holds the geometry without the frame, written at close the same
+// way, so that start and close never move the window by its frame.
+void MainWindow::applyWindowPlacement() {
+    if (settings_->windowPlacement.empty()) return;
+    std::vector<WindowPlacement> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    const WindowPlacement placement =
+        FitPlacementOnScreens(ParseWindowPlacement(settings_->windowPlacement), screens);
+    setGeometry(clampToInt(placement.left), clampToInt(placement.top), clampToInt(placement.width),
+                clampToInt(placement.height));
+}
+
+void MainWindow::openLastProject() {
+    const std::string& makefile = settings_->history[0].projectFile;
+    if (makefile.empty() || !LoadProject(*project_, makefile, services_.ui, codePage_)) {
+        project_->projectName.clear();
+    }
+}
+
+void MainWindow::updateTitleAndHistory() {
+    setWindowTitle(toQt(WindowTitle(*project_)));
+    if (project_->projectName.empty()) return;
+    AddHistory(*settings_, project_->projectName, project_->projectFile, codePage_);
+}
+
+void MainWindow::showHint(const QString& hint) {
+    statusLine->showMessage(hint);
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        showHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closeWaitsForRun()) {
+        event->ignore();
+        return;
+    }
+    if (settings_) shutDown();
+    event->accept();
+}
+
+void MainWindow::shutDown() {
+    for (const std::string* file :
+         {&settings_->ideHelpFile, &settings_->languageHelpFile, &settings_->errorHelpFile,
+          &settings_->buildToolHelpFile, &settings_->quarryHelpFile}) {
+        services_.help.quit(*file);
+    }
+    const QRect bounds = geometry();
+    settings_->windowPlacement =
+        FormatWindowPlacement({bounds.x(), bounds.y(), bounds.width(), bounds.height()});
+    SaveAtClose(*settings_, services_.settings);
+    settings_.reset();
+    project_.reset();
+    tools_.reset();
+    services_.sounds.play("Close", SoundFallback::None, SoundWait::UntilEnd);
+}
+
+void MainWindow::exitProgram() {
+    close();
+}
+
+// ---------------------------------------------------------------- Edit menu
+
+void MainWindow::updateEditMenu() {
+    copyAction->setEnabled(outputWindow->selectionLength() > 0);
+}
+
+void MainWindow::copySelection() {
+    const QString text =
+        outputWindow->selectionLength() > 0 ? outputWindow->selectedText() : outputWindow->text();
+    services_.ui.setClipboardText(fromQt(text));
+}
+
+void MainWindow::copyAll() {
+    selectAllOutput();
+    copySelection();
+}
+
+void MainWindow::selectAllOutput() {
+    outputWindow->selectAllText();
+}
+
+void MainWindow::clearOutput() {
+    outputWindow->erase();
+}
+
+// ---------------------------------------------------------------- Options and Help
+
+void MainWindow::editOptions() {
+    if (dialogs_.optionsDialog) dialogs_.optionsDialog->exec();
+}
+
+void MainWindow::changeFont() {
+    const QFont current = outputWindow->font();
+    const auto chosen = services_.ui.chooseFont({fromQt(current.family()), current.pointSize()});
+    if (!chosen) return;
+    settings_->fontName = chosen->name;
+    settings_->fontSize = chosen->size;
+    applyFont();
+    SaveOptions(*settings_, services_.settings);
+}
+
+void MainWindow::showIdeHelp() {
+    services_.help.contents(settings_->ideHelpFile);
+}
+void MainWindow::showLanguageHelp() {
+    services_.help.contents(settings_->languageHelpFile);
+}
+void MainWindow::showErrorHelp() {
+    services_.help.partialKey(settings_->errorHelpFile, "");
+}
+void MainWindow::showBuildToolHelp() {
+    services_.help.contents(settings_->buildToolHelpFile);
+}
+void MainWindow::showQuarryHelp() {
+    services_.help.contents(settings_->quarryHelpFile);
+}
+
+void MainWindow::showAbout() {
+    if (!dialogs_.aboutBox) return;
+    dialogs_.aboutBox->updateVersion();
+    dialogs_.aboutBox->exec();
+}

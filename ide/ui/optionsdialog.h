@@ -1,0 +1,71 @@
+// The environment options dialog: start-up folder, status bar and output
+// wrapping, the code page of the children's output, defaults for new
+// projects, the four command lines and the five help files, and the IDE's
+// debug switch, the check box debugModeBox, which is never stored and starts
+// unchecked at every start.
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class MainWindow;
+
+class OptionsDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    // Fills the controls from the main window's settings, which it has
+    // loaded by then; they are never refilled, so between openings they keep
+    // what the user typed, also after Cancel.
+    explicit OptionsDialog(MainWindow& main);
+
+    void fillFromSettings();
+    // Copies the controls into the settings, applies wrapping and the status
+    // bar to the main window, saves the settings and closes with OK.
+    void confirm();
+
+    QTabWidget* pages = nullptr;
+    QWidget* settingsPage = nullptr;
+    QWidget* projectDefaultsPage = nullptr;
+    QWidget* commandsPage = nullptr;
+    QWidget* helpFilesPage = nullptr;
+
+    QLineEdit* startFolderEdit = nullptr;
+    QCheckBox* statusBarBox = nullptr;
+    QCheckBox* wrapOutputBox = nullptr;
+    QCheckBox* debugModeBox = nullptr;
+    QComboBox* outputEncodingList = nullptr;  // items in OutputEncoding's order
+
+    QComboBox* memoryModelList = nullptr;
+    QLineEdit* objectFolderEdit = nullptr;
+
+    QLineEdit* buildCommandEdit = nullptr;
+    QLineEdit* rebuildCommandEdit = nullptr;
+    QLineEdit* depmillCommandEdit = nullptr;
+    QLineEdit* editorCommandEdit = nullptr;
+
+    QLineEdit* ideHelpFileEdit = nullptr;
+    QLineEdit* languageHelpFileEdit = nullptr;
+    QLineEdit* errorHelpFileEdit = nullptr;
+    QLineEdit* buildToolHelpFileEdit = nullptr;
+    QLineEdit* quarryHelpFileEdit = nullptr;
+
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void createSettingsTab();
+    void createProjectTab();
+    void createCommandsTab();
+    void createHelpTab();
+    void setTabOrders();
+
+    MainWindow& main_;
+};
