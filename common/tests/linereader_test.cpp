@@ -7,10 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "tempfolder.h"
+
 namespace {
 
 std::vector<std::string> readAll(const std::string& content, std::size_t maxBytes) {
-    const auto path = std::filesystem::temp_directory_path() / ("linereader_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".txt");
+    // A folder of its own: the tests of this program run side by side.
+    const TempFolder folder("linereader-");
+    const auto path = folder.path() / "lines.txt";
     std::ofstream(path, std::ios::binary) << content;
     std::vector<std::string> pieces;
     {
@@ -19,7 +23,6 @@ std::vector<std::string> readAll(const std::string& content, std::size_t maxByte
         std::string piece;
         while (reader.next(piece, maxBytes)) pieces.push_back(piece);
     }
-    std::filesystem::remove(path);
     return pieces;
 }
 
