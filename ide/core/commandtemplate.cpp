@@ -45,6 +45,23 @@ std::string escapeForQuotes(std::string_view value, common::CodePage cp, std::si
     return out;
 }
 
+// A program started under the Windows rules reads its line as text of the
+// code page, where a Shift-JIS lead byte cut off from its second byte would
+// take the line's next byte along (a "\" before a quote, say) and change
+// how the rest splits. Such a byte is no text, so it goes in as the "?" the
+// system shows for it.
+std::string withoutCutLeadBytes(std::string_view value, common::CodePage cp) {
+    std::string text(value);
+    if (cp != common::CodePage::ShiftJis) return text;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = common::charLength(cp, text, pos);
+        if (length == 1 && common::isLeadByte(cp, static_cast<unsigned char>(text[pos])))
+            text[pos] = '?';
+        pos += length;
+    }
+    return text;
+}
+
 // Bytes that the shell takes as they are in an unquoted word anywhere on the
 // line. Each byte counts on its own: the shell knows nothing of double-byte
 // characters, whose second byte may be "\" or "|".
@@ -106,10 +123,13 @@ void CommandLineBuilder::appendValue(std::string_view value, ValueQuotes quotes)
     if (value.empty()) return;
     if (syntax_ == CommandSyntax::Shell) {
         appendShellValue(value, quotes);
-    } else if (phase_ != Phase::Arguments) {
-        appendProgramNameValue(value, quotes);
+        return;
+    }
+    const std::string text = withoutCutLeadBytes(value, cp_);
+    if (phase_ != Phase::Arguments) {
+        appendProgramNameValue(text, quotes);
     } else {
-        appendWindowsValue(value, quotes);
+        appendWindowsValue(text, quotes);
     }
 }
 

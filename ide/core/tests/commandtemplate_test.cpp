@@ -108,6 +108,24 @@ TEST(CommandTemplateWindows, DoubleByteTrailBytesAreNoBackslashes) {
     }
 }
 
+TEST(CommandTemplateWindows, CutLeadByteNeverTakesTheTemplatesNextByte) {
+    // "dir" and a Shift-JIS lead byte without its second byte, as a hostile
+    // makefile may name its program: the byte after it is the template's.
+    for (const std::string line :
+         {"prog @x", "prog \"@\\\" tail\"", "prog @\\\\\"c d\"", "@\\x \"a b\""}) {
+        const auto meant =
+            SplitCommandLine(build(CommandSyntax::Windows, line, kHarmless), CodePage::ShiftJis);
+        std::vector<std::string> expected;
+        for (const auto& arg : meant) expected.push_back(replaceAll(arg, kHarmless, "dir?"));
+        const std::string built =
+            build(CommandSyntax::Windows, line, "dir\x83", CodePage::ShiftJis);
+        EXPECT_EQ(SplitCommandLine(built, CodePage::ShiftJis), expected) << line;
+    }
+    // A whole double-byte character stays as it is.
+    EXPECT_EQ(build(CommandSyntax::Windows, "prog @", "\x83\x5C", CodePage::ShiftJis),
+              "prog \x83\x5C");
+}
+
 TEST(CommandTemplateWindows, ProgramNameKeepsItsBlanksAndLosesQuotes) {
     EXPECT_EQ(
         SplitCommandLine(build(CommandSyntax::Windows, "@ -x", "/my tools/ed"), CodePage::Utf8),
