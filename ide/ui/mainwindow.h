@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "buildsteps.h"
 #include "codepage.h"
 #include "messageline.h"
 #include "runner.h"
@@ -204,6 +205,7 @@ class MainWindow : public QMainWindow {
     void applyFont();
     void applyWindowPlacement();
     void openLastProject();
+    bool readyForStep();
     bool startBuild(const std::string& command, const char* startLine, const char* name);
     // Every captured child runs through here, one at a time.
     RunResult runCaptured(const Tool& request);
@@ -214,6 +216,7 @@ class MainWindow : public QMainWindow {
     void followOutputReading();
     void selectMessage(SearchDirection direction);
     void appendLine(const std::string& line);
+    OutputLineSink outputSink();  // appendLine, for the build-step helpers
     QAction* addCaptionedItem(QMenu* menu, const std::string& caption);
 
     MainWindowServices services_;

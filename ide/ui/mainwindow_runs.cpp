@@ -28,6 +28,20 @@ void MainWindow::appendLine(const std::string& line) {
     outputWindow->append(line, ClassifyOutputLine(line, codePage_));
 }
 
+OutputLineSink MainWindow::outputSink() {
+    return [this](const std::string& line) { appendLine(line); };
+}
+
+// A step starts only when no run is in progress and a project is open.
+bool MainWindow::readyForStep() {
+    if (runInProgress_) return false;
+    if (project_->projectFolder.empty()) {
+        services_.ui.showMessage(kNoProjectMessage, kCaption, MessageIcon::Stop);
+        return false;
+    }
+    return true;
+}
+
 // ---------------------------------------------------------------- the run in progress
 
 RunResult MainWindow::runCaptured(const Tool& request) {
@@ -91,11 +105,7 @@ void MainWindow::rebuildProject() {
 }
 
 bool MainWindow::startBuild(const std::string& command, const char* startLine, const char* name) {
-    if (runInProgress_) return false;
-    if (project_->projectFolder.empty()) {
-        services_.ui.showMessage(kNoProjectMessage, kCaption, MessageIcon::Stop);
-        return false;
-    }
+    if (!readyForStep()) return false;
     const std::string commandLine = command;  // the settings may change during the run
     outputWindow->erase();
     appendLine(startLine);
@@ -108,8 +118,7 @@ bool MainWindow::startBuild(const std::string& command, const char* startLine, c
 
 RunResult MainWindow::runBuildStep(const std::string& command, const std::string& name) {
     const RunResult result = runCaptured(BuildStepRequest(command, name, project_->projectFolder));
-    FinishBuildStep(
-        name, result, [this](const std::string& line) { appendLine(line); }, services_.sounds);
+    FinishBuildStep(name, result, outputSink(), services_.sounds);
     outputWindow->flush();
     return result;
 }
@@ -117,16 +126,11 @@ RunResult MainWindow::runBuildStep(const std::string& command, const std::string
 void MainWindow::createOutputFolder(const std::string& makefilePath) {
     Project project = *project_;
     project.projectFile = makefilePath;
-    ::CreateOutputFolder(
-        project, debugMode(), [this](const std::string& line) { appendLine(line); }, services_.ui);
+    ::CreateOutputFolder(project, debugMode(), outputSink(), services_.ui);
 }
 
 bool MainWindow::runDepmill(bool newProject) {
-    if (runInProgress_) return false;
-    if (project_->projectFolder.empty()) {
-        services_.ui.showMessage(kNoProjectMessage, kCaption, MessageIcon::Stop);
-        return false;
-    }
+    if (!readyForStep()) return false;
     const std::string commandLine = DepmillCommandLine(settings_->depmillCommand, *project_,
                                                        newProject, settings_->defaultObjectFolder);
     appendLine("");

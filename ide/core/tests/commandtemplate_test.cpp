@@ -161,18 +161,16 @@ TEST(CommandTemplate, SyntaxFollowsTheCommandInterpreterPrefix) {
     EXPECT_EQ(CommandSyntaxOf(""), CommandSyntax::Windows);
 
     // Plain values stay as they are; Always quotes even those.
-    CommandLineBuilder windows(CommandSyntax::Windows, CodePage::Utf8);
-    windows.appendTemplate("ed ");
-    windows.appendValue("a.c");
-    windows.appendTemplate(" ");
-    windows.appendValue("a.c", ValueQuotes::Always);
-    EXPECT_EQ(windows.text(), "ed a.c \"a.c\"");
-    CommandLineBuilder shell(CommandSyntax::Shell, CodePage::Utf8);
-    shell.appendTemplate("cmd /c vi ");
-    shell.appendValue("a.c");
-    shell.appendTemplate(" ");
-    shell.appendValue("a.c", ValueQuotes::Always);
-    EXPECT_EQ(shell.text(), "cmd /c vi a.c 'a.c'");
+    const auto plainThenAlways = [](CommandSyntax syntax, std::string_view head) {
+        CommandLineBuilder builder(syntax, CodePage::Utf8);
+        builder.appendTemplate(head);
+        builder.appendValue("a.c");
+        builder.appendTemplate(" ");
+        builder.appendValue("a.c", ValueQuotes::Always);
+        return builder.text();
+    };
+    EXPECT_EQ(plainThenAlways(CommandSyntax::Windows, "ed "), "ed a.c \"a.c\"");
+    EXPECT_EQ(plainThenAlways(CommandSyntax::Shell, "cmd /c vi "), "cmd /c vi a.c 'a.c'");
 }
 
 // The editor's file name comes from a line of a child's output.

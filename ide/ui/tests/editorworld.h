@@ -25,8 +25,7 @@ struct EditorWorld {
             "editor.sh",
             "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > '" + argsFile + "'\n",
             true);
-        world.storeString(settingsschema::kHistoryKey, "Project0", "hello");
-        world.storeString(settingsschema::kHistoryKey, "ProjectFile0", makefile);
+        world.storeRecentProject("hello", makefile);
         world.storeString(settingsschema::kBaseKey, "EditCommand", editor + editArguments);
         mainWindow = world.startMainWindow();
         folder = world.path("my proj");

@@ -49,8 +49,7 @@ BuildTestProject openProject(UiTestWorld& world, const std::string& script,
     const std::string makefile =
         world.writeFile("hello/makefile", "OUTDIR\t= " + outdir + "\nPROGRAM\t= hello\n\nall:\n");
     world.writeFile("hello/build.sh", script);
-    world.storeString(settingsschema::kHistoryKey, "Project0", "hello");
-    world.storeString(settingsschema::kHistoryKey, "ProjectFile0", makefile);
+    world.storeRecentProject("hello", makefile);
     world.storeString(settingsschema::kBaseKey, "BuildCommand", "cmd /csh build.sh");
     world.storeString(settingsschema::kBaseKey, "RebuildCommand", "cmd /csh build.sh rebuild");
     return {world.startMainWindow(), world.path("hello")};
@@ -229,8 +228,7 @@ void MainWindowBuildTest::defaultBuildReportsAFailedMake() {
     UiTestWorld world;
     const std::string makefile =
         world.writeFile("hello/makefile", "PROGRAM\t= hello\n\nall:\n\t@echo compiling; false\n");
-    world.storeString(settingsschema::kHistoryKey, "Project0", "hello");
-    world.storeString(settingsschema::kHistoryKey, "ProjectFile0", makefile);
+    world.storeRecentProject("hello", makefile);
     auto mainWindow = world.startMainWindow();
     mainWindow->buildProject();  // the stored default
     QCOMPARE(lines(*mainWindow).last(), QString("Build Error (2)."));

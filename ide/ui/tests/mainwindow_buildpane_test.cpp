@@ -26,8 +26,7 @@ namespace {
 std::unique_ptr<MainWindow> openProject(UiTestWorld& world, const std::string& build,
                                         int outputEncoding = 0) {
     const std::string makefile = world.writeFile("pane/makefile", "PROGRAM\t= pane\n\nall:\n");
-    world.storeString(settingsschema::kHistoryKey, "Project0", "pane");
-    world.storeString(settingsschema::kHistoryKey, "ProjectFile0", makefile);
+    world.storeRecentProject("pane", makefile);
     world.storeString(settingsschema::kBaseKey, "BuildCommand", build);
     world.storeInteger(settingsschema::kBaseKey, settingsschema::kOutputEncoding, outputEncoding);
     return world.startMainWindow();

@@ -143,8 +143,7 @@ void MainWindowStartupTest::menuHintShowsInTheStatusBar() {
 void MainWindowStartupTest::startReopensTheMostRecentProject() {
     UiTestWorld world;
     const std::string makefile = writeHelloProject(world, "hello");
-    world.storeString(settingsschema::kHistoryKey, "Project0", "hello");
-    world.storeString(settingsschema::kHistoryKey, "ProjectFile0", makefile);
+    world.storeRecentProject("hello", makefile);
 
     auto mainWindow = world.startMainWindow();
     const QString folder = QString::fromStdString(world.path("hello"));
@@ -157,8 +156,7 @@ void MainWindowStartupTest::startReopensTheMostRecentProject() {
 
 void MainWindowStartupTest::unreadableLastProjectLeavesNoProject() {
     UiTestWorld world;
-    world.storeString(settingsschema::kHistoryKey, "Project0", "gone");
-    world.storeString(settingsschema::kHistoryKey, "ProjectFile0", world.path("gone/makefile"));
+    world.storeRecentProject("gone", world.path("gone/makefile"));
     auto mainWindow = world.startMainWindow();
     QCOMPARE(mainWindow->windowTitle(), QString("Vantor"));
     QVERIFY(mainWindow->project().projectName.empty());
@@ -277,8 +275,7 @@ void MainWindowStartupTest::closeQuitsTheHelpFilesThenPlaysCloseAndWaits() {
 void MainWindowStartupTest::dataTypeErrorIsReportedAndStartUpGoesOn() {
     UiTestWorld world;
     const std::string makefile = writeHelloProject(world, "hello");
-    world.storeString(settingsschema::kHistoryKey, "Project0", "hello");
-    world.storeString(settingsschema::kHistoryKey, "ProjectFile0", makefile);
+    world.storeRecentProject("hello", makefile);
     world.storeString(settingsschema::kBaseKey, "FontName", "Courier");
     world.storeInteger(settingsschema::kBaseKey, "EditCommand", 7);
     ToolTable tools;

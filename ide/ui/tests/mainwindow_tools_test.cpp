@@ -27,8 +27,7 @@ namespace {
 
 std::unique_ptr<MainWindow> startWithTools(UiTestWorld& world, const std::vector<Tool>& list) {
     const std::string makefile = world.writeFile("proj/makefile", "PROGRAM\t= hello\n\nall:\n");
-    world.storeString(settingsschema::kHistoryKey, "Project0", "hello");
-    world.storeString(settingsschema::kHistoryKey, "ProjectFile0", makefile);
+    world.storeRecentProject("hello", makefile);
     ToolTable tools;
     for (const Tool& tool : list) tools.tools[tools.count++] = tool;
     SaveTools(tools, *world.store);

@@ -23,6 +23,7 @@
 #include "fakeuiservices.h"
 #include "mainwindow.h"
 #include "registry.h"
+#include "settings.h"
 #include "usersettingsstore.h"
 
 // Texts are UTF-8 bytes in the core and in these tests, whatever the CI's
@@ -88,6 +89,11 @@ class UiTestWorld {
         RegistryAccess reg(*store);
         QVERIFY(reg.openKey(key, true));
         reg.writeInteger(name, value);
+    }
+    // The project the next start opens: history entry 0.
+    void storeRecentProject(const std::string& name, const std::string& makefile) {
+        storeString(settingsschema::kHistoryKey, "Project0", name);
+        storeString(settingsschema::kHistoryKey, "ProjectFile0", makefile);
     }
 
     TestUiServices ui;
