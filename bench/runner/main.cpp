@@ -39,7 +39,7 @@ class QuietUi : public UiServices {
 };
 
 struct VectorLines : OutputLines {
-    void append(std::string line, LineKind) override { lines.push_back(std::move(line)); }
+    void append(OutputLine line) override { lines.push_back(std::move(line.text)); }
     std::vector<std::string> lines;
 };
 

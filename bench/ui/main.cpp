@@ -94,7 +94,7 @@ class TimedUi : public QtUiServices {
 };
 
 struct CountedLines : OutputLines {
-    void append(std::string, LineKind) override { ++count; }
+    void append(OutputLine) override { ++count; }
     long count = 0;
 };
 

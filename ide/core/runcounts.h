@@ -9,8 +9,7 @@
 #include <string_view>
 
 #include "codepage.h"
-
-enum class LineKind { Plain, Error, Warning, Summary };
+#include "outputline.h"
 
 // True for a line a build step ends with: "End Build.", "Build Failed.",
 // "Build Warning.", "Build Error.", "Build Error (2)." and the same for any

@@ -70,7 +70,7 @@ class LineCollector {
     void flushUnfinished() {
         if (partial_.empty()) return;
         std::string line = decoded(std::exchange(partial_, std::string()));
-        if (lines_ != nullptr) lines_->append(std::move(line), LineKind::Plain);
+        if (lines_ != nullptr) lines_->append({std::move(line), LineKind::Plain, std::nullopt});
     }
 
     int severity() const { return severity_; }
@@ -110,7 +110,7 @@ class LineCollector {
         // An error outranks a warning, whichever comes first.
         if (kind == LineKind::Error) severity_ = kRunError;
         if (kind == LineKind::Warning && severity_ == kRunSucceeded) severity_ = kRunWarning;
-        if (lines_ != nullptr) lines_->append(std::move(line), kind);
+        if (lines_ != nullptr) lines_->append({std::move(line), kind, std::nullopt});
         services_.ui.processEvents();
     }
 
@@ -168,7 +168,7 @@ RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& s
     const std::string commandLine = ComposeCommandLine(tool);
     const bool debugLines = debugMode && lines != nullptr;
     const auto debugLine = [&](std::string line) {
-        if (debugLines) lines->append(line, ClassifyOutputLine(line, services.codePage));
+        if (debugLines) lines->append({line, ClassifyOutputLine(line, services.codePage), std::nullopt});
     };
     debugLine("Command: " + commandLine);
     debugLine("Folder: " + tool.folder);

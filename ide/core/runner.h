@@ -11,17 +11,10 @@
 #include "childprocess.h"
 #include "codepage.h"
 #include "outputdecoding.h"
+#include "outputline.h"
 #include "runcounts.h"
 #include "tool.h"
 #include "uiservices.h"
-
-// The list that receives a captured child's lines (the output window's),
-// each with what it is for the window's colours.
-class OutputLines {
-  public:
-    virtual ~OutputLines() = default;
-    virtual void append(std::string line, LineKind kind) = 0;
-};
 
 // Result codes of RunCaptured besides a non-zero exit status of the child.
 constexpr int kRunFailed = -1;    // not started; a message box was shown

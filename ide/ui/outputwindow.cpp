@@ -36,6 +36,8 @@ QTextCharFormat formatFor(LineKind kind) {
             format.setFontWeight(QFont::Bold);
             break;
         case LineKind::Plain:
+        case LineKind::Note:
+        case LineKind::Ide:
             break;
     }
     return format;
@@ -73,12 +75,17 @@ OutputWindow::OutputWindow(QWidget* parent) : QPlainTextEdit(parent) {
     }
 }
 
-void OutputWindow::append(std::string line, LineKind kind) {
-    appendLine(toQt(line), kind);
+void OutputWindow::append(OutputLine line) {
+    pending_.append({toQt(line.text), line.kind, std::move(line.message)});
+    if (flushDue()) flush();
+}
+
+void OutputWindow::append(std::string text, LineKind kind) {
+    append(OutputLine{std::move(text), kind, std::nullopt});
 }
 
 void OutputWindow::appendLine(const QString& line, LineKind kind) {
-    pending_.append({line, kind});
+    pending_.append({line, kind, std::nullopt});
     if (flushDue()) flush();
 }
 
@@ -115,6 +122,7 @@ void OutputWindow::insertPending() {
             if (next > first) run += '\n';
             run += pending_[next].text;
             lineLengths_.push_back(static_cast<int>(pending_[next].text.size()));
+            messages_.push_back(std::move(pending_[next].message));
             characters_ += pending_[next].text.size();
         }
         if (lineLengths_.size() > static_cast<std::size_t>(next - first)) end.insertBlock();
@@ -133,6 +141,7 @@ qint64 OutputWindow::trimToBounds() {
                                        characters_ > kMaxCharacters)) {
         characters_ -= lineLengths_.front();
         lineLengths_.pop_front();
+        messages_.pop_front();
         ++dropped;
     }
     if (dropped > 0) {
@@ -208,6 +217,7 @@ void OutputWindow::selectAllText() {
 void OutputWindow::erase() {
     pending_.clear();
     lineLengths_.clear();
+    messages_.clear();
     characters_ = 0;
     QPlainTextEdit::clear();
 }
@@ -265,6 +275,13 @@ void OutputWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 QString OutputWindow::lineText(int index) {
     flush();
     return document()->findBlockByNumber(index).text();
+}
+
+const MessageReading* OutputWindow::messageAt(int index) {
+    flush();
+    if (index < 0 || static_cast<std::size_t>(index) >= messages_.size()) return nullptr;
+    const auto& message = messages_[static_cast<std::size_t>(index)];
+    return message ? &*message : nullptr;
 }
 
 int OutputWindow::lineNumberAt(int position) {

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QVector>
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "runner.h"
@@ -41,7 +42,8 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
     explicit OutputWindow(QWidget* parent);
 
     // One line in the system's code page (the runner's lines).
-    void append(std::string line, LineKind kind = LineKind::Plain) override;
+    void append(OutputLine line) override;
+    void append(std::string text, LineKind kind = LineKind::Plain);
     void appendLine(const QString& line, LineKind kind = LineKind::Plain);
     // Hands the pending lines to the widget now.
     void flush();
@@ -64,6 +66,9 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
     // Lines by number, 0 the first, for the search of message lines and the
     // folder make was in at a line.
     QString lineText(int index);     // empty past the last line
+    // What the message on that line says, as read when it arrived; null
+    // for a line that is no message and past the last line.
+    const MessageReading* messageAt(int index);
     int lineNumberAt(int position);  // the line that holds the position
     void selectLine(int index);      // the whole line, scrolled into view
 
@@ -86,6 +91,7 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
     struct PendingLine {
         QString text;
         LineKind kind;
+        std::optional<MessageReading> message;
     };
 
     bool flushDue() const;
@@ -98,6 +104,7 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
     int batchLimit_ = 256;                   // lines per batch, adapted to the widget's speed
     qint64 dropNsPerLine_ = kAssumedDropNs;  // as last timed
     std::deque<int> lineLengths_;            // of every line in the widget, oldest first
+    std::deque<std::optional<MessageReading>> messages_;  // beside lineLengths_
     qint64 characters_ = 0;                  // their sum
     QElapsedTimer sinceFlush_;
     bool releaseEndsDoubleClick_ = false;

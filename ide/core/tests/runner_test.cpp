@@ -25,9 +25,9 @@ namespace {
 const char* const kStartFailed = "プログラムの起動に失敗しました。";
 
 struct VectorLines : OutputLines {
-    void append(std::string line, LineKind kind) override {
-        lines.push_back(std::move(line));
-        kinds.push_back(kind);
+    void append(OutputLine line) override {
+        lines.push_back(std::move(line.text));
+        kinds.push_back(line.kind);
     }
     Lines lines;
     std::vector<LineKind> kinds;

@@ -23,7 +23,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 struct VectorLines : OutputLines {
-    void append(std::string line, LineKind) override { lines.push_back(std::move(line)); }
+    void append(OutputLine line) override { lines.push_back(std::move(line.text)); }
     Lines lines;
 };
 
