@@ -73,9 +73,10 @@ int main(int argc, char** argv) {
             return fail(settingsPath + ":" + std::to_string(error->line) + ": " + error->reason);
     }
     const auto options = dosrun::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), settings);
-    if (!options.error.empty()) {
-        std::fputs(dosrun::UsageText().c_str(), stderr);
-        return fail(options.error);
+    if (!options.error.empty()) return fail(options.error + " (dosrun --help shows the usage)");
+    if (options.invocation.showUsage) {
+        std::fputs(dosrun::UsageText().c_str(), stdout);
+        return 0;
     }
     const std::string here = currentFolder();
     if (here.empty()) return fail("the current folder has no name");

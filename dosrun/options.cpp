@@ -75,6 +75,8 @@ OptionsResult ParseOptions(const std::vector<std::string>& arguments, common::Do
         if (word.size() < 2 || word[0] != '-') break;
         if (word == "-v" || word == "--version") {
             result.invocation.showVersion = true;
+        } else if (word == "-h" || word == "--help") {
+            result.invocation.showUsage = true;
         } else if (word == "--show") {
             result.invocation.showSettings = true;
         } else if (word.starts_with("--") || std::string("rdpetc").find(word[1]) == std::string::npos) {
@@ -92,7 +94,8 @@ OptionsResult ParseOptions(const std::vector<std::string>& arguments, common::Do
     }
     result.invocation.command.assign(arguments.begin() + static_cast<std::ptrdiff_t>(index), arguments.end());
     const Invocation& invocation = result.invocation;
-    if (invocation.command.empty() && !invocation.showVersion && !invocation.showSettings)
+    if (invocation.command.empty() && !invocation.showVersion && !invocation.showSettings &&
+        !invocation.showUsage)
         result.error = "no DOS program given";
     return result;
 }
@@ -111,7 +114,7 @@ std::string SettingsText(const common::DosrunSettings& settings) {
 std::string UsageText() {
     return "usage: dosrun [-r FOLDER] [-d X=FOLDER]... [-p DOSPATH] [-e NAME=VALUE]...\n"
            "              [-t SECONDS] [-c CYCLES] PROGRAM [ARGUMENTS...]\n"
-           "       dosrun -v | --show\n";
+           "       dosrun -v | --show | --help\n";
 }
 
 }  // namespace dosrun

@@ -12,6 +12,7 @@ namespace dosrun {
 struct Invocation {
     bool showVersion = false;
     bool showSettings = false;
+    bool showUsage = false;
     std::vector<std::string> command;  // the program, then its arguments
 };
 
@@ -22,7 +23,7 @@ struct OptionsResult {
 
 // Reads the arguments after the program name onto `settings`:
 //   -r FOLDER  -d X=FOLDER  -p DOSPATH  -e NAME=VALUE  -t SECONDS  -c CYCLES
-//   -v  --show  --
+//   -v  --show  -h  --help  --
 // An option's value may also follow its letter directly ("-rFOLDER"). The
 // first word that is no option is the DOS program; the rest are its own.
 OptionsResult ParseOptions(const std::vector<std::string>& arguments, common::DosrunSettings& settings);
