@@ -1,7 +1,8 @@
 #include "dostext.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "codepage.h"
 
 namespace dosrun {
 
@@ -61,11 +62,8 @@ std::string BatchLiteral(std::string_view text) {
 }
 
 bool IsBatchProgram(std::string_view program) {
-    if (program.size() < 4) return false;
-    std::string extension(program.substr(program.size() - 4));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return extension == ".BAT";
+    return program.size() >= 4 &&
+           common::equalsIgnoreCase(program.substr(program.size() - 4), ".bat", common::CodePage::Utf8);
 }
 
 }  // namespace dosrun

@@ -9,6 +9,20 @@
 
 namespace dosrun {
 
+// A file descriptor, closed at the end of its scope.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    void reset(int fd = -1);
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
 // Creates the file (mode 0600), which must not exist yet, with the text.
 bool WriteNewFile(const std::string& path, std::string_view text);
 

@@ -1,21 +1,10 @@
 #include "outputrelay.h"
 
-#include <algorithm>
-#include <cctype>
 #include <utility>
 
+#include "codepage.h"
+
 namespace dosrun {
-
-namespace {
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
 
 OutputRelay::OutputRelay(std::string marker, std::string missingProgramLine)
     : marker_(std::move(marker)), missingProgramLine_(std::move(missingProgramLine)) {}
@@ -30,7 +19,7 @@ std::string OutputRelay::completeLine(std::string line) {
         line.resize(line.size() - marker_.size());
         return line;
     }
-    if (equalsIgnoringAsciiCase(line, missingProgramLine_)) sawMissingProgram_ = true;
+    if (common::equalsIgnoreCase(line, missingProgramLine_, common::CodePage::Utf8)) sawMissingProgram_ = true;
     return line + '\n';
 }
 

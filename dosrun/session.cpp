@@ -25,23 +25,6 @@ namespace dosrun {
 
 namespace {
 
-// A descriptor closed at the end of its scope.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    void reset(int fd = -1) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
-    }
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 // A folder of the run's own, made with mkdtemp (mode 0700), removed with
 // everything in it, links included but never followed.
 class PrivateFolder {
