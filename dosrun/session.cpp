@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -91,6 +92,16 @@ bool writeRunFiles(const RunPlan& plan) {
            WriteNewFile(folder + kConfigurationFile, DosboxConfiguration(plan));
 }
 
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kConnectLimit = std::chrono::seconds(20);
+
+// What is left until then, for poll: at least 1 ms until it has passed, 0 after.
+int millisecondsUntil(Clock::time_point then) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(then - Clock::now()).count();
+    return left <= 0 ? 0 : static_cast<int>(std::min<long long>(left, 1 << 30));
+}
+
 std::string systemError(const std::string& what) {
     return what + ": " + std::strerror(errno);
 }
@@ -123,20 +134,29 @@ RunOutcome RunInDosbox(RunPlan plan, const std::string& dosbox, const std::strin
                      plan.privateFolder + "/dosbox.log"))
         return {kStatusFailure, systemError("DOSBox could not be started")};
 
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::seconds(plan.settings.timeoutSeconds);
+    const auto started = Clock::now();
+    const auto deadline = started + std::chrono::seconds(plan.settings.timeoutSeconds);
     OutputRelay relay(plan.marker, "Illegal command: " + programName + ".");
     Descriptor connection;
+    bool connected = false;
     while (!relay.ended()) {
         int timeout = -1;
         if (plan.settings.timeoutSeconds > 0) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            if (left <= 0) {
+            timeout = millisecondsUntil(deadline);
+            if (timeout == 0) {
                 child.end();
                 return {kStatusTimeout,
                         "the time limit of " + std::to_string(plan.settings.timeoutSeconds) + " s ran out"};
             }
-            timeout = static_cast<int>(left);
+        }
+        if (!connected) {
+            // DOSBox connects while it starts, before it runs any DOS command.
+            const int wait = millisecondsUntil(started + kConnectLimit);
+            if (wait == 0) {
+                child.end();
+                return {kStatusFailure, "DOSBox did not connect its serial port COM1 to dosrun"};
+            }
+            timeout = timeout < 0 ? wait : std::min(timeout, wait);
         }
         pollfd watched[2] = {{signals.fd(), POLLIN, 0},
                              {connection.get() >= 0 ? connection.get() : listener.get(), POLLIN, 0}};
@@ -148,6 +168,7 @@ RunOutcome RunInDosbox(RunPlan plan, const std::string& dosbox, const std::strin
         }
         if (watched[1].revents != 0 && connection.get() < 0) {
             connection.reset(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
+            connected = connection.get() >= 0;
             continue;
         }
         if (watched[1].revents != 0) {

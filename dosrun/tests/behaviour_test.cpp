@@ -181,6 +181,13 @@ TEST_F(Dosrun, ItsOwnFailuresAreOneLineAndStatus125BeforeAnythingRuns) {
     expectOwnFailure(run({"-e", "A=x>y", "STAND.COM"}), "A");
     environment.path = "/nonexistent";
     expectOwnFailure(run({"STAND.COM"}), "DOSBox is not installed");
+    // A DOSBox that ends at once, before any DOS command ran.
+    const fs::path broken = work.path() / "broken";
+    fs::create_directories(broken);
+    writeFile(broken / "dosbox", "#!/bin/sh\nexit 0\n");
+    fs::permissions(broken / "dosbox", fs::perms::owner_all);
+    environment.path = broken.string() + ":/usr/bin:/bin";
+    expectOwnFailure(run({"STAND.COM"}), "DOSBox ended before the program did");
     environment.path.clear();
     fs::create_directories(environment.home / ".config" / "vantor");
     writeFile(environment.home / ".config" / "vantor" / "dosrun.conf", "root = /\nspeed = high\n");
