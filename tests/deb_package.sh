@@ -28,11 +28,13 @@ done
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | LC_ALL=C sort)
 expected="./usr/bin/depmill
+./usr/bin/dosrun
 ./usr/bin/vantor
 ./usr/share/applications/vantor.desktop
 ./usr/share/icons/hicolor/48x48/apps/vantor.png
 ./usr/share/icons/hicolor/scalable/apps/vantor.svg
 ./usr/share/man/man1/depmill.1.gz
+./usr/share/man/man1/dosrun.1.gz
 ./usr/share/man/man1/vantor.1.gz
 ./usr/share/metainfo/vantor.metainfo.xml"
 [[ $files == "$expected" ]] || fail "package files differ:"$'\n'"$(diff <(echo "$expected") <(echo "$files"))"
@@ -41,4 +43,5 @@ expected="./usr/bin/depmill
 dpkg-deb -x "$deb" "$out/root"
 { "$out/root/usr/bin/depmill" -? 2>&1 </dev/null || true; } | grep -q '^Depmill Ver\.' || fail "packaged depmill"
 ! file "$out/root/usr/bin/vantor" | grep -q 'with debug_info' || fail "vantor is not stripped"
+"$out/root/usr/bin/dosrun" -v | grep -q '^dosrun ' || fail "packaged dosrun"
 echo PASS

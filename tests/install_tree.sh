@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The install tree file by file: `cmake --install` into a temporary prefix
-# gives exactly the two programs, the desktop entry, the icons, the AppStream
-# metadata and the two manual pages; the real validators accept the desktop
+# gives exactly the three programs, the desktop entry, the icons, the AppStream
+# metadata and the three manual pages; the real validators accept the desktop
 # entry and the metadata, and man renders both pages without a warning.
 #   install_tree.sh BUILD_DIR
 set -euo pipefail
@@ -13,17 +13,21 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected="bin/depmill
+bin/dosrun
 bin/vantor
 share/applications/vantor.desktop
 share/icons/hicolor/48x48/apps/vantor.png
 share/icons/hicolor/scalable/apps/vantor.svg
 share/man/man1/depmill.1.gz
+share/man/man1/dosrun.1.gz
 share/man/man1/vantor.1.gz
 share/metainfo/vantor.metainfo.xml"
 actual=$(cd "$prefix" && find . -type f -o -type l | sed -e 's|^\./||' | LC_ALL=C sort)
 [[ $actual == "$expected" ]] || fail "installed files differ:"$'\n'"$(diff <(echo "$expected") <(echo "$actual"))"
 
-[[ -x $prefix/bin/vantor && -x $prefix/bin/depmill ]] || fail "the programs are not executable"
+[[ -x $prefix/bin/vantor && -x $prefix/bin/depmill && -x $prefix/bin/dosrun ]] ||
+    fail "the programs are not executable"
+"$prefix/bin/dosrun" -v | grep -q '^dosrun ' || fail "installed dosrun does not run"
 { "$prefix/bin/depmill" -? 2>&1 </dev/null || true; } | grep -q '^Depmill Ver\.' || fail "installed depmill does not run"
 
 desktop-file-validate "$prefix/share/applications/vantor.desktop" || fail "desktop entry"
@@ -35,7 +39,7 @@ appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/vantor.metainf
 [[ $(file -b "$prefix/share/icons/hicolor/48x48/apps/vantor.png") == "PNG image data, 48 x 48,"* ]] ||
     fail "the 48-pixel icon is not a 48x48 PNG"
 
-for page in depmill vantor; do
+for page in depmill dosrun vantor; do
     file=$prefix/share/man/man1/$page.1.gz
     warnings=$(MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null)
     [[ -z $warnings ]] || fail "$page.1: $warnings"
@@ -56,6 +60,14 @@ done
 grep -q '^ \{7\}DEPMILLOPT' <<<"$depmill_page" || fail "depmill.1 lacks DEPMILLOPT"
 for status in 0 1 2; do
     grep -q "^ \{7\}$status " <<<"$depmill_page" || fail "depmill.1 lacks exit status $status"
+done
+# Every option and exit status of dosrun's own usage is in its page.
+dosrun_page=$(MANWIDTH=200 man -l "$prefix/share/man/man1/dosrun.1.gz" 2>/dev/null)
+for option in $("$prefix/bin/dosrun" --help | grep -oE '(^| |\[)-[a-z-]+' | tr -d ' [' | sort -u); do
+    grep -qE "^ {7}$option( |$)" <<<"$dosrun_page" || fail "dosrun.1 lacks $option"
+done
+for status in 124 125 127; do
+    grep -q "^ \{7\}$status" <<<"$dosrun_page" || fail "dosrun.1 lacks exit status $status"
 done
 grep -q 'settings.reg' < <(MANWIDTH=200 man -l "$prefix/share/man/man1/vantor.1.gz" 2>/dev/null) ||
     fail "vantor.1 does not name the settings file"

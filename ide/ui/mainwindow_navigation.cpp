@@ -4,6 +4,7 @@
 #include <QTextDocument>
 #include <string_view>
 
+#include "dosdrivefile.h"
 #include "helpviewer.h"
 #include "mainwindow.h"
 #include "makedirectory.h"
@@ -52,6 +53,8 @@ void MainWindow::jumpToEditor() {
     if (auto message = ParseMessageLine(text)) {
         const auto line =
             static_cast<std::size_t>(outputWindow->lineNumberAt(outputWindow->selectionStart()));
+        message->fileName =
+            HostFileOfDosDriveFile(message->fileName, project_->projectFolder, codePage_);
         message->fileName = ResolveMessageFile(
             message->fileName, MakeDirectoryAt(linesOf(*outputWindow, codePage_), line));
         commandLine = FillEditCommand(settings_->editorCommand, *message, codePage_);

@@ -1,0 +1,182 @@
+#include "dosdrives.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "linereader.h"
+
+namespace common {
+
+namespace {
+
+bool isDigits(std::string_view text) {
+    return !text.empty() && text.size() <= 9 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string_view trim(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// One settings line, read into `settings`; the reason when it is refused.
+std::optional<std::string> applyLine(std::string_view line, DosrunSettings& settings) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return "no \"=\" in the line";
+    const std::string_view key = trim(line.substr(0, equals));
+    const std::string value(trim(line.substr(equals + 1)));
+    if (key == "root") {
+        settings.root = value;
+    } else if (key.starts_with("drive ") || key.starts_with("drive\t")) {
+        const std::string_view letter = trim(key.substr(6));
+        if (letter.size() != 1) return "a drive is one letter";
+        if (auto reason = CheckDriveLetter(letter[0])) return reason;
+        settings.drives[upper(letter[0])] = value;
+    } else if (key == "path") {
+        settings.path = value;
+    } else if (key.starts_with("set ") || key.starts_with("set\t")) {
+        const std::string name(trim(key.substr(4)));
+        if (name.empty()) return "no variable name after \"set\"";
+        SetDosVariable(settings, name, value);
+    } else if (key == "cycles") {
+        if (auto reason = CheckCycles(value)) return reason;
+        settings.cycles = value;
+    } else if (key == "timeout") {
+        const auto seconds = ParseTimeoutSeconds(value);
+        if (!seconds) return "the timeout is a whole number of seconds, 0 for none";
+        settings.timeoutSeconds = *seconds;
+    } else {
+        return "unknown setting \"" + std::string(key) + "\"";
+    }
+    return std::nullopt;
+}
+
+// The entry of `folder` named `name`, or one that differs only in the
+// letter case when there is none of that exact name.
+std::filesystem::path findEntry(const std::filesystem::path& folder, const std::string& name,
+                                CodePage cp) {
+    std::error_code error;
+    const std::filesystem::path exact = folder / name;
+    if (std::filesystem::exists(std::filesystem::symlink_status(exact, error))) return exact;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (equalsIgnoreCase(it->path().filename().string(), name, cp)) return it->path();
+    }
+    return exact;
+}
+
+}  // namespace
+
+void SetDosVariable(DosrunSettings& settings, const std::string& name, const std::string& value) {
+    auto& variables = settings.environment;
+    const auto same = std::find_if(variables.begin(), variables.end(), [&](const auto& variable) {
+        return equalsIgnoreCase(variable.first, name, CodePage::Utf8);
+    });
+    if (same != variables.end()) {
+        same->second = value;
+    } else {
+        variables.emplace_back(name, value);
+    }
+}
+
+std::optional<std::string> CheckDriveLetter(char letter) {
+    const char drive = upper(letter);
+    if (drive < 'A' || drive > 'Z') return "a drive is a letter from A to Z";
+    if (drive == 'C') return "drive C is the root";
+    if (drive == 'Z') return "drive Z is DOSBox's own";
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckCycles(std::string_view cycles) {
+    // What DOSBox takes: "max", "auto", a number, "fixed N", "max N%".
+    if (cycles == "max" || cycles == "auto" || isDigits(cycles)) return std::nullopt;
+    if (cycles.starts_with("fixed ") && isDigits(cycles.substr(6))) return std::nullopt;
+    if (cycles.starts_with("max ") && cycles.ends_with("%") &&
+        isDigits(cycles.substr(4, cycles.size() - 5)))
+        return std::nullopt;
+    return "cycles are \"max\", \"auto\", a number, \"fixed N\" or \"max N%\"";
+}
+
+std::optional<int> ParseTimeoutSeconds(std::string_view text) {
+    if (!isDigits(text)) return std::nullopt;
+    return std::atoi(std::string(text).c_str());
+}
+
+std::optional<SettingsError> ParseDosrunSettings(std::string_view text, DosrunSettings& settings) {
+    int number = 0;
+    while (!text.empty()) {
+        ++number;
+        const std::size_t end = text.find('\n');
+        const std::string_view line = trim(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.empty() || line.front() == '#') continue;
+        if (auto reason = applyLine(line, settings)) return SettingsError{number, *reason};
+    }
+    return std::nullopt;
+}
+
+std::string DosrunSettingsPath() {
+#ifdef _WIN32
+    const char* appData = std::getenv("APPDATA");
+    if (appData == nullptr || *appData == '\0') return {};
+    return std::string(appData) + "\\vantor\\dosrun.conf";
+#else
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && *config == '/') return std::string(config) + "/vantor/dosrun.conf";
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') return {};
+    return std::string(home) + "/.config/vantor/dosrun.conf";
+#endif
+}
+
+std::optional<std::string> ReadDosrunSettingsFile(const std::string& path) {
+    LineReader reader(path, LineReader::Kind::RegularOnly);
+    if (!reader.isOpen()) return std::nullopt;
+    std::string text;
+    std::string piece;
+    while (reader.next(piece, 4096)) text += piece;
+    return text;
+}
+
+std::optional<std::string> HostPathOfDosPath(std::string_view dosPath, const DosrunSettings& settings,
+                                             const std::string& defaultRoot, CodePage cp) {
+    if (dosPath.size() < 2 || dosPath[1] != ':') return std::nullopt;
+    const char letter = upper(dosPath[0]);
+    std::string folder;
+    if (letter == 'C') {
+        folder = settings.root.empty() ? defaultRoot : settings.root;
+    } else if (const auto drive = settings.drives.find(letter); drive != settings.drives.end()) {
+        folder = drive->second;
+    }
+    if (folder.empty()) return std::nullopt;
+
+    std::filesystem::path host = folder;
+    std::string name;
+    const std::string_view rest = dosPath.substr(2);
+    for (std::size_t pos = 0; pos <= rest.size();) {
+        const bool atEnd = pos == rest.size();
+        if (atEnd || rest[pos] == '\\' || rest[pos] == '/') {
+            if (name == "..") {
+                host = host.parent_path();
+            } else if (!name.empty() && name != ".") {
+                host = findEntry(host, name, cp);
+            }
+            name.clear();
+            if (atEnd) break;
+            ++pos;
+            continue;
+        }
+        const std::size_t length = charLength(cp, rest, pos);
+        name.append(rest.substr(pos, length));
+        pos += length;
+    }
+    return host.string();
+}
+
+}  // namespace common

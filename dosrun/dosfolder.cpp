@@ -1,0 +1,47 @@
+#include "dosfolder.h"
+
+namespace dosrun {
+
+namespace {
+
+bool isDosNameChar(char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
+    return std::string_view("!#$%&'()-@^_`{}~").find(c) != std::string_view::npos;
+}
+
+bool isDosNamePart(std::string_view part, std::size_t maxLength) {
+    if (part.empty() || part.size() > maxLength) return false;
+    for (const char c : part) {
+        if (!isDosNameChar(c)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsDosName(std::string_view name) {
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos) return isDosNamePart(name, 8);
+    return isDosNamePart(name.substr(0, dot), 8) && isDosNamePart(name.substr(dot + 1), 3);
+}
+
+DosFolder DosFolderBelow(const std::string& root, const std::string& folder) {
+    const std::string base = root.ends_with('/') ? root : root + '/';
+    if (folder != root && !folder.starts_with(base))
+        return {{}, "the current folder " + folder + " is not below the root " + root};
+    std::string dosPath;
+    std::string_view rest = folder == root ? std::string_view() : std::string_view(folder).substr(base.size());
+    while (!rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        const std::string_view name = rest.substr(0, slash);
+        if (!IsDosName(name))
+            return {{}, "DOS cannot hold the folder name \"" + std::string(name) + "\" (of " + folder +
+                            "): a DOS name is 8.3, without blanks"};
+        dosPath += '\\';
+        dosPath += name;
+        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+    }
+    return {dosPath.empty() ? "\\" : dosPath, {}};
+}
+
+}  // namespace dosrun
