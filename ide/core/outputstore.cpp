@@ -3,55 +3,77 @@
 #include "outputstore.h"
 
 #include <algorithm>
+#include <cstring>
 
-OutputStore::OutputStore(std::size_t maxLines, std::size_t maxCharacters)
-    : maxLines_(std::max<std::size_t>(maxLines, 1)), maxCharacters_(maxCharacters) {}
+OutputStore::OutputStore(std::size_t maxLines, std::size_t maxTextBytes)
+    : maxLines_(std::max<std::size_t>(maxLines, 1)), maxTextBytes_(maxTextBytes) {}
+
+std::u16string OutputStore::Text::copy() const {
+    if (wide) return std::u16string(utf16);
+    std::u16string text(latin1.size(), u'\0');
+    std::transform(latin1.begin(), latin1.end(), text.begin(),
+                   [](char c) { return static_cast<char16_t>(static_cast<unsigned char>(c)); });
+    return text;
+}
 
 void OutputStore::append(std::u16string_view text, LineKind kind,
                          std::optional<MessageReading> message) {
-    std::uint64_t chunk = 0;
+    const bool wide = std::any_of(text.begin(), text.end(), [](char16_t c) { return c > 0xFF; });
+    const std::size_t bytes = wide ? 2 * text.size() : text.size();
+    std::uint32_t chunk = 0;
     std::uint32_t offset = 0;
-    std::copy(text.begin(), text.end(), place(text.size(), chunk, offset));
+    char* at = place(bytes, wide, chunk, offset);
+    if (wide) {
+        std::memcpy(at, text.data(), bytes);
+    } else {
+        std::transform(text.begin(), text.end(), at,
+                       [](char16_t c) { return static_cast<char>(static_cast<unsigned char>(c)); });
+    }
     if (message) messages_.emplace_back(dropped_ + lines_.size(), std::move(*message));
-    lines_.push_back({nextStart_, chunk, offset, static_cast<std::uint32_t>(text.size()), kind});
+    lines_.push_back(
+        {nextStart_, chunk, offset, static_cast<std::uint32_t>(text.size()), kind, wide});
     nextStart_ += static_cast<std::int64_t>(text.size()) + 1;
-    characters_ += text.size();
+    bytes_ += bytes;
     // The newest line stays, however long it is.
-    while (lines_.size() > 1 && (lines_.size() > maxLines_ || characters_ > maxCharacters_)) {
+    while (lines_.size() > 1 && (lines_.size() > maxLines_ || bytes_ > maxTextBytes_)) {
         dropOldest();
     }
 }
 
-// Room for `length` characters at the end of the last chunk, or at the
-// start of a new one (the spare one when it is large enough).
-char16_t* OutputStore::place(std::size_t length, std::uint64_t& chunk, std::uint32_t& offset) {
-    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < length) {
-        std::vector<char16_t> fresh;
-        if (spare_.capacity() >= length) {
+// Room for `bytes` bytes at the end of the last chunk (at an even offset
+// for UTF-16), or at the start of a new one (the spare one when it is large
+// enough).
+char* OutputStore::place(std::size_t bytes, bool wide, std::uint32_t& chunk,
+                         std::uint32_t& offset) {
+    const auto aligned = [wide](std::size_t size) {
+        return wide ? (size + 1) & ~std::size_t{1} : size;
+    };
+    if (chunks_.empty() || chunks_.back().capacity() < aligned(chunks_.back().size()) + bytes) {
+        std::vector<char> fresh;
+        if (spare_.capacity() >= bytes) {
             fresh.swap(spare_);
             fresh.clear();
         } else {
-            fresh.reserve(std::max(kChunkCharacters, length));
+            fresh.reserve(std::max(kChunkBytes, bytes));
         }
         if (chunks_.empty()) firstChunk_ = 0;
         chunks_.push_back(std::move(fresh));
     }
-    std::vector<char16_t>& last = chunks_.back();
-    chunk = firstChunk_ + chunks_.size() - 1;
-    offset = static_cast<std::uint32_t>(last.size());
-    last.resize(last.size() + length);  // within the capacity: nothing moves
+    std::vector<char>& last = chunks_.back();
+    chunk = static_cast<std::uint32_t>(firstChunk_ + chunks_.size() - 1);
+    offset = static_cast<std::uint32_t>(aligned(last.size()));
+    last.resize(offset + bytes);  // within the capacity: nothing moves
     return last.data() + offset;
 }
 
 void OutputStore::dropOldest() {
-    const Line& oldest = lines_.front();
-    characters_ -= oldest.length;
+    bytes_ -= lines_.front().bytes();
     if (!messages_.empty() && messages_.front().first == dropped_) messages_.pop_front();
     lines_.pop_front();
     ++dropped_;
     // Chunks before the new oldest line's hold only lines that have left.
-    const std::uint64_t keep = lines_.front().chunk;
-    while (firstChunk_ < keep) {
+    const std::uint32_t keep = lines_.front().chunk;
+    while (firstChunk_ != keep) {
         if (chunks_.front().capacity() > spare_.capacity()) spare_.swap(chunks_.front());
         chunks_.pop_front();
         ++firstChunk_;
@@ -66,15 +88,16 @@ void OutputStore::clear() {
     chunks_.clear();
     firstChunk_ = 0;
     messages_.clear();
-    characters_ = 0;
+    bytes_ = 0;
     nextStart_ = 0;
     dropped_ = 0;
 }
 
-std::u16string_view OutputStore::text(std::size_t index) const {
+OutputStore::Text OutputStore::text(std::size_t index) const {
     const Line& line = lines_[index];
-    const std::vector<char16_t>& chunk = chunks_[line.chunk - firstChunk_];
-    return {chunk.data() + line.offset, line.length};
+    const char* at = chunkOf(line).data() + line.offset;
+    if (!line.wide) return {{at, line.length}, {}, false};
+    return {{}, {reinterpret_cast<const char16_t*>(at), line.length}, true};
 }
 
 const MessageReading* OutputStore::message(std::size_t index) const {

@@ -1,10 +1,14 @@
-// The output window's lines: each line's text (UTF-16, as the window draws
-// and selects it), its kind and, for a compiler message, its reading. Only
-// the last lines are kept, up to a bound on their number and one on their
-// text; older lines leave from the top. Appending costs the same however
-// many lines are held: the text goes into large chunks that are reused, the
-// lines' places into a ring, the readings into a list of their own beside
-// the few lines that have one.
+// The output window's lines: each line's text (in UTF-16 units, as the
+// window draws and selects it), its kind and, for a compiler message, its
+// reading. Only the last lines are kept, up to a bound on their number and
+// one on the memory of their text; older lines leave from the top.
+// Appending costs the same however many lines are held: the text goes into
+// large chunks that are reused, the lines' places into a ring, the readings
+// into a list of their own beside the few lines that have one.
+//
+// A line whose characters are all below U+0100 (a build's lines nearly
+// always are) is kept at one byte a character, any other at two, so the
+// bound holds twice the lines of the common kind.
 //
 // Positions count UTF-16 units in the text of all held lines joined by one
 // break each, the first line's first character at 0.
@@ -24,20 +28,32 @@ class OutputStore {
   public:
     // Enough for any build worth reading; bounds one that prints without end.
     static constexpr std::size_t kMaxLines = 1000000;
-    // 128 MiB of text: the memory bound when the lines are long.
-    static constexpr std::size_t kMaxCharacters = 64 * 1024 * 1024;
+    // The memory bound when the lines are long: 128 MiB of text.
+    static constexpr std::size_t kMaxTextBytes = 128 * 1024 * 1024;
+
+    // A held line's text, valid until the next append or clear.
+    struct Text {
+        std::string_view latin1;  // when not wide: one byte a character
+        std::u16string_view utf16;
+        bool wide = false;
+        std::size_t size() const { return wide ? utf16.size() : latin1.size(); }
+        char16_t operator[](std::size_t i) const {
+            return wide ? utf16[i] : static_cast<unsigned char>(latin1[i]);
+        }
+        std::u16string copy() const;
+    };
 
     explicit OutputStore(std::size_t maxLines = kMaxLines,
-                         std::size_t maxCharacters = kMaxCharacters);
+                         std::size_t maxTextBytes = kMaxTextBytes);
 
     void append(std::u16string_view text, LineKind kind,
                 std::optional<MessageReading> message = std::nullopt);
     void clear();
 
     std::size_t lineCount() const { return lines_.size(); }
-    std::size_t characterCount() const { return characters_; }  // of the lines, breaks not counted
+    std::size_t textBytes() const { return bytes_; }  // of the held lines' text
     // Lines by number, 0 the oldest held.
-    std::u16string_view text(std::size_t index) const;
+    Text text(std::size_t index) const;
     LineKind kind(std::size_t index) const { return lines_[index].kind; }
     const MessageReading* message(std::size_t index) const;
 
@@ -58,27 +74,32 @@ class OutputStore {
   private:
     // Large enough that a chunk holds many lines, small enough that the one
     // kept for reuse costs little.
-    static constexpr std::size_t kChunkCharacters = 256 * 1024;
+    static constexpr std::size_t kChunkBytes = 512 * 1024;
 
     struct Line {
         std::int64_t start;   // position since the last clear
-        std::uint64_t chunk;  // serial number of the chunk that holds the text
+        std::uint32_t chunk;  // serial number of the chunk that holds the text, modulo 2^32
         std::uint32_t offset;
-        std::uint32_t length;
+        std::uint32_t length;  // in characters
         LineKind kind;
+        bool wide;
+        std::size_t bytes() const { return wide ? 2 * std::size_t{length} : length; }
     };
 
-    char16_t* place(std::size_t length, std::uint64_t& chunk, std::uint32_t& offset);
+    char* place(std::size_t bytes, bool wide, std::uint32_t& chunk, std::uint32_t& offset);
+    const std::vector<char>& chunkOf(const Line& line) const {
+        return chunks_[static_cast<std::uint32_t>(line.chunk - firstChunk_)];
+    }
     void dropOldest();
 
     std::size_t maxLines_;
-    std::size_t maxCharacters_;
+    std::size_t maxTextBytes_;
     std::deque<Line> lines_;
-    std::deque<std::vector<char16_t>> chunks_;  // chunks_[0] has serial firstChunk_
-    std::uint64_t firstChunk_ = 0;
-    std::vector<char16_t> spare_;  // a chunk whose lines have all left, for reuse
+    std::deque<std::vector<char>> chunks_;  // chunks_[0] has serial firstChunk_
+    std::uint32_t firstChunk_ = 0;
+    std::vector<char> spare_;  // a chunk whose lines have all left, for reuse
     std::deque<std::pair<std::uint64_t, MessageReading>> messages_;  // by line serial
-    std::size_t characters_ = 0;
+    std::size_t bytes_ = 0;
     std::int64_t nextStart_ = 0;
     std::uint64_t dropped_ = 0;
 };

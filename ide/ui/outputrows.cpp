@@ -37,8 +37,7 @@ QTextCharFormat OutputRows::formatOf(LineKind kind) {
     return format;
 }
 
-QString OutputRows::drawnText(std::u16string_view text) {
-    QString drawn = qtView(text).toString();
+QString OutputRows::drawnText(QString drawn) {
     for (QChar& c : drawn) {
         const char16_t u = c.unicode();
         if (u < 0x20 && u != u'\t') {
@@ -92,7 +91,7 @@ QTextLayout& OutputRows::layout(std::size_t index) {
     if (const auto found = layouts_.find(serial); found != layouts_.end()) return *found->second;
     if (layouts_.size() >= kKeptLayouts) layouts_.clear();
 
-    auto laid = std::make_unique<QTextLayout>(drawnText(store_.text(index)), font_);
+    auto laid = std::make_unique<QTextLayout>(drawnText(qtString(store_.text(index))), font_);
     QTextOption option;
     option.setWrapMode(wrap_ ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     laid->setTextOption(option);
@@ -173,8 +172,8 @@ int OutputRows::rowOfColumn(std::size_t index, int column) {
 OutputRows::Place OutputRows::placeOf(std::int64_t position) {
     if (store_.lineCount() == 0) return first();
     const std::size_t i = store_.lineAt(position);
-    const auto column = static_cast<int>(
-        std::clamp<std::int64_t>(position - store_.start(i), 0, store_.text(i).size()));
+    const auto column = static_cast<int>(std::clamp<std::int64_t>(
+        position - store_.start(i), 0, static_cast<std::int64_t>(store_.text(i).size())));
     return {store_.droppedLines() + i, rowOfColumn(i, column)};
 }
 

@@ -21,12 +21,22 @@
 class QPainter;
 class QPalette;
 
-// The store's UTF-16 text and Qt's, without a conversion.
 inline std::u16string_view utf16View(QStringView text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
-inline QStringView qtView(std::u16string_view text) {
-    return {text.data(), static_cast<qsizetype>(text.size())};
+// Characters [from, from + count) of a held line appended to a Qt text.
+inline void appendText(QString& to, const OutputStore::Text& text, std::size_t from,
+                       std::size_t count) {
+    if (text.wide) {
+        to.append(QStringView(text.utf16.substr(from, count)));
+    } else {
+        to.append(QLatin1StringView(text.latin1.substr(from, count)));
+    }
+}
+inline QString qtString(const OutputStore::Text& text) {
+    QString line;
+    appendText(line, text, 0, text.size());
+    return line;
 }
 
 class OutputRows {
@@ -87,7 +97,7 @@ class OutputRows {
     // The text as drawn: a character that would start a new row or a new
     // paragraph, and every other control character but the tab, shows as a
     // picture of itself, one for one, so positions stay as they are.
-    static QString drawnText(std::u16string_view text);
+    static QString drawnText(QString text);
 
   private:
     // Enough layouts for several screens of rows.

@@ -99,11 +99,11 @@ QString OutputWindow::textBetween(std::int64_t from, std::int64_t to) const {
     for (std::size_t i = store_.lineAt(from); i < store_.lineCount(); ++i) {
         const std::int64_t start = store_.start(i);
         if (start >= to) break;
-        const std::u16string_view line = store_.text(i);
+        const OutputStore::Text line = store_.text(i);
         const auto end = start + static_cast<std::int64_t>(line.size());
         const auto first = static_cast<std::size_t>(std::max<std::int64_t>(from - start, 0));
         const auto last = static_cast<std::size_t>(std::min(to, end) - start);
-        if (last > first) text.append(qtView(line.substr(first, last - first)));
+        if (last > first) appendText(text, line, first, last - first);
         if (end < to) text.append(QLatin1Char('\n'));
     }
     return text;
@@ -133,12 +133,12 @@ QString OutputWindow::selectedText() {
 OutputWindow::Line OutputWindow::lineAt(int position) {
     if (store_.lineCount() == 0 || position < 0 || position > store_.length()) return {};
     const std::size_t i = store_.lineAt(position);
-    return {static_cast<int>(store_.start(i)), qtView(store_.text(i)).toString()};
+    return {static_cast<int>(store_.start(i)), qtString(store_.text(i))};
 }
 
 QString OutputWindow::lineText(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= store_.lineCount()) return {};
-    return qtView(store_.text(static_cast<std::size_t>(index))).toString();
+    return qtString(store_.text(static_cast<std::size_t>(index)));
 }
 
 const MessageReading* OutputWindow::messageAt(int index) {

@@ -1,6 +1,6 @@
 // The output window: a read-only, append-only list of text lines with a
 // selection. The lines live in the window's own store (OutputStore), which
-// keeps the last kMaxLines lines and at most kMaxCharacters characters;
+// keeps the last kMaxLines lines and at most 128 MiB of text;
 // the view lays out and draws only the rows on screen, from that store.
 // Error and warning lines show in colour, notes in a quieter one, summary
 // lines in bold; copied or dragged text is plain.
@@ -27,7 +27,8 @@ class OutputWindow : public QAbstractScrollArea, public OutputLines {
 
   public:
     static constexpr int kMaxLines = static_cast<int>(OutputStore::kMaxLines);
-    static constexpr qint64 kMaxCharacters = static_cast<qint64>(OutputStore::kMaxCharacters);
+    // Of lines below U+0100, one byte a character; of any other, two.
+    static constexpr qint64 kMaxCharacters = static_cast<qint64>(OutputStore::kMaxTextBytes);
 
     // One line of the text and the position of its first character.
     struct Line {

@@ -7,8 +7,61 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <climits>
+#include <cstdint>
+#include <string>
 
 #include "outputwindow.h"
+
+namespace {
+
+char16_t unit(char c) {
+    return static_cast<unsigned char>(c);
+}
+char16_t unit(char16_t c) {
+    return c;
+}
+
+char16_t folded(char16_t c, Qt::CaseSensitivity sensitivity) {
+    if (sensitivity == Qt::CaseSensitive) return c;
+    if (c < 0x80) return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    return QChar::toCaseFolded(c);
+}
+
+// The first match at or after `from` (forward), or the last one that
+// starts at or before it; -1 when there is none. `wanted` is folded.
+template <typename View>
+std::int64_t findIn(View line, const std::u16string& wanted, std::int64_t from, bool forward,
+                    Qt::CaseSensitivity sensitivity) {
+    const auto last =
+        static_cast<std::int64_t>(line.size()) - static_cast<std::int64_t>(wanted.size());
+    const auto matchesAt = [&](std::int64_t at) {
+        for (std::size_t k = 0; k < wanted.size(); ++k) {
+            if (folded(unit(line[static_cast<std::size_t>(at) + k]), sensitivity) != wanted[k]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (forward) {
+        for (std::int64_t at = std::max<std::int64_t>(from, 0); at <= last; ++at) {
+            if (matchesAt(at)) return at;
+        }
+    } else {
+        for (std::int64_t at = std::min(from, last); at >= 0; --at) {
+            if (matchesAt(at)) return at;
+        }
+    }
+    return -1;
+}
+
+std::int64_t findInLine(const OutputStore::Text& line, const std::u16string& wanted,
+                        std::int64_t from, bool forward, Qt::CaseSensitivity sensitivity) {
+    return line.wide ? findIn(line.utf16, wanted, from, forward, sensitivity)
+                     : findIn(line.latin1, wanted, from, forward, sensitivity);
+}
+
+}  // namespace
 
 void OutputWindow::keyPressEvent(QKeyEvent* event) {
     const bool extend = event->modifiers() & Qt::ShiftModifier;
@@ -125,22 +178,19 @@ void OutputWindow::focusOutEvent(QFocusEvent* event) {
 bool OutputWindow::find(const QString& needle, bool forward, Qt::CaseSensitivity sensitivity) {
     const std::size_t count = store_.lineCount();
     if (needle.isEmpty() || count == 0) return false;
+    std::u16string wanted(utf16View(needle));
+    for (char16_t& c : wanted) c = folded(c, sensitivity);
     const std::int64_t from =
         relative(forward ? std::max(anchor_, caret_) : std::min(anchor_, caret_));
     const std::size_t first = store_.lineAt(from);
     for (std::size_t n = 0; n < count; ++n) {
         const std::size_t i = forward ? first + n : first - n;  // wraps past 0
         if (i >= count) break;
-        const QStringView line = qtView(store_.text(i));
         const std::int64_t start = store_.start(i);
-        qsizetype at = -1;
-        if (forward) {
-            at = line.indexOf(needle, i == first ? from - start : 0, sensitivity);
-        } else {
-            // A match that ends before the selection's start.
-            const qsizetype room = i == first ? from - start - needle.size() : line.size();
-            if (room >= 0) at = line.lastIndexOf(needle, room, sensitivity);
-        }
+        // Backward, a match ends at the selection's start at the latest.
+        const std::int64_t within =
+            i != first ? (forward ? 0 : INT64_MAX) : from - start - (forward ? 0 : needle.size());
+        const std::int64_t at = findInLine(store_.text(i), wanted, within, forward, sensitivity);
         if (at >= 0) {
             select(static_cast<int>(start + at), static_cast<int>(needle.size()));
             return true;

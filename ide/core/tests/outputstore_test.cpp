@@ -34,7 +34,7 @@ TEST(OutputStore, LinesReadBackAsAppendedAcrossChunks) {
     ASSERT_EQ(store.lineCount(), count);
     std::int64_t position = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        ASSERT_EQ(store.text(i), numbered(i, i % 1000 == 999 ? 300000 : i % 700)) << i;
+        ASSERT_EQ(store.text(i).copy(), numbered(i, i % 1000 == 999 ? 300000 : i % 700)) << i;
         ASSERT_EQ(store.start(i), position);
         ASSERT_EQ(store.lineAt(position), i);
         position += static_cast<std::int64_t>(store.text(i).size()) + 1;
@@ -58,7 +58,7 @@ TEST(OutputStore, PositionsOfTheJoinedText) {
     // Whatever a line holds, it stays one line.
     store.append(u"a\u2029b\u2028c\nd\fe", LineKind::Plain);
     EXPECT_EQ(store.lineCount(), 4u);
-    EXPECT_EQ(store.text(3), u"a\u2029b\u2028c\nd\fe");
+    EXPECT_EQ(store.text(3).copy(), u"a\u2029b\u2028c\nd\fe");
 }
 
 TEST(OutputStore, KeepsTheLastLinesAndShiftsPositions) {
@@ -66,8 +66,8 @@ TEST(OutputStore, KeepsTheLastLinesAndShiftsPositions) {
     for (std::size_t i = 0; i < 250; ++i) store.append(numbered(i), LineKind::Plain);
     EXPECT_EQ(store.lineCount(), 100u);
     EXPECT_EQ(store.droppedLines(), 150u);
-    EXPECT_EQ(store.text(0), u"150");
-    EXPECT_EQ(store.text(99), u"249");
+    EXPECT_EQ(store.text(0).copy(), u"150");
+    EXPECT_EQ(store.text(99).copy(), u"249");
     EXPECT_EQ(store.start(0), 0);
     EXPECT_EQ(store.start(1), 4);
     EXPECT_EQ(store.lineAt(4), 1u);
@@ -76,7 +76,7 @@ TEST(OutputStore, KeepsTheLastLinesAndShiftsPositions) {
     EXPECT_EQ(store.lineCount(), 0u);
     EXPECT_EQ(store.droppedLines(), 0u);
     store.append(u"again", LineKind::Plain);
-    EXPECT_EQ(store.text(0), u"again");
+    EXPECT_EQ(store.text(0).copy(), u"again");
     EXPECT_EQ(store.start(0), 0);
 }
 
@@ -88,9 +88,9 @@ TEST(OutputStore, LongLinesLeaveByTheCharacterBound) {
     // Several times the bound, so chunks are freed and reused on the way.
     for (std::size_t i = 0; i < fit * 5; ++i) store.append(numbered(i, length), LineKind::Plain);
     EXPECT_EQ(store.lineCount(), fit);
-    EXPECT_LE(store.characterCount(), bound);
-    EXPECT_EQ(store.text(0), numbered(fit * 4, length));
-    EXPECT_EQ(store.text(fit - 1), numbered(fit * 5 - 1, length));
+    EXPECT_LE(store.textBytes(), bound);
+    EXPECT_EQ(store.text(0).copy(), numbered(fit * 4, length));
+    EXPECT_EQ(store.text(fit - 1).copy(), numbered(fit * 5 - 1, length));
 
     // One line beyond the bound is kept on its own.
     store.append(std::u16string(bound + 1, u'y'), LineKind::Plain);
@@ -98,7 +98,30 @@ TEST(OutputStore, LongLinesLeaveByTheCharacterBound) {
     EXPECT_EQ(store.text(0).size(), bound + 1);
     store.append(u"short", LineKind::Plain);
     EXPECT_EQ(store.lineCount(), 1u);
-    EXPECT_EQ(store.text(0), u"short");
+    EXPECT_EQ(store.text(0).copy(), u"short");
+}
+
+// A line with a character beyond U+00FF takes two bytes a character, any
+// other one; both read back as they came.
+TEST(OutputStore, TheBoundCountsTheBytesOfEachForm) {
+    const std::u16string latin = u"caf\u00e9 \u00ff x";
+    const std::u16string wide = u"\u30bd\u30fc\u30b9.c(3): warning";
+    OutputStore store(OutputStore::kMaxLines, 100 * wide.size());
+    store.append(latin, LineKind::Plain);
+    EXPECT_EQ(store.textBytes(), latin.size());
+    store.append(wide, LineKind::Warning);
+    EXPECT_EQ(store.textBytes(), latin.size() + 2 * wide.size());
+    EXPECT_EQ(store.text(0).copy(), latin);
+    EXPECT_EQ(store.text(1).copy(), wide);
+    EXPECT_EQ(store.text(1)[0], u'\u30bd');
+    EXPECT_EQ(store.text(0)[3], u'\u00e9');
+
+    // Lines of both forms side by side in the same chunks, up to the bound.
+    for (std::size_t i = 0; i < 1000; ++i) store.append(i % 2 ? wide : latin, LineKind::Plain);
+    EXPECT_LE(store.textBytes(), 100 * wide.size());
+    for (std::size_t i = 0; i < store.lineCount(); ++i) {
+        ASSERT_EQ(store.text(i).copy(), (store.droppedLines() + i) % 2 == 0 ? latin : wide) << i;
+    }
 }
 
 TEST(OutputStore, ReadingsStayWithTheirLines) {
