@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QStringView>
 #include <QTextLayout>
+#include <compare>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
@@ -44,7 +45,7 @@ class OutputRows {
     struct Place {
         std::uint64_t line = 0;
         int row = 0;
-        bool operator==(const Place&) const = default;
+        auto operator<=>(const Place&) const = default;  // by line, then row
     };
     // What is drawn besides the text: the selection and the caret, as
     // positions of the store's joined text.

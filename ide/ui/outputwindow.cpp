@@ -221,9 +221,11 @@ int OutputWindow::scrolledX() const {
     return wrapping() ? 0 : horizontalScrollBar()->value();
 }
 
+// Never below the top from which the last row is the bottom one.
 void OutputWindow::setTop(OutputRows::Place top) {
-    top_ = top;
-    follow_ = rows_.held(top_) == rows_.endTop(visibleRows());
+    const OutputRows::Place end = rows_.endTop(visibleRows());
+    top_ = std::min(rows_.held(top), end);
+    follow_ = top_ == end;
     updateScrollBars();
     viewport()->update();
 }

@@ -147,6 +147,16 @@ void OutputWindowInputTest::pagesAndTheWheelScroll() {
     QCOMPARE(output.lineNumberAt(output.selectionStart() + output.selectionLength()), 2 * page);
     QTest::keyClick(&output, Qt::Key_PageUp);
     QCOMPARE(bar->value(), page);
+    // Paging stops with the last row at the bottom.
+    for (int i = 0; i < 500 / page + 2; ++i) QTest::keyClick(&output, Qt::Key_PageDown);
+    QCOMPARE(bar->value(), bar->maximum());
+    QCOMPARE(output.lineNumberAt(output.selectionStart()), 499);
+    QVERIFY(output.cursorRect(output.lineAt(output.text().size()).start).bottom() <
+            output.viewport()->height());
+    for (int i = 0; i < 500 / page + 2; ++i) QTest::keyClick(&output, Qt::Key_PageUp);
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(output.lineNumberAt(output.selectionStart()), 0);
+    bar->setValue(page);
 
     // One notch down of the wheel scrolls a few lines; new output leaves the view where it is.
     QWheelEvent wheel(QPointF(50, 50), output.viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
