@@ -18,7 +18,10 @@ std::u16string OutputStore::Text::copy() const {
 
 void OutputStore::append(std::u16string_view text, LineKind kind,
                          std::optional<MessageReading> message) {
-    const bool wide = std::any_of(text.begin(), text.end(), [](char16_t c) { return c > 0xFF; });
+    // One pass without a branch, which the compiler turns into vector code.
+    char16_t bits = 0;
+    for (const char16_t c : text) bits |= c;
+    const bool wide = bits > 0xFF;
     const std::size_t bytes = wide ? 2 * text.size() : text.size();
     std::uint32_t chunk = 0;
     std::uint32_t offset = 0;
