@@ -4,6 +4,9 @@
 //   main window's Build into the output window, against the runner alone
 //   counting the same lines: times, peak memory, longest gap between two
 //   passes of event handling (how long the window could not react);
+// - with the lines held, what the user does to them: a click on a line, F4,
+//   Copy of one line, a repaint at the end and one in the middle, and a
+//   search through every line for a text that is not there;
 // - the latency of Stop, from the command to the summary line, for a child
 //   that ends on the request and for one that ignores it;
 // - the longest gap while a child has left a program holding the pipe, and
@@ -15,6 +18,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <clocale>
@@ -23,6 +28,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "childprocess_system.h"
 #include "fakehelpviewer.h"
@@ -131,6 +137,22 @@ double seconds(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
+double milliseconds(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// A press and a release of the left button, as the window system sends them.
+void clickAt(OutputWindow& output, QPoint point) {
+    QWidget* viewport = output.viewport();
+    const QPointF global = viewport->mapToGlobal(QPointF(point));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(point), global, Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(point), global, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+}
+
 // Builds the project with the given command and returns the seconds from
 // the Stop command (given once the child has printed "started" and 200 ms
 // have passed) to the end of the build, whose summary line is its last act.
@@ -225,12 +247,52 @@ int main(int argc, char* argv[]) {
     const double windowCpu = cpuSeconds() - cpuStart;
     const int shown = mainWindow.output().lineCount();
 
-    // A click on the last line, which reads that line only.
+    // A click on the last line on screen, which reads that line only.
     OutputWindow& output = mainWindow.output();
-    output.select(static_cast<int>(output.document()->characterCount()) - 2, 0);
+    output.selectLine(output.lineCount() - 1);
+    const QRect lastRow = output.cursorRect(output.selectionStart());
+    output.select(0, 0);
     timer.restart();
-    mainWindow.selectClickedLine();
-    const double clickMs = seconds(timer) * 1e3;
+    clickAt(output, lastRow.center());
+    const double clickMs = milliseconds(timer);
+    const bool clickSelected = output.selectionLength() > 0;
+
+    // F4 from the first line: the next message line, selected and opened
+    // in an editor that does nothing.
+    mainWindow.settings().editorCommand = "true %s";
+    output.select(0, 0);
+    timer.restart();
+    mainWindow.openNextMessage();
+    const double nextMessageMs = milliseconds(timer);
+    // The same without starting the editor: the selection and its scrolling.
+    timer.restart();
+    output.selectLine(output.lineCount() / 3);
+    const double selectLineMs = milliseconds(timer);
+
+    output.selectLine(output.lineCount() / 2);
+    timer.restart();
+    mainWindow.copySelection();
+    const double copyMs = milliseconds(timer);
+
+    output.selectLine(output.lineCount() - 1);
+    timer.restart();
+    output.viewport()->repaint();
+    const double repaintEndMs = milliseconds(timer);
+    // Repaints of rows not laid out before, at ten places: the median.
+    std::vector<double> repaints;
+    for (int i = 1; i <= 10; ++i) {
+        output.verticalScrollBar()->setValue(output.verticalScrollBar()->maximum() * i / 11);
+        timer.restart();
+        output.viewport()->repaint();
+        repaints.push_back(milliseconds(timer));
+    }
+    std::sort(repaints.begin(), repaints.end());
+    const double repaintMiddleMs = repaints[repaints.size() / 2];
+
+    output.select(0, 0);
+    timer.restart();
+    const bool found = output.find("no such text", true, Qt::CaseInsensitive);
+    const double findMs = milliseconds(timer);
 
     std::printf("lines                      %ld of %ld bytes (window holds %d of them)\n",
                 counted.count, lineBytes > 0 ? lineBytes : 74L, shown);
@@ -241,7 +303,15 @@ int main(int argc, char* argv[]) {
     std::printf("longest gap between passes %s\n", ui.longestGap().c_str());
     std::printf("peak memory                %.1f MB (runner alone %.1f MB), resident now %.1f MB\n",
                 peakKiB() / 1024.0, runnerPeak / 1024.0, residentKiB() / 1024.0);
-    std::printf("click on the last line     %.2f ms\n", clickMs);
+    std::printf("click on the last line     %.2f ms%s\n", clickMs,
+                clickSelected ? "" : " (selected nothing)");
+    std::printf(
+        "F4 to the next message     %.2f ms with the editor's start, selecting a line %.2f ms\n",
+        nextMessageMs, selectLineMs);
+    std::printf("Copy of one line           %.2f ms\n", copyMs);
+    std::printf("repaint at the end         %.2f ms, in the middle %.2f ms\n", repaintEndMs,
+                repaintMiddleMs);
+    std::printf("search of every line       %.1f ms%s\n", findMs, found ? " (found?)" : "");
 
     std::printf("Stop, from the command to the summary line:\n");
     const double onRequest = stopLatency(mainWindow, ui, "sh term.sh");

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QVBoxLayout>
 #include <climits>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "helpviewer.h"
 #include "mainwindowrules.h"
 #include "optionsdialog.h"
+#include "outputfindbar.h"
 #include "outputwindow.h"
 #include "project.h"
 #include "qtext.h"
@@ -30,6 +32,7 @@
 namespace {
 
 constexpr char kCaption[] = "Vantor";
+constexpr char kNotFound[] = "見つかりません";
 
 // The design size of the client area, before a stored placement applies.
 constexpr int kDesignClientWidth = 612;
@@ -56,7 +59,17 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
     outputWindow = new OutputWindow(this);
     outputWindow->setObjectName("outputWindow");
     outputWindow->setFont(QFont("Monospace", 10));
-    setCentralWidget(outputWindow);
+    findBar = new OutputFindBar(outputWindow, this);
+    findBar->setObjectName("findBar");
+    findBar->hide();
+    connect(findBar, &OutputFindBar::notFound, this, [this] { setStatusText(kNotFound); });
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(outputWindow, 1);
+    column->addWidget(findBar);
+    setCentralWidget(central);
     connect(outputWindow, &OutputWindow::clicked, this, &MainWindow::selectClickedLine);
     connect(outputWindow, &OutputWindow::doubleClicked, this,
             &MainWindow::jumpToEditorOnDoubleClick);
@@ -159,6 +172,10 @@ void MainWindow::createMenus() {
     previousMessageAction = item(editMenu, "previousMessageAction", "前のメッセージ(&V)",
                                  "前のエラーまたは警告の行を選び、エディタで開きます",
                                  QKeySequence("Shift+F4"), &MainWindow::openPreviousMessage);
+    separator(editMenu, "findSeparator");
+    findAction =
+        item(editMenu, "findAction", "検索(&F)...", "出力ウインドウの中の文字列を検索します",
+             QKeySequence("Ctrl+F"), &MainWindow::openFindBar);
 
     projectMenu = menu("projectMenu", "プロジェクト(&P)");
     buildAction = item(projectMenu, "buildAction", "ビルド(&B)", "プロジェクトをビルドします",
@@ -365,6 +382,10 @@ void MainWindow::selectAllOutput() {
 
 void MainWindow::clearOutput() {
     outputWindow->erase();
+}
+
+void MainWindow::openFindBar() {
+    findBar->open();
 }
 
 // ---------------------------------------------------------------- Options and Help

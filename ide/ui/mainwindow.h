@@ -23,6 +23,7 @@ class AboutBox;
 class ChildProcesses;
 class HelpViewer;
 class OptionsDialog;
+class OutputFindBar;
 class OutputWindow;
 class ProjectDialog;
 class SettingsStore;
@@ -111,6 +112,8 @@ class MainWindow : public QMainWindow {
     // opened in the editor.
     void openNextMessage();
     void openPreviousMessage();
+    // The find bar under the output window, opened with its text selected.
+    void openFindBar();
 
     // Project menu and the build steps.
     void buildProject();
@@ -170,6 +173,7 @@ class MainWindow : public QMainWindow {
     QAction* clearAction = nullptr;
     QAction* nextMessageAction = nullptr;
     QAction* previousMessageAction = nullptr;
+    QAction* findAction = nullptr;
     QMenu* projectMenu = nullptr;
     QAction* buildAction = nullptr;
     QAction* rebuildAction = nullptr;
@@ -193,6 +197,7 @@ class MainWindow : public QMainWindow {
     QAction* jumpToEditorAction = nullptr;
     QAction* jumpToHelpAction = nullptr;
     OutputWindow* outputWindow = nullptr;
+    OutputFindBar* findBar = nullptr;
     QStatusBar* statusLine = nullptr;
 
   protected:

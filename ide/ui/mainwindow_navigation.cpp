@@ -1,7 +1,6 @@
 // The main window's jumps from the output window: the line under the caret,
 // the next and previous message line, the external editor at a message line
 // or at the makefile, the error help.
-#include <QTextDocument>
 #include <string_view>
 
 #include "dosdrivefile.h"
@@ -37,7 +36,7 @@ bool MainWindow::selectCurrentLine() {
                                    static_cast<std::size_t>(line.text.size()));
     auto found = ::SelectCurrentLine(view, static_cast<std::size_t>(caret - line.start));
     if (!found) {  // an empty line, which is no line only in an empty output
-        if (outputWindow->document()->isEmpty()) return false;
+        if (outputWindow->lineCount() == 0) return false;
         found = LineSelection{};
     }
     const int start = line.start + static_cast<int>(found->start);
@@ -88,15 +87,12 @@ void MainWindow::jumpToEditorFromSelection() {
 }
 
 // New output sends the message search back to the top until the caret or
-// the selection is placed. Lines appended place nothing: an edit reports
-// the cursors it moved before the document's contentsChanged.
+// the selection is placed. Lines appended place nothing, and lines leaving
+// from the top take the selection along without placing it.
 void MainWindow::followOutputReading() {
-    connect(outputWindow->document(), &QTextDocument::contentsChanged, this,
-            [this] { searchFromTop_ = true; });
-    for (auto placed :
-         {&QPlainTextEdit::cursorPositionChanged, &QPlainTextEdit::selectionChanged}) {
-        connect(outputWindow, placed, this, [this] { searchFromTop_ = false; });
-    }
+    connect(outputWindow, &OutputWindow::contentsChanged, this, [this] { searchFromTop_ = true; });
+    connect(outputWindow, &OutputWindow::selectionChanged, this,
+            [this] { searchFromTop_ = false; });
 }
 
 void MainWindow::openNextMessage() {

@@ -1,83 +1,51 @@
-// The output window's batching, colouring and trimming of appended lines,
-// and its click events.
+// The output window's lines, readers, selection, scrolling and painting.
 #include "outputwindow.h"
 
 #include <QAbstractEventDispatcher>
-#include <QKeyEvent>
+#include <QAccessible>
 #include <QMimeData>
-#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextCharFormat>
-#include <QTextCursor>
 #include <algorithm>
 
+#include "outputaccessible.h"
 #include "qtext.h"
 
 namespace {
 
-// About one frame: lines that come faster than this share one layout pass.
-constexpr qint64 kFlushIntervalMs = 16;
-
-// Batch sizes between which the measured speed of the widget chooses.
-constexpr int kSmallestBatch = 16;
-constexpr int kLargestBatch = 8192;
-
-QTextCharFormat formatFor(LineKind kind) {
-    QTextCharFormat format;
-    switch (kind) {
-        case LineKind::Error:
-            format.setForeground(QColor(Qt::darkRed));
-            break;
-        case LineKind::Warning:
-            format.setForeground(QColor(Qt::darkYellow));
-            break;
-        case LineKind::Summary:
-            format.setFontWeight(QFont::Bold);
-            break;
-        case LineKind::Plain:
-        case LineKind::Note:
-        case LineKind::Ide:
-            break;
-    }
-    return format;
-}
-
-// Input that reads the text: the widget must hold every line before it.
-bool readsText(QEvent::Type type) {
-    switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseButtonRelease:
-        case QEvent::KeyPress:
-        case QEvent::ShortcutOverride:
-        case QEvent::ContextMenu:
-            return true;
-        default:
-            return false;
-    }
-}
+// About one frame: lines that come faster than this share one refresh.
+constexpr qint64 kRefreshIntervalMs = 16;
 
 }  // namespace
 
-OutputWindow::OutputWindow(QWidget* parent) : QPlainTextEdit(parent) {
-    setReadOnly(true);
-    setUndoRedoEnabled(false);  // an undo history of every line would only cost memory
-    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+OutputWindow::OutputWindow(QWidget* parent) : QAbstractScrollArea(parent) {
+    OutputAccessible::install();
+    setFocusPolicy(Qt::WheelFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    rows_.setFont(font());
+    setWrapping(true);
     // Every pass of event handling (the runner makes one after each line and
-    // while the child is silent) hands the lines on once they are due; when
-    // the loop goes idle, everything is shown.
+    // while the child is silent) brings the screen up to date once a frame
+    // has passed; when the loop goes idle, at once.
     if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
         connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] {
-            if (flushDue()) flush();
+            if (dirty_ && sinceRefresh_.elapsed() >= kRefreshIntervalMs) flush();
         });
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &OutputWindow::flush);
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+            if (dirty_) flush();
+        });
     }
 }
 
+// ---------------------------------------------------------------- lines
+
 void OutputWindow::append(OutputLine line) {
-    pending_.append({toQt(line.text), line.kind, std::move(line.message)});
-    if (flushDue()) flush();
+    const QString text = toQt(line.text);
+    appendToStore(utf16View(text), line.kind, std::move(line.message));
 }
 
 void OutputWindow::append(std::string text, LineKind kind) {
@@ -85,214 +53,272 @@ void OutputWindow::append(std::string text, LineKind kind) {
 }
 
 void OutputWindow::appendLine(const QString& line, LineKind kind) {
-    pending_.append({line, kind, std::nullopt});
-    if (flushDue()) flush();
+    appendToStore(utf16View(line), kind, std::nullopt);
 }
 
-bool OutputWindow::flushDue() const {
-    return pending_.size() >= batchLimit_ || !sinceFlush_.isValid() ||
-           sinceFlush_.elapsed() >= kFlushIntervalMs;
+void OutputWindow::appendToStore(std::u16string_view text, LineKind kind,
+                                 std::optional<MessageReading> message) {
+    store_.append(text, kind, std::move(message));
+    longest_ = std::max(longest_, text.size());
+    dirty_ = true;
+    emit contentsChanged();
+    if (!sinceRefresh_.isValid() || sinceRefresh_.elapsed() >= kRefreshIntervalMs) flush();
 }
 
 void OutputWindow::flush() {
-    if (pending_.isEmpty()) return;
-    QElapsedTimer took;
-    took.start();
-    QScrollBar* bar = verticalScrollBar();
-    const bool atBottom = bar->value() == bar->maximum();
-    const auto lines = static_cast<qint64>(pending_.size());
-    insertPending();
-    const qint64 inserted = took.nsecsElapsed();
-    const qint64 dropped = trimToBounds();
-    if (atBottom) bar->setValue(bar->maximum());
-    adaptBatchLimit(inserted / lines, dropped, took.nsecsElapsed() - inserted);
-    sinceFlush_.restart();
-}
-
-// Lines of one kind in a row go in with one insertion.
-void OutputWindow::insertPending() {
-    QTextCursor end(document());
-    end.movePosition(QTextCursor::End);
-    end.beginEditBlock();
-    for (qsizetype first = 0; first < pending_.size();) {
-        const LineKind kind = pending_[first].kind;
-        QString run;
-        qsizetype next = first;
-        for (; next < pending_.size() && pending_[next].kind == kind; ++next) {
-            if (next > first) run += '\n';
-            run += pending_[next].text;
-            lineLengths_.push_back(static_cast<int>(pending_[next].text.size()));
-            messages_.push_back(std::move(pending_[next].message));
-            characters_ += pending_[next].text.size();
-        }
-        if (lineLengths_.size() > static_cast<std::size_t>(next - first)) end.insertBlock();
-        end.insertText(run, formatFor(kind));
-        first = next;
-    }
-    end.endEditBlock();
-    pending_.clear();
-}
-
-// The widget compacts its text buffer only when it drops lines itself for
-// its block limit, so the oldest lines leave by lowering that limit.
-qint64 OutputWindow::trimToBounds() {
-    qint64 dropped = 0;
-    while (lineLengths_.size() > 1 && (lineLengths_.size() > static_cast<std::size_t>(kMaxLines) ||
-                                       characters_ > kMaxCharacters)) {
-        characters_ -= lineLengths_.front();
-        lineLengths_.pop_front();
-        messages_.pop_front();
-        ++dropped;
-    }
-    if (dropped > 0) {
-        document()->setMaximumBlockCount(static_cast<int>(lineLengths_.size()));
-        document()->setMaximumBlockCount(0);
-    }
-    return dropped;
-}
-
-// A line costs its insertion and, once the window is full, the removal of
-// an old one, which is the dearer part by far; until a removal has been
-// timed it is taken to cost kAssumedDropNs, so the first batch that fills
-// the window is no longer than the others.
-void OutputWindow::adaptBatchLimit(qint64 insertNsPerLine, qint64 dropped, qint64 dropNs) {
-    if (dropped >= kSmallestBatch) dropNsPerLine_ = dropNs / dropped;
-    const qint64 perLineNs = std::max<qint64>(insertNsPerLine + dropNsPerLine_, 1);
-    batchLimit_ = static_cast<int>(
-        std::clamp<qint64>(kBatchBudgetMs * 1000000 / perLineNs, kSmallestBatch, kLargestBatch));
-}
-
-QString OutputWindow::text() {
-    flush();
-    return toPlainText();
-}
-
-int OutputWindow::lineCount() {
-    flush();
-    return static_cast<int>(lineLengths_.size());
-}
-
-int OutputWindow::selectionStart() {
-    flush();
-    return textCursor().selectionStart();
-}
-
-int OutputWindow::selectionLength() {
-    flush();
-    const QTextCursor cursor = textCursor();
-    return cursor.selectionEnd() - cursor.selectionStart();
-}
-
-QString OutputWindow::selectedText() {
-    flush();
-    return plainSelection();
-}
-
-QString OutputWindow::plainSelection() const {
-    QString selected = textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, '\n');
-    return selected;
-}
-
-OutputWindow::Line OutputWindow::lineAt(int position) {
-    flush();
-    const QTextBlock block = document()->findBlock(position);
-    if (!block.isValid()) return {};
-    return {block.position(), block.text()};
-}
-
-void OutputWindow::select(int start, int length) {
-    flush();
-    QTextCursor cursor(document());
-    cursor.setPosition(start);
-    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
-}
-
-void OutputWindow::selectAllText() {
-    flush();
-    QPlainTextEdit::selectAll();
+    dirty_ = false;
+    sinceRefresh_.restart();
+    if (follow_) top_ = rows_.endTop(visibleRows());
+    updateScrollBars();
+    announceAppended();
+    viewport()->update();
 }
 
 void OutputWindow::erase() {
-    pending_.clear();
-    lineLengths_.clear();
-    messages_.clear();
-    characters_ = 0;
-    QPlainTextEdit::clear();
+    store_.clear();
+    rows_.forget();
+    anchor_ = caret_ = 0;
+    top_ = rows_.first();
+    follow_ = true;
+    longest_ = 0;
+    announcedEnd_ = 0;
+    emit contentsChanged();
+    flush();
 }
 
-void OutputWindow::setWrapping(bool wrap) {
-    setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+// ---------------------------------------------------------------- readers
+
+std::int64_t OutputWindow::held(std::int64_t absolute) const {
+    return std::clamp(absolute, store_.origin(), store_.origin() + store_.length());
 }
 
-bool OutputWindow::event(QEvent* event) {
-    if (readsText(event->type())) flush();
-    // Copy and Select all belong to the Edit menu, whose Copy copies the
-    // whole text when nothing is selected: let its shortcuts through.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll)) {
-            event->ignore();
-            return false;
-        }
+QString OutputWindow::textBetween(std::int64_t from, std::int64_t to) const {
+    QString text;
+    if (store_.lineCount() == 0 || to <= from) return text;
+    text.reserve(static_cast<qsizetype>(to - from));
+    for (std::size_t i = store_.lineAt(from); i < store_.lineCount(); ++i) {
+        const std::int64_t start = store_.start(i);
+        if (start >= to) break;
+        const OutputStore::Text line = store_.text(i);
+        const auto end = start + static_cast<std::int64_t>(line.size());
+        const auto first = static_cast<std::size_t>(std::max<std::int64_t>(from - start, 0));
+        const auto last = static_cast<std::size_t>(std::min(to, end) - start);
+        if (last > first) appendText(text, line, first, last - first);
+        if (end < to) text.append(QLatin1Char('\n'));
     }
-    return QPlainTextEdit::event(event);
+    return text;
 }
 
-bool OutputWindow::viewportEvent(QEvent* event) {
-    if (readsText(event->type())) flush();
-    return QPlainTextEdit::viewportEvent(event);
+QString OutputWindow::text() {
+    return textBetween(0, store_.length());
 }
 
-// Dragged or copied out of the widget, the text carries no colours.
-QMimeData* OutputWindow::createMimeDataFromSelection() const {
-    auto* data = new QMimeData;
-    data->setText(plainSelection());
-    return data;
+int OutputWindow::lineCount() {
+    return static_cast<int>(store_.lineCount());
 }
 
-void OutputWindow::mouseReleaseEvent(QMouseEvent* event) {
-    QPlainTextEdit::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton) return;
-    // The release that ends a double click is no click of its own.
-    if (releaseEndsDoubleClick_) {
-        releaseEndsDoubleClick_ = false;
-        return;
-    }
-    emit clicked();
+int OutputWindow::selectionStart() {
+    return static_cast<int>(relative(std::min(anchor_, caret_)));
 }
 
-void OutputWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    QPlainTextEdit::mouseDoubleClickEvent(event);
-    if (event->button() != Qt::LeftButton) return;
-    releaseEndsDoubleClick_ = true;
-    emit doubleClicked();
+int OutputWindow::selectionLength() {
+    return static_cast<int>(relative(std::max(anchor_, caret_)) -
+                            relative(std::min(anchor_, caret_)));
+}
+
+QString OutputWindow::selectedText() {
+    return textBetween(selectionStart(), selectionStart() + selectionLength());
+}
+
+OutputWindow::Line OutputWindow::lineAt(int position) {
+    if (store_.lineCount() == 0 || position < 0 || position > store_.length()) return {};
+    const std::size_t i = store_.lineAt(position);
+    return {static_cast<int>(store_.start(i)), qtString(store_.text(i))};
 }
 
 QString OutputWindow::lineText(int index) {
-    flush();
-    return document()->findBlockByNumber(index).text();
+    if (index < 0 || static_cast<std::size_t>(index) >= store_.lineCount()) return {};
+    return qtString(store_.text(static_cast<std::size_t>(index)));
 }
 
 const MessageReading* OutputWindow::messageAt(int index) {
-    flush();
-    if (index < 0 || static_cast<std::size_t>(index) >= messages_.size()) return nullptr;
-    const auto& message = messages_[static_cast<std::size_t>(index)];
-    return message ? &*message : nullptr;
+    return index < 0 ? nullptr : store_.message(static_cast<std::size_t>(index));
 }
 
 int OutputWindow::lineNumberAt(int position) {
-    flush();
-    return document()->findBlock(position).blockNumber();
+    return store_.lineCount() == 0 ? 0 : static_cast<int>(store_.lineAt(position));
+}
+
+QTextCharFormat OutputWindow::lineFormat(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= store_.lineCount()) return {};
+    return OutputRows::formatOf(store_.kind(static_cast<std::size_t>(index)));
+}
+
+// ---------------------------------------------------------------- selection
+
+void OutputWindow::select(int start, int length) {
+    placeSelection(absolute(start), absolute(static_cast<std::int64_t>(start) + length));
+    showCaret();
+}
+
+void OutputWindow::selectAllText() {
+    placeSelection(store_.origin(), store_.origin() + store_.length());
 }
 
 void OutputWindow::selectLine(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= store_.lineCount()) return;
+    const auto i = static_cast<std::size_t>(index);
+    select(static_cast<int>(store_.start(i)), static_cast<int>(store_.text(i).size()));
+}
+
+void OutputWindow::placeSelection(std::int64_t anchor, std::int64_t caret) {
+    anchor_ = held(anchor);
+    caret_ = held(caret);
+    viewport()->update();
+    emit selectionChanged();
+    OutputAccessible::announceSelection(*this);
+}
+
+void OutputWindow::moveCaret(std::int64_t caret, bool extend) {
+    placeSelection(extend ? anchor_ : caret, caret);
+    showCaret();
+}
+
+// The caret's row scrolled into view, and with no wrapping its column too.
+void OutputWindow::showCaret() {
+    const OutputRows::Place caret = rows_.placeOf(relative(caret_));
+    const OutputRows::Place top = rows_.held(top_);
+    const int visible = visibleRows();
+    if (caret.line < top.line || (caret.line == top.line && caret.row < top.row)) {
+        setTop(caret);
+    } else if (rows_.rowsBetween(top, caret, visible) >= visible) {
+        setTop(rows_.advance(caret, -(visible - 1)));
+    }
+    if (wrapping()) return;
+    const QRect rect = cursorRect(static_cast<int>(relative(caret_)));
+    QScrollBar* bar = horizontalScrollBar();
+    const int margin = rows_.rowHeight();
+    if (rect.isNull()) return;
+    if (rect.left() < 0) bar->setValue(bar->value() + rect.left() - margin);
+    if (rect.right() >= viewport()->width()) {
+        bar->setValue(bar->value() + rect.right() - viewport()->width() + margin);
+    }
+}
+
+OutputRows::Marks OutputWindow::marks() const {
+    const std::int64_t from = relative(std::min(anchor_, caret_));
+    const std::int64_t to = relative(std::max(anchor_, caret_));
+    return {from, to, hasFocus() ? relative(caret_) : -1};
+}
+
+// ---------------------------------------------------------------- scrolling
+
+int OutputWindow::visibleRows() const {
+    return std::max(viewport()->height() / rows_.rowHeight(), 1);
+}
+
+int OutputWindow::scrolledX() const {
+    return wrapping() ? 0 : horizontalScrollBar()->value();
+}
+
+// Never below the top from which the last row is the bottom one.
+void OutputWindow::setTop(OutputRows::Place top) {
+    const OutputRows::Place end = rows_.endTop(visibleRows());
+    top_ = std::min(rows_.held(top), end);
+    follow_ = top_ == end;
+    updateScrollBars();
+    viewport()->update();
+}
+
+// The vertical bar counts lines, whatever their rows: its end is exact (the
+// last rows, laid out from the end), and a line that wraps into many rows
+// is one step like any other; the rows within it are reached with the keys
+// and the caret.
+void OutputWindow::updateScrollBars() {
+    settingBars_ = true;
+    QScrollBar* bar = verticalScrollBar();
+    const OutputRows::Place end = rows_.endTop(visibleRows());
+    bar->setRange(0, static_cast<int>(rows_.index(end)));
+    bar->setPageStep(visibleRows());
+    bar->setValue(static_cast<int>(rows_.index(top_)));
+    if (!wrapping()) {
+        QScrollBar* across = horizontalScrollBar();
+        const int widest = std::max(rows_.widestLine(), rows_.estimatedWidth(longest_));
+        across->setRange(0, std::max(widest - viewport()->width(), 0));
+        across->setPageStep(viewport()->width());
+        across->setSingleStep(std::max(rows_.rowHeight(), 1));
+    }
+    settingBars_ = false;
+}
+
+void OutputWindow::scrollContentsBy(int, int dy) {
+    if (settingBars_) return;
+    if (dy != 0) {
+        QScrollBar* bar = verticalScrollBar();
+        const OutputRows::Place end = rows_.endTop(visibleRows());
+        top_ = bar->value() >= bar->maximum()
+                   ? end
+                   : OutputRows::Place{
+                         rows_.first().line + static_cast<std::uint64_t>(bar->value()), 0};
+        follow_ = top_ == end;
+    }
+    viewport()->update();
+}
+
+void OutputWindow::setWrapping(bool wrap) {
+    rows_.setWrapping(wrap);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+    top_.row = 0;
     flush();
-    const QTextBlock block = document()->findBlockByNumber(index);
-    if (!block.isValid()) return;
-    select(block.position(), block.length() - 1);
-    ensureCursorVisible();
+}
+
+void OutputWindow::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    rows_.setWidth(viewport()->width());
+    flush();
+}
+
+void OutputWindow::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        rows_.setFont(font());
+        flush();
+    }
+}
+
+// ---------------------------------------------------------------- painting
+
+void OutputWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    rows_.paint(painter, top_, event->rect(), scrolledX(), marks(), palette());
+}
+
+QRect OutputWindow::cursorRect(int position) {
+    return rows_.cursorRect(top_, position, scrolledX(), viewport()->height());
+}
+
+int OutputWindow::positionAt(QPoint point) {
+    return static_cast<int>(relative(positionUnder(point)));
+}
+
+std::int64_t OutputWindow::positionUnder(QPoint point) {
+    return absolute(rows_.positionAt(top_, point, scrolledX()));
+}
+
+// Dragged or copied out of the window, the text carries no colours.
+QMimeData* OutputWindow::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    const OutputRows::Marks selected = marks();
+    data->setText(textBetween(selected.selectionFrom, selected.selectionTo));
+    return data;
+}
+
+void OutputWindow::announceAppended() {
+    const std::int64_t end = store_.origin() + store_.length();
+    if (QAccessible::isActive() && end > announcedEnd_) {
+        OutputAccessible::announceInsert(*this, relative(announcedEnd_),
+                                         textBetween(relative(announcedEnd_), relative(end)));
+    }
+    announcedEnd_ = end;
 }

@@ -1,37 +1,34 @@
 // The output window: a read-only, append-only list of text lines with a
-// selection, which keeps the last kMaxLines lines and at most kMaxCharacters
-// characters (older lines leave from the top). Error and warning lines show
-// in colour, summary lines in bold; copied text is plain.
+// selection. The lines live in the window's own store (OutputStore), which
+// keeps the last kMaxLines lines and at most 128 MiB of text;
+// the view lays out and draws only the rows on screen, from that store.
+// Error and warning lines show in colour, notes in a quieter one, summary
+// lines in bold; copied or dragged text is plain.
 //
-// Appended lines are handed to the widget in batches, because laying the
-// text out again for every single line would slow a long build down to a
-// crawl; a batch is handed on once a frame has passed or once it is as large
-// as the widget takes in about kBatchBudgetMs, so the window is never held
-// up for long, and a child that writes faster than that waits on its pipe.
-// Every reader of the text or the selection sees all lines appended so far.
+// An appended line goes into the store at once, so every reader sees all
+// lines appended so far; the scroll bars and the screen catch up at most
+// once a frame, and whenever the event loop goes idle.
 #pragma once
 
+#include <QAbstractScrollArea>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
-#include <QVector>
-#include <deque>
-#include <optional>
+#include <QTextCharFormat>
+#include <cstdint>
 #include <string>
 
+#include "outputrows.h"
+#include "outputstore.h"
 #include "runner.h"
 
-class OutputWindow : public QPlainTextEdit, public OutputLines {
+class QMimeData;
+
+class OutputWindow : public QAbstractScrollArea, public OutputLines {
     Q_OBJECT
 
   public:
-    // Enough for any build worth reading; bounds the memory of one that
-    // prints without end.
-    static constexpr int kMaxLines = 100000;
-    // Bounds the memory when the lines are long: 32 MB of text, about twice
-    // that while the widget compacts its buffer.
-    static constexpr qint64 kMaxCharacters = 16 * 1024 * 1024;
-    // How long handing one batch to the widget may take.
-    static constexpr qint64 kBatchBudgetMs = 12;
+    static constexpr int kMaxLines = static_cast<int>(OutputStore::kMaxLines);
+    // Of lines below U+0100, one byte a character; of any other, two.
+    static constexpr qint64 kMaxCharacters = static_cast<qint64>(OutputStore::kMaxTextBytes);
 
     // One line of the text and the position of its first character.
     struct Line {
@@ -45,7 +42,7 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
     void append(OutputLine line) override;
     void append(std::string text, LineKind kind = LineKind::Plain);
     void appendLine(const QString& line, LineKind kind = LineKind::Plain);
-    // Hands the pending lines to the widget now.
+    // Brings the scroll bars and the screen up to the lines appended.
     void flush();
 
     // Readers; each sees every line appended so far.
@@ -62,50 +59,87 @@ class OutputWindow : public QPlainTextEdit, public OutputLines {
     // true: wrap at the right edge, vertical scroll bar only; false: no
     // wrapping and both scroll bars.
     void setWrapping(bool wrap);
+    bool wrapping() const { return rows_.wrapping(); }
 
     // Lines by number, 0 the first, for the search of message lines and the
     // folder make was in at a line.
-    QString lineText(int index);     // empty past the last line
+    QString lineText(int index);  // empty past the last line
     // What the message on that line says, as read when it arrived; null
     // for a line that is no message and past the last line.
     const MessageReading* messageAt(int index);
     int lineNumberAt(int position);  // the line that holds the position
     void selectLine(int index);      // the whole line, scrolled into view
 
+    // How a line is drawn: the colour or weight of its kind.
+    QTextCharFormat lineFormat(int index) const;
+    // The caret's rectangle at a position, in the viewport's coordinates;
+    // null when that row is not on screen.
+    QRect cursorRect(int position);
+    // The position under a point of the viewport.
+    int positionAt(QPoint point);
+    // The next (or previous) match of `needle` after the selection's end
+    // (before its start) is selected and scrolled into view; false when
+    // there is none, and the selection stays.
+    bool find(const QString& needle, bool forward, Qt::CaseSensitivity sensitivity);
+
   signals:
     void clicked();
     void doubleClicked();
+    void contentsChanged();   // lines appended or erased
+    void selectionChanged();  // the caret or the selection was placed
 
   protected:
-    bool event(QEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    QMimeData* createMimeDataFromSelection() const override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const;
 
   private:
-    // What dropping one old line from the top is taken to cost until it has
-    // been timed: about what the widget takes on a desktop machine.
-    static constexpr qint64 kAssumedDropNs = 40000;
+    friend class OutputAccessible;
 
-    struct PendingLine {
-        QString text;
-        LineKind kind;
-        std::optional<MessageReading> message;
-    };
+    // The selection is kept in positions counted since the last erase (the
+    // store's origin and on), so that lines leaving from the top move
+    // nothing; the readers see positions of the held text.
+    std::int64_t held(std::int64_t absolute) const;  // within the held text, still absolute
+    std::int64_t relative(std::int64_t absolute) const { return held(absolute) - store_.origin(); }
+    std::int64_t absolute(std::int64_t position) const { return held(position + store_.origin()); }
+    QString textBetween(std::int64_t from, std::int64_t to) const;  // relative positions
+    OutputRows::Marks marks() const;
 
-    bool flushDue() const;
-    QString plainSelection() const;  // line breaks as "\n"
-    void insertPending();
-    qint64 trimToBounds();  // the number of lines dropped
-    void adaptBatchLimit(qint64 insertNsPerLine, qint64 dropped, qint64 dropNs);
+    void appendToStore(std::u16string_view text, LineKind kind,
+                       std::optional<MessageReading> message);
+    void placeSelection(std::int64_t anchor, std::int64_t caret);  // absolute
+    void moveCaret(std::int64_t caret, bool extend);               // absolute
+    void showCaret();
+    void setTop(OutputRows::Place top);
+    int visibleRows() const;
+    int scrolledX() const;
+    void updateScrollBars();
+    void announceAppended();
+    std::int64_t positionUnder(QPoint point);  // absolute
+    void startDrag();
 
-    QVector<PendingLine> pending_;
-    int batchLimit_ = 256;                   // lines per batch, adapted to the widget's speed
-    qint64 dropNsPerLine_ = kAssumedDropNs;  // as last timed
-    std::deque<int> lineLengths_;            // of every line in the widget, oldest first
-    std::deque<std::optional<MessageReading>> messages_;  // beside lineLengths_
-    qint64 characters_ = 0;                  // their sum
-    QElapsedTimer sinceFlush_;
+    OutputStore store_;
+    OutputRows rows_{store_};
+    std::int64_t anchor_ = 0;
+    std::int64_t caret_ = 0;
+    OutputRows::Place top_;          // the first row on screen
+    bool follow_ = true;             // the screen shows the last row and follows new ones
+    std::size_t longest_ = 0;        // characters of the longest line since the erase
+    std::int64_t announcedEnd_ = 0;  // absolute end of the text assistive technology knows
+    bool dirty_ = false;             // lines appended since the screen last caught up
+    bool settingBars_ = false;       // the window moves the bars itself
+    bool selecting_ = false;         // a drag with the left button selects
+    bool mayDrag_ = false;           // a press inside the selection may drag it out
+    QPoint pressedAt_;
     bool releaseEndsDoubleClick_ = false;
+    QElapsedTimer sinceRefresh_;
 };

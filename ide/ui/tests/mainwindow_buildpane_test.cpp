@@ -3,8 +3,7 @@
 // the status bar; and a child's Shift-JIS or UTF-8 bytes decoded by the
 // stored output encoding.
 #include <QRegularExpression>
-#include <QTextBlock>
-#include <QTextDocument>
+#include <QTextCharFormat>
 
 #include "outputwindow.h"
 #include "settings.h"
@@ -40,10 +39,8 @@ struct ShownLine {
 };
 
 ShownLine lineStartingWith(OutputWindow& output, const QString& head) {
-    output.flush();
-    for (QTextBlock block = output.document()->begin(); block.isValid(); block = block.next()) {
-        if (block.text().startsWith(head))
-            return {block.text(), block.begin().fragment().charFormat()};
+    for (int i = 0; i < output.lineCount(); ++i) {
+        if (output.lineText(i).startsWith(head)) return {output.lineText(i), output.lineFormat(i)};
     }
     return {};
 }

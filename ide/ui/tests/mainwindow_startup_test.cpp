@@ -97,6 +97,7 @@ void MainWindowStartupTest::menusCarryTheirCaptionsHintsAndShortcuts() {
          "次のエラーまたは警告の行を選び、エディタで開きます", "F4"},
         {"previousMessageAction", "前のメッセージ(&V)",
          "前のエラーまたは警告の行を選び、エディタで開きます", "Shift+F4"},
+        {"findAction", "検索(&F)...", "出力ウインドウの中の文字列を検索します", "Ctrl+F"},
         {"buildAction", "ビルド(&B)", "プロジェクトをビルドします", "Shift+F8"},
         {"rebuildAction", "リビルド(&R)", "プロジェクトを再構築します", "Alt+F8"},
         {"checkDependenciesAction", "依存関係の再チェック(&A)",
@@ -126,11 +127,14 @@ void MainWindowStartupTest::menusCarryTheirCaptionsHintsAndShortcuts() {
     QCOMPARE(file.indexOf(mainWindow->reopenMenu->menuAction()),
              file.indexOf(mainWindow->openProjectAction) + 1);
     QVERIFY(file[file.indexOf(mainWindow->exitAction) - 1]->isSeparator());
-    // The message items end the Edit menu, after a separator.
+    // The message items follow a separator, and Find ends the Edit menu
+    // after one more.
     const QList<QAction*> edit = mainWindow->editMenu->actions();
-    QVERIFY(edit[edit.size() - 3]->isSeparator());
-    QCOMPARE(edit.mid(edit.size() - 2),
+    QVERIFY(edit[edit.size() - 5]->isSeparator());
+    QCOMPARE(edit.mid(edit.size() - 4, 2),
              QList<QAction*>({mainWindow->nextMessageAction, mainWindow->previousMessageAction}));
+    QVERIFY(edit[edit.size() - 2]->isSeparator());
+    QCOMPARE(edit.last(), mainWindow->findAction);
 }
 
 void MainWindowStartupTest::menuHintShowsInTheStatusBar() {
@@ -191,7 +195,7 @@ void MainWindowStartupTest::displaySettingsAreApplied() {
     world.storeInteger(settingsschema::kBaseKey, "FontSize", 14);
     auto mainWindow = world.startMainWindow();
     mainWindow->show();
-    QCOMPARE(mainWindow->outputWindow->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QVERIFY(!mainWindow->outputWindow->wrapping());
     QCOMPARE(mainWindow->outputWindow->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QVERIFY(!mainWindow->statusLine->isVisible());
     QCOMPARE(mainWindow->outputWindow->font().family(), QString("DejaVu Sans Mono"));
@@ -201,7 +205,7 @@ void MainWindowStartupTest::displaySettingsAreApplied() {
     UiTestWorld defaults;
     auto plain = defaults.startMainWindow();
     plain->show();
-    QCOMPARE(plain->outputWindow->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QVERIFY(plain->outputWindow->wrapping());
     QCOMPARE(plain->outputWindow->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QVERIFY(plain->statusLine->isVisible());
 }

@@ -1,14 +1,13 @@
-// The output window's batching: readers always see every appended line,
-// the widget gets them at an event pass once a frame has passed, or when
-// the loop goes idle; a first empty line and erasing behave as lines do;
-// only the last lines (and characters) are kept, and one line is read
-// without the rest; error, warning and summary lines carry their colour or
-// weight, and what leaves the widget is plain text.
+// The output window's lines: readers always see every appended line, the
+// screen catches up at an event pass once a frame has passed, or when the
+// loop goes idle; a first empty line and erasing behave as lines do; only
+// the last lines (and characters) are kept, and one line is read without
+// the rest; error, warning and summary lines carry their colour or weight,
+// and what leaves the window is plain text.
 #include <QEventLoop>
+#include <QImage>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QTimer>
 
 #include "outputwindow.h"
@@ -28,24 +27,36 @@ class OutputWindowTest : public QObject {
     void longLinesLeaveByTheCharacterBound();
     void linesShowTheColourOfTheirKind();
     void lineAtReadsTheLineOfAPosition();
+    void colouredLinesArePaintedInTheirColour();
 };
 
 namespace {
 
-// The format of the first character of line n.
+// A window one row high, shown: the range of its scroll bar is the number
+// of lines the screen has caught up with.
+struct OneRowWindow {
+    OneRowWindow() {
+        output.resize(300, 8);
+        output.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&output));
+        QCoreApplication::processEvents();
+    }
+    int shownLines() { return output.verticalScrollBar()->maximum() + 1; }
+    OutputWindow output{nullptr};
+};
+
 QTextCharFormat formatOfLine(OutputWindow& output, int n) {
-    output.flush();
-    const QTextBlock block = output.document()->findBlockByNumber(n);
-    return block.begin().fragment().charFormat();
+    return output.lineFormat(n);
 }
 
 }  // namespace
 
 void OutputWindowTest::readersSeeLinesNotYetHandedToTheWidget() {
-    OutputWindow output(nullptr);
-    output.appendLine("one");  // handed on at once: nothing was shown before
-    output.appendLine("two");  // within the frame: pending
-    QCOMPARE(output.toPlainText(), QString("one"));
+    OneRowWindow window;
+    OutputWindow& output = window.output;
+    output.appendLine("one");  // shown at once: nothing was shown before
+    output.appendLine("two");  // within the frame: not yet on screen
+    QCOMPARE(window.shownLines(), 1);
     QCOMPARE(output.lineCount(), 2);
     QCOMPARE(output.text(), QString("one\ntwo"));
 
@@ -60,22 +71,24 @@ void OutputWindowTest::readersSeeLinesNotYetHandedToTheWidget() {
 }
 
 void OutputWindowTest::eventPassHandsOnLinesOnceDue() {
-    OutputWindow output(nullptr);
+    OneRowWindow window;
+    OutputWindow& output = window.output;
     output.appendLine("first");
     output.appendLine("second");
-    QCOMPARE(output.toPlainText(), QString("first"));
+    QCOMPARE(window.shownLines(), 1);
     QCoreApplication::processEvents();  // not due yet
-    QCOMPARE(output.toPlainText(), QString("first"));
+    QCOMPARE(window.shownLines(), 1);
     QTest::qSleep(20);
     QCoreApplication::processEvents();
-    QCOMPARE(output.toPlainText(), QString("first\nsecond"));
+    QCOMPARE(window.shownLines(), 2);
 
     // The event loop going idle shows everything at once.
     output.appendLine("third");
     QEventLoop loop;
     QTimer::singleShot(0, &loop, &QEventLoop::quit);
     loop.exec();
-    QCOMPARE(output.toPlainText(), QString("first\nsecond\nthird"));
+    QCOMPARE(window.shownLines(), 3);
+    QCOMPARE(output.text(), QString("first\nsecond\nthird"));
 }
 
 void OutputWindowTest::emptyLinesKeepTheirPlace() {
@@ -127,9 +140,16 @@ void OutputWindowTest::keepsOnlyTheLastLines() {
     // Some lines reach the widget in batches, the last ones pending at once.
     for (int i = 0; i < OutputWindow::kMaxLines; ++i) output.appendLine(QString::number(i));
     output.flush();
+    output.selectLine(10);
+    const int tenth = output.selectionStart();
     for (int i = 0; i < extra; ++i) output.appendLine(QString::number(OutputWindow::kMaxLines + i));
     QCOMPARE(output.lineCount(), OutputWindow::kMaxLines);
-    QCOMPARE(output.document()->blockCount(), OutputWindow::kMaxLines);
+    QCOMPARE(output.lineText(OutputWindow::kMaxLines - 1),
+             QString::number(OutputWindow::kMaxLines + extra - 1));
+    QCOMPARE(output.lineText(OutputWindow::kMaxLines), QString());
+    // The selection stays on its line as the lines before it leave.
+    QCOMPARE(output.selectedText(), QString("10"));
+    QCOMPARE(output.selectionStart(), tenth - 10);  // "0\n" to "4\n"
     const QString text = output.text();
     QVERIFY(text.startsWith(QString("%1\n").arg(extra)));
     QVERIFY(text.endsWith(QString("\n%1").arg(OutputWindow::kMaxLines + extra - 1)));
@@ -138,7 +158,8 @@ void OutputWindowTest::keepsOnlyTheLastLines() {
     output.erase();
     for (int i = 0; i < OutputWindow::kMaxLines + extra; ++i) output.appendLine("x");
     QCOMPARE(output.lineCount(), OutputWindow::kMaxLines);
-    QCOMPARE(output.document()->blockCount(), OutputWindow::kMaxLines);
+    QCOMPARE(output.lineText(OutputWindow::kMaxLines - 1), QString("x"));
+    QCOMPARE(output.text().size(), 2 * OutputWindow::kMaxLines - 1);
 }
 
 void OutputWindowTest::lineAtReadsTheLineOfAPosition() {
@@ -164,7 +185,8 @@ void OutputWindowTest::longLinesLeaveByTheCharacterBound() {
     const int kept = output.lineCount();
     QVERIFY(kept <= fit);
     QVERIFY(kept >= fit - 1);
-    QCOMPARE(output.document()->blockCount(), kept);
+    QVERIFY(!output.lineText(kept - 1).isEmpty());
+    QCOMPARE(output.lineText(kept), QString());
     QVERIFY(output.lineAt(0).text.startsWith(QString::number(fit + 50 - kept) + "x"));
     QVERIFY(output.text().size() <= OutputWindow::kMaxCharacters + kept);
 
@@ -200,6 +222,42 @@ void OutputWindowTest::linesShowTheColourOfTheirKind() {
     std::unique_ptr<QMimeData> data(output.createMimeDataFromSelection());
     QCOMPARE(data->formats(), QStringList{"text/plain"});
     QCOMPARE(data->text(), QString("a.c:3:5: error: x\na.c:4:1: error: y"));
+}
+
+// What reaches the screen, not only the format: the pixels of an error row
+// are dark red, those of a warning row dark yellow, those of a plain row
+// neither.
+void OutputWindowTest::colouredLinesArePaintedInTheirColour() {
+    OutputWindow output(nullptr);
+    output.resize(400, 200);
+    output.appendLine("plain plain plain");
+    output.appendLine("error error error", LineKind::Error);
+    output.appendLine("warning warning", LineKind::Warning);
+    output.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&output));
+    const QImage image = output.viewport()->grab().toImage();
+    const auto rowHas = [&](int line, auto wanted) {
+        const QRect row = output.cursorRect(output.lineAt(0).start);
+        const int top = row.top() + line * row.height();
+        for (int y = top; y < top + row.height(); ++y) {
+            for (int x = 0; x < image.width() / 2; ++x) {
+                if (wanted(image.pixelColor(x, y))) return true;
+            }
+        }
+        return false;
+    };
+    const auto red = [](const QColor& c) {
+        return c.red() > 60 && c.green() < 40 && c.blue() < 40;
+    };
+    const auto yellow = [](const QColor& c) {
+        return c.red() > 60 && c.green() > 60 && c.blue() < 40 &&
+               std::abs(c.red() - c.green()) < 30;
+    };
+    QVERIFY(rowHas(1, red));
+    QVERIFY(!rowHas(1, yellow));
+    QVERIFY(rowHas(2, yellow));
+    QVERIFY(!rowHas(0, red));
+    QVERIFY(!rowHas(0, yellow));
 }
 
 QTEST_MAIN(OutputWindowTest)
