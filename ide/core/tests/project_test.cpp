@@ -210,6 +210,23 @@ TEST_F(ProjectReaderTest, CommentsAndContinuationsJoinLogicalLines) {
     EXPECT_EQ(macros[0].value, "xall: y");
 }
 
+// Under Shift-JIS "表" (0x95 0x5C) at a line end is a whole character, no
+// backslash: the line is not continued and the next definition stays.
+TEST_F(ProjectReaderTest, ShiftJisTrailByteAtTheLineEndContinuesNothing) {
+    const std::string hyo = "\x95\x5C";
+    const std::string path = write("PROGRAM = " + hyo + "\nCC = cl\nOUTDIR = " + hyo + "\\\nobj\n");
+    MakefileMacros macros;
+    ASSERT_EQ(ReadMakefileMacros(path, macros, ui_, common::CodePage::ShiftJis), 3);
+    EXPECT_EQ(FindMakefileMacro(macros, "PROGRAM"), hyo);
+    EXPECT_EQ(FindMakefileMacro(macros, "CC"), "cl");
+    // A backslash after the character still continues.
+    EXPECT_EQ(GetMakefileMacro(path, "OUTDIR", ui_, common::CodePage::ShiftJis), hyo + "obj");
+    Project project;
+    ASSERT_TRUE(LoadProject(project, path, ui_, common::CodePage::ShiftJis));
+    EXPECT_EQ(project.projectName, hyo);
+    EXPECT_EQ(project.targetName, hyo + ".exe");
+}
+
 TEST_F(ProjectReaderTest, LongLinesAreReadInPiecesWithinTheBuffer) {
     // The first 4096 bytes are one line; the rest, without "=", ends the block.
     const std::string value(5000, 'v');
