@@ -6,12 +6,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <tuple>
 
 #include "childprocess_system.h"
 #include "environment.h"
 #include "fakeuiservices.h"
+#include "openwatch.h"
 #include "programfolder.h"
 #include "runner.h"
 #include "tempfolder.h"
@@ -154,6 +156,28 @@ TEST_F(ProjectReaderTest, FifoOrDeviceMakefileIsRefusedWithoutWaiting) {
     for (const auto& message : ui_.messages) {
         EXPECT_EQ(message.caption, "プロジェクトファイルがオープンできません。");
     }
+}
+
+// The makefile's entry is looked at before anything is opened: a FIFO is
+// never opened, and a link, even to a good makefile, is not followed.
+TEST_F(ProjectReaderTest, OnlyARegularFileIsEverOpened) {
+#ifndef __linux__
+    GTEST_SKIP() << "which files were opened is watched with inotify";
+#else
+    const std::string good = write("PROGRAM = prog.exe\n", "good.mak");
+    const std::string fifo = (folder_ / "makefile").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("good.mak", folder_ / "link.mak");
+    OpenWatch watch(folder_);
+    Project project = sentinel();
+    EXPECT_FALSE(LoadProject(project, fifo, ui_));
+    EXPECT_FALSE(LoadProject(project, (folder_ / "link.mak").string(), ui_));
+    expectSame(project, sentinel());
+    EXPECT_EQ(watch.opened(), std::set<std::string>{});
+    EXPECT_EQ(ui_.messages.size(), 2u);
+    ASSERT_TRUE(LoadProject(project, good, ui_));
+    EXPECT_EQ(watch.opened(), std::set<std::string>{"good.mak"});
+#endif
 }
 
 TEST_F(ProjectReaderTest, TwoHundredDefinitionsLoadAndOneMoreIsRefused) {
