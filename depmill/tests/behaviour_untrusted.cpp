@@ -5,7 +5,9 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -139,6 +141,43 @@ TEST(UntrustedFolder, SpecialFilesAreNeverOpened) {
     for (const char* special : {"main.c", "io.asm", "pipe.h"})
         EXPECT_EQ(opened.count(special), 0u) << special;
 #endif
+}
+
+// Runs make with the arguments in the project folder, its output discarded;
+// its exit status, -1 when it could not be run.
+int runMake(const Sandbox& sb, const std::string& args) {
+    const std::string command =
+        "cd '" + sb.project().string() + "' && make " + args + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Names from the folder and from include lines, even commented-out ones,
+// never make make or the shell run anything: a "$" of an include name is
+// written "$$", and a name that cannot stand in a rule is left out with a
+// warning while the run goes on.
+TEST(UntrustedFolder, NamesNeverRunACommand) {
+    Sandbox sb;
+    sb.write("ok.c",
+             lines({"/*", "#include \"$(shell touch PWNED)\"", "*/", "#include \"$(PWNED)x.h\"",
+                    "#include \"x;touch PWNED\"", "#include \"ok.h\""}));
+    sb.write("ok.h", "");
+    sb.write("x$(touch${IFS}PWNED).c", "");
+    sb.write("b c.c", "#include \"ok.h\"\n");
+    const RunResult run = sb.run();
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, lines({"Depmill: skipped b c.c: not usable in a makefile",
+                              "Depmill: skipped x$(touch${IFS}PWNED).c: not usable in a makefile",
+                              "Depmill: skipped $(shell touch PWNED): not usable in a makefile",
+                              "Depmill: can't find $(PWNED)x.h (in ok.c)",
+                              "Depmill: skipped x;touch PWNED: not usable in a makefile"}));
+    const std::string makefile = sb.makefile();
+    EXPECT_NE(makefile.find("\nOF1\t= ok.obj\n"), std::string::npos) << makefile;
+    EXPECT_EQ(blockFrom(makefile, "ok.obj: ok.c $$(PWNED)x.h ok.h"),
+              lines({"ok.obj: ok.c $$(PWNED)x.h ok.h", "\t$(CC) -c $(CFLAGS) ok.c", ""}));
+    EXPECT_EQ(runMake(sb, "-n clean"), 0);
+    EXPECT_FALSE(sb.exists("PWNED"));
 }
 
 // The new makefile is made under a fresh name: a makefile.tmp of the user
