@@ -159,9 +159,18 @@ TEST_F(ProjectReaderTest, FifoOrDeviceMakefileIsRefusedWithoutWaiting) {
 }
 
 // The makefile's entry is looked at before anything is opened: a FIFO is
-// never opened, and a link, even to a good makefile, is not followed.
+// never opened, and a link, even to a good makefile, is not followed. On
+// Windows a device name stands for the device in every folder.
 TEST_F(ProjectReaderTest, OnlyARegularFileIsEverOpened) {
-#ifndef __linux__
+#ifdef _WIN32
+    Project project = sentinel();
+    for (const char* device : {"COM1", "nul.mak", "CON"}) {
+        EXPECT_FALSE(LoadProject(project, (folder_ / device).string(), ui_)) << device;
+    }
+    expectSame(project, sentinel());
+    EXPECT_EQ(ui_.messages.size(), 3u);
+    ASSERT_TRUE(LoadProject(project, write("PROGRAM = prog.exe\n", "good.mak"), ui_));
+#elif !defined(__linux__)
     GTEST_SKIP() << "which files were opened is watched with inotify";
 #else
     const std::string good = write("PROGRAM = prog.exe\n", "good.mak");
