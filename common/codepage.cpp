@@ -42,7 +42,8 @@ CodePage activeCodePage() {
     if (codeset == nullptr) return CodePage::Utf8;
     std::string name;
     for (const char* p = codeset; *p != '\0'; ++p) {
-        if (*p != '-' && *p != '_') name += static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+        if (*p != '-' && *p != '_')
+            name += static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
     }
     const bool shiftJis = name == "SHIFTJIS" || name == "SJIS" || name == "CP932" ||
                           name == "WINDOWS31J" || name == "MSKANJI";
@@ -65,18 +66,26 @@ std::size_t charLength(CodePage cp, std::string_view text, std::size_t pos) {
     std::size_t len = 1;
     while (len < wanted && pos + len < text.size()) {
         const auto next = static_cast<unsigned char>(text[pos + len]);
-        const bool continues = cp == CodePage::Utf8 ? (next & 0xC0) == 0x80 : isShiftJisTrailByte(next);
+        const bool continues =
+            cp == CodePage::Utf8 ? (next & 0xC0) == 0x80 : isShiftJisTrailByte(next);
         if (!continues) break;
         ++len;
     }
     return len;
 }
 
+std::size_t lastCharStart(std::string_view text, CodePage cp) {
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < text.size(); i += charLength(cp, text, i)) last = i;
+    return last;
+}
+
 std::string toLowerAscii(std::string_view text, CodePage cp) {
     std::string out(text);
     for (std::size_t i = 0; i < out.size();) {
         const std::size_t len = charLength(cp, out, i);
-        if (len == 1 && out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
+        if (len == 1 && out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = static_cast<char>(out[i] - 'A' + 'a');
         i += len;
     }
     return out;
@@ -92,9 +101,8 @@ std::string folderPart(std::string_view path, CodePage cp) {
     if (path[last] == ':' || last == 0) return std::string(path.substr(0, last + 1));
     // Keep the separator of a root ("c:\", "\\"): the one before it must be a
     // whole character, not the trail byte of a double-byte one.
-    std::size_t prev = std::string_view::npos;
-    for (std::size_t i = 0; i < last; i += charLength(cp, path, i)) prev = i;
-    if (prev != std::string_view::npos && charLength(cp, path, prev) == 1 && isSeparator(path[prev])) {
+    const std::size_t prev = lastCharStart(path.substr(0, last), cp);
+    if (charLength(cp, path, prev) == 1 && isSeparator(path[prev])) {
         return std::string(path.substr(0, last + 1));
     }
     return std::string(path.substr(0, last));

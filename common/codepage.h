@@ -24,6 +24,10 @@ bool isLeadByte(CodePage cp, unsigned char byte);
 // a blank along, nor overruns the text.
 std::size_t charLength(CodePage cp, std::string_view text, std::size_t pos);
 
+// Start of the last character of the text (0 for an empty text). Found from
+// the front: a trail byte alone does not tell where its character starts.
+std::size_t lastCharStart(std::string_view text, CodePage cp);
+
 // A to Z become a to z; every byte of a multi-byte character stays as it is.
 std::string toLowerAscii(std::string_view text, CodePage cp);
 

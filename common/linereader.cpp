@@ -1,41 +1,15 @@
 #include "linereader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <cstring>
+
+#include "regularfile.h"
 
 namespace common {
 
 namespace {
 
 constexpr std::size_t kBufferSize = 16 * 1024;
-
-// The open does not wait for a FIFO's writer or a device; what it opened is
-// kept only when it is a regular file.
-std::FILE* openRegularFile(const std::string& path) {
-#ifdef _WIN32
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    struct _stat64 st {};
-    if (file != nullptr && (_fstat64(_fileno(file), &st) != 0 || (st.st_mode & _S_IFREG) == 0)) {
-        std::fclose(file);
-        return nullptr;
-    }
-    return file;
-#else
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat st {};
-    std::FILE* file = nullptr;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) file = ::fdopen(fd, "rb");
-    if (file == nullptr) ::close(fd);
-    return file;
-#endif
-}
 
 }  // namespace
 

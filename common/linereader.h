@@ -14,8 +14,8 @@ class LineReader {
   public:
     enum class Kind {
         AnyFile,      // whatever the path names
-        RegularOnly,  // a regular file only: a FIFO, device or folder is not
-                      // opened, and the open never waits for one
+        RegularOnly,  // a regular file only (openRegularFile): a link, FIFO,
+                      // device or folder is never opened
     };
 
     // Opens the file for reading; check isOpen().

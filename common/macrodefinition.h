@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "codepage.h"
+
 namespace common {
 
 struct MacroDefinition {
@@ -19,5 +21,10 @@ struct MacroDefinition {
 // and is kept to the end, trailing blanks included. nullopt when the name is
 // empty or no "=" follows it.
 std::optional<MacroDefinition> parseMacroDefinition(std::string_view line);
+
+// True when the line (without its line end) is continued on the next one:
+// its last character is a backslash. The 0x5C trail byte of a double-byte
+// character ("表", "ソ") is no backslash and continues nothing.
+bool continuesOnNextLine(std::string_view line, CodePage cp);
 
 }  // namespace common

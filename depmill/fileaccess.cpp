@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdint>
 
+#include "regularfile.h"
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -43,6 +45,10 @@ std::string freshSuffix() {
 
 }  // namespace
 
+FileHandle openInput(const std::string& path) {
+    return FileHandle(common::openRegularFile(path));
+}
+
 bool canOpenForReading(const std::string& path) {
     return openInput(path) != nullptr;
 }
@@ -75,21 +81,6 @@ EntryKind entryKind(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::Missing;
     return isPlainFile(attributes) ? EntryKind::RegularFile : EntryKind::Other;
-}
-
-FileHandle openInput(const std::string& path) {
-    // Others may read along but not write while the file is read. A link is
-    // opened as itself and then refused, like a device or a folder.
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
-        !isPlainFile(info.dwFileAttributes)) {
-        CloseHandle(handle);
-        return nullptr;
-    }
-    return streamOf(handle, _O_RDONLY, "rb");
 }
 
 bool isSameFile(const std::string& a, const std::string& b) {
@@ -161,23 +152,6 @@ EntryKind entryKind(const std::string& path) {
     struct stat info {};
     if (lstat(path.c_str(), &info) != 0) return EntryKind::Missing;
     return S_ISREG(info.st_mode) ? EntryKind::RegularFile : EntryKind::Other;
-}
-
-FileHandle openInput(const std::string& path) {
-    // Opening a pipe for reading would wait for a writer: open without
-    // waiting, look at what was opened, and read it normally after that.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat info {};
-    const int flags = fcntl(fd, F_GETFL);
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
-        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        close(fd);
-        return nullptr;
-    }
-    FileHandle file(fdopen(fd, "rb"));
-    if (!file) close(fd);
-    return file;
 }
 
 bool isSameFile(const std::string& a, const std::string& b) {

@@ -25,7 +25,7 @@ EntryKind entryKind(const std::string& path);
 
 // The file, open for reading, when the name is a regular file that opens;
 // null for a link, folder, pipe, device or socket, or a file that does not
-// open. Never waits for a writer on the other end.
+// open. Anything but a regular file is never opened (common::openRegularFile).
 FileHandle openInput(const std::string& path);
 
 // True when openInput would give a file.

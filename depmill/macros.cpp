@@ -42,13 +42,13 @@ std::optional<std::string_view> headerPathValue(std::string_view line) {
 
 // The next logical line of the head block: empty and "#" lines passed over,
 // a line ending in "\" joined with the logical line after it.
-std::optional<std::string> nextLogicalLine(common::LineReader& reader) {
+std::optional<std::string> nextLogicalLine(common::LineReader& reader, common::CodePage cp) {
     std::optional<std::string> logical;
     std::string piece;
     while (reader.next(piece, kMaxLineBytes)) {
         std::string_view line = withoutLineEnd(piece);
         if (line.empty() || line[0] == '#') continue;
-        const bool continues = line.ends_with('\\');
+        const bool continues = common::continuesOnNextLine(line, cp);
         if (continues) line.remove_suffix(1);
         if (!logical) logical.emplace();
         logical->append(line);
@@ -99,7 +99,8 @@ bool readHeaderPath(const std::string& fileName, std::vector<std::string>& inclu
     }
 }
 
-std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, std::ostream& err) {
+std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, common::CodePage cp,
+                                                  std::ostream& err) {
     entries_.clear();
     common::LineReader reader(openInput(fileName).release());
     if (!reader.isOpen()) {
@@ -107,7 +108,7 @@ std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, s
         return std::nullopt;
     }
     try {
-        while (std::optional<std::string> line = nextLogicalLine(reader)) {
+        while (std::optional<std::string> line = nextLogicalLine(reader, cp)) {
             if (line->find('=') == std::string::npos) break;
             if (entries_.size() >= kMaxMacros) {
                 err << "Depmill: macro table overflow\n";

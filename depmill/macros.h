@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codepage.h"
 #include "macrodefinition.h"
 #include "options.h"
 
@@ -23,9 +24,10 @@ bool readHeaderPath(const std::string& fileName, std::vector<std::string>& inclu
 
 class MacroTable {
   public:
-    // Loads the head block of definitions of the file. Returns the number of
-    // entries, or nullopt (its message written) when the load failed.
-    std::optional<std::size_t> readMacros(const std::string& fileName,
+    // Loads the head block of definitions of the file, written in the code
+    // page cp. Returns the number of entries, or nullopt (its message
+    // written) when the load failed.
+    std::optional<std::size_t> readMacros(const std::string& fileName, common::CodePage cp,
                                           std::ostream& err = std::cerr);
 
     // The value of the first definition of exactly this name.

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "fileaccess.h"
+#include "makefilenames.h"
 #include "names.h"
 
 namespace depmill {
@@ -273,12 +274,13 @@ class Composer {
         std::vector<std::string_view> used;
         std::string includeOptions;
         for (const IncludeDep& dep : deps) {
+            const std::string name = escapedForMake(dep.name);
             text_ += " ";
             if (!dep.dir) {
-                text_ += dep.name;
+                text_ += name;
                 continue;
             }
-            text_ += joinFolder(*dep.dir, dep.name, cp_);
+            text_ += joinFolder(*dep.dir, name, cp_);
             if (std::find(used.begin(), used.end(), *dep.dir) != used.end()) continue;
             used.push_back(*dep.dir);
             includeOptions += (options_.toolchain == 1 ? " /I" : " -I") + *dep.dir;

@@ -4,20 +4,9 @@
 
 namespace depmill {
 
-namespace {
-
-// Start of the last character of the text (the text must not be empty).
-std::size_t lastCharStart(std::string_view text, common::CodePage cp) {
-    std::size_t last = 0;
-    for (std::size_t i = 0; i < text.size(); i += common::charLength(cp, text, i)) last = i;
-    return last;
-}
-
-}  // namespace
-
 bool endsWithSeparator(std::string_view text, common::CodePage cp) {
     if (text.empty()) return false;
-    const std::size_t last = lastCharStart(text, cp);
+    const std::size_t last = common::lastCharStart(text, cp);
     if (last + 1 != text.size()) return false;
     const char c = text[last];
     return c == '\\' || c == '/' || c == ':';

@@ -10,6 +10,7 @@
 #include "includescan.h"
 #include "includesearch.h"
 #include "linereader.h"
+#include "makefilenames.h"
 #include "pattern.h"
 #include "runend.h"
 
@@ -45,14 +46,18 @@ void reportIllegalLine(std::ostream& warnings, const std::string& source, int li
 }
 
 void addDependency(SourceFile& source, const std::string& name, IncludeSearch& search,
-                   std::ostream& warnings) {
+                   std::ostream& warnings, common::CodePage cp) {
+    if (!isUsableName(name, NameUse::Prerequisite, cp)) {
+        warnings << skippedNameWarning(name);
+        return;
+    }
     const SearchResult& result = search.find(name);
     if (!result.found)
         warnings << "Depmill: can't find " << name << " (in " << source.name << ")\n";
     source.deps.push_back({name, result.dir});
 }
 
-void readIncludes(SourceFile& source, bool systemIncludes, IncludeSearch& search,
+void readIncludes(SourceFile& source, const GeneratorOptions& options, IncludeSearch& search,
                   std::ostream& warnings) {
     common::LineReader reader(openInput(source.name).release());
     if (!reader.isOpen()) {
@@ -71,10 +76,11 @@ void readIncludes(SourceFile& source, bool systemIncludes, IncludeSearch& search
                 reportIllegalLine(warnings, source.name, lineNumber, line);
                 break;
             case IncludeLine::Kind::Angled:
-                if (systemIncludes) addDependency(source, include.name, search, warnings);
+                if (options.systemIncludes)
+                    addDependency(source, include.name, search, warnings, options.codePage);
                 break;
             case IncludeLine::Kind::Quoted:
-                addDependency(source, include.name, search, warnings);
+                addDependency(source, include.name, search, warnings, options.codePage);
                 break;
         }
     }
@@ -107,11 +113,15 @@ std::vector<SourceFile> scanSources(const GeneratorOptions& options, std::ostrea
         for (const SourcePattern& pattern : kSourcePatterns) {
             const std::size_t first = sources.size();
             for (const std::string& match : matchingNames(*entries, pattern.glob, first)) {
+                if (!isUsableName(match, NameUse::Command, options.codePage)) {
+                    warnings << skippedNameWarning(match);
+                    continue;
+                }
                 sources.push_back({pattern.kind, nameToUse(match, options.codePage), {}});
             }
             try {
                 for (std::size_t i = first; i < sources.size(); ++i)
-                    readIncludes(sources[i], options.systemIncludes, search, warnings);
+                    readIncludes(sources[i], options, search, warnings);
             } catch (const std::bad_alloc&) {
                 endRun(1, "Depmill: memory overflow\n");
             }

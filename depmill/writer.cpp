@@ -62,7 +62,7 @@ bool writeMakefile(const std::vector<SourceFile>& sources,
                    std::ostream& err) {
     MacroTable previous;
     if (previousMakefile && !options.ignoreOldMacros &&
-        !previous.readMacros(*previousMakefile, err)) {
+        !previous.readMacros(*previousMakefile, options.codePage, err)) {
         return false;
     }
     applyPreviousSettings(previous, options);

@@ -1,5 +1,6 @@
 // Depmill's reading of the previous makefile: the HDRPATH line, then the
-// macro table of the head block and the lookups the writer makes.
+// macro table of the head block, in both code pages, and the lookups the
+// writer makes.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -21,12 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end(),
                   "an include folder taken twice");
 
-    depmill::MacroTable table;
-    const std::optional<std::size_t> count = table.readMacros(path, err);
-    fuzz::require(!count || (*count == table.size() && *count <= depmill::kMaxMacros),
-                  "the macro count disagrees with the table");
-    for (const char* name : {"MODEL", "CFLAGS", "LDFLAGS", "LIBS", "PROGRAM", "LIBRARY"}) {
-        table.lookupMacro(name);
+    for (const auto cp : {common::CodePage::Utf8, common::CodePage::ShiftJis}) {
+        depmill::MacroTable table;
+        const std::optional<std::size_t> count = table.readMacros(path, cp, err);
+        fuzz::require(!count || (*count == table.size() && *count <= depmill::kMaxMacros),
+                      "the macro count disagrees with the table");
+        for (const char* name : {"MODEL", "CFLAGS", "LDFLAGS", "LIBS", "PROGRAM", "LIBRARY"}) {
+            table.lookupMacro(name);
+        }
     }
     return 0;
 }

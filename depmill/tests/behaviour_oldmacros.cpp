@@ -5,6 +5,7 @@
 #include <string>
 
 #include "depmill_run.h"
+#include "shiftjislocale.h"
 
 namespace depmill_test {
 namespace {
@@ -166,10 +167,9 @@ TEST(OldMacros, FlagsTravelTogetherWithCflags) {
     sb.write("main.c", "");
     sb.write("makefile", lines({"DBLIB\t= my.lib", "LDFLAGS\t= -static", ""}));
     ASSERT_EQ(sb.run().status, 0);
-    EXPECT_NE(sb.makefile()
-                  .find("\nLINKER\t= cc\n"
-                        "CFLAGS\t= -m$(MODEL) -W0,/W4,/G1,/Otgel,/Gt,/nologo\n"
-                        "LDFLAGS\t= -m$(MODEL) -s4096\n\n"),
+    EXPECT_NE(sb.makefile().find("\nLINKER\t= cc\n"
+                                 "CFLAGS\t= -m$(MODEL) -W0,/W4,/G1,/Otgel,/Gt,/nologo\n"
+                                 "LDFLAGS\t= -m$(MODEL) -s4096\n\n"),
               std::string::npos);
 
     sb.write("makefile", lines({"LDFLAGS\t= -static", "CFLAGS += -g  ", ""}));
@@ -303,6 +303,24 @@ TEST(OldMacros, IgnoreOldMacrosStillMakesTheBackup) {
     std::string first = makefile;
     ASSERT_EQ(sb.run().status, 0);
     EXPECT_EQ(sb.text("makefile.old"), first);
+}
+
+// Under a Shift-JIS locale a previous makefile whose PROGRAM ends in "表"
+// (0x95 0x5C) keeps that character whole and the CC line after it.
+TEST(OldMacros, ShiftJisTrailByteAtTheLineEndContinuesNothing) {
+    const ShiftJisLocale& locale = TestShiftJisLocale();
+    if (!locale.whyNot.empty()) GTEST_SKIP() << locale.whyNot;
+    const std::string hyo = "\x95\x5C";
+    Sandbox sb;
+    sb.write("main.c", "");
+    sb.write("makefile",
+             lines({"PROGRAM\t= $(OUTDIR)\\" + hyo, "CC\t= cl", "", "all: $(PROGRAM)"}));
+    const RunResult run = sb.run(RunSettings{.env = locale.environment});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string makefile = sb.makefile();
+    EXPECT_NE(makefile.find("\nMODEL\t= L\nCC\t= cl\nLINKER\t= link\n"), std::string::npos)
+        << makefile;
+    EXPECT_NE(makefile.find("\nPROGRAM\t= $(OUTDIR)\\" + hyo + "\n"), std::string::npos);
 }
 
 }  // namespace

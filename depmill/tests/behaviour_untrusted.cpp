@@ -5,13 +5,16 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
 
 #include "depmill_run.h"
+#include "openwatch.h"
 #include "sanitized.h"
 
 namespace depmill_test {
@@ -34,7 +37,8 @@ void makeSocket(const Sandbox& sb, const std::string& rel) {
     ASSERT_EQ(bound, 0) << rel;
 }
 
-const std::string kPrevious = "CC\t= cl\nHDRPATH\t= ../inc\nPROGRAM\t= prog.exe\n\nall: $(PROGRAM)\n";
+const std::string kPrevious =
+    "CC\t= cl\nHDRPATH\t= ../inc\nPROGRAM\t= prog.exe\n\nall: $(PROGRAM)\n";
 
 // A run that stopped at the previous makefile: one message, status 2,
 // nothing in the folder changed.
@@ -61,8 +65,8 @@ TEST(UntrustedFolder, MakefileThatIsNoRegularFileStopsTheRun) {
             if (std::string(kind) == "socket") makeSocket(sb, "makefile");
             if (std::string(kind) == "link")
                 std::filesystem::create_symlink("../elsewhere", sb.path("makefile"));
-            const RunResult run = sb.run(ignoreOld ? std::vector<std::string>{"-U"}
-                                                   : std::vector<std::string>{});
+            const RunResult run =
+                sb.run(ignoreOld ? std::vector<std::string>{"-U"} : std::vector<std::string>{});
             expectStoppedAtTheMakefile(sb, run, {"main.c", "makefile"});
             EXPECT_EQ(sb.read("../elsewhere"), kPrevious);
             if (std::string(kind) == "folder") {
@@ -105,15 +109,75 @@ TEST(UntrustedFolder, PipesSocketsAndDevicesAreNoInputs) {
     const RunResult run = sb.run();
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out, lines({"Depmill: can't open a.c", "Depmill: can't open b.c",
-                              "Depmill: can't find pipe.h (in c.c)",
-                              "Depmill: can't find zero.h (in c.c)", "Depmill: can't open main.c",
-                              "Depmill: can't open io.asm"}));
+    EXPECT_EQ(run.out,
+              lines({"Depmill: can't open a.c", "Depmill: can't open b.c",
+                     "Depmill: can't find pipe.h (in c.c)", "Depmill: can't find zero.h (in c.c)",
+                     "Depmill: can't open main.c", "Depmill: can't open io.asm"}));
     const std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nOF1\t= a.obj b.obj c.obj main.obj io.obj\n"), std::string::npos)
         << makefile;
     EXPECT_EQ(blockFrom(makefile, "c.obj: c.c pipe.h zero.h ok.h"),
               lines({"c.obj: c.c pipe.h zero.h ok.h", "\t$(CC) -c $(CFLAGS) c.c", ""}));
+}
+
+// A FIFO or device among the sources or named by an include line is looked
+// at, never opened: the open alone may act (a tape rewinds, a watchdog
+// arms). The regular files beside them are opened as before.
+TEST(UntrustedFolder, SpecialFilesAreNeverOpened) {
+#ifndef __linux__
+    GTEST_SKIP() << "which files were opened is watched with inotify";
+#else
+    Sandbox sb;
+    sb.write("c.c", lines({"#include \"pipe.h\"", "#include \"ok.h\""}));
+    sb.write("ok.h", "");
+    makeFifo(sb, "main.c");
+    makeFifo(sb, "io.asm");
+    makeFifo(sb, "pipe.h");
+    OpenWatch watch(sb.project());
+    const RunResult run = sb.run();
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::set<std::string> opened = watch.opened();
+    EXPECT_TRUE(opened.count("c.c") == 1 && opened.count("ok.h") == 1);
+    for (const char* special : {"main.c", "io.asm", "pipe.h"})
+        EXPECT_EQ(opened.count(special), 0u) << special;
+#endif
+}
+
+// Runs make with the arguments in the project folder, its output discarded;
+// its exit status, -1 when it could not be run.
+int runMake(const Sandbox& sb, const std::string& args) {
+    const std::string command =
+        "cd '" + sb.project().string() + "' && make " + args + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Names from the folder and from include lines, even commented-out ones,
+// never make make or the shell run anything: a "$" of an include name is
+// written "$$", and a name that cannot stand in a rule is left out with a
+// warning while the run goes on.
+TEST(UntrustedFolder, NamesNeverRunACommand) {
+    Sandbox sb;
+    sb.write("ok.c",
+             lines({"/*", "#include \"$(shell touch PWNED)\"", "*/", "#include \"$(PWNED)x.h\"",
+                    "#include \"x;touch PWNED\"", "#include \"ok.h\""}));
+    sb.write("ok.h", "");
+    sb.write("x$(touch${IFS}PWNED).c", "");
+    sb.write("b c.c", "#include \"ok.h\"\n");
+    const RunResult run = sb.run();
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, lines({"Depmill: skipped b c.c: not usable in a makefile",
+                              "Depmill: skipped x$(touch${IFS}PWNED).c: not usable in a makefile",
+                              "Depmill: skipped $(shell touch PWNED): not usable in a makefile",
+                              "Depmill: can't find $(PWNED)x.h (in ok.c)",
+                              "Depmill: skipped x;touch PWNED: not usable in a makefile"}));
+    const std::string makefile = sb.makefile();
+    EXPECT_NE(makefile.find("\nOF1\t= ok.obj\n"), std::string::npos) << makefile;
+    EXPECT_EQ(blockFrom(makefile, "ok.obj: ok.c $$(PWNED)x.h ok.h"),
+              lines({"ok.obj: ok.c $$(PWNED)x.h ok.h", "\t$(CC) -c $(CFLAGS) ok.c", ""}));
+    EXPECT_EQ(runMake(sb, "-n clean"), 0);
+    EXPECT_FALSE(sb.exists("PWNED"));
 }
 
 // The new makefile is made under a fresh name: a makefile.tmp of the user
@@ -143,8 +207,8 @@ TEST(UntrustedFolder, NoLinkIsWrittenThroughAndNoFileOfTheUserTaken) {
         }
         EXPECT_FALSE(std::filesystem::is_symlink(sb.path("makefile.old")));
         EXPECT_EQ(sb.text("makefile.old"), kPrevious);
-        EXPECT_TRUE(std::filesystem::is_regular_file(
-            std::filesystem::symlink_status(sb.path("makefile"))));
+        EXPECT_TRUE(
+            std::filesystem::is_regular_file(std::filesystem::symlink_status(sb.path("makefile"))));
         EXPECT_TRUE(headerFitsRun(sb.makefile(), run));
         EXPECT_EQ(entriesOf(sb),
                   (std::set<std::string>{"main.c", "makefile", "makefile.old", "makefile.tmp"}));

@@ -67,12 +67,13 @@ TEST(HeaderPath, MissingFileFails) {
     EXPECT_EQ(err.str(), "Depmill: can't open Makefile\n");
 }
 
-std::vector<std::pair<std::string, std::string>> load(const std::string& text,
-                                                      std::string* err = nullptr) {
+std::vector<std::pair<std::string, std::string>> load(
+    const std::string& text, std::string* err = nullptr,
+    common::CodePage cp = common::CodePage::Utf8) {
     writeFile("makefile", text);
     MacroTable table;
     std::ostringstream errors;
-    const std::optional<std::size_t> count = table.readMacros("makefile", errors);
+    const std::optional<std::size_t> count = table.readMacros("makefile", cp, errors);
     if (err != nullptr) *err = errors.str();
     std::vector<std::pair<std::string, std::string>> found;
     if (!count) return found;
@@ -121,6 +122,21 @@ TEST(MacroTable, ContinuationsJoinLogicalLines) {
     EXPECT_EQ(load("X = 1 \\"), (Macros{{"X", "1 "}}));
 }
 
+// Under Shift-JIS a line that ends in "表" (0x95 0x5C) or "ソ" (0x83 0x5C)
+// ends there: the character stays whole and the next line is a definition
+// of its own. A backslash after such a character still continues.
+TEST(MacroTable, ShiftJisTrailByteContinuesNoLine) {
+    ScratchFolder folder;
+    const std::string hyo = "\x95\x5C";
+    const std::string so = "\x83\x5C";
+    const std::string text = "PROGRAM = " + hyo + "\nCC = cl\nX = " + so + "\\\n" + so + "\n";
+    EXPECT_EQ(load(text, nullptr, common::CodePage::ShiftJis),
+              (Macros{{"CC", "cl"}, {"X", so + so}, {"PROGRAM", hyo}}));
+    // The same bytes read as UTF-8 are no character: the 0x5C continues.
+    EXPECT_EQ(load("PROGRAM = " + hyo + "\nCC = cl\n"),
+              (Macros{{"PROGRAM", hyo.substr(0, 1) + "CC = cl"}}));
+}
+
 TEST(MacroTable, TwoHundredDefinitionsAtMost) {
     ScratchFolder folder;
     std::string text;
@@ -128,17 +144,17 @@ TEST(MacroTable, TwoHundredDefinitionsAtMost) {
         text += "M" + std::to_string(i) + " = " + std::to_string(i) + "\n";
     writeFile("makefile", text + "all: x\n");
     MacroTable table;
-    EXPECT_EQ(table.readMacros("makefile"), 200u);
+    EXPECT_EQ(table.readMacros("makefile", common::CodePage::Utf8), 200u);
     EXPECT_EQ(table.lookupMacro("M199"), "199");
 
     writeFile("makefile", text + "M200 = 200\n");
     std::ostringstream errors;
-    EXPECT_FALSE(table.readMacros("makefile", errors));
+    EXPECT_FALSE(table.readMacros("makefile", common::CodePage::Utf8, errors));
     EXPECT_EQ(errors.str(), "Depmill: macro table overflow\n");
 
     // Each load starts from an empty table.
     writeFile("makefile", "X = 1\n");
-    EXPECT_EQ(table.readMacros("makefile"), 1u);
+    EXPECT_EQ(table.readMacros("makefile", common::CodePage::Utf8), 1u);
     EXPECT_FALSE(table.lookupMacro("M0"));
 }
 
@@ -146,7 +162,7 @@ TEST(MacroTable, MissingFileFails) {
     ScratchFolder folder;
     MacroTable table;
     std::ostringstream err;
-    EXPECT_FALSE(table.readMacros("makefile", err));
+    EXPECT_FALSE(table.readMacros("makefile", common::CodePage::Utf8, err));
     EXPECT_EQ(err.str(), "Depmill: can't open Makefile\n");
 }
 

@@ -1,6 +1,7 @@
 // Unit tests of the source-name patterns and the DOS name arithmetic.
 #include <gtest/gtest.h>
 
+#include "makefilenames.h"
 #include "names.h"
 #include "pattern.h"
 
@@ -59,6 +60,35 @@ TEST(Names, ShiftJisTrailBytesAreNoSeparators) {
     EXPECT_EQ(depmill::joinFolder("../inc/", "x.h", sjis), "../inc/x.h");
     EXPECT_EQ(depmill::joinFolder("c:", "x.h", sjis), "c:x.h");
     EXPECT_EQ(depmill::joinFolder("inc", "sub\\x.h", sjis), "inc\\sub\\x.h");
+}
+
+// Names people have stand in a rule as they are; what would end the rule,
+// start a recipe, continue the line or be expanded by the command
+// interpreter does not.
+TEST(MakefileNames, WhichNamesStandInARule) {
+    using depmill::NameUse;
+    const CodePage sjis = CodePage::ShiftJis;
+    for (const char* usable : {"main.c", "sub\\x.h", "../inc/x-1_2.h", "c:\\dos\\x.h", "c:x.h",
+                               "\x83\x5C.c", "\x83\x7C.c", "\xE8\xA1\xA8.c"}) {
+        EXPECT_TRUE(depmill::isUsableName(usable, NameUse::Command, sjis)) << usable;
+    }
+    for (const char* unusable : {"a b.c", "a\tb.c", "a#b.c", "a=b.c", "a;b.c", "ab:c.c", "a\rb.c",
+                                 "a\nb.c", "sub\\", ""}) {
+        EXPECT_FALSE(depmill::isUsableName(unusable, NameUse::Prerequisite, sjis)) << unusable;
+    }
+    // A source reaches the command interpreter, an include name only make.
+    for (const char* name : {"a$(X).c", "a`id`.c", "a|b.c", "a&b.c", "a<b.c", "a>b.c"}) {
+        EXPECT_FALSE(depmill::isUsableName(name, NameUse::Command, sjis)) << name;
+        EXPECT_TRUE(depmill::isUsableName(name, NameUse::Prerequisite, sjis)) << name;
+    }
+    // 0x7C and 0x5C stand alone where they are no trail bytes.
+    EXPECT_FALSE(depmill::isUsableName("\x83\x7C.c", NameUse::Command, CodePage::Utf8));
+    EXPECT_FALSE(depmill::isUsableName("x\x83\x5C", NameUse::Prerequisite, CodePage::Utf8));
+    EXPECT_TRUE(depmill::isUsableName("x\x83\x5C", NameUse::Prerequisite, sjis));
+
+    EXPECT_EQ(depmill::escapedForMake("$(CC)$x$"), "$$(CC)$$x$$");
+    EXPECT_EQ(depmill::skippedNameWarning("a\nb\r\x1B.c"),
+              "Depmill: skipped a?b??.c: not usable in a makefile\n");
 }
 
 }  // namespace

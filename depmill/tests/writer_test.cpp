@@ -71,7 +71,7 @@ MacroTable macrosFrom(const std::string& text) {
     ScratchFolder folder;
     writeFile("makefile", text);
     MacroTable table;
-    EXPECT_TRUE(table.readMacros("makefile"));
+    EXPECT_TRUE(table.readMacros("makefile", common::CodePage::Utf8));
     return table;
 }
 
@@ -351,7 +351,8 @@ struct Written {
 
 Written write(GeneratorOptions options = {}) {
     std::ostringstream err;
-    const bool ok = depmill::writeMakefile({source(SourceKind::C, "main.c")}, depmill::findPreviousMakefile(), options, err);
+    const bool ok = depmill::writeMakefile({source(SourceKind::C, "main.c")},
+                                           depmill::findPreviousMakefile(), options, err);
     return {ok, err.str()};
 }
 
@@ -376,14 +377,16 @@ TEST(WriteMakefile, PreviousMakefileBecomesTheBackup) {
     EXPECT_TRUE(second.ok);
     EXPECT_EQ(second.err, "");
     EXPECT_EQ(readFile("makefile.old"), "CC = lcc\nPROGRAM = kept.exe\nall: x\n");
-    EXPECT_NE(depmill_testing::withNewlines(readFile("makefile")).find("\nPROGRAM\t= kept.exe\n"), std::string::npos);
+    EXPECT_NE(depmill_testing::withNewlines(readFile("makefile")).find("\nPROGRAM\t= kept.exe\n"),
+              std::string::npos);
 
     // Without the old macros the file is still kept as the backup.
     GeneratorOptions ignore;
     ignore.ignoreOldMacros = true;
     ASSERT_TRUE(write(ignore).ok);
     EXPECT_NE(readFile("makefile.old").find("kept.exe"), std::string::npos);
-    EXPECT_EQ(depmill_testing::withNewlines(readFile("makefile")).find("kept.exe"), std::string::npos);
+    EXPECT_EQ(depmill_testing::withNewlines(readFile("makefile")).find("kept.exe"),
+              std::string::npos);
     EXPECT_EQ(folderEntries(), (std::set<std::string>{"makefile", "makefile.old"}));
 }
 
@@ -407,9 +410,10 @@ TEST(WriteMakefile, LinksAndTheUsersFilesAreNotWrittenThrough) {
     EXPECT_TRUE(std::filesystem::is_symlink("makefile.tmp"));
     EXPECT_FALSE(std::filesystem::is_symlink("makefile.old"));
     EXPECT_EQ(readFile("makefile.old"), previous);
-    EXPECT_TRUE(depmill_testing::withNewlines(readFile("makefile")).starts_with("# make makefile at: "));
+    EXPECT_TRUE(
+        depmill_testing::withNewlines(readFile("makefile")).starts_with("# make makefile at: "));
     EXPECT_EQ(folderEntries(), (std::set<std::string>{"makefile", "makefile.old", "makefile.tmp",
-                                            "other", "victim"}));
+                                                      "other", "victim"}));
 }
 
 TEST(WriteMakefile, FailuresLeaveTheMakefileAsItWas) {

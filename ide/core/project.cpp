@@ -20,8 +20,10 @@ constexpr const char* kOutOfMemory = "メモリー不足です。";
 
 // One logical line of at most maxBytes bytes: empty lines and comments are
 // skipped, and a line ending in a backslash is joined with the next logical
-// line in the backslash's place. nullopt at the end of the file.
-std::optional<std::string> readLogicalLine(common::LineReader& reader, std::size_t maxBytes) {
+// line in the backslash's place (a double-byte character's 0x5C trail byte
+// is none). nullopt at the end of the file.
+std::optional<std::string> readLogicalLine(common::LineReader& reader, std::size_t maxBytes,
+                                           common::CodePage cp) {
     std::string line;
     bool hadLineFeed = false;
     do {
@@ -32,8 +34,8 @@ std::optional<std::string> readLogicalLine(common::LineReader& reader, std::size
     } while (line.empty() || line.front() == '#');
 
     // A piece cut short by the room is no line end, so it is never continued.
-    if (hadLineFeed && line.back() == '\\') {
-        if (auto rest = readLogicalLine(reader, maxBytes - line.size())) {
+    if (hadLineFeed && common::continuesOnNextLine(line, cp)) {
+        if (auto rest = readLogicalLine(reader, maxBytes - line.size(), cp)) {
             line.pop_back();
             line += *rest;
         }
@@ -70,7 +72,8 @@ void ResetProject(Project& project) {
     project = Project{};
 }
 
-int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServices& ui) {
+int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServices& ui,
+                       common::CodePage cp) {
     macros.clear();
     // A folder, FIFO or device is no makefile: reading one would give no
     // text or wait for ever.
@@ -80,7 +83,7 @@ int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServic
         return -1;
     }
     try {
-        while (auto line = readLogicalLine(reader, kLineRoom)) {
+        while (auto line = readLogicalLine(reader, kLineRoom, cp)) {
             if (line->find('=') == std::string::npos) break;
             if (macros.size() == static_cast<std::size_t>(kMaxMakefileMacros)) {
                 macros.clear();
@@ -122,14 +125,15 @@ void ApplyMakefileMacros(Project& project, const std::string& path, const Makefi
 
 bool LoadProject(Project& project, const std::string& path, UiServices& ui, common::CodePage cp) {
     MakefileMacros macros;
-    if (ReadMakefileMacros(path, macros, ui) <= 0) return false;
+    if (ReadMakefileMacros(path, macros, ui, cp) <= 0) return false;
     ApplyMakefileMacros(project, path, macros, cp);
     return true;
 }
 
-std::string GetMakefileMacro(const std::string& path, const std::string& name, UiServices& ui) {
+std::string GetMakefileMacro(const std::string& path, const std::string& name, UiServices& ui,
+                             common::CodePage cp) {
     MakefileMacros macros;
-    if (ReadMakefileMacros(path, macros, ui) <= 0) return {};
+    if (ReadMakefileMacros(path, macros, ui, cp) <= 0) return {};
     return FindMakefileMacro(macros, name);
 }
 

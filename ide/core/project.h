@@ -43,8 +43,10 @@ constexpr int kMaxMakefileMacros = 200;
 // Reads the macro block at the head of the makefile into `macros` (emptied
 // first) and returns the count of definitions, or -1 after showing one of the
 // reader's message boxes (file cannot be opened, too many definitions, out of
-// memory). The block ends at the first logical line without "=".
-int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServices& ui);
+// memory). The block ends at the first logical line without "=". The file's
+// text is in the code page cp.
+int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServices& ui,
+                       common::CodePage cp = common::activeCodePage());
 
 // The value of the first definition of `name` (case matters), or empty.
 std::string FindMakefileMacro(const MakefileMacros& macros, const std::string& name);
@@ -61,7 +63,8 @@ void ApplyMakefileMacros(Project& project, const std::string& path, const Makefi
 
 // The value of macro `name` in the makefile at `path`, or empty when the file
 // has no definitions, cannot be read or does not define it.
-std::string GetMakefileMacro(const std::string& path, const std::string& name, UiServices& ui);
+std::string GetMakefileMacro(const std::string& path, const std::string& name, UiServices& ui,
+                             common::CodePage cp = common::activeCodePage());
 
 // Memory models: code 0..4, letter s m c l h, list item index 0..4.
 constexpr std::array<const char*, 5> kModelItemTexts = {"S - Small model", "M - Meadium model",

@@ -6,12 +6,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <tuple>
 
 #include "childprocess_system.h"
 #include "environment.h"
 #include "fakeuiservices.h"
+#include "openwatch.h"
 #include "programfolder.h"
 #include "runner.h"
 #include "tempfolder.h"
@@ -156,6 +158,37 @@ TEST_F(ProjectReaderTest, FifoOrDeviceMakefileIsRefusedWithoutWaiting) {
     }
 }
 
+// The makefile's entry is looked at before anything is opened: a FIFO is
+// never opened, and a link, even to a good makefile, is not followed. On
+// Windows a device name stands for the device in every folder.
+TEST_F(ProjectReaderTest, OnlyARegularFileIsEverOpened) {
+#ifdef _WIN32
+    Project project = sentinel();
+    for (const char* device : {"COM1", "nul.mak", "CON"}) {
+        EXPECT_FALSE(LoadProject(project, (folder_ / device).string(), ui_)) << device;
+    }
+    expectSame(project, sentinel());
+    EXPECT_EQ(ui_.messages.size(), 3u);
+    ASSERT_TRUE(LoadProject(project, write("PROGRAM = prog.exe\n", "good.mak"), ui_));
+#elif !defined(__linux__)
+    GTEST_SKIP() << "which files were opened is watched with inotify";
+#else
+    const std::string good = write("PROGRAM = prog.exe\n", "good.mak");
+    const std::string fifo = (folder_ / "makefile").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("good.mak", folder_ / "link.mak");
+    OpenWatch watch(folder_);
+    Project project = sentinel();
+    EXPECT_FALSE(LoadProject(project, fifo, ui_));
+    EXPECT_FALSE(LoadProject(project, (folder_ / "link.mak").string(), ui_));
+    expectSame(project, sentinel());
+    EXPECT_EQ(watch.opened(), std::set<std::string>{});
+    EXPECT_EQ(ui_.messages.size(), 2u);
+    ASSERT_TRUE(LoadProject(project, good, ui_));
+    EXPECT_EQ(watch.opened(), std::set<std::string>{"good.mak"});
+#endif
+}
+
 TEST_F(ProjectReaderTest, TwoHundredDefinitionsLoadAndOneMoreIsRefused) {
     std::string content;
     for (int i = 0; i < kMaxMakefileMacros; ++i) content += "M" + std::to_string(i) + " = v\n";
@@ -208,6 +241,23 @@ TEST_F(ProjectReaderTest, CommentsAndContinuationsJoinLogicalLines) {
     EXPECT_EQ(macros[0].value, "x\\");
     macros = read("A = x\\\nall: y\nB = z\n", 2);
     EXPECT_EQ(macros[0].value, "xall: y");
+}
+
+// Under Shift-JIS "表" (0x95 0x5C) at a line end is a whole character, no
+// backslash: the line is not continued and the next definition stays.
+TEST_F(ProjectReaderTest, ShiftJisTrailByteAtTheLineEndContinuesNothing) {
+    const std::string hyo = "\x95\x5C";
+    const std::string path = write("PROGRAM = " + hyo + "\nCC = cl\nOUTDIR = " + hyo + "\\\nobj\n");
+    MakefileMacros macros;
+    ASSERT_EQ(ReadMakefileMacros(path, macros, ui_, common::CodePage::ShiftJis), 3);
+    EXPECT_EQ(FindMakefileMacro(macros, "PROGRAM"), hyo);
+    EXPECT_EQ(FindMakefileMacro(macros, "CC"), "cl");
+    // A backslash after the character still continues.
+    EXPECT_EQ(GetMakefileMacro(path, "OUTDIR", ui_, common::CodePage::ShiftJis), hyo + "obj");
+    Project project;
+    ASSERT_TRUE(LoadProject(project, path, ui_, common::CodePage::ShiftJis));
+    EXPECT_EQ(project.projectName, hyo);
+    EXPECT_EQ(project.targetName, hyo + ".exe");
 }
 
 TEST_F(ProjectReaderTest, LongLinesAreReadInPiecesWithinTheBuffer) {

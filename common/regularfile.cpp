@@ -1,0 +1,84 @@
+// The POSIX and the Windows side of opening a regular file safely.
+#include "regularfile.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace common {
+
+#ifdef _WIN32
+
+namespace {
+
+bool isPlainFile(DWORD attributes) {
+    return (attributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+// "COM1", "nul.txt" and their kind name devices in every folder; the full
+// path of such a name is the device's "\\.\" path.
+bool namesDevice(const std::string& path) {
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return length == 0 || length >= MAX_PATH || std::string(full, length).rfind("\\\\.\\", 0) == 0;
+}
+
+}  // namespace
+
+std::FILE* openRegularFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !isPlainFile(attributes) || namesDevice(path))
+        return nullptr;
+    // Others may read along but not write while the file is read. A link
+    // put in place meanwhile is opened as itself and refused below.
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+        !isPlainFile(info.dwFileAttributes)) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "rb");
+    if (file == nullptr) _close(fd);
+    return file;
+}
+
+#else
+
+std::FILE* openRegularFile(const std::string& path) {
+    struct stat entry {};
+    if (lstat(path.c_str(), &entry) != 0 || !S_ISREG(entry.st_mode)) return nullptr;
+    // Should the entry be swapped for a FIFO meanwhile, the open neither
+    // waits for a writer nor follows a link.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat opened {};
+    const int flags = fcntl(fd, F_GETFL);
+    if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_dev != entry.st_dev ||
+        opened.st_ino != entry.st_ino || flags < 0 ||
+        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        close(fd);
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "rb");
+    if (file == nullptr) close(fd);
+    return file;
+}
+
+#endif
+
+}  // namespace common

@@ -1,0 +1,4 @@
+PROGRAM	= $(OUTDIR)\•\
+CC	= cl
+
+all: $(PROGRAM)
