@@ -105,7 +105,7 @@ bool ExpandToolArguments(std::string& arguments, const Project& project,
 
 bool ExpandToolArguments(std::string& arguments, const Project& project, const Tool& tool,
                          UiServices& ui) {
-    const std::string title = "ツール " + tool.name + " で使うファイルを選択";
+    const UiText title = UiText("ツール ").data(tool.name).words(" で使うファイルを選択");
     return ExpandToolArguments(
         arguments, project, tool.folder,
         [&](const std::string& folder) { return ui.chooseFile(title, folder, {}); },

@@ -270,7 +270,7 @@ void MainWindow::start() {
     applyWindowPlacement();
     openLastProject();
     setWindowTitle(toQt(WindowTitle(*project_)));
-    if (!project_->projectName.empty()) QDir::setCurrent(toQt(project_->projectFolder));
+    if (!project_->projectName.empty()) QDir::setCurrent(pathToQt(project_->projectFolder));
     if (loadTools() && tools_->count >= 1) rebuildToolsMenu();
     services_.sounds.play("Open", SoundFallback::None, SoundWait::No);
 }

@@ -291,7 +291,7 @@ TEST_F(RunnerTest, NestedRunInsideEventProcessing) {
     int innerResult = 1;
     bool nested = false;
     ui_.onProcessEvents = [&] {
-        if (nested) return;
+        if (nested || out_.lines.empty()) return;  // once the outer child has begun
         nested = true;
         const Tool inner = child({"out:inner", "out:i.c(1) : warning W1: w"});
         innerResult = RunCaptured(inner, &out_, services_, false).code;
