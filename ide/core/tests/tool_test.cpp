@@ -97,6 +97,11 @@ TEST(ToolArgumentsExpansion, CancelledSelectLeavesTheTextUnchanged) {
     EXPECT_EQ(arguments, "$(Select) $(ProjName) $(Select)");
     ASSERT_EQ(ui.fileRequests.size(), 2u);
     EXPECT_EQ(ui.fileRequests[0].title, "ツール lint で使うファイルを選択");
+    // The tool's name is data among the program's words.
+    ASSERT_EQ(ui.shownTexts[0].parts().size(), 3u);
+    EXPECT_FALSE(ui.shownTexts[0].parts()[0].isData);
+    EXPECT_TRUE(ui.shownTexts[0].parts()[1].isData);
+    EXPECT_EQ(ui.shownTexts[0].parts()[1].bytes, "lint");
     EXPECT_EQ(ui.fileRequests[0].initialFolder, "");  // the chooser's own default
     EXPECT_EQ(ui.fileRequests[0].filter, "");
 
