@@ -6,8 +6,10 @@
 // Every value must reach the program as literal text. The check: the same
 // argument text with each macro replaced by a plain marker word is taken
 // apart by the rules the line will meet (the Windows rules, or the shell's
-// for a "cmd /c" line); with the markers' values put in, that must give the
-// same arguments as taking apart the line that was really built.
+// for a "cmd /c" line, the program and the arguments together deciding, as
+// the runner decides); with the markers' values put in, that must give the
+// same arguments as taking apart the line that was really built, and the
+// values must not change which rules those are.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -153,7 +155,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool comparable = text.find(kMarker) == std::string_view::npos &&
                             text.find('\0') == std::string_view::npos;
 
-    const CommandSyntax syntax = CommandSyntaxOf(command);
     for (const auto cp : {common::CodePage::Utf8, common::CodePage::ShiftJis}) {
         const auto expand = [&](const Project& which, std::optional<std::string> chosen,
                                 std::string& arguments) {
@@ -171,8 +172,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     marked)) {
             continue;
         }
-        const std::string line = command + " " + arguments;
-        const std::string markedLine = command + " " + marked;
+        // The lines as the runner composes them, and their syntax as it
+        // chooses it: a program "cmd" with arguments "/c ..." is the shell's.
+        const std::string line = ComposeCommandLine(Tool{{}, command, arguments, {}});
+        const std::string markedLine = ComposeCommandLine(Tool{{}, command, marked, {}});
+        const CommandSyntax syntax = CommandSyntaxOf(line);
+        fuzz::require(CommandSyntaxOf(markedLine) == syntax, "a value decided how the line runs");
         if (syntax == CommandSyntax::Shell) {
             const auto expected = shellWords(CommandInterpreterRest(markedLine).value_or(""));
             if (!expected) continue;

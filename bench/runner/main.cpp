@@ -25,10 +25,10 @@ namespace {
 
 class QuietUi : public UiServices {
   public:
-    void showMessage(const std::string& text, const std::string&, MessageIcon) override {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
+    void showMessage(const UiText& text, const UiText&, MessageIcon) override {
+        std::fprintf(stderr, "message: %s\n", text.bytes().c_str());
     }
-    std::optional<std::string> chooseFile(const std::string&, const std::string&,
+    std::optional<std::string> chooseFile(const UiText&, const std::string&,
                                           const std::string&) override {
         return std::nullopt;
     }

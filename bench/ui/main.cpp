@@ -84,8 +84,8 @@ class TimedUi : public QtUiServices {
                       static_cast<double>(longestCpuGapNs) / 1e6);
         return text;
     }
-    void showMessage(const std::string& text, const std::string&, MessageIcon) override {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
+    void showMessage(const UiText& text, const UiText&, MessageIcon) override {
+        std::fprintf(stderr, "message: %s\n", text.bytes().c_str());
     }
 
     qint64 longestGapNs = 0;

@@ -53,7 +53,7 @@ int main(int argc, char* argv[]) {
         mainWindow.show();
         return QApplication::exec();
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, "Vantor", toQt(error.what()));
+        QMessageBox::critical(nullptr, "Vantor", wordsToQt(error.what()));
         return 1;
     }
 }

@@ -16,10 +16,42 @@ std::size_t skipBlanks(std::string_view text, std::size_t pos) {
     return std::min(text.find_first_not_of(" \t", pos), text.size());
 }
 
-// True when text at pos starts with word, ASCII letter case aside.
-bool startsWithWord(std::string_view text, std::size_t pos, std::string_view word) {
-    return text.size() - pos >= word.size() &&
-           common::equalsIgnoreCase(text.substr(pos, word.size()), word, common::CodePage::Utf8);
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// How a line's beginning meets the "cmd /c" form.
+enum class InterpreterForm { Open, Missed, Matched };
+
+struct InterpreterMatch {
+    InterpreterForm form;
+    std::size_t restAt;  // where the rest of a Matched line begins
+};
+
+InterpreterMatch matchInterpreter(std::string_view text) {
+    std::size_t pos = skipBlanks(text, 0);
+    InterpreterForm form = InterpreterForm::Matched;
+    // Steps over word, ASCII letter case aside; false when the text ends
+    // within it (still Open) or differs from it (Missed).
+    const auto word = [&](std::string_view expected) {
+        for (const char c : expected) {
+            if (pos == text.size()) {
+                form = InterpreterForm::Open;
+                return false;
+            }
+            if (asciiLower(text[pos]) != c) {
+                form = InterpreterForm::Missed;
+                return false;
+            }
+            ++pos;
+        }
+        return true;
+    };
+    if (!word("cmd")) return {form, pos};
+    if (pos < text.size() && text[pos] == '.' && !word(".exe")) return {form, pos};
+    pos = skipBlanks(text, pos);
+    if (!word("/c")) return {form, pos};
+    return {InterpreterForm::Matched, skipBlanks(text, pos)};
 }
 
 // A value written into a quoted part under the Windows rules: a backslash
@@ -85,29 +117,55 @@ std::string withinSingleQuotes(std::string_view value) {
 }  // namespace
 
 std::optional<std::string> CommandInterpreterRest(std::string_view commandLine) {
-    std::size_t pos = skipBlanks(commandLine, 0);
-    if (!startsWithWord(commandLine, pos, "cmd")) return std::nullopt;
-    pos += 3;
-    if (startsWithWord(commandLine, pos, ".exe")) pos += 4;
-    pos = skipBlanks(commandLine, pos);
-    if (!startsWithWord(commandLine, pos, "/c")) return std::nullopt;
-    pos = skipBlanks(commandLine, pos + 2);
-    return std::string(commandLine.substr(pos));
+    const InterpreterMatch match = matchInterpreter(commandLine);
+    if (match.form != InterpreterForm::Matched) return std::nullopt;
+    return std::string(commandLine.substr(match.restAt));
 }
 
-CommandSyntax CommandSyntaxOf(std::string_view head) {
+std::optional<CommandSyntax> SettledCommandSyntax(std::string_view start) {
 #ifdef _WIN32
-    (void)head;
+    (void)start;
     return CommandSyntax::Windows;
 #else
-    return CommandInterpreterRest(head) ? CommandSyntax::Shell : CommandSyntax::Windows;
+    switch (matchInterpreter(start).form) {
+        case InterpreterForm::Matched:
+            return CommandSyntax::Shell;
+        case InterpreterForm::Missed:
+            return CommandSyntax::Windows;
+        case InterpreterForm::Open:
+            break;
+    }
+    return std::nullopt;
 #endif
 }
 
-CommandLineBuilder::CommandLineBuilder(CommandSyntax syntax, common::CodePage cp)
-    : syntax_(syntax), cp_(cp) {}
+CommandSyntax CommandSyntaxOf(std::string_view commandLine) {
+    // A whole line that is still open is no "cmd /c" line.
+    return SettledCommandSyntax(commandLine).value_or(CommandSyntax::Windows);
+}
+
+CommandLineBuilder::CommandLineBuilder(common::CodePage cp) : cp_(cp) {}
+
+CommandSyntax CommandLineBuilder::syntax() const {
+    return syntax_.value_or(CommandSyntaxOf(unsettled_));
+}
+
+// The text held while the syntax was open goes through the settled rules.
+void CommandLineBuilder::settle(CommandSyntax syntax) {
+    syntax_ = syntax;
+    appendSettledTemplate(std::exchange(unsettled_, {}));
+}
 
 void CommandLineBuilder::appendTemplate(std::string_view text) {
+    if (syntax_) {
+        appendSettledTemplate(text);
+        return;
+    }
+    unsettled_ += text;
+    if (const auto syntax = SettledCommandSyntax(unsettled_)) settle(*syntax);
+}
+
+void CommandLineBuilder::appendSettledTemplate(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = common::charLength(cp_, text, pos);
         if (syntax_ == CommandSyntax::Shell) {
@@ -121,6 +179,21 @@ void CommandLineBuilder::appendTemplate(std::string_view text) {
 
 void CommandLineBuilder::appendValue(std::string_view value, ValueQuotes quotes) {
     if (value.empty()) return;
+    if (!syntax_) {
+        // The line could still become a "cmd /c" line, and the value must
+        // not make it one. Written as it is, it may show that the line is
+        // none; otherwise it goes in quoted, which no "cmd /c" line has at
+        // this point. Either way the line runs by the Windows rules.
+        CommandLineBuilder asItIs = *this;
+        asItIs.settle(CommandSyntax::Windows);
+        asItIs.appendValue(value, quotes);
+        if (SettledCommandSyntax(asItIs.text()) == CommandSyntax::Windows) {
+            *this = std::move(asItIs);
+            return;
+        }
+        settle(CommandSyntax::Windows);
+        quotes = ValueQuotes::Always;
+    }
     if (syntax_ == CommandSyntax::Shell) {
         appendShellValue(value, quotes);
         return;
@@ -226,7 +299,9 @@ void CommandLineBuilder::appendWindowsValue(std::string_view value, ValueQuotes 
 }
 
 std::string CommandLineBuilder::text() const {
-    std::string line = line_;
+    // An open beginning holds only blanks and letters of "cmd /c", which
+    // both syntaxes write as they are.
+    std::string line = line_ + unsettled_;
     if (closing_ != Closing::None) {
         line.append(2 * pendingBackslashes_, '\\');
         line += '"';

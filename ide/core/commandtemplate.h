@@ -26,18 +26,29 @@ enum class CommandSyntax {
 // other line.
 std::optional<std::string> CommandInterpreterRest(std::string_view commandLine);
 
-// The syntax of a command line that begins with `head`: Shell for a
-// "cmd /c" line outside Windows, otherwise Windows.
-CommandSyntax CommandSyntaxOf(std::string_view head);
+// The syntax under which a whole command line runs: Shell for a "cmd /c"
+// line outside Windows, otherwise Windows. The runner starts a line by it,
+// and CommandLineBuilder builds each line by it, so the two never differ.
+CommandSyntax CommandSyntaxOf(std::string_view commandLine);
+
+// The syntax of every line that begins with `start`, once `start` settles
+// it: a complete "cmd /c" settles Shell, a beginning no "cmd /c" line has
+// settles Windows; nullopt while either may follow.
+std::optional<CommandSyntax> SettledCommandSyntax(std::string_view start);
 
 enum class ValueQuotes {
     WhenNeeded,  // only a value that needs them gets quotes
     Always,      // quoted where the template leaves it unquoted
 };
 
+// Builds a command line under the syntax that the line itself will run by
+// (CommandSyntaxOf): the syntax is settled by the line's beginning, and a
+// value that comes while the beginning still leaves it open is quoted where
+// it could complete a "cmd /c", so that no value can make the line the
+// shell's: a value cannot bring in the syntax its quoting did not follow.
 class CommandLineBuilder {
   public:
-    CommandLineBuilder(CommandSyntax syntax, common::CodePage cp);
+    explicit CommandLineBuilder(common::CodePage cp);
 
     // Text of the template, taken as written; whole characters only.
     void appendTemplate(std::string_view text);
@@ -51,7 +62,12 @@ class CommandLineBuilder {
     // The command line so far.
     std::string text() const;
 
+    // The syntax the line runs by, as far as it is built.
+    CommandSyntax syntax() const;
+
   private:
+    void settle(CommandSyntax syntax);
+    void appendSettledTemplate(std::string_view text);
     void appendWindowsTemplate(std::string_view character);
     void appendWindowsValue(std::string_view value, ValueQuotes quotes);
     void writeQuote(bool literal);
@@ -68,7 +84,8 @@ class CommandLineBuilder {
     // The shell's rules.
     enum class ShellQuote { None, Single, Double };
 
-    CommandSyntax syntax_;
+    std::optional<CommandSyntax> syntax_;  // nullopt while the line's beginning leaves it open
+    std::string unsettled_;                // that beginning: template text, not yet followed
     common::CodePage cp_;
     std::string line_;
 

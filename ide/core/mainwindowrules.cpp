@@ -32,9 +32,9 @@ long readPlacementValue(std::string_view text, std::size_t& pos) {
 }
 
 // Screen coordinates fit an int; so do the values the window takes.
-long toIntRange(long value) {
-    return std::clamp<long>(value, std::numeric_limits<int>::min(),
-                            std::numeric_limits<int>::max());
+long toIntRange(long long value) {
+    return static_cast<long>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
 }
 
 // Where [start, start + length) and [areaStart, areaStart + areaLength) meet:
@@ -68,22 +68,39 @@ void fitInto(long& start, long& length, long areaStart, long areaLength) {
     start = std::clamp(start, areaStart, areaStart + std::max(areaLength, 0L) - length);
 }
 
+// Bounds that lie within one of the areas as they are; any others moved
+// onto the area they overlap most (or the nearest), shrunk where larger.
+WindowPlacement fitBounds(WindowPlacement bounds, const std::vector<WindowPlacement>& areas) {
+    for (const auto& area : areas) {
+        if (liesWithin(bounds, area)) return bounds;
+    }
+    const auto best = std::max_element(
+        areas.begin(), areas.end(),
+        [&](const auto& a, const auto& b) { return fitScore(bounds, a) < fitScore(bounds, b); });
+    fitInto(bounds.left, bounds.width, best->left, best->width);
+    fitInto(bounds.top, bounds.height, best->top, best->height);
+    return bounds;
+}
+
 }  // namespace
 
 WindowPlacement FitPlacementOnScreens(const WindowPlacement& placement,
-                                      const std::vector<WindowPlacement>& availableAreas) {
+                                      const std::vector<WindowPlacement>& availableAreas,
+                                      const FrameMargins& frame) {
     if (availableAreas.empty()) return placement;
-    WindowPlacement fitted{toIntRange(placement.left), toIntRange(placement.top),
-                           toIntRange(placement.width), toIntRange(placement.height)};
-    for (const auto& area : availableAreas) {
-        if (liesWithin(fitted, area)) return fitted;
-    }
-    const auto best = std::max_element(
-        availableAreas.begin(), availableAreas.end(),
-        [&](const auto& a, const auto& b) { return fitScore(fitted, a) < fitScore(fitted, b); });
-    fitInto(fitted.left, fitted.width, best->left, best->width);
-    fitInto(fitted.top, fitted.height, best->top, best->height);
-    return fitted;
+    // Worked out in long long: a stored value may be as large as a long.
+    using Wide = long long;
+    const Wide across = Wide{frame.left} + frame.right;
+    const Wide down = Wide{frame.top} + frame.bottom;
+    const WindowPlacement outer = fitBounds(
+        {toIntRange(Wide{toIntRange(placement.left)} - frame.left),
+         toIntRange(Wide{toIntRange(placement.top)} - frame.top),
+         toIntRange(std::max<Wide>(toIntRange(placement.width), 0) + across),
+         toIntRange(std::max<Wide>(toIntRange(placement.height), 0) + down)},
+        availableAreas);
+    return {toIntRange(Wide{outer.left} + frame.left), toIntRange(Wide{outer.top} + frame.top),
+            toIntRange(std::max<Wide>(outer.width - across, 0)),
+            toIntRange(std::max<Wide>(outer.height - down, 0))};
 }
 
 WindowPlacement ParseWindowPlacement(std::string_view text) {

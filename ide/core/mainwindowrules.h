@@ -33,13 +33,28 @@ WindowPlacement ParseWindowPlacement(std::string_view text);
 // "left,top,width,height" in plain decimal, negative values with a "-".
 std::string FormatWindowPlacement(const WindowPlacement& placement);
 
-// A placement that lies wholly within the available area of one of the
-// screens stays as it is. Any other is put onto the screen whose area it
-// overlaps most (the nearest one when it overlaps none): shrunk to that
-// area's size where it is larger, then moved just as far as it takes to lie
-// within it. Without screens the placement stays.
+// What the window manager's frame adds to the window's inner area on each
+// side (the title bar at the top), in pixels; none before it has framed the
+// window.
+struct FrameMargins {
+    long left = 0;
+    long top = 0;
+    long right = 0;
+    long bottom = 0;
+
+    bool operator==(const FrameMargins&) const = default;
+};
+
+// The window's inner area such that its frame's outer bounds, `placement`
+// grown by `frame`, lie on a screen: outer bounds that lie wholly within the
+// available area of one of the screens stay as they are. Any others are put
+// onto the screen whose area they overlap most (the nearest one when they
+// overlap none): shrunk to that area's size where they are larger, then
+// moved just as far as it takes to lie within it. Without screens the
+// placement stays.
 WindowPlacement FitPlacementOnScreens(const WindowPlacement& placement,
-                                      const std::vector<WindowPlacement>& availableAreas);
+                                      const std::vector<WindowPlacement>& availableAreas,
+                                      const FrameMargins& frame = {});
 
 // "Vantor" without a project name, else "Vantor - name (folder)".
 std::string WindowTitle(const Project& project);

@@ -16,7 +16,7 @@ std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump
                             common::CodePage cp) {
     // The file name comes from a child's output: it is quoted for the way
     // the command line will be taken apart, so that it stays one argument.
-    CommandLineBuilder command(CommandSyntaxOf(editCommand), cp);
+    CommandLineBuilder command(cp);
     std::size_t pos = 0;
     while (pos < editCommand.size()) {
         const std::size_t length = common::charLength(cp, editCommand, pos);

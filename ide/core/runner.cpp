@@ -158,11 +158,6 @@ class StopSequence {
 
 }  // namespace
 
-std::string ComposeCommandLine(const Tool& tool) {
-    if (tool.arguments.empty()) return tool.command;
-    return tool.command + " " + tool.arguments;
-}
-
 RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& services,
                       bool debugMode) {
     const std::string commandLine = ComposeCommandLine(tool);

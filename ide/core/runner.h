@@ -77,9 +77,6 @@ struct RunServices {
     CodePageConversion convert = nullptr;
 };
 
-// Command, one blank and Arguments; Command alone when Arguments is empty.
-std::string ComposeCommandLine(const Tool& tool);
-
 // Runs tool (Command, Arguments, Folder, Iconed) with captured output and
 // appends every output line, decoded and classified, to lines (nothing is
 // appended when it is null).

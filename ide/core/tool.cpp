@@ -50,13 +50,20 @@ std::string projectValue(Macro macro, const Project& project, common::CodePage c
 
 }  // namespace
 
+std::string ComposeCommandLine(const Tool& tool) {
+    if (tool.arguments.empty()) return tool.command;
+    return tool.command + " " + tool.arguments;
+}
+
 bool ExpandToolArguments(std::string& arguments, const Project& project,
                          const std::string& toolFolder, const ToolFileChooser& choose,
                          common::CodePage cp, std::string_view command) {
-    // The line is built from the program on, so that the quoting state at
-    // each macro is the one the whole command line will have there.
+    // The line is built as the runner will run it, the program, a blank and
+    // the arguments (ComposeCommandLine), so that its syntax and the quoting
+    // state at each macro are those of the whole command line: a program
+    // "cmd" with arguments "/c ..." runs by the shell's rules too.
     const std::string head = std::string(command) + " ";
-    CommandLineBuilder line(CommandSyntaxOf(command), cp);
+    CommandLineBuilder line(cp);
     line.appendTemplate(head);
     const std::string_view text = arguments;
     std::string written;  // template text not yet handed to the line
@@ -98,7 +105,7 @@ bool ExpandToolArguments(std::string& arguments, const Project& project,
 
 bool ExpandToolArguments(std::string& arguments, const Project& project, const Tool& tool,
                          UiServices& ui) {
-    const std::string title = "ツール " + tool.name + " で使うファイルを選択";
+    const UiText title = UiText("ツール ").data(tool.name).words(" で使うファイルを選択");
     return ExpandToolArguments(
         arguments, project, tool.folder,
         [&](const std::string& folder) { return ui.chooseFile(title, folder, {}); },

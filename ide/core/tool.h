@@ -28,6 +28,11 @@ struct ToolTable {
     std::size_t count = 0;
 };
 
+// The command line of a run: Command, one blank and Arguments; Command
+// alone when Arguments is empty. Nothing is quoted here: the arguments were
+// quoted for this line when their macros were expanded.
+std::string ComposeCommandLine(const Tool& tool);
+
 struct Project;
 class UiServices;
 
@@ -42,8 +47,9 @@ using ToolFileChooser = std::function<std::optional<std::string>(const std::stri
 // cancelled. "$(Select)" starts in toolFolder, else in the project folder.
 // The values come from the project's files and folders: each is written so
 // that the program receives it as literal text, under the quoting rules of
-// the command line that `command` (the tool's program) begins
-// (CommandSyntaxOf), whatever quotes the template puts around the macro.
+// the whole command line, `command` (the tool's program), a blank and the
+// arguments (CommandSyntaxOf), whatever quotes the template puts around the
+// macro.
 bool ExpandToolArguments(std::string& arguments, const Project& project,
                          const std::string& toolFolder, const ToolFileChooser& choose,
                          common::CodePage cp = common::activeCodePage(),

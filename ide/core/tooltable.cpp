@@ -43,7 +43,7 @@ std::size_t MoveToolDown(ToolTable& list, std::size_t index) {
     return index + 1;
 }
 
-bool CompleteToolEntry(const std::string& title, std::string& command) {
-    if (title == kSeparatorTitle && command.empty()) command = kSeparatorCommand;
+bool CompleteToolEntry(const std::string& title, std::string& command, common::CodePage cp) {
+    if (title == kSeparatorTitle && command.empty()) command = kSeparatorCommand.in(cp);
     return !title.empty() && !command.empty();
 }

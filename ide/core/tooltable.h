@@ -6,13 +6,28 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "tool.h"
+
+// A word of the program's own that becomes part of a tool record, the
+// user's data, and so is stored in the active code page like the rest of it.
+struct DataWord {
+    std::string_view utf8;
+    std::string_view shiftJis;
+
+    std::string in(common::CodePage cp) const {
+        return std::string(cp == common::CodePage::ShiftJis ? shiftJis : utf8);
+    }
+};
 
 // The title that makes a tool a separator line in the Tools menu, and the
 // program a separator gets when it is left empty.
 inline constexpr char kSeparatorTitle[] = "-";
-inline constexpr char kSeparatorCommand[] = "区切り線";
+inline constexpr DataWord kSeparatorCommand{"区切り線", "\x8b\xe6\x90\xd8\x82\xe8\x90\xfc"};
+
+// The name of a tool the tool list dialog adds.
+inline constexpr DataWord kNewToolName{"新規", "\x90\x56\x8b\x4b"};
 
 // Shown when the table is full: "ツールメニューには、20個までしか登録できません。".
 std::string ToolLimitMessage();
@@ -36,4 +51,5 @@ std::size_t MoveToolDown(ToolTable& list, std::size_t index);
 
 // The editor's OK: a separator title with no program gets the separator
 // program; then true when both title and program are given. Blanks count.
-bool CompleteToolEntry(const std::string& title, std::string& command);
+bool CompleteToolEntry(const std::string& title, std::string& command,
+                       common::CodePage cp = common::activeCodePage());

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "uitext.h"
+
 enum class MessageIcon { None, Stop, Information };
 
 struct FontChoice {
@@ -18,11 +20,12 @@ public:
     virtual ~UiServices() = default;
 
     // A modal message box with one OK button.
-    virtual void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+    virtual void showMessage(const UiText& text, const UiText& caption, MessageIcon icon) = 0;
 
     // A modal file-open dialog; nullopt when the user cancels. An empty
-    // folder leaves the dialog's own default; filter is e.g. "makefile|*".
-    virtual std::optional<std::string> chooseFile(const std::string& title,
+    // folder leaves the dialog's own default; filter is e.g. "makefile|*",
+    // in the program's own words. The folder and the path chosen are data.
+    virtual std::optional<std::string> chooseFile(const UiText& title,
                                                   const std::string& initialFolder,
                                                   const std::string& filter) = 0;
 

@@ -133,8 +133,8 @@ std::string OwnProgramFolder() {
 
 std::optional<ResolvedCommand> ResolveCommandLine(std::string_view commandLine,
                                                   common::CodePage cp) {
-    if (auto rest = CommandInterpreterRest(commandLine)) {
-        return ResolvedCommand{"/bin/sh", {"sh", "-c", *rest}};
+    if (CommandSyntaxOf(commandLine) == CommandSyntax::Shell) {
+        return ResolvedCommand{"/bin/sh", {"sh", "-c", *CommandInterpreterRest(commandLine)}};
     }
     std::vector<std::string> args = SplitCommandLine(commandLine, cp);
     if (args.empty()) return std::nullopt;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "codepage.h"
-#include "commandtemplate.h"  // CommandInterpreterRest
+#include "commandtemplate.h"  // CommandSyntaxOf, CommandInterpreterRest
 
 // The arguments of a command line as the C runtime of Windows programs reads
 // them (the rules of the current runtime, not of the one before 2008). The
@@ -40,7 +40,8 @@ struct ResolvedCommand {
 };
 
 // The program and arguments of commandLine, searched in the IDE's own
-// folder and $PATH; "cmd /c<rest>" gives /bin/sh -c <rest>. nullopt for an
+// folder and $PATH; a line that runs by the shell's syntax (CommandSyntaxOf),
+// "cmd /c<rest>", gives /bin/sh -c <rest>. nullopt for an
 // empty line or a program that is not found.
 std::optional<ResolvedCommand> ResolveCommandLine(std::string_view commandLine,
                                                   common::CodePage cp);

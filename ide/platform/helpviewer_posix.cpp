@@ -42,7 +42,7 @@ class DesktopHelpViewer : public HelpViewer {
     void open(const std::string& helpFile) {
         const auto path = locateHelpFile(helpFile);
         if (!path) {
-            ui_.showMessage("ヘルプファイル \"" + helpFile + "\" が見つかりません。", "Vantor",
+            ui_.showMessage(UiText("ヘルプファイル \"").data(helpFile).words("\" が見つかりません。"), "Vantor",
                             MessageIcon::Stop);
             return;
         }

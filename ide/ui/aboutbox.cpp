@@ -51,7 +51,7 @@ AboutBox::AboutBox(QWidget* parent, VersionReader readVersion)
 
 void AboutBox::updateVersion() {
     std::string dotted;
-    if (!readVersion_(fromQt(QApplication::applicationFilePath()), dotted)) return;
+    if (!readVersion_(pathFromQt(QApplication::applicationFilePath()), dotted)) return;
     versionLabel->setText(QString("Version ") + kReleaseLabel + " [" + toQt(dotted) + "]");
     versionLabel->adjustSize();
 }

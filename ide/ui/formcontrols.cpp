@@ -28,20 +28,20 @@ QLineEdit* makeEdit(QWidget* parent, const char* name) {
 }
 
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const char* caption) {
-    auto* box = new QCheckBox(toQt(caption), parent);
+    auto* box = new QCheckBox(wordsToQt(caption), parent);
     box->setObjectName(name);
     return box;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption) {
-    auto* button = new QPushButton(toQt(caption), parent);
+    auto* button = new QPushButton(wordsToQt(caption), parent);
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const char* caption, QWidget* buddy) {
-    auto* label = new QLabel(toQt(caption), parent);
+    auto* label = new QLabel(wordsToQt(caption), parent);
     label->setObjectName(name);
     label->setBuddy(buddy);
     return label;

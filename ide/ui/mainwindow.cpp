@@ -44,6 +44,23 @@ int clampToInt(long value) {
     return static_cast<int>(value);
 }
 
+std::vector<WindowPlacement> availableAreas() {
+    std::vector<WindowPlacement> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    return areas;
+}
+
+// The window's inner area moved and sized so that its frame lies on a screen.
+QRect fittedGeometry(const WindowPlacement& placement, const QMargins& frame) {
+    const WindowPlacement fitted = FitPlacementOnScreens(
+        placement, availableAreas(), {frame.left(), frame.top(), frame.right(), frame.bottom()});
+    return {clampToInt(fitted.left), clampToInt(fitted.top), clampToInt(fitted.width),
+            clampToInt(fitted.height)};
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
@@ -270,7 +287,7 @@ void MainWindow::start() {
     applyWindowPlacement();
     openLastProject();
     setWindowTitle(toQt(WindowTitle(*project_)));
-    if (!project_->projectName.empty()) QDir::setCurrent(toQt(project_->projectFolder));
+    if (!project_->projectName.empty()) QDir::setCurrent(pathToQt(project_->projectFolder));
     if (loadTools() && tools_->count >= 1) rebuildToolsMenu();
     services_.sounds.play("Open", SoundFallback::None, SoundWait::No);
 }
@@ -291,18 +308,29 @@ void MainWindow::applyFont() {
 }
 
 // "Window" holds the geometry without the frame, written at close the same
-// way, so that start and close never move the window by its frame.
+// way, so that start and close never move the window by its frame. Before
+// the window is shown its frame is not known: the placement is fitted as if
+// it had none, and again once the window manager has framed it.
 void MainWindow::applyWindowPlacement() {
     if (settings_->windowPlacement.empty()) return;
-    std::vector<WindowPlacement> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->availableGeometry();
-        screens.push_back({area.x(), area.y(), area.width(), area.height()});
-    }
-    const WindowPlacement placement =
-        FitPlacementOnScreens(ParseWindowPlacement(settings_->windowPlacement), screens);
-    setGeometry(clampToInt(placement.left), clampToInt(placement.top), clampToInt(placement.width),
-                clampToInt(placement.height));
+    setGeometry(fittedGeometry(ParseWindowPlacement(settings_->windowPlacement), fittedFrame_));
+}
+
+// Once the frame is known, or whenever it changes, the frame's outer bounds
+// are fitted onto the screen, so that the title bar can always be reached.
+// A window placed within the screen stays where it is: moving the window by
+// hand changes no frame and is left alone.
+void MainWindow::keepFrameOnScreen() {
+    if (!isVisible() || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (frame == fittedFrame_) return;
+    fittedFrame_ = frame;
+    const QRect fitted =
+        fittedGeometry({inner.x(), inner.y(), inner.width(), inner.height()}, frame);
+    if (fitted != inner) setGeometry(fitted);
 }
 
 void MainWindow::openLastProject() {
@@ -327,7 +355,12 @@ bool MainWindow::event(QEvent* event) {
         showHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
-    return QMainWindow::event(event);
+    const bool handled = QMainWindow::event(event);
+    // The window manager frames the window when it is shown, and tells its
+    // frame's size with a move or a resize at the latest.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) keepFrameOnScreen();
+    return handled;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

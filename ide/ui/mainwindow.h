@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
 #include <memory>
 #include <string>
 
@@ -209,6 +210,7 @@ class MainWindow : public QMainWindow {
     void createOutputMenu();
     void applyFont();
     void applyWindowPlacement();
+    void keepFrameOnScreen();
     void openLastProject();
     bool readyForStep();
     bool startBuild(const std::string& command, const char* startLine, const char* name);
@@ -231,6 +233,9 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<Project> project_;
     std::unique_ptr<ToolTable> tools_;
     bool toolsLoaded_ = false;
+    // The frame the window's placement was last fitted with: none until the
+    // window manager has framed the window.
+    QMargins fittedFrame_;
     StopRequest stopRequest_;
     bool runInProgress_ = false;
     bool closeAfterRun_ = false;

@@ -30,7 +30,7 @@ void MainWindow::openHistoryEntry(QObject* sender) {
         const ProjectHistory entry = settings_->history[i];
         if (HistoryCaption(entry, codePage_) != chosen) continue;
         ResetProject(*project_);
-        QDir::setCurrent(toQt(common::folderPart(entry.projectFile, codePage_)));
+        QDir::setCurrent(pathToQt(common::folderPart(entry.projectFile, codePage_)));
         if (LoadProject(*project_, entry.projectFile, services_.ui, codePage_))
             updateTitleAndHistory();
     }

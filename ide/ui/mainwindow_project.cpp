@@ -22,7 +22,7 @@ void MainWindow::createNewProject() {
     dialog.setNewProjectMode();
     dialog.showCurrentProject();
     dialog.projectName->setFocus();
-    dialog.setWindowTitle(toQt("新規プロジェクトの作成"));
+    dialog.setWindowTitle(wordsToQt("新規プロジェクトの作成"));
     clearOutput();
     dialog.exec();
 
@@ -51,7 +51,7 @@ void MainWindow::editProjectOptions() {
     ProjectDialog& dialog = *projectDialog();
     dialog.setOptionsMode();
     dialog.showCurrentProject();
-    dialog.setWindowTitle(toQt("プロジェクトの設定"));
+    dialog.setWindowTitle(wordsToQt("プロジェクトの設定"));
     dialog.targetTypeList->setFocus();
     dialog.exec();
     updateTitleAndHistory();

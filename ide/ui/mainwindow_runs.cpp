@@ -60,7 +60,7 @@ RunResult MainWindow::runCaptured(const Tool& request) {
     outputWindow->flush();
     if (result.stopped || result.code != kRunFailed) {
         setStatusText(
-            toQt(RunCountsStatusText(result.counts, std::chrono::milliseconds(clock.elapsed()))));
+            wordsToQt(RunCountsStatusText(result.counts, std::chrono::milliseconds(clock.elapsed()))));
     }
     // A close asked for during the run comes once the command has finished.
     if (closeAfterRun_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

@@ -38,7 +38,7 @@ struct LabelledRow {
 QWidget* makePage(QTabWidget* pages, const char* name, const char* caption) {
     auto* page = new QWidget(pages);
     page->setObjectName(name);
-    pages->addTab(page, toQt(caption));
+    pages->addTab(page, wordsToQt(caption));
     return page;
 }
 
@@ -80,7 +80,7 @@ OptionsDialog::OptionsDialog(MainWindow& main)
                          Qt::WindowCloseButtonHint),
       main_(main) {
     setObjectName("optionsDialog");
-    setWindowTitle(toQt("Vantorの環境設定"));
+    setWindowTitle(wordsToQt("Vantorの環境設定"));
     setFont(dialogFont());
     setFixedSize(kClientWidth, kClientHeight);
 
@@ -132,7 +132,7 @@ void OptionsDialog::createSettingsTab() {
     outputEncodingList = new QComboBox(settingsPage);
     outputEncodingList->setObjectName("outputEncodingList");
     outputEncodingList->setEditable(false);
-    for (const char* item : {"自動", "UTF-8", "シフトJIS"}) outputEncodingList->addItem(toQt(item));
+    for (const char* item : {"自動", "UTF-8", "シフトJIS"}) outputEncodingList->addItem(wordsToQt(item));
     QGridLayout* grid = pageGrid(settingsPage);
     addRows(grid, settingsPage, {{"startFolderLabel", "起動時フォルダ", startFolderEdit}});
     for (QCheckBox* box : {statusBarBox, wrapOutputBox, debugModeBox}) {
@@ -147,10 +147,10 @@ void OptionsDialog::createProjectTab() {
     memoryModelList = new QComboBox(projectDefaultsPage);
     memoryModelList->setObjectName("memoryModelList");
     memoryModelList->setEditable(false);
-    for (const char* item : kModelItemTexts) memoryModelList->addItem(toQt(item));
+    for (const char* item : kModelItemTexts) memoryModelList->addItem(wordsToQt(item));
     objectFolderEdit = makeEdit(projectDefaultsPage, "objectFolderEdit");
     QGridLayout* grid = pageGrid(projectDefaultsPage);
-    auto* heading = new QLabel(toQt("プロジェクトのデフォルト設定"), projectDefaultsPage);
+    auto* heading = new QLabel(wordsToQt("プロジェクトのデフォルト設定"), projectDefaultsPage);
     heading->setObjectName("projectDefaultsHeading");
     grid->addWidget(heading, 0, 0, 1, 2);
     addRows(grid, projectDefaultsPage,

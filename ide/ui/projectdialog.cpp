@@ -64,9 +64,9 @@ ProjectDialog::ProjectDialog(UiServices& ui, std::function<Project&()> currentPr
     projectFile = makeEdit(this, "projectFile");
     browseButton = makeButton(this, "browseButton", "参照");
     targetTypeList = makeList(this, "targetTypeList");
-    targetTypeList->addItems({toQt("MS-DOSアプリケーション"), toQt("MS-DOSライブラリ")});
+    targetTypeList->addItems({wordsToQt("MS-DOSアプリケーション"), wordsToQt("MS-DOSライブラリ")});
     memoryModelList = makeList(this, "memoryModelList");
-    for (const char* item : kModelItemTexts) memoryModelList->addItem(toQt(item));
+    for (const char* item : kModelItemTexts) memoryModelList->addItem(wordsToQt(item));
     targetName = makeEdit(this, "targetName");
     targetName->setReadOnly(true);
     targetName->setEnabled(false);
@@ -140,7 +140,7 @@ void ProjectDialog::showEvent(QShowEvent* event) {
 
 void ProjectDialog::showProject(const Project& project) {
     projectName->setText(toQt(project.projectName));
-    projectFile->setText(toQt(project.projectFile));
+    projectFile->setText(pathToQt(project.projectFile));
     // After the name, whose change handler derived a target of its own.
     targetName->setText(toQt(project.targetName));
     targetTypeList->setCurrentIndex(project.targetType == 1 ? kItemLibrary : kItemApplication);
@@ -155,9 +155,9 @@ std::optional<std::string> ProjectDialog::chooseProjectFile() {
     auto path = ui_.chooseFile(projectFileChooser.title, projectFileChooser.initialFolder,
                                projectFileChooser.filter);
     if (!path) return std::nullopt;
-    projectFile->setText(toQt(*path));
+    projectFile->setText(pathToQt(*path));
     projectFileChooser.initialFolder = folderOf(*path);
-    QDir::setCurrent(toQt(projectFileChooser.initialFolder));
+    QDir::setCurrent(pathToQt(projectFileChooser.initialFolder));
     return path;
 }
 
@@ -214,7 +214,7 @@ void ProjectDialog::confirm() {
     project.memoryModel = ModelFromIndex(model);
     project.targetType = type == kItemLibrary ? 1 : 0;
     project.projectName = fromQt(projectName->text());
-    project.projectFile = fromQt(projectFile->text());
+    project.projectFile = pathFromQt(projectFile->text());
     project.targetName = fromQt(targetName->text());
     project.projectFolder = folderOf(project.projectFile);
     project.database = databaseBox->isChecked() ? 1 : 0;

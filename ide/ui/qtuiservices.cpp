@@ -27,7 +27,7 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 // "makefile|*" or "Makefiles|makefile;*.mak|All|*": description and pattern
 // pairs as the Windows dialogs take them, into Qt's "Makefiles (makefile *.mak)".
 QString qtFilter(const std::string& filter) {
-    const QStringList parts = toQt(filter).split('|');
+    const QStringList parts = wordsToQt(filter).split('|');
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
@@ -39,19 +39,18 @@ QString qtFilter(const std::string& filter) {
 
 }  // namespace
 
-void QtUiServices::showMessage(const std::string& text, const std::string& caption,
-                               MessageIcon icon) {
+void QtUiServices::showMessage(const UiText& text, const UiText& caption, MessageIcon icon) {
     QMessageBox box(boxIcon(icon), toQt(caption), toQt(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 
-std::optional<std::string> QtUiServices::chooseFile(const std::string& title,
+std::optional<std::string> QtUiServices::chooseFile(const UiText& title,
                                                     const std::string& initialFolder,
                                                     const std::string& filter) {
-    const QString chosen =
-        QFileDialog::getOpenFileName(parent_, toQt(title), toQt(initialFolder), qtFilter(filter));
+    const QString chosen = QFileDialog::getOpenFileName(parent_, toQt(title),
+                                                        pathToQt(initialFolder), qtFilter(filter));
     if (chosen.isEmpty()) return std::nullopt;
-    return fromQt(chosen);
+    return pathFromQt(chosen);
 }
 
 std::optional<FontChoice> QtUiServices::chooseFont(const FontChoice& current) {

@@ -12,9 +12,8 @@ class QtUiServices : public UiServices {
     // Boxes and choosers are centred over the main window once it is set.
     void setParentWindow(QWidget* window) { parent_ = window; }
 
-    void showMessage(const std::string& text, const std::string& caption,
-                     MessageIcon icon) override;
-    std::optional<std::string> chooseFile(const std::string& title,
+    void showMessage(const UiText& text, const UiText& caption, MessageIcon icon) override;
+    std::optional<std::string> chooseFile(const UiText& title,
                                           const std::string& initialFolder,
                                           const std::string& filter) override;
     std::optional<FontChoice> chooseFont(const FontChoice& current) override;

@@ -26,7 +26,7 @@ ToolEditor::ToolEditor(MainWindow* main)
     : QDialog(main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       ui_(main->services().ui) {
     setObjectName("toolEditor");
-    setWindowTitle(toQt("ツールメニューの設定"));
+    setWindowTitle(wordsToQt("ツールメニューの設定"));
     setFont(dialogFont());
     setFixedSize(kClientWidth, kClientHeight);
 

@@ -32,7 +32,7 @@ ToolListDialog::ToolListDialog(MainWindow& main, ToolEditor& editor)
       main_(main),
       editor_(editor) {
     setObjectName("toolListDialog");
-    setWindowTitle(toQt("ツールメニューの一覧"));
+    setWindowTitle(wordsToQt("ツールメニューの一覧"));
     setFont(dialogFont());
     resize(kInitialWidth, kInitialHeight);
 
@@ -128,7 +128,7 @@ void ToolListDialog::addTool() {
         main_.services().ui.showMessage(ToolLimitMessage(), "Vantor", MessageIcon::None);
         return;
     }
-    editor_.setTool({"新規", "", "", "", false, false});
+    editor_.setTool({kNewToolName.in(common::activeCodePage()), "", "", "", false, false});
     editor_.titleEdit->setFocus();
     if (runEditor()) {
         if (const auto added = AddTool(tools(), editor_.tool())) {

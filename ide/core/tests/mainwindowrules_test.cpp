@@ -51,6 +51,29 @@ TEST(WindowPlacement, OffEveryScreenOrTooLargeIsMovedAndShrunkOntoTheNearest) {
               (WindowPlacement{0, 0, 800, 0}));
 }
 
+TEST(WindowPlacement, TheFramesOuterBoundsAreFittedAndStayFittedStartAfterStart) {
+    // A frame one pixel wide with a 19-pixel title bar above.
+    const FrameMargins frame{1, 20, 1, 1};
+    const std::vector<WindowPlacement> screen{{0, 0, 1280, 900}};
+    // The inner area filling the screen put the title bar above it.
+    const WindowPlacement fitted = FitPlacementOnScreens({0, 0, 1280, 900}, screen, frame);
+    EXPECT_EQ(fitted, (WindowPlacement{1, 20, 1278, 879}));
+    EXPECT_EQ(FitPlacementOnScreens(fitted, screen, frame), fitted);
+    // Off the screen and larger than it: onto it, frame and all.
+    EXPECT_EQ(FitPlacementOnScreens({-3000, -40, 5000, 5000}, screen, frame), fitted);
+    // A frame that lies on the screen stays, also touching its edges.
+    EXPECT_EQ(FitPlacementOnScreens({1, 20, 300, 200}, screen, frame),
+              (WindowPlacement{1, 20, 300, 200}));
+    EXPECT_EQ(FitPlacementOnScreens({100, 10, 300, 200}, screen, frame),
+              (WindowPlacement{100, 20, 300, 200}));
+    // A frame larger than the screen leaves no room inside.
+    EXPECT_EQ(FitPlacementOnScreens({0, 0, 10, 10}, {{0, 0, 1, 15}}, frame),
+              (WindowPlacement{1, 20, 0, 0}));
+    // Absurd stored numbers with a frame still end on the screen.
+    EXPECT_EQ(FitPlacementOnScreens({LONG_MIN, LONG_MAX, LONG_MAX, LONG_MIN}, screen, frame),
+              (WindowPlacement{1, 899, 1278, 0}));
+}
+
 TEST(WindowPlacement, ReadsFourValuesLeniently) {
     ExpectPlacement("339,107,620,200", 339, 107, 620, 200);
     ExpectPlacement("-4,-4,1032,776", -4, -4, 1032, 776);

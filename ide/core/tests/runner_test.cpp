@@ -1,6 +1,9 @@
 // RunCaptured and RunDetached with real children: small sh scripts that
 // print compiler-style lines, prompt, fall silent, fail, get killed, leave
-// programs running behind them or are stopped.
+// programs running behind them or are stopped. What a child does the same
+// way on both systems is written as the steps of the platform's test child,
+// which runs them on Windows and a sh script here (PosixRunnerTest holds
+// the rest).
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -10,8 +13,10 @@
 #include <sstream>
 
 #include "childprocess_system.h"
+#include "commandtemplate.h"
 #include "fakeuiservices.h"
 #include "processstate.h"
+#include "programfolder.h"
 #include "runner.h"
 #include "tempfolder.h"
 #include "textconversion.h"
@@ -33,19 +38,49 @@ struct VectorLines : OutputLines {
     std::vector<LineKind> kinds;
 };
 
+// A step of the test child as a line of sh: out:, err:, raw:, sleep:, exit:.
+std::string ShellStep(const std::string& step) {
+    const std::size_t colon = step.find(':');
+    const std::string verb = step.substr(0, colon);
+    std::string quoted = "'";  // the value, literal within single quotes
+    for (const char c : step.substr(colon + 1)) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    quoted += "'";
+    if (verb == "out") return "printf '%s\\n' " + quoted;
+    if (verb == "err") return "printf '%s\\n' " + quoted + " >&2";
+    if (verb == "raw") return "printf '%s' " + quoted;
+    if (verb == "sleep") return "sleep $(echo " + quoted + " | awk '{ print $1 / 1000 }')";
+    if (verb == "exit") return "exit " + quoted;
+    ADD_FAILURE() << "no such step " << step;
+    return "exit 125";
+}
+
 class RunnerTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    // A child that does these steps in order (see testchild/main.cpp), in
+    // the test folder: the test child on Windows, a sh script here.
+    Tool child(const std::vector<std::string>& steps) {
 #ifdef _WIN32
-        GTEST_SKIP() << "the children are sh scripts; on Windows the runner is tested with a "
-                        "test child of its own";
+        CommandLineBuilder line(common::CodePage::Utf8);
+        line.appendValue(TestProgram("vantor_testchild").string(), ValueQuotes::Always);
+        for (const std::string& step : steps) {
+            line.appendTemplate(" ");
+            line.appendValue(step, ValueQuotes::Always);
+        }
+        return tool(line.text(), folder_.string());
+#else
+        std::string body;
+        for (const std::string& step : steps) body += ShellStep(step) + "\n";
+        return script(body);
 #endif
     }
 
     // Writes a script into the test folder; the returned tool runs it there.
+    // Each script has a file of its own, named by its full path, so that a
+    // nested run never rewrites the script of the run around it.
     Tool script(const std::string& body) {
-        std::ofstream(folder_ / "child.sh") << body;
-        return tool("sh child.sh", folder_.string());
+        const fs::path file = folder_ / ("child" + std::to_string(++scripts_) + ".sh");
+        std::ofstream(file) << body;
+        return tool("sh " + file.string(), folder_.string());
     }
     static Tool tool(std::string command, std::string folder = "") {
         Tool t;
@@ -92,46 +127,61 @@ class RunnerTest : public ::testing::Test {
     VectorLines out_;
     TempFolder temp_;
     const fs::path folder_ = temp_.path();
+    int scripts_ = 0;
+};
+
+// Children that only sh can be: prompts read with head and od, programs
+// left running, process groups, files written by cat.
+class PosixRunnerTest : public RunnerTest {
+  protected:
+    void SetUp() override {
+#ifdef _WIN32
+        GTEST_SKIP() << "the child is a sh script; WinRunnerTest covers the same on Windows";
+#endif
+    }
 };
 
 TEST_F(RunnerTest, WarningsAndErrorsSumUpTheRun) {
-    const std::string warning = "echo 'x.c(3) : warning C4001: nonstandard extension'\n";
-    const std::string error = "echo 'x.c(4) : error C2065: undeclared identifier'\n";
-    EXPECT_EQ(run(script(warning + error)), kRunError);
+    const std::string warning = "out:x.c(3) : warning C4001: nonstandard extension";
+    const std::string error = "out:x.c(4) : error C2065: undeclared identifier";
+    EXPECT_EQ(run(child({warning, error})), kRunError);
     EXPECT_EQ(out_.lines, (Lines{"x.c(3) : warning C4001: nonstandard extension",
                                  "x.c(4) : error C2065: undeclared identifier"}));
-    EXPECT_EQ(run(script(error + warning)), kRunError);
-    EXPECT_EQ(run(script(warning)), kRunWarning);
-    EXPECT_EQ(run(script("echo 'X.C(3) : WaRnInG C4001'\n")), kRunWarning);
-    EXPECT_EQ(run(script("echo 'LINK : see below : ERROR L2029'\necho 'ok'\n")), kRunError);
-    EXPECT_EQ(run(script("echo 'plain output'\n")), kRunSucceeded);
+    EXPECT_EQ(run(child({error, warning})), kRunError);
+    EXPECT_EQ(run(child({warning})), kRunWarning);
+    EXPECT_EQ(run(child({"out:X.C(3) : WaRnInG C4001"})), kRunWarning);
+    EXPECT_EQ(run(child({"out:LINK : see below : ERROR L2029", "out:ok"})), kRunError);
+    EXPECT_EQ(run(child({"out:plain output"})), kRunSucceeded);
 }
 
 TEST_F(RunnerTest, FatalErrorIsNoErrorLineAndExitStatusWins) {
-    const std::string fatal = "echo 'x.c(1) : fatal error C1083: cannot open'\n";
-    EXPECT_EQ(run(script(fatal)), kRunSucceeded);
-    EXPECT_EQ(run(script(fatal + "exit 2\n")), 2);
-    EXPECT_EQ(run(script("echo 'x.c(4) : error C2065: y'\nexit 1\n")), 1);
-    EXPECT_EQ(run(script("exit 1\n")), 1);
+    const std::string fatal = "out:x.c(1) : fatal error C1083: cannot open";
+    EXPECT_EQ(run(child({fatal})), kRunSucceeded);
+    EXPECT_EQ(run(child({fatal, "exit:2"})), 2);
+    EXPECT_EQ(run(child({"out:x.c(4) : error C2065: y", "exit:1"})), 1);
+    EXPECT_EQ(run(child({"exit:1"})), 1);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(PosixRunnerTest, ChildKilledByASignalGivesANonZeroResult) {
     EXPECT_EQ(run(script("kill -KILL $$\n")), 128 + 9);
     EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(RunnerTest, CarriageReturnsDroppedLastLineKeptUnclassified) {
-    EXPECT_EQ(run(script("printf 'a\\r\\nb'\n")), kRunSucceeded);
+    EXPECT_EQ(run(child({"raw:a\r\nb"})), kRunSucceeded);
     EXPECT_EQ(out_.lines, (Lines{"a", "b"}));
     out_.lines.clear();
-    EXPECT_EQ(run(script("printf 'one\\n\\n\\r\\nt\\rwo\\nx.c(1) : error C1: last'\n")),
-              kRunSucceeded);
+    EXPECT_EQ(run(child({"raw:one\n\n\r\nt\rwo\nx.c(1) : error C1: last"})), kRunSucceeded);
     EXPECT_EQ(out_.lines, (Lines{"one", "", "", "two", "x.c(1) : error C1: last"}));
 }
 
 TEST_F(RunnerTest, OutputAndErrorArriveInOneStreamInOrder) {
-    EXPECT_EQ(run(script("echo 1; echo 2 >&2; echo 3; echo 4 >&2\n")), kRunSucceeded);
+    EXPECT_EQ(run(child({"out:1", "err:2", "out:3", "err:4"})), kRunSucceeded);
     EXPECT_EQ(out_.lines, (Lines{"1", "2", "3", "4"}));
 }
 
-TEST_F(RunnerTest, PromptGetsOneCarriageReturnAndShowsUnchanged) {
+TEST_F(PosixRunnerTest, PromptGetsOneCarriageReturnAndShowsUnchanged) {
     // The child reads one byte after the prompt and reports what it got.
     const int result =
         run(script("printf 'Enter new file spec:'\n"
@@ -141,7 +191,7 @@ TEST_F(RunnerTest, PromptGetsOneCarriageReturnAndShowsUnchanged) {
     EXPECT_EQ(out_.lines, (Lines{"Enter new file spec:", "answer 0d"}));
 }
 
-TEST_F(RunnerTest, SilentChildWithoutPromptGetsNoInput) {
+TEST_F(PosixRunnerTest, SilentChildWithoutPromptGetsNoInput) {
     EXPECT_EQ(run(script("printf 'Enter file:'; sleep 0.2\n"
                          "got=$(timeout 0.2 head -c 1 | od -An -tx1); echo \"[$got]\"\n")),
               kRunSucceeded);
@@ -149,8 +199,9 @@ TEST_F(RunnerTest, SilentChildWithoutPromptGetsNoInput) {
 }
 
 TEST_F(RunnerTest, StartFailuresShowTheMessageAndRestoreTheCursor) {
-    for (const Tool& t : {tool(""), tool("no-such-program-vantor", ""),
-                          tool("pwd", (folder_ / "missing").string())}) {
+    Tool inMissingFolder = child({"out:never"});
+    inMissingFolder.folder = (folder_ / "missing").string();
+    for (const Tool& t : {tool(""), tool("no-such-program-vantor", ""), inMissingFolder}) {
         ui_ = FakeUiServices();
         EXPECT_EQ(run(t), kRunFailed) << t.command;
         ASSERT_EQ(ui_.messages.size(), 1u);
@@ -164,16 +215,18 @@ TEST_F(RunnerTest, StartFailuresShowTheMessageAndRestoreTheCursor) {
 
 TEST_F(RunnerTest, BusyCursorCoversTheRun) {
     ui_.onProcessEvents = [this] { EXPECT_TRUE(ui_.busyCursor); };
-    EXPECT_EQ(run(script("echo a\n")), kRunSucceeded);
+    EXPECT_EQ(run(child({"out:a"})), kRunSucceeded);
     EXPECT_EQ(ui_.busyChanges, (std::vector<bool>{true, false}));
 }
 
 TEST_F(RunnerTest, DebugLinesComeBeforeTheOutput) {
-    Tool t = tool("sh", "");
-    t.arguments = "-c \"echo out\"";
+    Tool t = child({"out:out"});
+    t.folder.clear();
+    t.arguments = t.command.substr(t.command.find(' ') + 1);
+    t.command.resize(t.command.find(' '));
     EXPECT_EQ(run(t, true), kRunSucceeded);
-    EXPECT_EQ(out_.lines, (Lines{"Command: sh -c \"echo out\"",
-                                 "Folder: ", "Create Process OK, Start Pipe.", "out"}));
+    EXPECT_EQ(out_.lines, (Lines{"Command: " + t.command + " " + t.arguments, "Folder: ",
+                                 "Create Process OK, Start Pipe.", "out"}));
 
     out_.lines.clear();
     const Tool missing = tool("no-such-program-vantor", "C:\\WORK");
@@ -185,13 +238,13 @@ TEST_F(RunnerTest, DebugLinesComeBeforeTheOutput) {
     EXPECT_EQ(out_.lines, Lines{"out"});
 }
 
-TEST_F(RunnerTest, WorkingFolderEmptyMeansTheCurrentOne) {
+TEST_F(PosixRunnerTest, WorkingFolderEmptyMeansTheCurrentOne) {
     EXPECT_EQ(run(tool("pwd", folder_.string())), kRunSucceeded);
     EXPECT_EQ(run(tool("pwd")), kRunSucceeded);
     EXPECT_EQ(out_.lines, (Lines{fs::canonical(folder_).string(), fs::current_path().string()}));
 }
 
-TEST_F(RunnerTest, CommandInterpreterLinesRunThroughTheShell) {
+TEST_F(PosixRunnerTest, CommandInterpreterLinesRunThroughTheShell) {
     Tool t = tool("cmd /cecho one |cat -u");
     EXPECT_EQ(run(t), kRunSucceeded);
     t.command = "CMD.EXE /C";
@@ -200,7 +253,7 @@ TEST_F(RunnerTest, CommandInterpreterLinesRunThroughTheShell) {
     EXPECT_EQ(out_.lines, (Lines{"one", "two"}));
 }
 
-TEST_F(RunnerTest, LongLinesComeInPiecesOfAtMost4095Bytes) {
+TEST_F(PosixRunnerTest, LongLinesComeInPiecesOfAtMost4095Bytes) {
     const std::string marked = "x.c(9) : warning C4001: " + std::string(5000, 'w');
     std::ofstream(folder_ / "long.txt") << std::string(4095, 'a') << "\n"
                                         << std::string(10000, 'b') << "\r\n"
@@ -213,7 +266,7 @@ TEST_F(RunnerTest, LongLinesComeInPiecesOfAtMost4095Bytes) {
     EXPECT_EQ(out_.lines, expected);
 }
 
-TEST_F(RunnerTest, LongLinePieceNeverSplitsADoubleByteCharacter) {
+TEST_F(PosixRunnerTest, LongLinePieceNeverSplitsADoubleByteCharacter) {
     services_.codePage = common::CodePage::ShiftJis;
     // "\x83\x5c" is one character; it would straddle the 4095-byte limit.
     const std::string line = std::string(4094, 'a') + "\x83\x5c" + "tail";
@@ -229,7 +282,7 @@ TEST_F(RunnerTest, LinesJoinAcrossReadsAndEventsRunWhileSilent) {
     ui_.onProcessEvents = [&] {
         if (out_.lines.size() == 1) ++passesWhileSilent;
     };
-    EXPECT_EQ(run(script("echo first; printf 'sec'; sleep 0.4; printf 'ond\\n'\n")), kRunSucceeded);
+    EXPECT_EQ(run(child({"out:first", "raw:sec", "sleep:400", "out:ond"})), kRunSucceeded);
     EXPECT_EQ(out_.lines, (Lines{"first", "second"}));
     EXPECT_GE(passesWhileSilent, 4);  // about one per 50 ms of silence
 }
@@ -238,13 +291,12 @@ TEST_F(RunnerTest, NestedRunInsideEventProcessing) {
     int innerResult = 1;
     bool nested = false;
     ui_.onProcessEvents = [&] {
-        if (nested) return;
+        if (nested || out_.lines.empty()) return;  // once the outer child has begun
         nested = true;
-        innerResult = RunCaptured(tool("sh -c \"echo inner; echo 'i.c(1) : warning W1: w'\""),
-                                  &out_, services_, false)
-                          .code;
+        const Tool inner = child({"out:inner", "out:i.c(1) : warning W1: w"});
+        innerResult = RunCaptured(inner, &out_, services_, false).code;
     };
-    EXPECT_EQ(run(script("echo outer1; sleep 0.1; echo 'o.c(2) : error E1: e'; exit 0\n")),
+    EXPECT_EQ(run(child({"out:outer1", "sleep:100", "out:o.c(2) : error E1: e", "exit:0"})),
               kRunError);
     EXPECT_EQ(innerResult, kRunWarning);
     EXPECT_EQ(out_.lines,
@@ -252,7 +304,7 @@ TEST_F(RunnerTest, NestedRunInsideEventProcessing) {
     EXPECT_EQ(ui_.busyChanges.back(), false);
 }
 
-TEST_F(RunnerTest, ChildLeavingAProgramBehindEndsTheRunAllDrained) {
+TEST_F(PosixRunnerTest, ChildLeavingAProgramBehindEndsTheRunAllDrained) {
     const auto started = Clock::now();
     EXPECT_EQ(run(script("sleep 30 &\necho $! > bg.pid\nseq 3000\nexit 2\n")), 2);
     EXPECT_LT(Clock::now() - started, std::chrono::seconds(1));
@@ -265,7 +317,7 @@ TEST_F(RunnerTest, ChildLeavingAProgramBehindEndsTheRunAllDrained) {
 #endif
 }
 
-TEST_F(RunnerTest, ChildThatClosedItsOutputIsAwaitedWithEventsFlowing) {
+TEST_F(PosixRunnerTest, ChildThatClosedItsOutputIsAwaitedWithEventsFlowing) {
     long passes = 0;
     ui_.onProcessEvents = [&] { ++passes; };
     EXPECT_EQ(run(script("echo before\nexec >/dev/null 2>&1\nsleep 0.4\nexit 5\n")), 5);
@@ -273,7 +325,7 @@ TEST_F(RunnerTest, ChildThatClosedItsOutputIsAwaitedWithEventsFlowing) {
     EXPECT_GE(passes, 8);  // about one per 20 ms of the wait
 }
 
-TEST_F(RunnerTest, StopEndsTheChildAndWhatItStarted) {
+TEST_F(PosixRunnerTest, StopEndsTheChildAndWhatItStarted) {
     const auto [result, took] =
         runStopped(script("echo $$ > sh.pid\nsleep 30 &\necho $! > bg.pid\necho ready\nwait\n"));
     EXPECT_TRUE(result.stopped);
@@ -285,7 +337,7 @@ TEST_F(RunnerTest, StopEndsTheChildAndWhatItStarted) {
     EXPECT_TRUE(ui_.messages.empty());
 }
 
-TEST_F(RunnerTest, StopKillsAGroupThatIgnoresTheRequest) {
+TEST_F(PosixRunnerTest, StopKillsAGroupThatIgnoresTheRequest) {
     const auto [result, took] =
         runStopped(script("trap '' TERM\necho $$ > sh.pid\necho ready\n"
                           "while :; do sleep 0.05; done\n"));
@@ -295,21 +347,21 @@ TEST_F(RunnerTest, StopKillsAGroupThatIgnoresTheRequest) {
     EXPECT_FALSE(ProcessRuns(pidIn("sh.pid")));
 }
 
-TEST_F(RunnerTest, StopReachesAChildThatClosedItsOutput) {
+TEST_F(PosixRunnerTest, StopReachesAChildThatClosedItsOutput) {
     const auto [result, took] = runStopped(script("echo ready\nexec >/dev/null 2>&1\nsleep 30\n"));
     EXPECT_TRUE(result.stopped);
     EXPECT_LT(took, std::chrono::seconds(1));
 }
 
 TEST_F(RunnerTest, WithoutLineListTheRunStillCounts) {
-    const Tool t = script("echo 'x.c(1) : warning C1: w'\nprintf tail\n");
+    const Tool t = child({"out:x.c(1) : warning C1: w", "raw:tail"});
     EXPECT_EQ(RunCaptured(t, nullptr, services_, true), (RunResult{false, kRunWarning, {0, 1}}));
 }
 
 TEST_F(RunnerTest, EveryLineIsClassifiedAndCountedButTheUnfinishedLast) {
-    const Tool t = script(
-        "echo 'a.c:3:5: error: x'\necho 'b.c(9) : Warning C4101: y'\necho 'End Build.'\n"
-        "echo 'plain'\necho 'c.c(1) : error C2: z'\nprintf 'LINK : error L2029'\n");
+    const Tool t = child({"out:a.c:3:5: error: x", "out:b.c(9) : Warning C4101: y",
+                          "out:End Build.", "out:plain", "out:c.c(1) : error C2: z",
+                          "raw:LINK : error L2029"});
     const RunResult result = RunCaptured(t, &out_, services_, false);
     EXPECT_EQ(result.code, kRunError);
     EXPECT_EQ(result.counts, (RunCounts{2, 1}));
@@ -322,7 +374,7 @@ TEST_F(RunnerTest, EveryLineIsClassifiedAndCountedButTheUnfinishedLast) {
 constexpr char kErrorWordShiftJis[] = "\x83\x47\x83\x89\x81\x5b";
 constexpr char kErrorWordUtf8[] = "\xe3\x82\xa8\xe3\x83\xa9\xe3\x83\xbc";
 
-TEST_F(RunnerTest, ChildOutputIsDecodedIntoTheIdesCodePageByChoice) {
+TEST_F(PosixRunnerTest, ChildOutputIsDecodedIntoTheIdesCodePageByChoice) {
     std::ofstream(folder_ / "mixed.txt", std::ios::binary)
         << "a.c(1) : error " << kErrorWordShiftJis << "\n"
         << "b.c(2) : warning " << kErrorWordUtf8 << "\n";
@@ -354,9 +406,7 @@ TEST_F(RunnerTest, ChildOutputIsDecodedIntoTheIdesCodePageByChoice) {
 
 TEST_F(RunnerTest, DetachedStartDoesNotWait) {
     const auto started = std::chrono::steady_clock::now();
-    Tool t = tool("sh");
-    t.arguments = "-c \"sleep 2\"";
-    EXPECT_TRUE(RunDetached(t, processes_));
+    EXPECT_TRUE(RunDetached(child({"sleep:2000"}), processes_));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     EXPECT_FALSE(RunDetached(tool("no-such-program-vantor"), processes_));
     EXPECT_FALSE(RunDetached(tool(""), processes_));

@@ -1,13 +1,17 @@
 // The argument macros of the user's tools.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "childprocess_system.h"
 #include "commandline_posix.h"
 #include "fakeuiservices.h"
 #include "project.h"
+#include "runner.h"
 #include "shelloutput.h"
+#include "tempfolder.h"
 #include "tool.h"
 
 namespace {
@@ -93,6 +97,11 @@ TEST(ToolArgumentsExpansion, CancelledSelectLeavesTheTextUnchanged) {
     EXPECT_EQ(arguments, "$(Select) $(ProjName) $(Select)");
     ASSERT_EQ(ui.fileRequests.size(), 2u);
     EXPECT_EQ(ui.fileRequests[0].title, "ツール lint で使うファイルを選択");
+    // The tool's name is data among the program's words.
+    ASSERT_EQ(ui.shownTexts[0].parts().size(), 3u);
+    EXPECT_FALSE(ui.shownTexts[0].parts()[0].isData);
+    EXPECT_TRUE(ui.shownTexts[0].parts()[1].isData);
+    EXPECT_EQ(ui.shownTexts[0].parts()[1].bytes, "lint");
     EXPECT_EQ(ui.fileRequests[0].initialFolder, "");  // the chooser's own default
     EXPECT_EQ(ui.fileRequests[0].filter, "");
 
@@ -157,6 +166,105 @@ TEST(ToolArgumentsExpansion, ShiftJisNamesReachTheShellAsLiteralText) {
     EXPECT_EQ(ShellOutput(*CommandInterpreterRest(command + " " + arguments)),
               "[\xA1less]\n[" + project.projectFolder + "/" + project.targetName + "]\n[" +
                   project.projectName + "]\n[makefile10]\n[" + project.projectFolder + "]\n");
+#endif
+}
+
+// A tool clicked in a project whose every name was chosen to attack it: the
+// tool runs through the real runner and /bin/sh in a folder of its own,
+// and every value must reach printf as the literal text it is, whichever
+// quotes surround its macro and whether the program field holds "cmd /c"
+// with its command or only "cmd", with "/c" in the arguments.
+TEST(ToolArgumentsExpansion, EveryMacroReachesAShellToolLiterallyHoweverTheToolIsWritten) {
+#ifdef _WIN32
+    GTEST_SKIP() << "runs /bin/sh";
+#else
+    const std::vector<std::string> attacks = {
+        "$(touch PWNED)", "`touch PWNED`", "a;touch PWNED", "a|touch PWNED", "a&touch PWNED",
+        "a<PWNED",        "a>PWNED",       "it's \"x\"",    "\"'\"",         "a\ntouch PWNED",
+        "\\\"$(touch PWNED)\\",
+    };
+    const std::vector<std::string> macros = {"$(Select)",   "$(ProjName)",   "$(ProjFile)",
+                                             "$(ProjPath)", "$(ProjDir)",    "$(ProjFolder)",
+                                             "$(TargetName)", "$(Target)"};
+    struct Writing {
+        std::string command;
+        std::string argumentsHead;
+    };
+    const Writing writings[] = {{"cmd /c printf '[%s]\\n'", ""},
+                                {"cmd", "/c printf '[%s]\\n' "}};
+    TempFolder temp;
+    FakeUiServices ui;
+    SystemChildProcesses processes;
+    const RunServices services{ui, processes, common::CodePage::Utf8};
+    struct Collected : OutputLines {
+        void append(std::string line, LineKind) override { text += line + "\n"; }
+        std::string text;
+    };
+    for (const std::string& attack : attacks) {
+        Project project;
+        project.projectName = attack;
+        project.projectFolder = "/w/" + attack;
+        project.projectFile = project.projectFolder + kPathSeparator + attack + ".mak";
+        project.targetName = attack + ".exe";
+        const std::vector<std::string> values = {
+            attack,
+            project.projectName,
+            common::fileNamePart(project.projectFile, common::CodePage::Utf8),
+            project.projectFile,
+            project.projectFolder, project.projectFolder, project.targetName,
+            project.projectFolder + kPathSeparator + project.targetName};
+        std::string expected;
+        for (const std::string& value : values) expected += "[" + value + "]\n";
+        for (const char* quote : {"", "\"", "'"}) {
+            std::string arguments;
+            for (const std::string& macro : macros) arguments += " " + (quote + macro + quote);
+            for (const Writing& writing : writings) {
+                Tool tool;
+                tool.command = writing.command;
+                tool.arguments = writing.argumentsHead + arguments.substr(1);
+                tool.folder = temp.path().string();
+                ASSERT_TRUE(ExpandToolArguments(
+                    tool.arguments, project, {},
+                    [&](const std::string&) { return std::optional<std::string>(attack); },
+                    common::CodePage::Utf8, tool.command));
+                Collected output;
+                EXPECT_EQ(RunCaptured(tool, &output, services, false).code, kRunSucceeded);
+                EXPECT_EQ(output.text, expected)
+                    << "value [" << attack << "] quotes [" << quote << "] program ["
+                    << writing.command << "] line [" << ComposeCommandLine(tool) << "]";
+                EXPECT_FALSE(std::filesystem::exists(temp.path() / "PWNED"))
+                    << "value [" << attack << "] quotes [" << quote << "] program ["
+                    << writing.command << "]";
+                std::filesystem::remove(temp.path() / "PWNED");
+            }
+        }
+    }
+#endif
+}
+
+// Whatever a value holds, it never decides whether the line is a "cmd /c"
+// line: a value where the line's beginning leaves that open goes in quoted.
+TEST(ToolArgumentsExpansion, AValueNeverMakesTheLineACommandInterpreterLine) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the \"cmd /c\" form is mapped to the shell only outside Windows";
+#else
+    Project project;
+    project.projectName = "/ctouch${IFS}PWNED";
+    for (const std::string command : {"cmd", "CMD.exe", ""}) {
+        // With no program the arguments' first word names it.
+        std::string arguments = command.empty() ? "cmd$(ProjName)" : "$(ProjName)";
+        ASSERT_TRUE(ExpandToolArguments(arguments, project, {}, {}, common::CodePage::Utf8,
+                                        command));
+        const std::string line = command + " " + arguments;
+        EXPECT_EQ(CommandSyntaxOf(line), CommandSyntax::Windows) << line;
+    }
+    // The template's own "cmd /c", written with a "$" that gives "/", is the
+    // shell's line, and its values are quoted for the shell.
+    std::string arguments = "$/c printf '[%s]' $(ProjName)";
+    ASSERT_TRUE(
+        ExpandToolArguments(arguments, project, {}, {}, common::CodePage::Utf8, "cmd"));
+    EXPECT_EQ(ShellOutput(*CommandInterpreterRest("cmd " + arguments)),
+              "[" + project.projectName + "]");
 #endif
 }
 

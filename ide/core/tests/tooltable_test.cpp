@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "textconversion.h"
 #include "tooltable.h"
 
 namespace {
@@ -111,4 +112,18 @@ TEST(ToolTable, EditorEntryNeedsTitleAndProgramExceptForASeparator) {
     EXPECT_TRUE(CompleteToolEntry("  ", command));  // blanks are a title
     command = " ";
     EXPECT_TRUE(CompleteToolEntry("Tool", command));
+}
+
+// The words the program puts into tool records are the same text in either
+// code page, by the system's own tables.
+TEST(ToolTable, WordsPutIntoToolRecordsAreTheSameTextInEitherCodePage) {
+    using common::CodePage;
+    for (const DataWord& word : {kSeparatorCommand, kNewToolName}) {
+        EXPECT_EQ(word.in(CodePage::Utf8), word.utf8);
+        EXPECT_EQ(word.in(CodePage::ShiftJis),
+                  ConvertCodePage(word.utf8, CodePage::Utf8, CodePage::ShiftJis));
+    }
+    std::string command;
+    EXPECT_TRUE(CompleteToolEntry("-", command, CodePage::ShiftJis));
+    EXPECT_EQ(command, "\x8b\xe6\x90\xd8\x82\xe8\x90\xfc");
 }

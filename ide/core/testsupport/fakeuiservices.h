@@ -23,13 +23,16 @@ public:
         std::string filter;
     };
 
-    void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override {
-        messages.push_back({text, caption, icon});
+    // Texts are recorded as their bytes in a row.
+    void showMessage(const UiText& text, const UiText& caption, MessageIcon icon) override {
+        messages.push_back({text.bytes(), caption.bytes(), icon});
+        shownTexts.push_back(text);
     }
 
-    std::optional<std::string> chooseFile(const std::string& title, const std::string& initialFolder,
+    std::optional<std::string> chooseFile(const UiText& title, const std::string& initialFolder,
                                           const std::string& filter) override {
-        fileRequests.push_back({title, initialFolder, filter});
+        fileRequests.push_back({title.bytes(), initialFolder, filter});
+        shownTexts.push_back(title);
         if (fileAnswers.empty()) return std::nullopt;
         auto answer = fileAnswers.front();
         fileAnswers.pop_front();
@@ -54,6 +57,7 @@ public:
     }
 
     std::vector<Message> messages;
+    std::vector<UiText> shownTexts;  // message texts and chooser titles, with their parts
     std::vector<FileRequest> fileRequests;
     std::deque<std::optional<std::string>> fileAnswers;  // nullopt = cancel
     std::vector<FontChoice> fontRequests;

@@ -28,6 +28,7 @@ class MainWindowStartupTest : public QObject {
     void displaySettingsAreApplied();
     void windowPlacementIsWrittenAtCloseAndRestored();
     void placementOffTheScreenComesBackOntoIt();
+    void restoredWindowKeepsItsFrameOnTheScreenStartAfterStart();
     void shortPlacementSetsTheMissingValuesToZero();
     void closeQuitsTheHelpFilesThenPlaysCloseAndWaits();
     void dataTypeErrorIsReportedAndStartUpGoesOn();
@@ -247,6 +248,31 @@ void MainWindowStartupTest::placementOffTheScreenComesBackOntoIt() {
     QVERIFY(screen.contains(mainWindow->geometry()));
     QCOMPARE(mainWindow->geometry().width(), screen.width());
     QCOMPARE(mainWindow->geometry().height(), 400);
+}
+
+// The offscreen platform frames a window as a window manager does, with a
+// border on each side, once it is shown.
+void MainWindowStartupTest::restoredWindowKeepsItsFrameOnTheScreenStartAfterStart() {
+    UiTestWorld world;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // What a window fitted by its inner area left behind: the whole screen.
+    world.storeString(settingsschema::kBaseKey, "Window",
+                      FormatWindowPlacement({screen.x(), screen.y(), screen.width(),
+                                             screen.height()}));
+    QString stored;
+    for (int round = 0; round < 4; ++round) {
+        auto mainWindow = world.startMainWindow();
+        mainWindow->show();
+        QCoreApplication::processEvents();
+        if (mainWindow->frameGeometry() == mainWindow->geometry())
+            QSKIP("this platform gives the window no frame");
+        QVERIFY2(screen.contains(mainWindow->frameGeometry()), qPrintable(QString::number(round)));
+        QVERIFY(mainWindow->close());
+        const QString now = QString::fromStdString(storedSettings(world).windowPlacement);
+        // Fixed at the first start; the starts after it do not move it.
+        if (round > 0) QCOMPARE(now, stored);
+        stored = now;
+    }
 }
 
 void MainWindowStartupTest::shortPlacementSetsTheMissingValuesToZero() {

@@ -22,13 +22,15 @@ constexpr const char* kHarmless = "Qz9";  // a word no rule treats specially
 
 std::string build(CommandSyntax syntax, const std::string& line, const std::string& value,
                   CodePage cp = CodePage::Utf8) {
-    CommandLineBuilder builder(syntax, cp);
+    CommandLineBuilder builder(cp);
     std::size_t start = 0;
     for (std::size_t at; (at = line.find(kMark, start)) != std::string::npos; start = at + 1) {
         builder.appendTemplate(std::string_view(line).substr(start, at - start));
         builder.appendValue(value);
     }
     builder.appendTemplate(std::string_view(line).substr(start));
+    EXPECT_EQ(builder.syntax(), syntax) << line;
+    EXPECT_EQ(CommandSyntaxOf(builder.text()), syntax) << builder.text();
     return builder.text();
 }
 
@@ -162,8 +164,9 @@ TEST(CommandTemplate, SyntaxFollowsTheCommandInterpreterPrefix) {
 
     // Plain values stay as they are; Always quotes even those.
     const auto plainThenAlways = [](CommandSyntax syntax, std::string_view head) {
-        CommandLineBuilder builder(syntax, CodePage::Utf8);
+        CommandLineBuilder builder(CodePage::Utf8);
         builder.appendTemplate(head);
+        EXPECT_EQ(builder.syntax(), syntax);
         builder.appendValue("a.c");
         builder.appendTemplate(" ");
         builder.appendValue("a.c", ValueQuotes::Always);
