@@ -109,6 +109,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
 bool existsAsIs(const fs::path& path) {
     std::error_code error;
     return fs::exists(fs::symlink_status(path, error));
@@ -143,6 +144,7 @@ std::optional<fs::path> lookUpIgnoringCase(const fs::path& base, const std::stri
     }
     return found;
 }
+#endif
 
 }  // namespace
 
@@ -153,6 +155,11 @@ std::string ResolveMessageFile(const MessageReading& message, const std::string&
     const bool fromMake = !message.directory.empty();
     const std::string& base = fromMake ? message.directory : projectFolder;
     const std::string asGiven = fromMake ? OutputFolderPath(base, message.file) : message.file;
+#ifdef _WIN32
+    // Names here are case-blind and "\" separates folders already.
+    (void)cp;
+    return asGiven;
+#else
     // The rule of the object folder: absolute names stay, relative ones go
     // under the folder.
     const std::string written = OutputFolderPath(base, message.file);
@@ -163,4 +170,5 @@ std::string ResolveMessageFile(const MessageReading& message, const std::string&
     const bool absoluteName = fs::path(common::nativePath(message.file, cp)).is_absolute();
     if (fromMake || absoluteName) return found->string();
     return found->lexically_relative(folder).string();
+#endif
 }

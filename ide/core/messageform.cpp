@@ -51,19 +51,23 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view word) {
 
 std::optional<Directive> directiveOf(char letter) {
     switch (letter) {
-        case 'f': return Directive::File;
-        case 'l': return Directive::Line;
-        case 'c': return Directive::Column;
-        case 't': return Directive::Kind;
-        case 'n': return Directive::Number;
-        case 'm': return Directive::Message;
-        case '*': return Directive::Any;
-        default: return std::nullopt;
+        case 'f':
+            return Directive::File;
+        case 'l':
+            return Directive::Line;
+        case 'c':
+            return Directive::Column;
+        case 't':
+            return Directive::Kind;
+        case 'n':
+            return Directive::Number;
+        case 'm':
+            return Directive::Message;
+        case '*':
+            return Directive::Any;
+        default:
+            return std::nullopt;
     }
-}
-
-bool isText(Directive d) {
-    return d == Directive::File || d == Directive::Message || d == Directive::Any;
 }
 
 // The search's memory of tried (token, position) pairs, kept between calls
@@ -94,8 +98,7 @@ unsigned long DecimalValue(std::string_view digits) {
 }
 
 LineKind KindOfWord(std::string_view word) {
-    if (startsWithIgnoringCase(word, "warning") || word == kWarningJaUtf8 ||
-        word == kWarningJaSjis)
+    if (startsWithIgnoringCase(word, "warning") || word == kWarningJaUtf8 || word == kWarningJaSjis)
         return LineKind::Warning;
     if (startsWithIgnoringCase(word, "note")) return LineKind::Note;
     return LineKind::Error;
@@ -211,7 +214,8 @@ MessageForm::Compiled MessageForm::compile(std::string_view notation, common::Co
                                            LineKind kindWithoutWord) {
     if (notation.empty()) return {std::nullopt, "書式が空です。"};
     if (notation.size() > kMaxFormLength)
-        return {std::nullopt, "書式が長すぎます (" + std::to_string(kMaxFormLength) + " バイトまで)。"};
+        return {std::nullopt,
+                "書式が長すぎます (" + std::to_string(kMaxFormLength) + " バイトまで)。"};
     MessageForm form;
     form.kindWithoutWord_ = kindWithoutWord;
     std::map<Directive, bool> seen;
@@ -283,12 +287,23 @@ std::optional<MessageReading> MessageForm::match(std::string_view line,
     for (std::size_t i = 0; i < tokens_.size(); ++i) {
         const std::string_view taken = matching.span(i);
         switch (tokens_[i].directive) {
-            case Directive::File: reading.file = taken; break;
-            case Directive::Line: reading.line = DecimalValue(taken); break;
-            case Directive::Column: reading.column = DecimalValue(taken); break;
-            case Directive::Kind: reading.kind = KindOfWord(taken); break;
-            case Directive::Number: reading.number = taken; break;
-            default: break;
+            case Directive::File:
+                reading.file = taken;
+                break;
+            case Directive::Line:
+                reading.line = DecimalValue(taken);
+                break;
+            case Directive::Column:
+                reading.column = DecimalValue(taken);
+                break;
+            case Directive::Kind:
+                reading.kind = KindOfWord(taken);
+                break;
+            case Directive::Number:
+                reading.number = taken;
+                break;
+            default:
+                break;
         }
     }
     // Line 0 names no line: such a message is read by a later form or none.

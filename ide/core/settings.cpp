@@ -259,14 +259,23 @@ bool SaveTools(const ToolTable& list, SettingsStore& store) {
     return writes.allKept() && allKept;
 }
 
+namespace {
+
+// The stored "Count" of the open "\\MessageForms" key, limited to 0 to
+// kMaxMessageForms.
+int storedFormCount(RegistryAccess& reg) {
+    return std::clamp(reg.readInteger(kMessageFormCount, 0), 0, static_cast<int>(kMaxMessageForms));
+}
+
+}  // namespace
+
 bool LoadMessageForms(std::vector<UserMessageForm>& forms, SettingsStore& store,
                       LoadErrors* errors) {
     StoreSession session(store);
     if (!session.isOpen()) return false;
     RegistryAccess reg(store);
     if (!reg.openKey(kMessageFormsKey, true)) return false;
-    const int stored =
-        std::clamp(reg.readInteger(kMessageFormCount, 0), 0, static_cast<int>(kMaxMessageForms));
+    const int stored = storedFormCount(reg);
     std::vector<UserMessageForm> read;
     for (int i = 0; i < stored; ++i) {
         const std::string name = indexedName(kMessageForm, static_cast<std::size_t>(i));
@@ -289,8 +298,7 @@ bool SaveMessageForms(const std::vector<UserMessageForm>& forms, SettingsStore& 
     if (!session.isOpen()) return false;
     RegistryAccess reg(store);
     if (!reg.openKey(kMessageFormsKey, true)) return false;
-    int old = std::clamp(reg.readInteger(kMessageFormCount, 0), 0,
-                         static_cast<int>(kMaxMessageForms));
+    int old = storedFormCount(reg);
     const std::size_t count = std::min(forms.size(), kMaxMessageForms);
     CountedWrites writes(reg);
     for (std::size_t i = 0; i < count; ++i) {

@@ -136,9 +136,9 @@ void MainWindow::selectMessage(SearchDirection direction) {
 void MainWindow::jumpToHelp() {
     if (outputWindow->selectionLength() == 0 && !selectCurrentLine()) return;
     const int line = outputWindow->lineNumberAt(outputWindow->selectionStart());
-    if (const auto key = FindHelpKeyword(static_cast<std::size_t>(outputWindow->lineCount()),
-                                         readingsOf(*outputWindow),
-                                         static_cast<std::size_t>(line))) {
+    if (const auto key =
+            FindHelpKeyword(static_cast<std::size_t>(outputWindow->lineCount()),
+                            readingsOf(*outputWindow), static_cast<std::size_t>(line))) {
         services_.help.keyword(settings_->errorHelpFile, *key);
     }
 }

@@ -140,7 +140,7 @@ bool MainWindow::runDepmill(bool newProject) {
                                                        newProject, settings_->defaultObjectFolder);
     appendLine("");
     appendLine("Start Depmill.");
-    if (runBuildStep(commandLine, "").stopped) appendLine(kDepmillStoppedLine);
+    if (runBuildStep(commandLine, "").stopped) appendLine(kDepmillStoppedLine, LineKind::Summary);
     appendLine("End Depmill.");
     outputWindow->flush();
     return true;

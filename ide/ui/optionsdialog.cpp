@@ -256,7 +256,8 @@ void OptionsDialog::confirm() {
     if (reg.messageForms != messageFormsPage->forms()) {
         reg.messageForms = messageFormsPage->forms();
         // Forms that could not be read at start-up are not written over.
-        if (main_.messageFormsLoaded()) SaveMessageForms(reg.messageForms, main_.services().settings);
+        if (main_.messageFormsLoaded())
+            SaveMessageForms(reg.messageForms, main_.services().settings);
         main_.useMessageForms();
     }
     accept();

@@ -112,7 +112,7 @@ void MessageFormsPage::showReading() {
         readingLabel->clear();
         return;
     }
-    readingLabel->setText(toQt(DescribeFormReading(fromQt(formEdit->text(), cp_),
-                                                   fromQt(exampleEdit->text(), cp_), cp_),
-                               cp_));
+    readingLabel->setText(toQt(
+        DescribeFormReading(fromQt(formEdit->text(), cp_), fromQt(exampleEdit->text(), cp_), cp_),
+        cp_));
 }

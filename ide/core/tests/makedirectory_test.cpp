@@ -83,8 +83,9 @@ TEST(MakeDirectory, ARealRecursiveMakeOpensEachMessageInItsFolder) {
     OutputLineReader again(BuiltInMessageReader(common::CodePage::Utf8));
     for (const auto& line : lines) {
         const OutputLine read = again.read(line);
-        if (line.starts_with("deep.c:") && read.message)
+        if (line.starts_with("deep.c:") && read.message) {
             EXPECT_EQ(read.message->directory, (top / "sub" / "deeper").string());
+        }
     }
 }
 
@@ -193,8 +194,7 @@ TEST(MakeDirectory, DosNamesFindTheirFiles) {
               (top / "src").string() + "/hello.c");
     // Nothing of that name, or only through a link: the name as written.
     EXPECT_EQ(ResolveMessageFile(messageIn("SRC\\MISSING.C", ""), project), "SRC\\MISSING.C");
-    EXPECT_EQ(ResolveMessageFile(messageIn("LINKED\\SECRET.C", ""), project),
-              "LINKED\\SECRET.C");
+    EXPECT_EQ(ResolveMessageFile(messageIn("LINKED\\SECRET.C", ""), project), "LINKED\\SECRET.C");
     EXPECT_EQ(ResolveMessageFile(messageIn("MISSING.C", (top / "sub").string()), project),
               (top / "sub").string() + "/MISSING.C");
 }

@@ -19,8 +19,8 @@ MessageForm formOf(std::string_view notation, LineKind kindWithoutWord = LineKin
 }
 
 TEST(MessageForm, EachDirectiveTakesItsPart) {
-    const auto reading = formOf("%f|%l|%c|%t|%n|%m|%*|100%%").match(
-        "src/a b.c|12|7|Warning|W8004|some text|more|100%");
+    const auto reading = formOf("%f|%l|%c|%t|%n|%m|%*|100%%")
+                             .match("src/a b.c|12|7|Warning|W8004|some text|more|100%");
     ASSERT_TRUE(reading.has_value());
     EXPECT_EQ(reading->file, "src/a b.c");
     EXPECT_EQ(reading->line, 12u);
@@ -69,8 +69,8 @@ TEST(MessageForm, TheShortestFileThatLetsTheRestMatch) {
 }
 
 TEST(MessageForm, FormsThatCannotBeRead) {
-    for (const char* bad : {"", "%f(%q)", "%f %f", "%f %l %l", "%t %t: %m", "%",
-                            "%m", "%f%l", "%*%m"}) {
+    for (const char* bad :
+         {"", "%f(%q)", "%f %f", "%f %l %l", "%t %t: %m", "%", "%m", "%f%l", "%*%m"}) {
         const auto compiled = MessageForm::compile(bad, CodePage::Utf8);
         EXPECT_FALSE(compiled.form.has_value()) << bad;
         EXPECT_FALSE(compiled.error.empty()) << bad;
@@ -102,9 +102,9 @@ TEST(MessageForm, HostileFormsAndLinesStayWithinTheBound) {
 }
 
 TEST(MessageForm, TheReadingShownForAnExample) {
-    EXPECT_EQ(DescribeFormReading("%f(%l,%c): %t %n: %m", "a.c(3,4): warning W1: x",
-                                  CodePage::Utf8),
-              "ファイル: a.c  行: 3  桁: 4  種類: 警告  番号: W1");
+    EXPECT_EQ(
+        DescribeFormReading("%f(%l,%c): %t %n: %m", "a.c(3,4): warning W1: x", CodePage::Utf8),
+        "ファイル: a.c  行: 3  桁: 4  種類: 警告  番号: W1");
     EXPECT_EQ(DescribeFormReading("LINK : %t %n: %m", "LINK : error L1: x", CodePage::Utf8),
               "ファイル: (なし)  種類: エラー  番号: L1");
     EXPECT_EQ(DescribeFormReading("%f(%l): %m", "a.c: x", CodePage::Utf8), "当てはまりません");

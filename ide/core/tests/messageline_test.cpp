@@ -79,15 +79,18 @@ TEST(MessageLine, EveryFamilyIsReadByTheTable) {
     using enum LineKind;
     const Reading readings[] = {
         // The compilers' own form: a column, a build pane's prefix, no number.
-        {"hello.c(12) : error C2065: 'x' : undeclared identifier", "hello.c", 12, 0, Error, "C2065"},
-        {"hello.c(12,5): warning C4101: 'y' : unreferenced local variable", "hello.c", 12, 5, Warning,
-         "C4101"},
+        {"hello.c(12) : error C2065: 'x' : undeclared identifier", "hello.c", 12, 0, Error,
+         "C2065"},
+        {"hello.c(12,5): warning C4101: 'y' : unreferenced local variable", "hello.c", 12, 5,
+         Warning, "C4101"},
         {"3>C:\\proj\\hello.c(7) : error C2143: syntax error", "C:\\proj\\hello.c", 7, 0, Error,
          "C2143"},
         {"hello.c(4) : see declaration of 'x'", "hello.c", 4, 0, Note, ""},
-        {"hello.c(3) : fatal error C1083: Cannot open include file", "hello.c", 3, 0, Error, "C1083"},
+        {"hello.c(3) : fatal error C1083: Cannot open include file", "hello.c", 3, 0, Error,
+         "C1083"},
         // Open Watcom.
-        {"hello.c(12): Error! E1009: Expecting ';' but found '}'", "hello.c", 12, 0, Error, "E1009"},
+        {"hello.c(12): Error! E1009: Expecting ';' but found '}'", "hello.c", 12, 0, Error,
+         "E1009"},
         {"hello.c(5): Warning! W201: Unreachable code", "hello.c", 5, 0, Warning, "W201"},
         {"hello.c(9): Note! N2002: 'f' defined in: hello.c(2)", "hello.c", 9, 0, Note, "N2002"},
         // Turbo C and Borland C++.
@@ -102,14 +105,15 @@ TEST(MessageLine, EveryFamilyIsReadByTheTable) {
         // Turbo Assembler.
         {"**Error** hello.asm(12) Illegal instruction", "hello.asm", 12, 0, Error, ""},
         {"*Warning* hello.asm(3) Argument needs type override", "hello.asm", 3, 0, Warning, ""},
-        {"**Fatal** hello.asm(30) Unexpected end of file encountered", "hello.asm", 30, 0, Error, ""},
+        {"**Fatal** hello.asm(30) Unexpected end of file encountered", "hello.asm", 30, 0, Error,
+         ""},
         // MASM.
         {"hello.asm(12) : error A2008: syntax error : mov", "hello.asm", 12, 0, Error, "A2008"},
         {"hello.asm(4): warning A4001: extra characters on line", "hello.asm", 4, 0, Warning,
          "A4001"},
         // GCC, Clang, bcc, ia16-gcc, NASM.
-        {"hello.c:12:5: error: 'x' undeclared (first use in this function)", "hello.c", 12, 5, Error,
-         ""},
+        {"hello.c:12:5: error: 'x' undeclared (first use in this function)", "hello.c", 12, 5,
+         Error, ""},
         {"hello.c:1:10: fatal error: x.h: No such file or directory", "hello.c", 1, 10, Error, ""},
         {"hello.c:4:10: note: each undeclared identifier is reported only once", "hello.c", 4, 10,
          Note, ""},
@@ -148,8 +152,8 @@ TEST(MessageLine, JapaneseKindWords) {
     ASSERT_TRUE(sjis.has_value());
     EXPECT_EQ(sjis->kind, LineKind::Error);
     EXPECT_EQ(sjis->number, "C2065");
-    const auto utf8 = BuiltInMessageReader(common::CodePage::Utf8)
-                          .read("hello.c:3:1: \u8b66\u544a: unused");
+    const auto utf8 =
+        BuiltInMessageReader(common::CodePage::Utf8).read("hello.c:3:1: \u8b66\u544a: unused");
     ASSERT_TRUE(utf8.has_value());
     EXPECT_EQ(utf8->kind, LineKind::Warning);
 }
@@ -157,11 +161,10 @@ TEST(MessageLine, JapaneseKindWords) {
 // The user's forms come first; an unreadable one is left out with its reason.
 TEST(MessageLine, UserFormsComeFirst) {
     std::vector<std::string> unreadable;
-    const MessageReader reader(common::CodePage::Utf8,
-                               {{"lcc", "%f %l: %t: %m"},
-                                {"broken", "%f(%q)"},
-                                {"own", "%f(%l) : %t %n: %m [%*]"}},
-                               &unreadable);
+    const MessageReader reader(
+        common::CodePage::Utf8,
+        {{"lcc", "%f %l: %t: %m"}, {"broken", "%f(%q)"}, {"own", "%f(%l) : %t %n: %m [%*]"}},
+        &unreadable);
     ASSERT_EQ(unreadable.size(), 1u);
     EXPECT_TRUE(unreadable[0].starts_with("broken: ")) << unreadable[0];
     const auto lcc = reader.read("hello.c 12: warning: unused x");
@@ -197,25 +200,15 @@ TEST(MessageLine, AChildsLinesAreNeverTheIdes) {
 }
 
 TEST(MessageLine, CommandsMakeLinesAndSummariesAreNoMessages) {
-    for (auto line : {""sv,
-                      "gcc -c -O2 bad.c -o bad.o"sv,
-                      "cl /c /DX=f(1) hello.c"sv,
-                      "make: *** [Makefile:2: all] Error 1"sv,
-                      "Makefile:3: *** missing separator.  Stop."sv,
-                      "make[1]: Entering directory '/tmp/p/sub'"sv,
-                      "End Build."sv,
-                      "Build Error (2)."sv,
-                      "bad.c: In function \u2018main\u2019:"sv,
-                      "    3 |   int x = ;"sv,
-                      "2 errors generated."sv,
-                      "LINK : fatal error L1093: object not found"sv,
-                      "foo.c(0) : error C2001: newline in constant"sv,
-                      "foo.c:0: error: x"sv,
-                      "(12) : error C2065: x"sv,
-                      ":12:1: error: x"sv,
-                      "f.c:12:1: remark: x"sv,
-                      "f.c(12) : errors found"sv,
-                      "f.c:12: warnings: 3"sv}) {
+    for (auto line :
+         {""sv, "gcc -c -O2 bad.c -o bad.o"sv, "cl /c /DX=f(1) hello.c"sv,
+          "make: *** [Makefile:2: all] Error 1"sv, "Makefile:3: *** missing separator.  Stop."sv,
+          "make[1]: Entering directory '/tmp/p/sub'"sv, "End Build."sv, "Build Error (2)."sv,
+          "bad.c: In function \u2018main\u2019:"sv, "    3 |   int x = ;"sv,
+          "2 errors generated."sv, "LINK : fatal error L1093: object not found"sv,
+          "foo.c(0) : error C2001: newline in constant"sv, "foo.c:0: error: x"sv,
+          "(12) : error C2065: x"sv, ":12:1: error: x"sv, "f.c:12:1: remark: x"sv,
+          "f.c(12) : errors found"sv, "f.c:12: warnings: 3"sv}) {
         EXPECT_FALSE(ParseMessageLine(line).has_value()) << line;
     }
 }
@@ -282,14 +275,14 @@ TEST(MessageLine, LinesOfGcc) {
 
 TEST(MessageLine, NextAndPreviousMessage) {
     const std::vector<std::string> lines = {
-        "Start Build.",                                   // 0
-        "gcc -c bad.c",                                   // 1
-        "bad.c:3:11: error: expected expression",         // 2
-        "    3 |   int x = ;",                            // 3
-        "bad.c:4:10: note: each undeclared identifier",   // 4
-        "make: *** [Makefile:2: bad.o] Error 1",          // 5
-        "hello.c(12): Warning! W202: Symbol 'x' unused",  // 6
-        "Build Error (2).",                               // 7
+        "Start Build.",                                     // 0
+        "gcc -c bad.c",                                     // 1
+        "bad.c:3:11: error: expected expression",           // 2
+        "    3 |   int x = ;",                              // 3
+        "bad.c:4:10: note: each undeclared identifier",     // 4
+        "make: *** [Makefile:2: bad.o] Error 1",            // 5
+        "hello.c(12): Warning! W202: Symbol 'x' unused",    // 6
+        "Build Error (2).",                                 // 7
         "LINK : fatal error L1104: obj\\x.obj: not valid",  // 8: leads to no file
     };
     std::vector<std::optional<MessageReading>> readings;

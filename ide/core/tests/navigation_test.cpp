@@ -105,15 +105,15 @@ TEST(NavigationEditorJump, TheProjectMakefileOpensWhole) {
 // on: any compiler's number, also of a fatal error or a linker's message.
 TEST(NavigationHelpKeyword, TheMessageNumberOfTheReading) {
     const std::vector<std::string> lines = {
-        "jumptest.c(20) : warning C4001: This is a test.",   // 0
-        "f.c(3): error C2065: 'x' : undeclared",             // 1
-        "make: *** [all] Error 2",                           // 2
-        "f.c(3) : fatal error C1083: cannot open",           // 3
-        "Error E2451 hello.c 12: Undefined symbol 'x'",      // 4
-        "hello.c:3:1: error: no number here",                // 5
-        "LINK : error L2029: unresolved",                    // 6
-        "f.c(12)   :   Warning   C4101 unused",              // 7: no form reads this
-        "(7) : eh ABCD",                                     // 8
+        "jumptest.c(20) : warning C4001: This is a test.",      // 0
+        "f.c(3): error C2065: 'x' : undeclared",                // 1
+        "make: *** [all] Error 2",                              // 2
+        "f.c(3) : fatal error C1083: cannot open",              // 3
+        "Error E2451 hello.c 12: Undefined symbol 'x'",         // 4
+        "hello.c:3:1: error: no number here",                   // 5
+        "LINK : error L2029: unresolved",                       // 6
+        "f.c(12)   :   Warning   C4101 unused",                 // 7: no form reads this
+        "(7) : eh ABCD",                                        // 8
         "hello.c(9): Note! N2002: 'f' defined in: hello.c(2)",  // 9
     };
     std::vector<std::optional<MessageReading>> readings;

@@ -24,11 +24,10 @@ TEST(RunCounts, EverySummaryLineOfAStepIsSummary) {
               RunResult{false, 1}, RunResult{false, 2}, RunResult{false, 255},
               RunResult{false, -1073741819}, RunResult{true, 0}}) {
             std::vector<std::pair<std::string, LineKind>> written;
-            FinishBuildStep(step, result,
-                            [&](const std::string& line, LineKind kind) {
-                                written.emplace_back(line, kind);
-                            },
-                            sounds);
+            FinishBuildStep(
+                step, result,
+                [&](const std::string& line, LineKind kind) { written.emplace_back(line, kind); },
+                sounds);
             ASSERT_EQ(written.size(), 1u);
             EXPECT_EQ(written[0].first, SummarizeBuildStep(step, result).line);
             EXPECT_EQ(written[0].second, LineKind::Summary) << written[0].first;

@@ -100,7 +100,8 @@ void MainWindowReadingsTest::everyMessageOfARealBuild() {
     editor.world.writeFile("my proj/makefile",
                            "all:\n\t@echo 'Warning W8004 other.c 7: x is assigned a value'\n"
                            "\t@echo 'LINK : fatal error L1104: hello.obj : not valid'\n"
-                           "\t" + compile.toStdString() + "\n");
+                           "\t" +
+                               compile.toStdString() + "\n");
     mainWindow.settings().buildCommand = "make";
     mainWindow.buildProject();
     OutputWindow& output = mainWindow.output();
@@ -121,10 +122,9 @@ void MainWindowReadingsTest::everyMessageOfARealBuild() {
                  .match(mainWindow.statusText())
                  .hasMatch(),
              qPrintable(mainWindow.statusText() + "\n" + lines.join('\n')));
-    QCOMPARE(formatOf(output, "LINK : fatal error L1104: hello.obj : not valid")
-                 .foreground()
-                 .color(),
-             QColor(Qt::darkRed));
+    QCOMPARE(
+        formatOf(output, "LINK : fatal error L1104: hello.obj : not valid").foreground().color(),
+        QColor(Qt::darkRed));
     for (const Expected& message : messages) {
         const QColor shown = formatOf(output, message.line).foreground().color();
         if (message.kind == "error") QCOMPARE(shown, QColor(Qt::darkRed));
