@@ -36,7 +36,7 @@ void FinishBuildStep(const std::string& name, const RunResult& result, const Out
                      SoundPlayer& sounds) {
     if (name.empty()) return;
     const auto summary = SummarizeBuildStep(name, result);
-    output(summary.line);
+    output(summary.line, LineKind::Summary);
     if (!summary.sound.empty())
         sounds.play(summary.sound, SoundFallback::SystemDefault, SoundWait::No);
 }
@@ -73,7 +73,7 @@ void CreateOutputFolder(const Project& project, bool debug, const OutputLineSink
     const std::string folder = common::nativePath(OutputFolderPath(project.projectFolder, outdir),
                                                   common::activeCodePage());
     if (folder.empty()) return;
-    if (debug) output("Creating Folder: " + folder);
+    if (debug) output("Creating Folder: " + folder, LineKind::Ide);
     // Only the last level: a missing parent or an existing folder is no error.
     std::error_code ignored;
     std::filesystem::create_directory(folder, ignored);

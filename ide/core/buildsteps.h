@@ -6,14 +6,16 @@
 #include <functional>
 #include <string>
 
+#include "outputline.h"
 #include "project.h"
 #include "runner.h"
 #include "sounds.h"
 #include "tool.h"
 #include "uiservices.h"
 
-// Appends one line to the output window.
-using OutputLineSink = std::function<void(const std::string& line)>;
+// Appends one line the IDE writes itself to the output window, as the kind
+// given (Ide, or Summary for a step's summary line).
+using OutputLineSink = std::function<void(const std::string& line, LineKind kind)>;
 
 inline constexpr const char* kNoProjectMessage = "プロジェクトの指定がありません。";
 // The lines that end a stopped generator run (before "End Depmill.") and a
@@ -40,7 +42,7 @@ struct BuildStepSummary {
 // the error sound.
 BuildStepSummary SummarizeBuildStep(const std::string& name, const RunResult& result);
 
-// Writes the summary line of a named step and plays its sound (no waiting,
+// Writes the summary line of a named step (as Summary) and plays its sound (no waiting,
 // the system's default as fallback). A step with an empty name writes and
 // plays nothing.
 void FinishBuildStep(const std::string& name, const RunResult& result, const OutputLineSink& output,

@@ -1,12 +1,14 @@
 // Following make through the folders of a recursive build by its
-// "Entering directory" and "Leaving directory" lines.
+// "Entering directory" and "Leaving directory" lines, and finding the file
+// a message names.
 #include "makedirectory.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "buildsteps.h"
-#include "runcounts.h"
 
 namespace {
 
@@ -87,10 +89,6 @@ std::optional<DirectoryChange> readDirectoryLine(std::string_view line) {
 }  // namespace
 
 void MakeDirectoryTracker::feed(std::string_view line) {
-    if (IsSummaryLine(line)) {
-        entered_.clear();
-        return;
-    }
     const auto change = readDirectoryLine(line);
     if (!change) return;
     if (change->move == Move::Enter) {
@@ -107,14 +105,70 @@ std::string MakeDirectoryTracker::current() const {
     return entered_.empty() ? std::string() : entered_.back();
 }
 
-std::string MakeDirectoryAt(const LineAt& lineAt, std::size_t index) {
-    MakeDirectoryTracker tracker;
-    for (std::size_t i = 0; i < index; ++i) tracker.feed(lineAt(i));
-    return tracker.current();
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifndef _WIN32
+bool existsAsIs(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
 }
 
-std::string ResolveMessageFile(const std::string& fileName, const std::string& makeDirectory) {
+// The entry of folder whose name equals name in any letter case, the exact
+// name first; links are passed over. nullopt when there is none.
+std::optional<fs::path> entryIgnoringCase(const fs::path& folder, const std::string& name,
+                                          common::CodePage cp) {
+    if (name == "." || name == "..") return folder / name;
+    if (existsAsIs(folder / name) && !fs::is_symlink(fs::symlink_status(folder / name)))
+        return folder / name;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code statusError;
+        if (it->is_symlink(statusError)) continue;
+        if (common::equalsIgnoreCase(it->path().filename().string(), name, cp)) return it->path();
+    }
+    return std::nullopt;
+}
+
+// The name read DOS-style, one folder level at a time from base.
+std::optional<fs::path> lookUpIgnoringCase(const fs::path& base, const std::string& name,
+                                           common::CodePage cp) {
+    const fs::path relative(common::nativePath(name, cp));
+    fs::path found = relative.is_absolute() ? relative.root_path() : base;
+    for (const fs::path& part : relative.relative_path()) {
+        if (part.empty()) continue;
+        const auto entry = entryIgnoringCase(found, part.string(), cp);
+        if (!entry) return std::nullopt;
+        found = *entry;
+    }
+    return found;
+}
+#endif
+
+}  // namespace
+
+std::string ResolveMessageFile(const MessageReading& message, const std::string& projectFolder,
+                               common::CodePage cp) {
+    // Without a make folder the name stays relative to the project folder,
+    // the editor's working folder.
+    const bool fromMake = !message.directory.empty();
+    const std::string& base = fromMake ? message.directory : projectFolder;
+    const std::string asGiven = fromMake ? OutputFolderPath(base, message.file) : message.file;
+#ifdef _WIN32
+    // Names here are case-blind and "\" separates folders already.
+    (void)cp;
+    return asGiven;
+#else
     // The rule of the object folder: absolute names stay, relative ones go
-    // under the folder, and without a folder the name stays as it is.
-    return OutputFolderPath(makeDirectory, fileName);
+    // under the folder.
+    const std::string written = OutputFolderPath(base, message.file);
+    if (written.empty() || existsAsIs(written)) return asGiven;
+    const fs::path folder = base.empty() ? fs::path(".") : fs::path(base);
+    const auto found = lookUpIgnoringCase(folder, message.file, cp);
+    if (!found) return asGiven;
+    const bool absoluteName = fs::path(common::nativePath(message.file, cp)).is_absolute();
+    if (fromMake || absoluteName) return found->string();
+    return found->lexically_relative(folder).string();
+#endif
 }

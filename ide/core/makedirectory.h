@@ -1,6 +1,7 @@
 // The folder in which make runs the commands whose lines follow, taken from
 // make's "Entering directory" and "Leaving directory" lines, so that a
-// relative file name in a message opens from the folder it was written in.
+// relative file name in a message opens from the folder it was written in;
+// and the file on this machine that a message's file name stands for.
 #pragma once
 
 #include <cstddef>
@@ -8,14 +9,15 @@
 #include <string_view>
 #include <vector>
 
-#include "messageline.h"
+#include "codepage.h"
+#include "outputline.h"
 
 // Fed the output line by line. Understands
 //   make: Entering directory '/p/sub'      make[2]: Leaving directory '/p/sub'
 // from any make ("gmake", "/usr/bin/make", "mingw32-make"), the older
 // quote "`" too, make's Japanese wording of the same lines, and the
-// "unknown directory" variants (entered as no folder). A step's summary line
-// forgets every folder, so a make that was stopped leaves nothing behind.
+// "unknown directory" variants (entered as no folder). One tracker follows
+// one run: whatever a child prints, only make's own lines move it.
 class MakeDirectoryTracker {
   public:
     void feed(std::string_view line);
@@ -27,11 +29,13 @@ class MakeDirectoryTracker {
     std::vector<std::string> entered_;
 };
 
-// The folder make reported for line `index` of the output: the lines
-// before it, fed to a tracker.
-std::string MakeDirectoryAt(const LineAt& lineAt, std::size_t index);
-
-// The file name of a message as the editor gets it: a relative name under
-// the make folder, an absolute one (or any name without a make folder) as
-// it is.
-std::string ResolveMessageFile(const std::string& fileName, const std::string& makeDirectory);
+// The file a message names, as a path on this machine. The name as written
+// is taken relative to the folder make reported for the line (and given
+// under it), else to the project folder, the editor's working folder (and
+// given relative to it); an absolute name stays as it is. When no file of
+// that name exists, the name is looked up the way a DOS compiler means it:
+// "\" as a folder separator and letters in any case ("SRC\HELLO.C" finds
+// src/hello.c), passing over links. When that finds nothing either, the
+// name is given as written.
+std::string ResolveMessageFile(const MessageReading& message, const std::string& projectFolder,
+                               common::CodePage cp = common::activeCodePage());

@@ -1,132 +1,144 @@
-// Reading compiler message lines: the compilers' "file(line)" form and the
-// colon forms "file:line:column:", "file:line:" and "file:line.column:".
+// The table of built-in message forms and the reading of a line by it.
 #include "messageline.h"
 
 #include <algorithm>
-#include <limits>
-
-#include "codepage.h"
+#include <array>
 
 namespace {
 
 constexpr auto npos = std::string_view::npos;
+using enum LineKind;
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
+// Adding a compiler is one row. More particular forms come before the more
+// general ones that would also take their lines.
+constexpr std::array<BuiltInMessageForm, 22> kBuiltInForms{{
+    // The compilers' own form: Microsoft C and MASM, with and without the
+    // blank before ":", with a column, and their notes.
+    {"Microsoft C, MASM", "%f(%l) : %t %n: %m", Error},
+    {"Microsoft C, MASM", "%f(%l): %t %n: %m", Error},
+    {"Microsoft C", "%f(%l,%c) : %t %n: %m", Error},
+    {"Microsoft C", "%f(%l,%c): %t %n: %m", Error},
+    {"Microsoft C", "%f(%l) : %t: %m", Error},
+    {"Microsoft C", "%f(%l): %t: %m", Error},
+    {"Microsoft C", "%f(%l) : see %m", Note},
+    // Open Watcom.
+    {"Open Watcom", "%f(%l): %t! %n: %m", Error},
+    // Turbo C and Borland C++, the numbered form first.
+    {"Borland C++", "%t %n %f %l: %m", Error},
+    {"Turbo C", "%t %f %l: %m", Error},
+    // Turbo Assembler.
+    {"Turbo Assembler", "**%t** %f(%l) %m", Error},
+    {"Turbo Assembler", "*%t* %f(%l) %m", Error},
+    // GCC, Clang, ia16-gcc, NASM, the GNU assembler; bcc writes a dot
+    // before the column.
+    {"GCC", "%f:%l:%c: %t: %m", Error},
+    {"bcc", "%f:%l.%c: %t: %m", Error},
+    {"GCC, NASM", "%f:%l: %t: %m", Error},
+    {"GCC", "In file included from %f:%l%*", Note},
+    {"GCC", "                 from %f:%l%*", Note},
+    // Messages that name no file: they count, but lead nowhere.
+    {"Open Watcom linker", "%t! %n: %m", Error},
+    {"Microsoft linker", "%* : %t %n: %m", Error},
+    {"GNU linker", "%*undefined reference to %m", Error},
+    {"ld86", "undefined symbol: %m", Error},
+    {"a program's own message", "%*: %t: %m", Error},
+}};
+
+// "12>" before a line: the build pane of a parallel build.
+std::string_view withoutPanePrefix(std::string_view line) {
+    std::size_t digits = 0;
+    while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') ++digits;
+    if (digits > 0 && digits < line.size() && line[digits] == '>') return line.substr(digits + 1);
+    return line;
 }
 
-bool isAsciiAlphanumeric(char c) {
-    const char lower = static_cast<char>(c | 0x20);
-    return isDigit(c) || (lower >= 'a' && lower <= 'z');
-}
-
-// The decimal digits at pos, pos moved past them; nullopt when there are
-// none. An absurdly long number stays at the largest one rather than wrapping.
-std::optional<unsigned long> readNumber(std::string_view text, std::size_t& pos) {
-    if (pos >= text.size() || !isDigit(text[pos])) return std::nullopt;
-    constexpr auto kMax = std::numeric_limits<unsigned long>::max();
-    unsigned long number = 0;
-    for (; pos < text.size() && isDigit(text[pos]); ++pos) {
-        const auto digit = static_cast<unsigned long>(text[pos] - '0');
-        number = number > (kMax - digit) / 10 ? kMax : number * 10 + digit;
-    }
-    return number;
-}
-
-void skipBlanks(std::string_view text, std::size_t& pos) {
-    while (pos < text.size() && text[pos] == ' ') ++pos;
-}
-
-// The end of the message's kind word at pos (error, warning, note, fatal
-// error or fatal, in any letter case, not followed by a letter or digit),
-// or npos when none begins there.
-std::size_t kindWordEnd(std::string_view text, std::size_t pos) {
-    for (std::string_view word : {"fatal error", "error", "warning", "note", "fatal"}) {
-        if (pos > text.size() || text.size() - pos < word.size()) continue;
-        const std::size_t end = pos + word.size();
-        if (common::equalsIgnoreCase(text.substr(pos, word.size()), word, common::CodePage::Utf8) &&
-            (end == text.size() || !isAsciiAlphanumeric(text[end])))
-            return end;
-    }
-    return npos;
-}
-
-// "file:line:column: kind:", "file:line.column: kind:" or "file:line: kind:"
-// at the head of the text, the file name holding neither "(" nor ": " (a
-// "(" before the head leaves the line to the compilers' form).
-std::optional<EditorJump> parseColonForm(std::string_view text) {
-    if (text.starts_with(':')) return std::nullopt;  // no file name
-    for (std::size_t colon = text.find(':'); colon != npos; colon = text.find(':', colon + 1)) {
-        std::size_t pos = colon + 1;
-        const auto line = readNumber(text, pos);
-        if (!line) continue;
-        unsigned long column = 0;
-        if (pos < text.size() && (text[pos] == ':' || text[pos] == '.')) {
-            std::size_t after = pos + 1;
-            if (const auto given = readNumber(text, after)) {
-                column = *given;
-                pos = after;
-            }
-        }
-        if (pos >= text.size() || text[pos] != ':') continue;
-        ++pos;
-        skipBlanks(text, pos);
-        const std::size_t kindEnd = kindWordEnd(text, pos);
-        if (kindEnd == npos || kindEnd >= text.size() || text[kindEnd] != ':') continue;
-        const std::string_view file = text.substr(0, colon);
-        if (file.find('(') != npos || file.find(": ") != npos) return std::nullopt;
-        return EditorJump{std::string(file), *line, column};
-    }
-    return std::nullopt;
-}
-
-// "file(line)", blanks, ":", blanks and the kind word.
-std::optional<EditorJump> parseParenthesisForm(std::string_view text) {
-    const std::size_t open = text.find('(');
-    if (open == npos || open == 0) return std::nullopt;
-    std::size_t pos = open + 1;
-    const auto line = readNumber(text, pos);
-    if (!line || pos >= text.size() || text[pos] != ')') return std::nullopt;
-    ++pos;
-    skipBlanks(text, pos);
-    if (pos >= text.size() || text[pos] != ':') return std::nullopt;
-    ++pos;
-    skipBlanks(text, pos);
-    if (kindWordEnd(text, pos) == npos) return std::nullopt;
-    return EditorJump{std::string(text.substr(0, open)), *line, 0};
+EditorJump jumpOf(const MessageReading& message) {
+    return {message.file, message.line, message.column};
 }
 
 }  // namespace
 
-std::optional<EditorJump> ParseEditorJump(std::string_view text) {
-    if (auto colonForm = parseColonForm(text)) return colonForm;
+std::span<const BuiltInMessageForm> BuiltInMessageForms() {
+    return kBuiltInForms;
+}
+
+MessageReader::MessageReader(common::CodePage cp, const std::vector<UserMessageForm>& userForms,
+                             std::vector<std::string>* unreadable) {
+    for (const UserMessageForm& user : userForms) {
+        auto compiled = MessageForm::compile(user.form, cp);
+        if (compiled.form) {
+            forms_.push_back(std::move(*compiled.form));
+        } else if (unreadable != nullptr) {
+            unreadable->push_back(user.caption + ": " + compiled.error);
+        }
+    }
+    for (const BuiltInMessageForm& row : kBuiltInForms) {
+        forms_.push_back(*MessageForm::compile(row.form, cp, row.kindWithoutWord).form);
+    }
+}
+
+std::optional<MessageReading> MessageReader::read(std::string_view line) const {
+    line = withoutPanePrefix(line);
+    const LineProfile profile(line);
+    for (const MessageForm& form : forms_) {
+        if (auto reading = form.match(line, profile)) return reading;
+    }
+    return std::nullopt;
+}
+
+const MessageReader& BuiltInMessageReader(common::CodePage cp) {
+    static const MessageReader utf8(common::CodePage::Utf8);
+    static const MessageReader shiftJis(common::CodePage::ShiftJis);
+    return cp == common::CodePage::ShiftJis ? shiftJis : utf8;
+}
+
+OutputLine OutputLineReader::read(std::string text) {
+    folders_.feed(text);
+    auto message = reader_.read(text);
+    if (!message) return {std::move(text), Plain, std::nullopt};
+    message->directory = folders_.current();
+    const LineKind kind = message->kind;
+    return {std::move(text), kind, std::move(message)};
+}
+
+bool LeadsToFile(const MessageReading& message) {
+    return !message.file.empty();
+}
+
+std::optional<EditorJump> ParseMessageLine(std::string_view line, const MessageReader& reader) {
+    const auto message = reader.read(line);
+    if (!message || !LeadsToFile(*message)) return std::nullopt;
+    return jumpOf(*message);
+}
+
+std::optional<EditorJump> ParseEditorJump(std::string_view text, const MessageReader& reader) {
+    if (auto place = ParseMessageLine(text, reader)) return place;
     std::size_t end = text.find('(');
     if (end == npos) end = text.find(' ');
     if (end == npos) end = text.size();
     if (end == 0) return std::nullopt;
-    std::size_t digits = end + 1;
-    return EditorJump{std::string(text.substr(0, end)), readNumber(text, digits).value_or(0), 0};
+    const std::string_view afterEnd = text.substr(std::min(end + 1, text.size()));
+    const std::size_t digits = std::min(afterEnd.find_first_not_of("0123456789"), afterEnd.size());
+    return EditorJump{std::string(text.substr(0, end)), DecimalValue(afterEnd.substr(0, digits)),
+                      0};
 }
 
-std::optional<EditorJump> ParseMessageLine(std::string_view line) {
-    auto jump = parseColonForm(line);
-    if (!jump) jump = parseParenthesisForm(line);
-    if (!jump || jump->lineNumber == 0) return std::nullopt;
-    return jump;
-}
-
-std::optional<std::size_t> FindMessageLine(std::size_t lineCount, const LineAt& lineAt,
+std::optional<std::size_t> FindMessageLine(std::size_t lineCount, const ReadingAt& readingAt,
                                            std::optional<std::size_t> current,
                                            SearchDirection direction) {
+    const auto leads = [&](std::size_t i) {
+        const MessageReading* message = readingAt(i);
+        return message != nullptr && LeadsToFile(*message);
+    };
     if (direction == SearchDirection::Next) {
         for (std::size_t i = current ? *current + 1 : 0; i < lineCount; ++i) {
-            if (ParseMessageLine(lineAt(i))) return i;
+            if (leads(i)) return i;
         }
         return std::nullopt;
     }
     for (std::size_t i = current ? std::min(*current, lineCount) : 0; i > 0;) {
         --i;
-        if (ParseMessageLine(lineAt(i))) return i;
+        if (leads(i)) return i;
     }
     return std::nullopt;
 }

@@ -1,16 +1,7 @@
-// Parsing compiler message lines for the editor and help jumps, and filling
-// the editor's command template.
+// The editor's command template and the help keyword of a message.
 #include "navigation.h"
 
 #include "commandtemplate.h"
-
-namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-}  // namespace
 
 std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump,
                             common::CodePage cp) {
@@ -39,8 +30,8 @@ std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump
 }
 
 std::optional<std::string> EditorCommandLine(std::string_view editCommand, std::string_view text,
-                                             common::CodePage cp) {
-    const auto jump = ParseEditorJump(text);
+                                             common::CodePage cp, const MessageReader* reader) {
+    const auto jump = ParseEditorJump(text, reader != nullptr ? *reader : BuiltInMessageReader(cp));
     if (!jump) return std::nullopt;
     return FillEditCommand(editCommand, *jump, cp);
 }
@@ -52,33 +43,11 @@ std::optional<std::string> ProjectEditCommandLine(std::string_view editCommand,
     return FillEditCommand(editCommand, EditorJump{projectFile, 1}, cp);
 }
 
-std::optional<std::string> FindHelpKeyword(std::string_view text, common::CodePage cp) {
-    std::size_t pos = text.find('(');
-    if (pos == std::string_view::npos) return std::nullopt;
-    auto skip = [&](auto matches) {
-        while (pos < text.size() && matches(text[pos])) ++pos;
-    };
-    auto skipOne = [&](char c) {
-        if (pos < text.size() && text[pos] == c) ++pos;
-    };
-
-    ++pos;
-    skip(isDigit);
-    skipOne(')');
-    skip([](char c) { return c == ' '; });
-    skipOne(':');
-    skip([](char c) { return c == ' '; });
-    // "warning" or "error"; a "fatal error" gives no help.
-    if (pos == text.size()) return std::nullopt;
-    const char kind = text[pos];
-    if (kind != 'w' && kind != 'W' && kind != 'e' && kind != 'E') return std::nullopt;
-    skip([](char c) { return c != ' '; });
-    skip([](char c) { return c == ' '; });
-    if (pos == text.size()) return std::nullopt;
-
-    const std::size_t start = pos;
-    for (int characters = 0; characters < 5 && pos < text.size(); ++characters) {
-        pos += common::charLength(cp, text, pos);
+std::optional<std::string> FindHelpKeyword(std::size_t lineCount, const ReadingAt& readingAt,
+                                           std::size_t from) {
+    for (std::size_t i = from; i < lineCount; ++i) {
+        const MessageReading* message = readingAt(i);
+        if (message != nullptr && !message->number.empty()) return message->number;
     }
-    return std::string(text.substr(start, pos - start));
+    return std::nullopt;
 }

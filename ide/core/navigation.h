@@ -1,6 +1,5 @@
-// Reading the output window: the line under the caret, the file and line
-// number of a compiler message for the editor, the editor's command line
-// from its template, and the message number for the error help.
+// Using the output window's lines: the line under the caret, the editor's
+// command line from its template, and the message number for the error help.
 #pragma once
 
 #include <cstddef>
@@ -38,9 +37,11 @@ std::optional<LineSelection> SelectCurrentLine(std::basic_string_view<Char> text
 std::string FillEditCommand(std::string_view editCommand, const EditorJump& jump,
                             common::CodePage cp = common::activeCodePage());
 
-// The editor's command line for a selected text; nullopt when it names no file.
+// The editor's command line for a selected text (ParseEditorJump, with the
+// reader given or the built-in forms); nullopt when it names no file.
 std::optional<std::string> EditorCommandLine(std::string_view editCommand, std::string_view text,
-                                             common::CodePage cp = common::activeCodePage());
+                                             common::CodePage cp = common::activeCodePage(),
+                                             const MessageReader* reader = nullptr);
 
 // The editor's command line for the project's makefile, the whole path at
 // line 1; nullopt when there is no makefile path.
@@ -48,9 +49,7 @@ std::optional<std::string> ProjectEditCommandLine(std::string_view editCommand,
                                                   const std::string& projectFile,
                                                   common::CodePage cp = common::activeCodePage());
 
-// The five-character message number for the error help, searched in the
-// output text from the selection start onwards (past the selected line when
-// it has no "("). nullopt when no "(" follows or the word after it does not
-// begin with w, W, e or E.
-std::optional<std::string> FindHelpKeyword(std::string_view textFromSelection,
-                                           common::CodePage cp = common::activeCodePage());
+// The message number for the error help: that of the first message at or
+// after line `from` that gives one. nullopt when none does.
+std::optional<std::string> FindHelpKeyword(std::size_t lineCount, const ReadingAt& readingAt,
+                                           std::size_t from);

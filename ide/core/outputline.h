@@ -18,6 +18,7 @@ struct MessageReading {
     unsigned long line = 0;           // 0: none given
     unsigned long column = 0;         // 0: none given
     std::string number;               // the message number ("C2065"), empty when none
+    std::string directory;            // the folder make reported for the line, empty for none
 
     bool operator==(const MessageReading&) const = default;
 };

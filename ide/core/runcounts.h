@@ -1,7 +1,6 @@
-// What each output line is for the window's colours and the run's counts:
-// an error or warning line by the same rule as the run's result (": error"
-// or ": warning" in any letter case), or the summary line of a build step;
-// and the status text that sums up a captured run.
+// The run's result rule for a line (": error" or ": warning" in any letter
+// case), which stands apart from the reading of messages; the counts of a
+// run's error and warning messages and the status text that sums it up.
 #pragma once
 
 #include <chrono>
@@ -11,17 +10,13 @@
 #include "codepage.h"
 #include "outputline.h"
 
-// True for a line a build step ends with: "End Build.", "Build Failed.",
-// "Build Warning.", "Build Error.", "Build Error (2)." and the same for any
-// other step name of one word.
-bool IsSummaryLine(std::string_view line);
-
-// A summary line is Summary; otherwise a line holding ": error" is Error,
+// What a line makes of the run's result: a line holding ": error" is Error,
 // else one holding ": warning" is Warning (letter case aside, in code page
-// cp), else Plain.
-LineKind ClassifyOutputLine(std::string_view line, common::CodePage cp);
+// cp), else Plain. A line that says "fatal error" after the colon holds
+// neither.
+LineKind SeverityByResultRule(std::string_view line, common::CodePage cp);
 
-// The error and warning lines of one captured run, counted as they come.
+// The error and warning messages of one captured run, counted as they come.
 struct RunCounts {
     int errors = 0;
     int warnings = 0;

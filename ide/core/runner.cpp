@@ -36,11 +36,14 @@ const char* StartFailureMessage(ChildStartFailure failure) {
     return "プログラムの起動に失敗しました。";
 }
 
-// Cuts the child's byte stream into lines, classifies them and hands them on.
+// Cuts the child's byte stream into lines, reads them and hands them on.
 class LineCollector {
   public:
     LineCollector(OutputLines* lines, const RunServices& services)
-        : lines_(lines), services_(services) {}
+        : lines_(lines),
+          services_(services),
+          reader_(services.reader != nullptr ? *services.reader
+                                             : BuiltInMessageReader(services.codePage)) {}
 
     // Takes the bytes of one read: every line completed by them is handed on
     // at once.
@@ -66,7 +69,7 @@ class LineCollector {
     }
 
     // A last line without a line feed goes to the list decoded but neither
-    // classified nor counted, and no events are processed after it.
+    // read nor counted, and no events are processed after it.
     void flushUnfinished() {
         if (partial_.empty()) return;
         std::string line = decoded(std::exchange(partial_, std::string()));
@@ -105,17 +108,19 @@ class LineCollector {
 
     void complete(std::string raw) {
         std::string line = decoded(std::move(raw));
-        const LineKind kind = ClassifyOutputLine(line, services_.codePage);
-        counts_.add(kind);
         // An error outranks a warning, whichever comes first.
-        if (kind == LineKind::Error) severity_ = kRunError;
-        if (kind == LineKind::Warning && severity_ == kRunSucceeded) severity_ = kRunWarning;
-        if (lines_ != nullptr) lines_->append({std::move(line), kind, std::nullopt});
+        const LineKind severity = SeverityByResultRule(line, services_.codePage);
+        if (severity == LineKind::Error) severity_ = kRunError;
+        if (severity == LineKind::Warning && severity_ == kRunSucceeded) severity_ = kRunWarning;
+        OutputLine read = reader_.read(std::move(line));
+        counts_.add(read.kind);
+        if (lines_ != nullptr) lines_->append(std::move(read));
         services_.ui.processEvents();
     }
 
     OutputLines* lines_;
     const RunServices& services_;
+    OutputLineReader reader_;
     std::string partial_;
     int severity_ = kRunSucceeded;
     RunCounts counts_;
@@ -163,7 +168,7 @@ RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& s
     const std::string commandLine = ComposeCommandLine(tool);
     const bool debugLines = debugMode && lines != nullptr;
     const auto debugLine = [&](std::string line) {
-        if (debugLines) lines->append({line, ClassifyOutputLine(line, services.codePage), std::nullopt});
+        if (debugLines) lines->append({std::move(line), LineKind::Ide, std::nullopt});
     };
     debugLine("Command: " + commandLine);
     debugLine("Folder: " + tool.folder);

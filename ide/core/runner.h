@@ -10,6 +10,7 @@
 
 #include "childprocess.h"
 #include "codepage.h"
+#include "messageline.h"
 #include "outputdecoding.h"
 #include "outputline.h"
 #include "runcounts.h"
@@ -18,7 +19,7 @@
 
 // Result codes of RunCaptured besides a non-zero exit status of the child.
 constexpr int kRunFailed = -1;    // not started; a message box was shown
-constexpr int kRunWarning = -2;   // exit 0, a line contained ": warning"
+constexpr int kRunWarning = -2;   // exit 0, a line contained ": warning" (SeverityByResultRule)
 constexpr int kRunError = -3;     // exit 0, a line contained ": error"
 constexpr int kRunSucceeded = 0;  // exit 0, neither kind of line
 
@@ -69,19 +70,21 @@ struct StopRequest {
 struct RunServices {
     UiServices& ui;               // message boxes, busy cursor, event processing
     ChildProcesses& processes;    // the system's child processes
-    common::CodePage codePage;    // for the case-blind line classification
+    common::CodePage codePage;    // of the lines, for the result rule and the reading
     StopRequest* stop = nullptr;  // none: the run cannot be stopped
     // How the child's lines are turned into codePage; without a conversion
     // they are taken as they come.
     OutputEncoding outputEncoding = OutputEncoding::Automatic;
     CodePageConversion convert = nullptr;
+    // Reads each line once as it comes; none: the built-in forms.
+    const MessageReader* reader = nullptr;
 };
 
 // Runs tool (Command, Arguments, Folder, Iconed) with captured output and
-// appends every output line, decoded and classified, to lines (nothing is
-// appended when it is null).
-// debugMode adds the "Command: ", "Folder: " and "Create Process OK, Start
-// Pipe." lines. The code is the child's exit status when it is not 0,
+// appends every output line, decoded and read once, to lines (nothing is
+// appended when it is null); the counts are those of the messages read.
+// debugMode adds the IDE's lines "Command: ", "Folder: " and "Create Process
+// OK, Start Pipe.". The code is the child's exit status when it is not 0,
 // otherwise kRunError, kRunWarning or kRunSucceeded; kRunFailed after showing
 // the message of the setup step that failed. Returns once the child has ended
 // and what it wrote is drained (a program it left running may hold the pipe:

@@ -259,6 +259,65 @@ bool SaveTools(const ToolTable& list, SettingsStore& store) {
     return writes.allKept() && allKept;
 }
 
+namespace {
+
+// The stored "Count" of the open "\\MessageForms" key, limited to 0 to
+// kMaxMessageForms.
+int storedFormCount(RegistryAccess& reg) {
+    return std::clamp(reg.readInteger(kMessageFormCount, 0), 0, static_cast<int>(kMaxMessageForms));
+}
+
+}  // namespace
+
+bool LoadMessageForms(std::vector<UserMessageForm>& forms, SettingsStore& store,
+                      LoadErrors* errors) {
+    StoreSession session(store);
+    if (!session.isOpen()) return false;
+    RegistryAccess reg(store);
+    if (!reg.openKey(kMessageFormsKey, true)) return false;
+    const int stored = storedFormCount(reg);
+    std::vector<UserMessageForm> read;
+    for (int i = 0; i < stored; ++i) {
+        const std::string name = indexedName(kMessageForm, static_cast<std::size_t>(i));
+        LoadErrors valueError;
+        const std::string value = readText(reg, name, "", &valueError);
+        const std::size_t bar = value.find(kMessageFormSeparator);
+        if (valueError.empty() && bar == std::string::npos && !value.empty())
+            valueError = "'" + name + "' に「|」がありません";
+        if (!valueError.empty() && errors != nullptr)
+            *errors += (errors->empty() ? "" : "\n") + valueError;
+        if (!valueError.empty() || value.empty()) continue;
+        read.push_back({value.substr(0, bar), value.substr(bar + 1)});
+    }
+    forms = std::move(read);
+    return true;
+}
+
+bool SaveMessageForms(const std::vector<UserMessageForm>& forms, SettingsStore& store) {
+    StoreSession session(store);
+    if (!session.isOpen()) return false;
+    RegistryAccess reg(store);
+    if (!reg.openKey(kMessageFormsKey, true)) return false;
+    int old = storedFormCount(reg);
+    const std::size_t count = std::min(forms.size(), kMaxMessageForms);
+    CountedWrites writes(reg);
+    for (std::size_t i = 0; i < count; ++i) {
+        // A caption cannot hold the separator: the first "|" ends it.
+        std::string caption = forms[i].caption;
+        std::replace(caption.begin(), caption.end(), kMessageFormSeparator, '/');
+        writes.text(indexedName(kMessageForm, i).c_str(),
+                    caption + kMessageFormSeparator + forms[i].form);
+    }
+    while (static_cast<int>(count) < old) {
+        --old;
+        reg.deleteValue(indexedName(kMessageForm, static_cast<std::size_t>(old)));
+    }
+    writes.integer(kMessageFormCount, static_cast<int>(count));
+    writes.close();
+    writes.count(session.close());
+    return writes.allKept();
+}
+
 bool SameProjectFile(const std::string& a, const std::string& b, common::CodePage cp) {
 #ifdef _WIN32
     return common::equalsIgnoreCase(a, b, cp);

@@ -12,8 +12,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "codepage.h"
+#include "messageline.h"
 #include "settingsstore.h"
 #include "tool.h"
 
@@ -24,6 +26,7 @@ inline constexpr char kBaseKey[] = "\\Software\\Halden\\Vantor";
 inline constexpr char kHelpKey[] = "\\Software\\Halden\\Vantor\\Help";
 inline constexpr char kHistoryKey[] = "\\Software\\Halden\\Vantor\\history";
 inline constexpr char kToolsKey[] = "\\Software\\Halden\\Vantor\\Tools";
+inline constexpr char kMessageFormsKey[] = "\\Software\\Halden\\Vantor\\MessageForms";
 
 // Main key.
 inline constexpr char kBuildCommand[] = "BuildCommand";
@@ -98,6 +101,12 @@ inline constexpr char kToolFolder[] = "Folder";
 inline constexpr char kToolOutputRedirect[] = "OutputRedirect";
 inline constexpr char kToolIconed[] = "Iconed";
 
+// "\MessageForms" key: "Count" and, per form, "Form" followed by its index,
+// each "caption|form".
+inline constexpr char kMessageFormCount[] = "Count";
+inline constexpr char kMessageForm[] = "Form";
+inline constexpr char kMessageFormSeparator = '|';
+
 // "Name" and 7 give "Name7".
 std::string indexedName(const char* prefix, std::size_t index);
 
@@ -134,6 +143,9 @@ struct Settings {
     std::int32_t defaultMemoryModel = 0;
     std::string defaultObjectFolder;
     std::int32_t outputEncoding = 0;  // the child output's code page, see outputdecoding.h
+    // The user's message forms, tried before the built-in ones; read by
+    // LoadMessageForms, written by SaveMessageForms.
+    std::vector<UserMessageForm> messageForms;
 
     // Which groups LoadSettings has read. A save writes only those, so a
     // record that could not be read never blanks what is stored.
@@ -188,6 +200,21 @@ bool SaveTool(const Tool& tool, std::size_t index, SettingsStore& store);
 // the indices that were stored before and are now past the end (highest
 // first) and writes "NumTools". True when everything was stored.
 bool SaveTools(const ToolTable& list, SettingsStore& store);
+
+// The most user message forms kept; stored ones past it are not read.
+constexpr std::size_t kMaxMessageForms = 100;
+
+// Reads the user's message forms in order ("\MessageForms", creating the
+// key when missing). A stored value without "|" between caption and form,
+// or not stored as a text, is skipped, its reason appended to errors.
+// False, with forms untouched, when the store could not be read at all.
+bool LoadMessageForms(std::vector<UserMessageForm>& forms, SettingsStore& store,
+                      LoadErrors* errors = nullptr);
+
+// Stores the forms at indices 0 to their count - 1, deletes the values
+// stored before past the end and writes "Count". True when everything was
+// stored.
+bool SaveMessageForms(const std::vector<UserMessageForm>& forms, SettingsStore& store);
 
 // True when two makefile paths name the same file as the file system
 // compares names: exactly here, ASCII letter case aside (in code page cp)

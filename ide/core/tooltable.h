@@ -9,17 +9,7 @@
 #include <string_view>
 
 #include "tool.h"
-
-// A word of the program's own that becomes part of a tool record, the
-// user's data, and so is stored in the active code page like the rest of it.
-struct DataWord {
-    std::string_view utf8;
-    std::string_view shiftJis;
-
-    std::string in(common::CodePage cp) const {
-        return std::string(cp == common::CodePage::ShiftJis ? shiftJis : utf8);
-    }
-};
+#include "uitext.h"
 
 // The title that makes a tool a separator line in the Tools menu, and the
 // program a separator gets when it is left empty.

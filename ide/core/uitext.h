@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "codepage.h"
+
 class UiText {
   public:
     struct Part {
@@ -42,3 +44,16 @@ class UiText {
   private:
     std::vector<Part> parts_;
 };
+
+// A word of the program's own that becomes part of the user's data (a
+// tool record, a message form), and so is stored in the active code page
+// like the rest of it.
+struct DataWord {
+    std::string_view utf8;
+    std::string_view shiftJis;
+
+    std::string in(common::CodePage cp) const {
+        return std::string(cp == common::CodePage::ShiftJis ? shiftJis : utf8);
+    }
+};
+

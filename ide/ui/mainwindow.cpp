@@ -69,7 +69,8 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
       codePage_(common::activeCodePage()),
       settings_(std::make_unique<Settings>()),
       project_(std::make_unique<Project>()),
-      tools_(std::make_unique<ToolTable>()) {
+      tools_(std::make_unique<ToolTable>()),
+      messageReader_(std::make_unique<MessageReader>(codePage_)) {
     setObjectName("Vantor");
     setWindowTitle(kCaption);
 
@@ -289,7 +290,22 @@ void MainWindow::start() {
     setWindowTitle(toQt(WindowTitle(*project_)));
     if (!project_->projectName.empty()) QDir::setCurrent(pathToQt(project_->projectFolder));
     if (loadTools() && tools_->count >= 1) rebuildToolsMenu();
+    LoadErrors formErrors;
+    messageFormsLoaded_ =
+        LoadMessageForms(settings_->messageForms, services_.settings, &formErrors);
+    useMessageForms(formErrors);
     services_.sounds.play("Open", SoundFallback::None, SoundWait::No);
+}
+
+void MainWindow::useMessageForms(const std::string& notStored) {
+    std::vector<std::string> unreadable;
+    if (!notStored.empty()) unreadable.push_back(notStored);
+    messageReader_ =
+        std::make_unique<MessageReader>(codePage_, settings_->messageForms, &unreadable);
+    if (unreadable.empty()) return;
+    std::string text = "次のメッセージ書式は読めないため使いません。";
+    for (const std::string& form : unreadable) text += "\n" + form;
+    services_.ui.showMessage(text, kCaption, MessageIcon::Stop);
 }
 
 void MainWindow::applyFoldOutput() {

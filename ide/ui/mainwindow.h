@@ -137,6 +137,15 @@ class MainWindow : public QMainWindow {
     bool loadTools();
     void runTool(QObject* sender);
 
+    // Message forms: the reader of the settings' forms, built at start-up
+    // and after the options dialog's OK. The forms that cannot be read are
+    // reported in one message box, with notStored (the stored values that
+    // could not be read, if any), and left out. The stored forms are written
+    // only when they were read.
+    const MessageReader& messageReader() const { return *messageReader_; }
+    void useMessageForms(const std::string& notStored = {});
+    bool messageFormsLoaded() const { return messageFormsLoaded_; }
+
     // Options menu.
     void editProjectOptions();
     void editOptions();
@@ -222,8 +231,12 @@ class MainWindow : public QMainWindow {
     void startEditor(const std::string& commandLine);
     void followOutputReading();
     void selectMessage(SearchDirection direction);
-    void appendLine(const std::string& line);
+    // A line the IDE writes itself.
+    void appendLine(const std::string& line, LineKind kind = LineKind::Ide);
     OutputLineSink outputSink();  // appendLine, for the build-step helpers
+    // The line of the window's line at the selection start, when the whole
+    // of it is selected and it is a message.
+    const MessageReading* selectedMessage();
     QAction* addCaptionedItem(QMenu* menu, const std::string& caption);
 
     MainWindowServices services_;
@@ -236,6 +249,9 @@ class MainWindow : public QMainWindow {
     // The frame the window's placement was last fitted with: none until the
     // window manager has framed the window.
     QMargins fittedFrame_;
+    bool messageFormsLoaded_ = false;
+    // Built-in forms and the user's, rebuilt when the user's change.
+    std::unique_ptr<MessageReader> messageReader_;
     StopRequest stopRequest_;
     bool runInProgress_ = false;
     bool closeAfterRun_ = false;

@@ -19,10 +19,8 @@ namespace {
 
 constexpr char kNoMoreMessages[] = "これ以上メッセージはありません";
 
-LineAt linesOf(OutputWindow& output, common::CodePage cp) {
-    return [&output, cp](std::size_t index) {
-        return fromQt(output.lineText(static_cast<int>(index)), cp);
-    };
+ReadingAt readingsOf(OutputWindow& output) {
+    return [&output](std::size_t index) { return output.messageAt(static_cast<int>(index)); };
 }
 
 }  // namespace
@@ -46,19 +44,29 @@ bool MainWindow::selectCurrentLine() {
     return true;
 }
 
+const MessageReading* MainWindow::selectedMessage() {
+    const int line = outputWindow->lineNumberAt(outputWindow->selectionStart());
+    if (outputWindow->selectedText() != outputWindow->lineText(line)) return nullptr;
+    return outputWindow->messageAt(line);
+}
+
+// A whole message line opens where its reading points (a message that names
+// no file opens nothing); any other text, or part of a line selected by
+// hand, is read as it is.
 void MainWindow::jumpToEditor() {
-    const std::string text = fromQt(outputWindow->selectedText(), codePage_);
     std::optional<std::string> commandLine;
-    if (auto message = ParseMessageLine(text)) {
-        const auto line =
-            static_cast<std::size_t>(outputWindow->lineNumberAt(outputWindow->selectionStart()));
-        message->fileName =
-            HostFileOfDosDriveFile(message->fileName, project_->projectFolder, codePage_);
-        message->fileName = ResolveMessageFile(
-            message->fileName, MakeDirectoryAt(linesOf(*outputWindow, codePage_), line));
-        commandLine = FillEditCommand(settings_->editorCommand, *message, codePage_);
+    if (const MessageReading* message = selectedMessage()) {
+        if (!LeadsToFile(*message)) return;
+        // A compiler that dosrun ran names its files by DOSBox's drives.
+        MessageReading onHost = *message;
+        onHost.file = HostFileOfDosDriveFile(message->file, project_->projectFolder, codePage_);
+        const EditorJump jump{ResolveMessageFile(onHost, project_->projectFolder, codePage_),
+                              message->line, message->column};
+        commandLine = FillEditCommand(settings_->editorCommand, jump, codePage_);
     } else {
-        commandLine = EditorCommandLine(settings_->editorCommand, text, codePage_);
+        commandLine = EditorCommandLine(settings_->editorCommand,
+                                        fromQt(outputWindow->selectedText(), codePage_), codePage_,
+                                        messageReader_.get());
     }
     if (commandLine) startEditor(*commandLine);
 }
@@ -115,7 +123,7 @@ void MainWindow::selectMessage(SearchDirection direction) {
         current = static_cast<std::size_t>(outputWindow->lineNumberAt(from));
     }
     const auto found = FindMessageLine(static_cast<std::size_t>(outputWindow->lineCount()),
-                                       linesOf(*outputWindow, codePage_), current, direction);
+                                       readingsOf(*outputWindow), current, direction);
     if (!found) {
         setStatusText(kNoMoreMessages);
         return;
@@ -124,10 +132,13 @@ void MainWindow::selectMessage(SearchDirection direction) {
     jumpToEditor();
 }
 
+// The number of the message at the selection, else of the next one below.
 void MainWindow::jumpToHelp() {
     if (outputWindow->selectionLength() == 0 && !selectCurrentLine()) return;
-    const QString fromSelection = outputWindow->text().mid(outputWindow->selectionStart());
-    if (const auto key = FindHelpKeyword(fromQt(fromSelection), codePage_)) {
+    const int line = outputWindow->lineNumberAt(outputWindow->selectionStart());
+    if (const auto key =
+            FindHelpKeyword(static_cast<std::size_t>(outputWindow->lineCount()),
+                            readingsOf(*outputWindow), static_cast<std::size_t>(line))) {
         services_.help.keyword(settings_->errorHelpFile, *key);
     }
 }

@@ -24,12 +24,12 @@ constexpr char kCaption[] = "Vantor";
 
 }  // namespace
 
-void MainWindow::appendLine(const std::string& line) {
-    outputWindow->append(line, ClassifyOutputLine(line, codePage_));
+void MainWindow::appendLine(const std::string& line, LineKind kind) {
+    outputWindow->append(line, kind);
 }
 
 OutputLineSink MainWindow::outputSink() {
-    return [this](const std::string& line) { appendLine(line); };
+    return [this](const std::string& line, LineKind kind) { appendLine(line, kind); };
 }
 
 // A step starts only when no run is in progress and a project is open.
@@ -54,7 +54,8 @@ RunResult MainWindow::runCaptured(const Tool& request) {
                                codePage_,
                                &stopRequest_,
                                ToOutputEncoding(settings_->outputEncoding),
-                               &ConvertCodePage};
+                               &ConvertCodePage,
+                               messageReader_.get()};
     const RunResult result = RunCaptured(request, outputWindow, services, debugMode());
     setRunInProgress(false);
     outputWindow->flush();
@@ -97,7 +98,11 @@ bool MainWindow::closeWaitsForRun() {
 
 void MainWindow::buildProject() {
     if (!startBuild(settings_->buildCommand, "Start Build.", "Build")) return;
-    if (debugMode()) appendLine(kJumpTestLine);
+    // Written by the IDE, yet read as a message: it is there to try the jumps.
+    if (debugMode()) {
+        OutputLine test = OutputLineReader(*messageReader_).read(kJumpTestLine);
+        outputWindow->append(std::move(test));
+    }
 }
 
 void MainWindow::rebuildProject() {
@@ -135,7 +140,7 @@ bool MainWindow::runDepmill(bool newProject) {
                                                        newProject, settings_->defaultObjectFolder);
     appendLine("");
     appendLine("Start Depmill.");
-    if (runBuildStep(commandLine, "").stopped) appendLine(kDepmillStoppedLine);
+    if (runBuildStep(commandLine, "").stopped) appendLine(kDepmillStoppedLine, LineKind::Summary);
     appendLine("End Depmill.");
     outputWindow->flush();
     return true;

@@ -61,7 +61,7 @@ void MainWindow::runTool(QObject* sender) {
     if (!ExpandToolArguments(tool.arguments, *project_, tool, services_.ui)) return;
     showCommand();
     if (tool.captureOutput) {
-        if (runCaptured(tool).stopped) appendLine(kToolStoppedLine);
+        if (runCaptured(tool).stopped) appendLine(kToolStoppedLine, LineKind::Summary);
     } else {
         RunDetached(tool, services_.processes);
     }

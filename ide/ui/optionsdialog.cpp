@@ -1,4 +1,4 @@
-// The environment options dialog: its four tabs, the filling from the
+// The environment options dialog: its five tabs, the filling from the
 // settings at creation and the OK that stores, applies and saves them.
 #include "optionsdialog.h"
 
@@ -16,6 +16,7 @@
 
 #include "formcontrols.h"
 #include "mainwindow.h"
+#include "optionsdialog_messages.h"
 #include "outputdecoding.h"
 #include "project.h"
 #include "qtext.h"
@@ -95,6 +96,8 @@ OptionsDialog::OptionsDialog(MainWindow& main)
     createProjectTab();
     createCommandsTab();
     createHelpTab();
+    messageFormsPage = new MessageFormsPage(pages, main_.codePage());
+    pages->addTab(messageFormsPage, wordsToQt("メッセージ"));
     pages->setCurrentIndex(0);
 
     auto* bottomPanel = new QWidget(this);
@@ -227,6 +230,7 @@ void OptionsDialog::fillFromSettings() {
     setText(errorHelpFileEdit, reg.errorHelpFile);
     setText(buildToolHelpFileEdit, reg.buildToolHelpFile);
     setText(quarryHelpFileEdit, reg.quarryHelpFile);
+    messageFormsPage->setForms(reg.messageForms);
 }
 
 void OptionsDialog::confirm() {
@@ -249,5 +253,12 @@ void OptionsDialog::confirm() {
     reg.buildToolHelpFile = textOf(buildToolHelpFileEdit);
     reg.quarryHelpFile = textOf(quarryHelpFileEdit);
     SaveOptions(reg, main_.services().settings);
+    if (reg.messageForms != messageFormsPage->forms()) {
+        reg.messageForms = messageFormsPage->forms();
+        // Forms that could not be read at start-up are not written over.
+        if (main_.messageFormsLoaded())
+            SaveMessageForms(reg.messageForms, main_.services().settings);
+        main_.useMessageForms();
+    }
     accept();
 }

@@ -1,6 +1,7 @@
 // The environment options dialog: start-up folder, status bar and output
 // wrapping, the code page of the children's output, defaults for new
-// projects, the four command lines and the five help files, and the IDE's
+// projects, the four command lines, the five help files, the user's own
+// message forms, and the IDE's
 // debug switch, the check box debugModeBox, which is never stored and starts
 // unchecked at every start.
 #pragma once
@@ -13,6 +14,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class MainWindow;
+class MessageFormsPage;
 
 class OptionsDialog : public QDialog {
     Q_OBJECT
@@ -24,8 +26,9 @@ class OptionsDialog : public QDialog {
     explicit OptionsDialog(MainWindow& main);
 
     void fillFromSettings();
-    // Copies the controls into the settings, applies wrapping and the status
-    // bar to the main window, saves the settings and closes with OK.
+    // Copies the controls into the settings, applies wrapping, the status
+    // bar and the message forms to the main window, saves the settings and
+    // the forms and closes with OK.
     void confirm();
 
     QTabWidget* pages = nullptr;
@@ -33,6 +36,7 @@ class OptionsDialog : public QDialog {
     QWidget* projectDefaultsPage = nullptr;
     QWidget* commandsPage = nullptr;
     QWidget* helpFilesPage = nullptr;
+    MessageFormsPage* messageFormsPage = nullptr;  // "メッセージ"
 
     QLineEdit* startFolderEdit = nullptr;
     QCheckBox* statusBarBox = nullptr;

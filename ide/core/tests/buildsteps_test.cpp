@@ -45,7 +45,11 @@ TEST(BuildStepsSummary, EachResultHasItsLineAndSound) {
 
 TEST(BuildStepsSummary, FinishWritesOneLineAndPlaysWithoutWaiting) {
     std::vector<std::string> lines;
-    auto output = [&lines](const std::string& line) { lines.push_back(line); };
+    // The summary is the IDE's own line, marked so when it is written.
+    auto output = [&lines](const std::string& line, LineKind kind) {
+        EXPECT_EQ(kind, LineKind::Summary) << line;
+        lines.push_back(line);
+    };
     FakeSoundPlayer sounds;
 
     FinishBuildStep("Rebuild", {false, kRunWarning}, output, sounds);
@@ -109,7 +113,12 @@ class BuildStepsCreateFolder : public ::testing::Test {
     std::vector<std::string> create(bool debug) {
         std::vector<std::string> lines;
         CreateOutputFolder(
-            project_, debug, [&](const std::string& l) { lines.push_back(l); }, ui_);
+            project_, debug,
+            [&](const std::string& l, LineKind kind) {
+                EXPECT_EQ(kind, LineKind::Ide);
+                lines.push_back(l);
+            },
+            ui_);
         return lines;
     }
 

@@ -1,5 +1,6 @@
 // Following make through a recursive build: a real make over three folders
-// with a broken C file in each, and make's lines in their other wordings.
+// with a broken C file in each, and make's lines in their other wordings;
+// the file a message names, also when written the DOS way.
 #include "makedirectory.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "commandoutput.h"
+#include "messageline.h"
 #include "tempfolder.h"
 
 namespace {
@@ -57,15 +59,17 @@ TEST(MakeDirectory, ARealRecursiveMakeOpensEachMessageInItsFolder) {
                                           "' && env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL LC_ALL=C "
                                           "make 2>&1");
     MakeDirectoryTracker tracker;
+    OutputLineReader reader(BuiltInMessageReader(common::CodePage::Utf8));
     std::map<std::string, fs::path> opened;  // file name in the message -> the file opened
     for (const auto& line : lines) {
         const std::string folderBefore = tracker.current();
         tracker.feed(line);
-        const auto message = ParseMessageLine(line);
-        if (!message) continue;
+        const OutputLine read = reader.read(line);
+        if (!read.message || !LeadsToFile(*read.message)) continue;
         EXPECT_EQ(tracker.current(), folderBefore) << "a message moved the folder: " << line;
+        EXPECT_EQ(read.message->directory, tracker.current()) << line;
         // Without a make folder the project folder is the working folder.
-        opened[message->fileName] = top / ResolveMessageFile(message->fileName, tracker.current());
+        opened[read.message->file] = top / ResolveMessageFile(*read.message, top.string());
     }
     std::string written;
     for (const auto& line : lines) written += line + "\n";
@@ -76,10 +80,11 @@ TEST(MakeDirectory, ARealRecursiveMakeOpensEachMessageInItsFolder) {
     for (const auto& [name, path] : opened) EXPECT_TRUE(fs::is_regular_file(path)) << path;
     EXPECT_EQ(tracker.current(), "");  // every folder entered was left
 
-    const LineAt at = [&](std::size_t i) { return lines.at(i); };
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].starts_with("deep.c:")) {
-            EXPECT_EQ(MakeDirectoryAt(at, i), (top / "sub" / "deeper").string());
+    OutputLineReader again(BuiltInMessageReader(common::CodePage::Utf8));
+    for (const auto& line : lines) {
+        const OutputLine read = again.read(line);
+        if (line.starts_with("deep.c:") && read.message) {
+            EXPECT_EQ(read.message->directory, (top / "sub" / "deeper").string());
         }
     }
 }
@@ -120,10 +125,11 @@ TEST(MakeDirectory, LeavingAndForgetting) {
     EXPECT_EQ(tracker.current(), "/a/b/c");
     tracker.feed("make[1]: Leaving directory '/a/b'");
     EXPECT_EQ(tracker.current(), "/a");
-    // The summary line of a step forgets everything of the stopped make.
+    // A child that prints a summary line's text moves nothing: one tracker
+    // follows one run, so a stopped make leaves nothing to the next.
     tracker.feed("make[1]: Entering directory '/a/b'");
     tracker.feed("Build Error (2).");
-    EXPECT_EQ(tracker.current(), "");
+    EXPECT_EQ(tracker.current(), "/a/b");
 }
 
 TEST(MakeDirectory, LookAlikesChangeNothing) {
@@ -140,13 +146,58 @@ TEST(MakeDirectory, LookAlikesChangeNothing) {
     }
 }
 
+MessageReading messageIn(const std::string& file, const std::string& directory) {
+    MessageReading message;
+    message.file = file;
+    message.directory = directory;
+    return message;
+}
+
 TEST(MakeDirectory, RelativeNamesGoUnderTheFolder) {
     const std::string sep(1, fs::path::preferred_separator);
-    EXPECT_EQ(ResolveMessageFile("x.c", "/p/sub"), "/p/sub" + sep + "x.c");
-    EXPECT_EQ(ResolveMessageFile("../inc/x.h", "/p/sub"), "/p/sub" + sep + "../inc/x.h");
-    EXPECT_EQ(ResolveMessageFile("/usr/include/stdio.h", "/p/sub"), "/usr/include/stdio.h");
-    EXPECT_EQ(ResolveMessageFile("C:\\src\\x.c", "/p/sub"), "C:\\src\\x.c");
-    EXPECT_EQ(ResolveMessageFile("x.c", ""), "x.c");
+    // Make's folder first, the project folder without one.
+    EXPECT_EQ(ResolveMessageFile(messageIn("x.c", "/p/sub"), "/p"), "/p/sub" + sep + "x.c");
+    EXPECT_EQ(ResolveMessageFile(messageIn("x.c", ""), "/p"), "x.c");
+    EXPECT_EQ(ResolveMessageFile(messageIn("../inc/x.h", "/p/sub"), ""),
+              "/p/sub" + sep + "../inc/x.h");
+    EXPECT_EQ(ResolveMessageFile(messageIn("/usr/include/stdio.h", "/p/sub"), "/p"),
+              "/usr/include/stdio.h");
+    EXPECT_EQ(ResolveMessageFile(messageIn("C:\\src\\x.c", "/p/sub"), "/p"), "C:\\src\\x.c");
+    EXPECT_EQ(ResolveMessageFile(messageIn("x.c", ""), ""), "x.c");
 }
+
+#ifndef _WIN32
+// Names in DOS form on a file system that tells letter cases apart.
+TEST(MakeDirectory, DosNamesFindTheirFiles) {
+    TempFolder folder;
+    const fs::path top = folder.path();
+    writeFile(top / "src" / "hello.c", "int x;\n");
+    writeFile(top / "sub" / "Inc" / "Defs.H", "\n");
+    writeFile(top / "elsewhere" / "secret.c", "\n");
+    fs::create_directory_symlink(top / "elsewhere", top / "linked");
+    const std::string project = top.string();
+
+    // Letters in any case, "\" as a separator, from the project folder
+    // (and relative to it, the editor's working folder).
+    EXPECT_EQ(ResolveMessageFile(messageIn("SRC\\HELLO.C", ""), project), "src/hello.c");
+    // From the folder make reported, up and down again.
+    EXPECT_EQ(ResolveMessageFile(messageIn("INC\\defs.h", (top / "sub").string()), project),
+              (top / "sub" / "Inc" / "Defs.H").string());
+    EXPECT_EQ(ResolveMessageFile(messageIn("..\\SRC\\Hello.c", (top / "sub").string()), project),
+              (top / "sub" / ".." / "src" / "hello.c").string());
+    // An absolute name in DOS form.
+    EXPECT_EQ(ResolveMessageFile(messageIn((top / "SRC").string() + "\\HELLO.C", ""), ""),
+              (top / "src" / "hello.c").string());
+    // A name that exists as written is taken as written.
+    EXPECT_EQ(ResolveMessageFile(messageIn("src/hello.c", ""), project), "src/hello.c");
+    EXPECT_EQ(ResolveMessageFile(messageIn("hello.c", (top / "src").string()), project),
+              (top / "src").string() + "/hello.c");
+    // Nothing of that name, or only through a link: the name as written.
+    EXPECT_EQ(ResolveMessageFile(messageIn("SRC\\MISSING.C", ""), project), "SRC\\MISSING.C");
+    EXPECT_EQ(ResolveMessageFile(messageIn("LINKED\\SECRET.C", ""), project), "LINKED\\SECRET.C");
+    EXPECT_EQ(ResolveMessageFile(messageIn("MISSING.C", (top / "sub").string()), project),
+              (top / "sub").string() + "/MISSING.C");
+}
+#endif
 
 }  // namespace

@@ -65,27 +65,150 @@ TEST(MessageLine, EachCompilersForm) {
     }
 }
 
+struct Reading {
+    std::string_view line;
+    const char* file;
+    unsigned long lineNumber;
+    unsigned long column;
+    LineKind kind;
+    const char* number;
+};
+
+// Real lines of each family, and what the one reading takes from them.
+TEST(MessageLine, EveryFamilyIsReadByTheTable) {
+    using enum LineKind;
+    const Reading readings[] = {
+        // The compilers' own form: a column, a build pane's prefix, no number.
+        {"hello.c(12) : error C2065: 'x' : undeclared identifier", "hello.c", 12, 0, Error,
+         "C2065"},
+        {"hello.c(12,5): warning C4101: 'y' : unreferenced local variable", "hello.c", 12, 5,
+         Warning, "C4101"},
+        {"3>C:\\proj\\hello.c(7) : error C2143: syntax error", "C:\\proj\\hello.c", 7, 0, Error,
+         "C2143"},
+        {"hello.c(4) : see declaration of 'x'", "hello.c", 4, 0, Note, ""},
+        {"hello.c(3) : fatal error C1083: Cannot open include file", "hello.c", 3, 0, Error,
+         "C1083"},
+        // Open Watcom.
+        {"hello.c(12): Error! E1009: Expecting ';' but found '}'", "hello.c", 12, 0, Error,
+         "E1009"},
+        {"hello.c(5): Warning! W201: Unreachable code", "hello.c", 5, 0, Warning, "W201"},
+        {"hello.c(9): Note! N2002: 'f' defined in: hello.c(2)", "hello.c", 9, 0, Note, "N2002"},
+        // Turbo C and Borland C++.
+        {"Error hello.c 12: Undefined symbol 'x' in function main", "hello.c", 12, 0, Error, ""},
+        {"Warning hello.c 8: 'y' is declared but never used in function main", "hello.c", 8, 0,
+         Warning, ""},
+        {"Error E2451 hello.c 12: Undefined symbol 'x' in function main", "hello.c", 12, 0, Error,
+         "E2451"},
+        {"Warning W8004 HELLO.C 9: 'i' is assigned a value that is never used", "HELLO.C", 9, 0,
+         Warning, "W8004"},
+        {"Fatal hello.c 2: Unable to open include file 'X.H'", "hello.c", 2, 0, Error, ""},
+        // Turbo Assembler.
+        {"**Error** hello.asm(12) Illegal instruction", "hello.asm", 12, 0, Error, ""},
+        {"*Warning* hello.asm(3) Argument needs type override", "hello.asm", 3, 0, Warning, ""},
+        {"**Fatal** hello.asm(30) Unexpected end of file encountered", "hello.asm", 30, 0, Error,
+         ""},
+        // MASM.
+        {"hello.asm(12) : error A2008: syntax error : mov", "hello.asm", 12, 0, Error, "A2008"},
+        {"hello.asm(4): warning A4001: extra characters on line", "hello.asm", 4, 0, Warning,
+         "A4001"},
+        // GCC, Clang, bcc, ia16-gcc, NASM.
+        {"hello.c:12:5: error: 'x' undeclared (first use in this function)", "hello.c", 12, 5,
+         Error, ""},
+        {"hello.c:1:10: fatal error: x.h: No such file or directory", "hello.c", 1, 10, Error, ""},
+        {"hello.c:4:10: note: each undeclared identifier is reported only once", "hello.c", 4, 10,
+         Note, ""},
+        {"hello.c:3.11: error: bad expression", "hello.c", 3, 11, Error, ""},
+        {"hello.asm:3: error: parser: instruction expected", "hello.asm", 3, 0, Error, ""},
+        {"hello.asm:7: warning: label alone on a line without a colon", "hello.asm", 7, 0, Warning,
+         ""},
+        {"In file included from main.c:1:", "main.c", 1, 0, Note, ""},
+        {"In file included from inc/a.h:2,", "inc/a.h", 2, 0, Note, ""},
+        {"                 from main.c:3:", "main.c", 3, 0, Note, ""},
+        {"hello.c:3:1: ERROR: in capitals", "hello.c", 3, 1, Error, ""},
+        // Linkers and programs that name no file.
+        {"LINK : fatal error L1104: HELLO.OBJ : not valid object", "", 0, 0, Error, "L1104"},
+        {"LINK : warning L4021: no stack segment", "", 0, 0, Warning, "L4021"},
+        {"Error! E2028: foo_ is an undefined reference", "", 0, 0, Error, "E2028"},
+        {"hello.c:(.text+0x9): undefined reference to `foo'", "", 0, 0, Error, ""},
+        {"collect2: error: ld returned 1 exit status", "", 0, 0, Error, ""},
+        {"undefined symbol: _foo", "", 0, 0, Error, ""},
+    };
+    for (const auto& r : readings) {
+        const auto message = BuiltInMessageReader(common::CodePage::Utf8).read(r.line);
+        ASSERT_TRUE(message.has_value()) << r.line;
+        EXPECT_EQ(message->file, r.file) << r.line;
+        EXPECT_EQ(message->line, r.lineNumber) << r.line;
+        EXPECT_EQ(message->column, r.column) << r.line;
+        EXPECT_EQ(message->kind, r.kind) << r.line;
+        EXPECT_EQ(message->number, r.number) << r.line;
+        EXPECT_EQ(LeadsToFile(*message), r.file[0] != '\0') << r.line;
+    }
+}
+
+// The Japanese kind words, in either code page.
+TEST(MessageLine, JapaneseKindWords) {
+    const auto sjis = BuiltInMessageReader(common::CodePage::ShiftJis)
+                          .read("hello.c(3) : \x83\x47\x83\x89\x81\x5b C2065: x");
+    ASSERT_TRUE(sjis.has_value());
+    EXPECT_EQ(sjis->kind, LineKind::Error);
+    EXPECT_EQ(sjis->number, "C2065");
+    const auto utf8 =
+        BuiltInMessageReader(common::CodePage::Utf8).read("hello.c:3:1: \u8b66\u544a: unused");
+    ASSERT_TRUE(utf8.has_value());
+    EXPECT_EQ(utf8->kind, LineKind::Warning);
+}
+
+// The user's forms come first; an unreadable one is left out with its reason.
+TEST(MessageLine, UserFormsComeFirst) {
+    std::vector<std::string> unreadable;
+    const MessageReader reader(
+        common::CodePage::Utf8,
+        {{"lcc", "%f %l: %t: %m"}, {"broken", "%f(%q)"}, {"own", "%f(%l) : %t %n: %m [%*]"}},
+        &unreadable);
+    ASSERT_EQ(unreadable.size(), 1u);
+    EXPECT_TRUE(unreadable[0].starts_with("broken: ")) << unreadable[0];
+    const auto lcc = reader.read("hello.c 12: warning: unused x");
+    ASSERT_TRUE(lcc.has_value());
+    EXPECT_EQ(lcc->file, "hello.c");
+    EXPECT_EQ(lcc->line, 12u);
+    EXPECT_EQ(lcc->kind, LineKind::Warning);
+    // The user's form wins over the built-in one that would also read it.
+    const auto own = reader.read("a(1) : error C1: x [b(2) : error C2: y]");
+    ASSERT_TRUE(own.has_value());
+    EXPECT_EQ(own->number, "C1");
+    // Without it, the line is only a program's message that leads nowhere.
+    EXPECT_FALSE(ParseMessageLine("hello.c 12: warning: unused x",
+                                  BuiltInMessageReader(common::CodePage::Utf8))
+                     .has_value());
+}
+
+// Whatever a child prints, it is read as a child's line: the IDE's own
+// texts are plain there, and only make's lines move the folder.
+TEST(MessageLine, AChildsLinesAreNeverTheIdes) {
+    OutputLineReader reader(BuiltInMessageReader(common::CodePage::Utf8));
+    EXPECT_EQ(reader.read("make: Entering directory '/p/sub'").kind, LineKind::Plain);
+    for (const char* ide : {"Start Build.", "Build Error.", "End Build.", "Build Error (2).",
+                            "Creating Folder: /p/obj", "Start Depmill.", "End Depmill."}) {
+        const OutputLine line = reader.read(ide);
+        EXPECT_EQ(line.kind, LineKind::Plain) << ide;
+        EXPECT_FALSE(line.message.has_value()) << ide;
+    }
+    const OutputLine message = reader.read("x.c:3:1: error: y");
+    ASSERT_TRUE(message.message.has_value());
+    EXPECT_EQ(message.kind, LineKind::Error);
+    EXPECT_EQ(message.message->directory, "/p/sub");
+}
+
 TEST(MessageLine, CommandsMakeLinesAndSummariesAreNoMessages) {
-    for (auto line : {""sv,
-                      "gcc -c -O2 bad.c -o bad.o"sv,
-                      "cl /c /DX=f(1) hello.c"sv,
-                      "make: *** [Makefile:2: all] Error 1"sv,
-                      "Makefile:3: *** missing separator.  Stop."sv,
-                      "make[1]: Entering directory '/tmp/p/sub'"sv,
-                      "End Build."sv,
-                      "Build Error (2)."sv,
-                      "bad.c: In function \u2018main\u2019:"sv,
-                      "In file included from main.c:1:"sv,
-                      "    3 |   int x = ;"sv,
-                      "2 errors generated."sv,
-                      "LINK : fatal error L1093: object not found"sv,
-                      "foo.c(0) : error C2001: newline in constant"sv,
-                      "foo.c:0: error: x"sv,
-                      "(12) : error C2065: x"sv,
-                      ":12:1: error: x"sv,
-                      "f.c:12:1: remark: x"sv,
-                      "f.c(12) : errors found"sv,
-                      "f.c:12: warnings: 3"sv}) {
+    for (auto line :
+         {""sv, "gcc -c -O2 bad.c -o bad.o"sv, "cl /c /DX=f(1) hello.c"sv,
+          "make: *** [Makefile:2: all] Error 1"sv, "Makefile:3: *** missing separator.  Stop."sv,
+          "make[1]: Entering directory '/tmp/p/sub'"sv, "End Build."sv, "Build Error (2)."sv,
+          "bad.c: In function \u2018main\u2019:"sv, "    3 |   int x = ;"sv,
+          "2 errors generated."sv, "LINK : fatal error L1093: object not found"sv,
+          "foo.c(0) : error C2001: newline in constant"sv, "foo.c:0: error: x"sv,
+          "(12) : error C2065: x"sv, ":12:1: error: x"sv, "f.c:12:1: remark: x"sv,
+          "f.c(12) : errors found"sv, "f.c:12: warnings: 3"sv}) {
         EXPECT_FALSE(ParseMessageLine(line).has_value()) << line;
     }
 }
@@ -152,16 +275,20 @@ TEST(MessageLine, LinesOfGcc) {
 
 TEST(MessageLine, NextAndPreviousMessage) {
     const std::vector<std::string> lines = {
-        "Start Build.",                                   // 0
-        "gcc -c bad.c",                                   // 1
-        "bad.c:3:11: error: expected expression",         // 2
-        "    3 |   int x = ;",                            // 3
-        "bad.c:4:10: note: each undeclared identifier",   // 4
-        "make: *** [Makefile:2: bad.o] Error 1",          // 5
-        "hello.c(12): Warning! W202: Symbol 'x' unused",  // 6
-        "Build Error (2).",                               // 7
+        "Start Build.",                                     // 0
+        "gcc -c bad.c",                                     // 1
+        "bad.c:3:11: error: expected expression",           // 2
+        "    3 |   int x = ;",                              // 3
+        "bad.c:4:10: note: each undeclared identifier",     // 4
+        "make: *** [Makefile:2: bad.o] Error 1",            // 5
+        "hello.c(12): Warning! W202: Symbol 'x' unused",    // 6
+        "Build Error (2).",                                 // 7
+        "LINK : fatal error L1104: obj\\x.obj: not valid",  // 8: leads to no file
     };
-    const LineAt at = [&](std::size_t i) { return lines.at(i); };
+    std::vector<std::optional<MessageReading>> readings;
+    for (const auto& line : lines) readings.push_back(BuiltInMessageReader().read(line));
+    ASSERT_TRUE(readings[8].has_value());
+    const ReadingAt at = [&](std::size_t i) { return readings.at(i) ? &*readings.at(i) : nullptr; };
     const auto find = [&](std::optional<std::size_t> current, SearchDirection direction) {
         return FindMessageLine(lines.size(), at, current, direction);
     };

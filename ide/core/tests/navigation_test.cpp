@@ -5,6 +5,7 @@
 
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -100,28 +101,34 @@ TEST(NavigationEditorJump, TheProjectMakefileOpensWhole) {
     EXPECT_FALSE(ProjectEditCommandLine("vi %s", "").has_value());
 }
 
-TEST(NavigationHelpKeyword, MessageNumberAfterWarningOrError) {
-    const auto cp = common::CodePage::ShiftJis;
-    const std::pair<std::string_view, const char*> found[] = {
-        {"jumptest.c(20) : warning C4001: This is a test.", "C4001"},
-        {"f.c(3): error C2065: 'x' : undeclared", "C2065"},
-        {"f.c(12)   :   Warning   C4101 unused", "C4101"},
-        {"f.c(1) : Error C40", "C40"},
-        {"(7) : eh \x82\xa0\x82\xa0"
-         "ABCD",
-         "\x82\xa0\x82\xa0"
-         "ABC"},
-        // A linker line without "(" takes the number of the next message.
-        {"LINK : error L2029: unresolved\nm.c(4) : warning C4101: y", "C4101"},
+// The help keyword is the number the reading took, from the selected line
+// on: any compiler's number, also of a fatal error or a linker's message.
+TEST(NavigationHelpKeyword, TheMessageNumberOfTheReading) {
+    const std::vector<std::string> lines = {
+        "jumptest.c(20) : warning C4001: This is a test.",      // 0
+        "f.c(3): error C2065: 'x' : undeclared",                // 1
+        "make: *** [all] Error 2",                              // 2
+        "f.c(3) : fatal error C1083: cannot open",              // 3
+        "Error E2451 hello.c 12: Undefined symbol 'x'",         // 4
+        "hello.c:3:1: error: no number here",                   // 5
+        "LINK : error L2029: unresolved",                       // 6
+        "f.c(12)   :   Warning   C4101 unused",                 // 7: no form reads this
+        "(7) : eh ABCD",                                        // 8
+        "hello.c(9): Note! N2002: 'f' defined in: hello.c(2)",  // 9
     };
-    for (const auto& [text, keyword] : found) {
-        EXPECT_EQ(FindHelpKeyword(text, cp), std::optional<std::string>(keyword)) << text;
-    }
-    for (auto none : {"f.c(3) : fatal error C1083: cannot open"sv, "no parenthesis at all"sv,
-                      "f.c(3) : warning"sv, "f.c(3) : warning   "sv, "f.c(3"sv, ""sv,
-                      "LINK : error L2029: unresolved"sv}) {
-        EXPECT_FALSE(FindHelpKeyword(none, cp).has_value()) << none;
-    }
+    std::vector<std::optional<MessageReading>> readings;
+    for (const auto& line : lines) readings.push_back(BuiltInMessageReader().read(line));
+    const ReadingAt at = [&](std::size_t i) { return readings.at(i) ? &*readings.at(i) : nullptr; };
+    const auto keyword = [&](std::size_t from) { return FindHelpKeyword(lines.size(), at, from); };
+    EXPECT_EQ(keyword(0), "C4001");
+    EXPECT_EQ(keyword(1), "C2065");
+    EXPECT_EQ(keyword(2), "C1083");  // make's line has none: the next message's
+    EXPECT_EQ(keyword(3), "C1083");
+    EXPECT_EQ(keyword(4), "E2451");
+    EXPECT_EQ(keyword(5), "L2029");
+    EXPECT_EQ(keyword(7), "N2002");
+    EXPECT_EQ(keyword(10), std::nullopt);
+    EXPECT_EQ(FindHelpKeyword(9, at, 7), std::nullopt);  // nothing below but lines without one
 }
 
 }  // namespace

@@ -1,30 +1,44 @@
-// Output lines as the window colours them and the run counts them, and the
-// status text of a finished run.
+// The summary lines as the IDE writes them, the run's result rule for a
+// line, and the status text of a finished run.
 #include "runcounts.h"
 
 #include <gtest/gtest.h>
 
 #include "buildsteps.h"
+#include "fakesoundplayer.h"
+#include "messageline.h"
 
 namespace {
 
 using namespace std::string_view_literals;
 using namespace std::chrono_literals;
 
+// A summary line is the IDE's because the IDE writes it; the same text
+// from a child is a plain line.
 TEST(RunCounts, EverySummaryLineOfAStepIsSummary) {
+    FakeSoundPlayer sounds;
+    OutputLineReader child(BuiltInMessageReader(common::CodePage::Utf8));
     for (const char* step : {"Build", "Rebuild", "Depmill"}) {
-        for (const int result : {0, -1, -2, -3, 1, 2, 255, -1073741819}) {
-            const std::string line = SummarizeBuildStep(step, {false, result}).line;
-            EXPECT_EQ(ClassifyOutputLine(line, common::CodePage::Utf8), LineKind::Summary) << line;
+        for (const RunResult result :
+             {RunResult{false, 0}, RunResult{false, -1}, RunResult{false, -2}, RunResult{false, -3},
+              RunResult{false, 1}, RunResult{false, 2}, RunResult{false, 255},
+              RunResult{false, -1073741819}, RunResult{true, 0}}) {
+            std::vector<std::pair<std::string, LineKind>> written;
+            FinishBuildStep(
+                step, result,
+                [&](const std::string& line, LineKind kind) { written.emplace_back(line, kind); },
+                sounds);
+            ASSERT_EQ(written.size(), 1u);
+            EXPECT_EQ(written[0].first, SummarizeBuildStep(step, result).line);
+            EXPECT_EQ(written[0].second, LineKind::Summary) << written[0].first;
+            EXPECT_EQ(child.read(written[0].first).kind, LineKind::Plain) << written[0].first;
         }
-        const std::string stopped = SummarizeBuildStep(step, {true, 0}).line;
-        EXPECT_EQ(ClassifyOutputLine(stopped, common::CodePage::Utf8), LineKind::Summary);
     }
     for (auto line :
          {"Start Build."sv, "End Build"sv, "End of file."sv, "End of."sv, "End Build Now."sv,
           "Build Error (x)."sv, "Build Error (2)"sv, "Build Error (02)."sv, "Build Error ()."sv,
           "my Build Error."sv, "Build Errors."sv, "End ."sv, "Build-1 Error."sv, ""sv}) {
-        EXPECT_FALSE(IsSummaryLine(line)) << line;
+        EXPECT_EQ(child.read(std::string(line)).kind, LineKind::Plain) << line;
     }
 }
 
@@ -44,8 +58,8 @@ TEST(RunCounts, ErrorsAndWarningsByTheRunsRule) {
     };
     RunCounts counts;
     for (const auto& [line, kind] : lines) {
-        EXPECT_EQ(ClassifyOutputLine(line, cp), kind) << line;
-        counts.add(ClassifyOutputLine(line, cp));
+        EXPECT_EQ(SeverityByResultRule(line, cp), kind) << line;
+        counts.add(SeverityByResultRule(line, cp));
     }
     counts.add(LineKind::Summary);
     EXPECT_EQ(counts.errors, 4);

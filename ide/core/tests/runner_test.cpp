@@ -31,11 +31,13 @@ const char* const kStartFailed = "プログラムの起動に失敗しました�
 
 struct VectorLines : OutputLines {
     void append(OutputLine line) override {
-        lines.push_back(std::move(line.text));
+        lines.push_back(line.text);
         kinds.push_back(line.kind);
+        read.push_back(std::move(line));
     }
     Lines lines;
     std::vector<LineKind> kinds;
+    std::vector<OutputLine> read;
 };
 
 // A step of the test child as a line of sh: out:, err:, raw:, sleep:, exit:.
@@ -365,9 +367,33 @@ TEST_F(RunnerTest, EveryLineIsClassifiedAndCountedButTheUnfinishedLast) {
     const RunResult result = RunCaptured(t, &out_, services_, false);
     EXPECT_EQ(result.code, kRunError);
     EXPECT_EQ(result.counts, (RunCounts{2, 1}));
+    // A child's "End Build." is a plain line: only the IDE writes summaries.
     EXPECT_EQ(out_.kinds,
-              (std::vector<LineKind>{LineKind::Error, LineKind::Warning, LineKind::Summary,
+              (std::vector<LineKind>{LineKind::Error, LineKind::Warning, LineKind::Plain,
                                      LineKind::Plain, LineKind::Error, LineKind::Plain}));
+}
+
+// The counts and colours come from the reading, the result code from its
+// own rule: a fatal error counts as an error although ": error" is not in
+// it, and each message keeps what it says and make's folder.
+TEST_F(RunnerTest, TheReadingCountsTheResultRuleDecides) {
+    const Tool t = script(
+        "echo \"make: Entering directory '/p/sub'\"\n"
+        "echo 'x.c:1:10: fatal error: y.h: No such file or directory'\n"
+        "echo 'Error E2451 hello.c 12: Undefined symbol'\n"
+        "echo \"make: Leaving directory '/p/sub'\"\n");
+    const RunResult result = RunCaptured(t, &out_, services_, false);
+    EXPECT_EQ(result.code, kRunSucceeded);
+    EXPECT_EQ(result.counts, (RunCounts{2, 0}));
+    ASSERT_EQ(out_.read.size(), 4u);
+    ASSERT_TRUE(out_.read[1].message.has_value());
+    EXPECT_EQ(out_.read[1].kind, LineKind::Error);
+    EXPECT_EQ(out_.read[1].message->file, "x.c");
+    EXPECT_EQ(out_.read[1].message->column, 10u);
+    EXPECT_EQ(out_.read[1].message->directory, "/p/sub");
+    ASSERT_TRUE(out_.read[2].message.has_value());
+    EXPECT_EQ(out_.read[2].message->number, "E2451");
+    EXPECT_FALSE(out_.read[0].message.has_value());
 }
 
 // "エラー" in Shift-JIS and in UTF-8, as a DOS compiler and a Linux tool write it.

@@ -300,6 +300,38 @@ TEST_F(SettingsTest, AbsurdToolCountReadsAndDeletesNoMoreThanTheTwentySlots) {
     EXPECT_TRUE(exists(kToolsKey, "Name0"));
 }
 
+TEST_F(SettingsTest, MessageFormsAreStoredLikeTheTools) {
+    std::vector<UserMessageForm> forms = {
+        {"lcc", "%f %l: %t: %m"}, {"a|b", "%f|%l: %m"}, {"three", "x %f(%l)"}};
+    EXPECT_TRUE(SaveMessageForms(forms, *store));
+    std::vector<UserMessageForm> loaded;
+    EXPECT_TRUE(LoadMessageForms(loaded, *openUserSettingsStore()));
+    // A "|" in a caption cannot survive: the first one ends the caption.
+    EXPECT_EQ(loaded, (std::vector<UserMessageForm>{
+                          {"lcc", "%f %l: %t: %m"}, {"a/b", "%f|%l: %m"}, {"three", "x %f(%l)"}}));
+
+    forms.resize(1);
+    EXPECT_TRUE(SaveMessageForms(forms, *store));
+    EXPECT_TRUE(exists(kMessageFormsKey, "Form0"));
+    EXPECT_FALSE(exists(kMessageFormsKey, "Form1"));
+    EXPECT_FALSE(exists(kMessageFormsKey, "Form2"));
+    LoadMessageForms(loaded, *openUserSettingsStore());
+    EXPECT_EQ(loaded, forms);
+}
+
+TEST_F(SettingsTest, StoredFormsThatCannotBeReadAreSkippedAndReported) {
+    putInt(kMessageFormsKey, "Count", 4);
+    putText(kMessageFormsKey, "Form0", "no bar here");
+    putInt(kMessageFormsKey, "Form1", 7);
+    putText(kMessageFormsKey, "Form2", "kept|%f(%l): %m");
+    putInt(kMessageFormsKey, "Count", 100000);  // no more than kMaxMessageForms are read
+    std::vector<UserMessageForm> loaded;
+    LoadErrors errors;
+    EXPECT_TRUE(LoadMessageForms(loaded, *store, &errors));
+    EXPECT_EQ(errors, "'Form0' に「|」がありません\n'Form1' のﾃﾞｰﾀ型が不正です");
+    EXPECT_EQ(loaded, (std::vector<UserMessageForm>{{"kept", "%f(%l): %m"}}));
+}
+
 TEST_F(SettingsTest, AddHistoryMovesOrAddsToTheHead) {
     Settings reg;
     for (int i = 0; i < 20; ++i) {

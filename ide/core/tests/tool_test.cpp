@@ -197,7 +197,7 @@ TEST(ToolArgumentsExpansion, EveryMacroReachesAShellToolLiterallyHoweverTheToolI
     SystemChildProcesses processes;
     const RunServices services{ui, processes, common::CodePage::Utf8};
     struct Collected : OutputLines {
-        void append(std::string line, LineKind) override { text += line + "\n"; }
+        void append(OutputLine line) override { text += line.text + "\n"; }
         std::string text;
     };
     for (const std::string& attack : attacks) {

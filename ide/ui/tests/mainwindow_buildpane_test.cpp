@@ -95,14 +95,14 @@ void MainWindowBuildPaneTest::outputEncodingDecodesTheChildsBytes() {
     UiTestWorld world;
     world.writeFile(
         "pane/lines.txt",
-        "\x83\x5c\x81\x5b\x83\x58.c(3) : error \x83\x47\x83\x89\x81\x5b\n"
-        "\xe3\x82\xbd\xe3\x83\xbc\xe3\x82\xb9.c(4) : warning \xe8\xad\xa6\xe5\x91\x8a\n");
+        "\x83\x5c\x81\x5b\x83\x58.c(3) : error C2065: \x83\x47\x83\x89\x81\x5b\n"
+        "\xe3\x82\xbd\xe3\x83\xbc\xe3\x82\xb9.c(4) : warning C4101: \xe8\xad\xa6\xe5\x91\x8a\n");
     auto mainWindow = openProject(world, "cat lines.txt", encoding);
     mainWindow->buildProject();
     const QStringList lines = mainWindow->output().text().split('\n');
     QCOMPARE(lines.size(), 4);  // start, the two lines, the summary
-    QCOMPARE(lines[1] == QString::fromUtf8("ソース.c(3) : error エラー"), shiftJisReadable);
-    QCOMPARE(lines[2] == QString::fromUtf8("ソース.c(4) : warning 警告"), utf8Readable);
+    QCOMPARE(lines[1] == QString::fromUtf8("ソース.c(3) : error C2065: エラー"), shiftJisReadable);
+    QCOMPARE(lines[2] == QString::fromUtf8("ソース.c(4) : warning C4101: 警告"), utf8Readable);
     // Whatever the choice, the lines keep their kind: the markers are ASCII.
     QCOMPARE(lines[3], QString("Build Error."));
     QVERIFY(mainWindow->statusText().startsWith(QString::fromUtf8("エラー 1 件、警告 1 件 (")));

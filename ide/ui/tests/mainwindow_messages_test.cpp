@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include "childlines.h"
 #include "editorworld.h"
 #include "outputwindow.h"
 #include "settings.h"
@@ -116,17 +117,16 @@ void MainWindowMessagesTest::newOutputStartsTheSearchAtTheTop() {
     EditorWorld editor;
     MainWindow& mainWindow = *editor.mainWindow;
     OutputWindow& output = mainWindow.output();
-    for (const char* line : {"Start Build.", "a.c(1) : error C2001: x", "cl -c b.c",
-                             "b.c(2) : error C2002: y", "Build Error."}) {
-        output.append(line);
-    }
+    output.append("Start Build.", LineKind::Ide);
+    appendChildLines(output, {"a.c(1) : error C2001: x", "cl -c b.c", "b.c(2) : error C2002: y"});
+    output.append("Build Error.", LineKind::Summary);
     mainWindow.openNextMessage();
     QCOMPARE(output.selectedText(), QString("a.c(1) : error C2001: x"));
     mainWindow.openNextMessage();
     QCOMPARE(output.selectedText(), QString("b.c(2) : error C2002: y"));
     editor.editorCall();
 
-    output.append("c.c(3) : warning C4001: z");  // new output: from the top again
+    appendChildLines(output, {"c.c(3) : warning C4001: z"});  // new output: from the top again
     mainWindow.openNextMessage();
     QCOMPARE(output.selectedText(), QString("a.c(1) : error C2001: x"));
     editor.editorCall();
@@ -151,10 +151,9 @@ void MainWindowMessagesTest::newOutputStartsTheSearchAtTheTop() {
 
     // Cleared and written again.
     mainWindow.clearOutput();
-    output.append("d.c(4) : error C2003: w");
-    output.append("done");
+    appendChildLines(output, {"d.c(4) : error C2003: w", "done"});
     putCaret(output, 1);
-    output.append("e.c(5) : error C2004: v");
+    appendChildLines(output, {"e.c(5) : error C2004: v"});
     mainWindow.openNextMessage();
     QCOMPARE(output.selectedText(), QString("d.c(4) : error C2003: w"));
     editor.editorCall();

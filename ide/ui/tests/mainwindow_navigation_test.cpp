@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QStatusBar>
 
+#include "childlines.h"
 #include "editorworld.h"
 #include "optionsdialog.h"
 #include "outputwindow.h"
@@ -128,7 +129,7 @@ void MainWindowNavigationTest::helpKeywordReachesTheHelpViewer() {
     world.storeString(settingsschema::kHelpKey, "Cerror", "errors.hlp");
     auto mainWindow = world.startMainWindow();
     OutputWindow& output = mainWindow->output();
-    output.append("a.c(3) : error C2065: 'x' : undeclared");
+    appendChildLines(output, {"a.c(3) : error C2065: 'x' : undeclared"});
     putCaret(output, 5);
 
     // F1 in the output window.
@@ -147,16 +148,23 @@ void MainWindowNavigationTest::helpSkipsLinesWithoutAMessageNumber() {
     UiTestWorld world;
     auto mainWindow = world.startMainWindow();
     OutputWindow& output = mainWindow->output();
-    output.append("LINK : error L2029: unresolved");
-    output.append("b.c(9) : Warning C4101: unused");
-    output.append("c.c(1) : fatal error C1083: cannot open");
+    appendChildLines(output, {"make: *** [all] Error 2", "b.c(9) : Warning C4101: unused",
+                              "c.c(1) : fatal error C1083: cannot open",
+                              "LINK : error L2029: unresolved", "done"});
     putCaret(output, 0);
-    mainWindow->jumpToHelp();  // the linker line borrows the number below it
+    mainWindow->jumpToHelp();  // make's line borrows the number below it
     QCOMPARE(world.help.requests.back().key, std::string("C4101"));
 
+    // Every message's own number: a fatal error's, a linker's.
     putCaret(output, output.text().indexOf("c.c"));
-    mainWindow->jumpToHelp();  // "fatal" begins with f: no help
-    QCOMPARE(world.help.requests.size(), std::size_t(1));
+    mainWindow->jumpToHelp();
+    QCOMPARE(world.help.requests.back().key, std::string("C1083"));
+    putCaret(output, output.text().indexOf("LINK"));
+    mainWindow->jumpToHelp();
+    QCOMPARE(world.help.requests.back().key, std::string("L2029"));
+    putCaret(output, output.text().indexOf("done"));
+    mainWindow->jumpToHelp();  // nothing below
+    QCOMPARE(world.help.requests.size(), std::size_t(3));
 }
 
 void MainWindowNavigationTest::emptyOutputDoesNothing() {
