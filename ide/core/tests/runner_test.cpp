@@ -377,11 +377,10 @@ TEST_F(RunnerTest, EveryLineIsClassifiedAndCountedButTheUnfinishedLast) {
 // own rule: a fatal error counts as an error although ": error" is not in
 // it, and each message keeps what it says and make's folder.
 TEST_F(RunnerTest, TheReadingCountsTheResultRuleDecides) {
-    const Tool t = script(
-        "echo \"make: Entering directory '/p/sub'\"\n"
-        "echo 'x.c:1:10: fatal error: y.h: No such file or directory'\n"
-        "echo 'Error E2451 hello.c 12: Undefined symbol'\n"
-        "echo \"make: Leaving directory '/p/sub'\"\n");
+    const Tool t = child({"out:make: Entering directory '/p/sub'",
+                          "out:x.c:1:10: fatal error: y.h: No such file or directory",
+                          "out:Error E2451 hello.c 12: Undefined symbol",
+                          "out:make: Leaving directory '/p/sub'"});
     const RunResult result = RunCaptured(t, &out_, services_, false);
     EXPECT_EQ(result.code, kRunSucceeded);
     EXPECT_EQ(result.counts, (RunCounts{2, 0}));
