@@ -57,20 +57,6 @@ std::optional<std::string> applyLine(std::string_view line, DosrunSettings& sett
     return std::nullopt;
 }
 
-// The entry of `folder` named `name`, or one that differs only in the
-// letter case when there is none of that exact name.
-std::filesystem::path findEntry(const std::filesystem::path& folder, const std::string& name,
-                                CodePage cp) {
-    std::error_code error;
-    const std::filesystem::path exact = folder / name;
-    if (std::filesystem::exists(std::filesystem::symlink_status(exact, error))) return exact;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-        if (equalsIgnoreCase(it->path().filename().string(), name, cp)) return it->path();
-    }
-    return exact;
-}
-
 }  // namespace
 
 void SetDosVariable(DosrunSettings& settings, const std::string& name, const std::string& value) {
@@ -144,6 +130,22 @@ std::optional<std::string> ReadDosrunSettingsFile(const std::string& path) {
     return text;
 }
 
+std::optional<std::filesystem::path> EntryIgnoringCase(const std::filesystem::path& folder,
+                                                       const std::string& name, CodePage cp,
+                                                       bool passOverLinks) {
+    namespace fs = std::filesystem;
+    if (name == "." || name == "..") return folder / name;
+    std::error_code error;
+    const fs::file_status exact = fs::symlink_status(folder / name, error);
+    if (fs::exists(exact) && !(passOverLinks && fs::is_symlink(exact))) return folder / name;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code statusError;
+        if (passOverLinks && it->is_symlink(statusError)) continue;
+        if (equalsIgnoreCase(it->path().filename().string(), name, cp)) return it->path();
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> HostPathOfDosPath(std::string_view dosPath, const DosrunSettings& settings,
                                              const std::string& defaultRoot, CodePage cp) {
     if (dosPath.size() < 2 || dosPath[1] != ':') return std::nullopt;
@@ -165,7 +167,7 @@ std::optional<std::string> HostPathOfDosPath(std::string_view dosPath, const Dos
             if (name == "..") {
                 host = host.parent_path();
             } else if (!name.empty() && name != ".") {
-                host = findEntry(host, name, cp);
+                host = EntryIgnoringCase(host, name, cp, false).value_or(host / name);
             }
             name.clear();
             if (atEnd) break;

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "buildsteps.h"
+#include "dosdrives.h"
 
 namespace {
 
@@ -115,22 +116,6 @@ bool existsAsIs(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, error));
 }
 
-// The entry of folder whose name equals name in any letter case, the exact
-// name first; links are passed over. nullopt when there is none.
-std::optional<fs::path> entryIgnoringCase(const fs::path& folder, const std::string& name,
-                                          common::CodePage cp) {
-    if (name == "." || name == "..") return folder / name;
-    if (existsAsIs(folder / name) && !fs::is_symlink(fs::symlink_status(folder / name)))
-        return folder / name;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code statusError;
-        if (it->is_symlink(statusError)) continue;
-        if (common::equalsIgnoreCase(it->path().filename().string(), name, cp)) return it->path();
-    }
-    return std::nullopt;
-}
-
 // The name read DOS-style, one folder level at a time from base.
 std::optional<fs::path> lookUpIgnoringCase(const fs::path& base, const std::string& name,
                                            common::CodePage cp) {
@@ -138,7 +123,7 @@ std::optional<fs::path> lookUpIgnoringCase(const fs::path& base, const std::stri
     fs::path found = relative.is_absolute() ? relative.root_path() : base;
     for (const fs::path& part : relative.relative_path()) {
         if (part.empty()) continue;
-        const auto entry = entryIgnoringCase(found, part.string(), cp);
+        const auto entry = common::EntryIgnoringCase(found, part.string(), cp, true);
         if (!entry) return std::nullopt;
         found = *entry;
     }
