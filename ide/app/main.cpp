@@ -17,7 +17,7 @@
 #include "qttranslations.h"
 #include "qtuiservices.h"
 #include "settings.h"
-#include "sound.h"
+#include "soundplayer.h"
 #include "systemhelp.h"
 #include "tooleditor.h"
 #include "toollistdialog.h"
