@@ -39,7 +39,7 @@
 #include "registry.h"
 #include "runner.h"
 #include "settings.h"
-#include "usersettingsstore.h"
+#include "settingsstore.h"
 
 namespace {
 
@@ -227,7 +227,7 @@ int main(int argc, char* argv[]) {
     const long runnerPeak = peakKiB();
 
     // Build into the window.
-    const auto store = openUserSettingsStore();
+    const auto store = CreateUserSettingsStore();
     {
         RegistryAccess reg(*store);
         reg.openKey(settingsschema::kHistoryKey, true);

@@ -21,7 +21,7 @@
 #include "systemhelp.h"
 #include "tooleditor.h"
 #include "toollistdialog.h"
-#include "usersettingsstore.h"
+#include "settingsstore.h"
 
 int main(int argc, char* argv[]) {
     std::setlocale(LC_ALL, "");
@@ -32,7 +32,7 @@ int main(int argc, char* argv[]) {
     InstallQtTranslations(app);
     try {
         QtUiServices ui;
-        const auto settings = openUserSettingsStore(&ui);
+        const auto settings = CreateUserSettingsStore(&ui);
         SystemChildProcesses processes;
         const auto sounds = CreateSystemSoundPlayer();
         const auto systemHelp = CreateSystemHelpViewer(ui);

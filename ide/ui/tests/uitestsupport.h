@@ -24,7 +24,7 @@
 #include "mainwindow.h"
 #include "registry.h"
 #include "settings.h"
-#include "usersettingsstore.h"
+#include "settingsstore.h"
 
 // Texts are UTF-8 bytes in the core and in these tests, whatever the CI's
 // environment says.
@@ -49,7 +49,7 @@ class UiTestWorld {
   public:
     UiTestWorld() : savedFolder_(QDir::currentPath()) {
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        store = openUserSettingsStore();
+        store = CreateUserSettingsStore();
     }
     ~UiTestWorld() { QDir::setCurrent(savedFolder_); }
 
