@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -34,14 +34,14 @@ double MedianStartMs(ChildProcesses& processes, int& failures) {
 
 int main(int argc, char** argv) {
     const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 500;
-    SystemChildProcesses processes;
+    const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
     int failures = 0;
-    const double small = MedianStartMs(processes, failures);
+    const double small = MedianStartMs(*processes, failures);
 
     const std::size_t bytes = megabytes << 20;
     const std::unique_ptr<char[]> resident(new char[bytes]);
     std::memset(resident.get(), 1, bytes);  // every page touched, so resident
-    const double large = MedianStartMs(processes, failures);
+    const double large = MedianStartMs(*processes, failures);
 
     std::printf("startDetached(\"true\"), median of %d: %.3f ms small, %.3f ms with %zu MB\n",
                 kStarts, small, large, megabytes);

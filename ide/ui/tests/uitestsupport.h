@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 #include "fakehelpviewer.h"
 #include "fakesoundplayer.h"
 #include "fakeuiservices.h"
@@ -25,6 +25,7 @@
 #include "registry.h"
 #include "settings.h"
 #include "settingsstore.h"
+#include "textconversion.h"
 
 // Texts are UTF-8 bytes in the core and in these tests, whatever the CI's
 // environment says.
@@ -56,7 +57,7 @@ class UiTestWorld {
     // A main window on this world's settings, as the process start makes it.
     std::unique_ptr<MainWindow> startMainWindow() {
         return std::make_unique<MainWindow>(
-            MainWindowServices{ui, *store, processes, sounds, help});
+            MainWindowServices{ui, *store, *processes, sounds, help, *textConversion});
     }
 
     // The work folder, for project files.
@@ -99,7 +100,8 @@ class UiTestWorld {
     TestUiServices ui;
     FakeSoundPlayer sounds;
     FakeHelpViewer help;
-    SystemChildProcesses processes;
+    const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
+    const std::unique_ptr<TextConversion> textConversion = CreateSystemTextConversion();
     std::unique_ptr<SettingsStore> store;
 
   private:
