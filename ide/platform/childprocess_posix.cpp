@@ -16,6 +16,7 @@
 #include <cstring>
 #include <vector>
 
+#include "dospath.h"
 #include "childprocess_system.h"
 #include "commandline_posix.h"
 
