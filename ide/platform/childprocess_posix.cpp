@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "childprocess.h"
+#include "dospath.h"
 #include "commandline_posix.h"
 
 extern char** environ;
