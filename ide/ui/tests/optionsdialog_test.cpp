@@ -61,19 +61,19 @@ void attach(MainWindow& mainWindow, OptionsDialog& dialog) {
 
 void OptionsDialogTest::showsTheLoadedSettings() {
     UiTestWorld world;
-    world.storeString(settingsschema::kBaseKey, settingsschema::kBuildCommand, "make -k");
-    world.storeString(settingsschema::kHelpKey, settingsschema::kQuarry, "/opt/q.hlp");
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kFoldOutput, 0);
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kOutputEncoding, 2);
+    world.storeString(settingsschema::kBaseKey, "BuildCommand", "make -k");
+    world.storeString(settingsschema::kHelpKey, "Quarry", "/opt/q.hlp");
+    world.storeInteger(settingsschema::kBaseKey, "FoldOutput", 0);
+    world.storeInteger(settingsschema::kBaseKey, "OutputEncoding", 2);
     auto mainWindow = world.startMainWindow();
     OptionsDialog dialog(*mainWindow);
 
     QCOMPARE(dialog.buildCommandEdit->text(), QString("make -k"));
-    QCOMPARE(dialog.rebuildCommandEdit->text(), QString(settingsschema::kDefRebuildCommand));
+    QCOMPARE(dialog.rebuildCommandEdit->text(), QString::fromStdString(DefaultSettings().rebuildCommand));
     QCOMPARE(dialog.depmillCommandEdit->text(), QString("depmill -t1"));
     QCOMPARE(dialog.objectFolderEdit->text(), QString("obj"));
     QCOMPARE(dialog.quarryHelpFileEdit->text(), QString("/opt/q.hlp"));
-    QCOMPARE(dialog.errorHelpFileEdit->text(), QString(settingsschema::kDefCerror));
+    QCOMPARE(dialog.errorHelpFileEdit->text(), QString::fromStdString(DefaultSettings().errorHelpFile));
     QVERIFY(!dialog.wrapOutputBox->isChecked());
     QVERIFY(dialog.statusBarBox->isChecked());
     QVERIFY(!dialog.debugModeBox->isChecked());
@@ -166,12 +166,12 @@ void OptionsDialogTest::okWithoutChangesStillWritesTheOptions() {
         QVERIFY2(text.contains(QString("\"%1\"=").arg(name)), name);
     }
     QVERIFY(!text.contains("\"Window\"="));
-    QCOMPARE(reload().buildCommand, std::string(settingsschema::kDefBuildCommand));
+    QCOMPARE(reload().buildCommand, DefaultSettings().buildCommand);
 }
 
 void OptionsDialogTest::cancelKeepsTheTypedTextsButNoSetting() {
     UiTestWorld world;
-    world.storeString(settingsschema::kBaseKey, settingsschema::kBuildCommand, "make old");
+    world.storeString(settingsschema::kBaseKey, "BuildCommand", "make old");
     auto mainWindow = world.startMainWindow();
     OptionsDialog dialog(*mainWindow);
     attach(*mainWindow, dialog);
@@ -224,14 +224,14 @@ void OptionsDialogTest::debugSwitchIsLiveAndNeverStored() {
 
 void OptionsDialogTest::storedModelOutsideTheListSelectsNothing() {
     UiTestWorld world;
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kDefaultMemorymodel, 7);
+    world.storeInteger(settingsschema::kBaseKey, "defaultMemorymodel", 7);
     auto mainWindow = world.startMainWindow();
     OptionsDialog dialog(*mainWindow);
     QCOMPARE(dialog.memoryModelList->currentIndex(), -1);
     dialog.confirm();
     QCOMPARE(reload().defaultMemoryModel, -1);
 
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kDefaultMemorymodel, -3);
+    world.storeInteger(settingsschema::kBaseKey, "defaultMemorymodel", -3);
     auto negative = world.startMainWindow();
     OptionsDialog other(*negative);
     QCOMPARE(other.memoryModelList->currentIndex(), -1);
@@ -239,7 +239,7 @@ void OptionsDialogTest::storedModelOutsideTheListSelectsNothing() {
 
 void OptionsDialogTest::storedEncodingOutsideTheListShowsAutomatic() {
     UiTestWorld world;
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kOutputEncoding, 9);
+    world.storeInteger(settingsschema::kBaseKey, "OutputEncoding", 9);
     auto mainWindow = world.startMainWindow();
     OptionsDialog dialog(*mainWindow);
     QCOMPARE(dialog.outputEncodingList->currentText(), QString("自動"));
