@@ -3,10 +3,13 @@
 // projects, the four command lines, the five help files, the user's own
 // message forms, and the IDE's
 // debug switch, the check box debugModeBox, which is never stored and starts
-// unchecked at every start.
+// unchecked at every start. Every other control of the first four pages is
+// bound through SettingControls to the field of Settings it edits.
 #pragma once
 
 #include <QDialog>
+
+#include "optionsdialog_fields.h"
 
 class QCheckBox;
 class QComboBox;
@@ -72,4 +75,5 @@ class OptionsDialog : public QDialog {
     void setTabOrders();
 
     MainWindow& main_;
+    SettingControls controls_;
 };

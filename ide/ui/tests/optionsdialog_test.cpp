@@ -23,6 +23,7 @@ class OptionsDialogTest : public QObject {
     void debugSwitchIsLiveAndNeverStored();
     void storedModelOutsideTheListSelectsNothing();
     void storedEncodingOutsideTheListShowsAutomatic();
+    void tabGoesThroughThePagesThenOkAndCancel();
 };
 
 namespace {
@@ -245,6 +246,27 @@ void OptionsDialogTest::storedEncodingOutsideTheListShowsAutomatic() {
     QCOMPARE(dialog.outputEncodingList->currentText(), QString("自動"));
     dialog.confirm();
     QCOMPARE(reload().outputEncoding, 0);
+}
+
+void OptionsDialogTest::tabGoesThroughThePagesThenOkAndCancel() {
+    UiTestWorld world;
+    auto mainWindow = world.startMainWindow();
+    OptionsDialog dialog(*mainWindow);
+    const QList<QWidget*> expected = {
+        dialog.startFolderEdit,      dialog.statusBarBox,       dialog.wrapOutputBox,
+        dialog.debugModeBox,         dialog.outputEncodingList, dialog.memoryModelList,
+        dialog.objectFolderEdit,     dialog.buildCommandEdit,   dialog.rebuildCommandEdit,
+        dialog.depmillCommandEdit,   dialog.editorCommandEdit,  dialog.ideHelpFileEdit,
+        dialog.languageHelpFileEdit, dialog.errorHelpFileEdit,  dialog.quarryHelpFileEdit,
+        dialog.buildToolHelpFileEdit, dialog.okButton,          dialog.cancelButton};
+    // The Quarry file before the build tool's, although it stands below it.
+    QList<QWidget*> reached = {dialog.startFolderEdit};
+    for (QWidget* next = dialog.startFolderEdit->nextInFocusChain();
+         next != dialog.startFolderEdit && reached.size() < expected.size();
+         next = next->nextInFocusChain()) {
+        if (next->focusPolicy() & Qt::TabFocus) reached.append(next);
+    }
+    QCOMPARE(reached, expected);
 }
 
 QTEST_MAIN(OptionsDialogTest)
