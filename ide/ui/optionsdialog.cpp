@@ -11,8 +11,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "formcontrols.h"
@@ -24,6 +26,11 @@
 #include "settings.h"
 
 namespace {
+
+// Short names for the rows of the pages: a control of the dialog, a field
+// of the settings.
+using D = OptionsDialog;
+using S = Settings;
 
 constexpr int kClientWidth = 512;
 constexpr int kClientHeight = 300;
@@ -120,11 +127,21 @@ OptionsDialog::OptionsDialog(MainWindow& main)
     fillFromSettings();
 }
 
+void OptionsDialog::addEdits(QWidget* page, QGridLayout* grid,
+                             std::initializer_list<EditRow> rows) {
+    for (const EditRow& row : rows) {
+        const std::string prefix = row.prefix;
+        this->*row.control =
+            labelled(grid, (prefix + "Label").c_str(), row.caption,
+                     controls_.edit(page, (prefix + "Edit").c_str(), row.field));
+    }
+}
+
 void OptionsDialog::createSettingsTab() {
     QWidget* page = settingsPage = makePage(pages, "settingsPage", "設定");
     QGridLayout* grid = pageGrid(page);
-    startFolderEdit = labelled(grid, "startFolderLabel", "起動時フォルダ",
-                               controls_.edit(page, "startFolderEdit", &Settings::projectFolder));
+    addEdits(page, grid,
+             {{"startFolder", "起動時フォルダ", &D::startFolderEdit, &S::projectFolder}});
     statusBarBox = controls_.checkBox(page, "statusBarBox", "ステータスバーを表示する",
                                       &Settings::useStatusBar);
     wrapOutputBox =
@@ -148,51 +165,44 @@ void OptionsDialog::createProjectTab() {
     memoryModelList = labelled(grid, "memoryModelLabel", "メモリーモデル",
                                controls_.list(page, "memoryModelList", kModelItemTexts,
                                               &Settings::defaultMemoryModel, modelItem));
-    objectFolderEdit =
-        labelled(grid, "objectFolderLabel", "オブジェクトフォルダ",
-                 controls_.edit(page, "objectFolderEdit", &Settings::defaultObjectFolder));
+    addEdits(page, grid,
+             {{"objectFolder", "オブジェクトフォルダ", &D::objectFolderEdit,
+               &S::defaultObjectFolder}});
     finishPage(grid);
+}
+
+QWidget* OptionsDialog::editPage(const char* name, const char* caption,
+                                 std::initializer_list<EditRow> rows) {
+    QWidget* page = makePage(pages, name, caption);
+    QGridLayout* grid = pageGrid(page);
+    addEdits(page, grid, rows);
+    finishPage(grid);
+    return page;
 }
 
 void OptionsDialog::createCommandsTab() {
-    QWidget* page = commandsPage = makePage(pages, "commandsPage", "コマンド");
-    QGridLayout* grid = pageGrid(page);
-    buildCommandEdit = labelled(grid, "buildCommandLabel", "ビルドコマンド",
-                                controls_.edit(page, "buildCommandEdit", &Settings::buildCommand));
-    rebuildCommandEdit =
-        labelled(grid, "rebuildCommandLabel", "リビルドコマンド",
-                 controls_.edit(page, "rebuildCommandEdit", &Settings::rebuildCommand));
-    depmillCommandEdit =
-        labelled(grid, "depmillCommandLabel", "依存関係チェック",
-                 controls_.edit(page, "depmillCommandEdit", &Settings::depmillCommand));
-    editorCommandEdit = labelled(grid, "editorCommandLabel", "エディタ",
-                                 controls_.edit(page, "editorCommandEdit", &Settings::editorCommand));
-    finishPage(grid);
+    commandsPage = editPage(
+        "commandsPage", "コマンド",
+        {{"buildCommand", "ビルドコマンド", &D::buildCommandEdit, &S::buildCommand},
+         {"rebuildCommand", "リビルドコマンド", &D::rebuildCommandEdit, &S::rebuildCommand},
+         {"depmillCommand", "依存関係チェック", &D::depmillCommandEdit, &S::depmillCommand},
+         {"editorCommand", "エディタ", &D::editorCommandEdit, &S::editorCommand}});
 }
 
 void OptionsDialog::createHelpTab() {
-    QWidget* page = helpFilesPage = makePage(pages, "helpFilesPage", "ヘルプファイル");
-    QGridLayout* grid = pageGrid(page);
-    ideHelpFileEdit = labelled(grid, "ideHelpFileLabel", "ヘルプファイル",
-                               controls_.edit(page, "ideHelpFileEdit", &Settings::ideHelpFile));
-    languageHelpFileEdit =
-        labelled(grid, "languageHelpFileLabel", "C/C++言語ヘルプ",
-                 controls_.edit(page, "languageHelpFileEdit", &Settings::languageHelpFile));
-    errorHelpFileEdit =
-        labelled(grid, "errorHelpFileLabel", "ビルドエラーヘルプ",
-                 controls_.edit(page, "errorHelpFileEdit", &Settings::errorHelpFile));
-    // Made before the build tool's, so that Tab reaches it first, although
-    // it stands below it.
-    quarryHelpFileEdit = controls_.edit(page, "quarryHelpFileEdit", &Settings::quarryHelpFile);
-    buildToolHelpFileEdit =
-        labelled(grid, "buildToolHelpFileLabel", "ビルドツールヘルプ",
-                 controls_.edit(page, "buildToolHelpFileEdit", &Settings::buildToolHelpFile));
-    labelled(grid, "quarryHelpFileLabel", "Quarryのヘルプ", quarryHelpFileEdit);
-    finishPage(grid);
+    helpFilesPage = editPage(
+        "helpFilesPage", "ヘルプファイル",
+        {{"ideHelpFile", "ヘルプファイル", &D::ideHelpFileEdit, &S::ideHelpFile},
+         {"languageHelpFile", "C/C++言語ヘルプ", &D::languageHelpFileEdit, &S::languageHelpFile},
+         {"errorHelpFile", "ビルドエラーヘルプ", &D::errorHelpFileEdit, &S::errorHelpFile},
+         {"buildToolHelpFile", "ビルドツールヘルプ", &D::buildToolHelpFileEdit,
+          &S::buildToolHelpFile},
+         {"quarryHelpFile", "Quarryのヘルプ", &D::quarryHelpFileEdit, &S::quarryHelpFile}});
 }
 
 // Tab goes through the controls of the four setting pages in the order
-// they were made, page by page, then to OK and Cancel.
+// they stand, page by page, then to OK and Cancel; on the help page the
+// Quarry file comes before the build tool's, although it stands below it.
 void OptionsDialog::setTabOrders() {
     std::vector<QWidget*> chain;
     for (QWidget* page : {settingsPage, projectDefaultsPage, commandsPage, helpFilesPage}) {
@@ -200,6 +210,8 @@ void OptionsDialog::setTabOrders() {
             if (control->focusPolicy() & Qt::TabFocus) chain.push_back(control);
         }
     }
+    std::iter_swap(std::find(chain.begin(), chain.end(), buildToolHelpFileEdit),
+                   std::find(chain.begin(), chain.end(), quarryHelpFileEdit));
     chain.push_back(okButton);
     chain.push_back(cancelButton);
     for (auto it = chain.begin(); it + 1 != chain.end(); ++it) setTabOrder(*it, *(it + 1));

@@ -8,11 +8,14 @@
 #pragma once
 
 #include <QDialog>
+#include <initializer_list>
+#include <string>
 
 #include "optionsdialog_fields.h"
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -68,6 +71,18 @@ class OptionsDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    // An edit of a stored text with its label in front, named prefix +
+    // "Edit" and prefix + "Label".
+    struct EditRow {
+        const char* prefix;
+        const char* caption;
+        QLineEdit* OptionsDialog::*control;
+        std::string Settings::*field;
+    };
+    // The edits in rows below those the page has.
+    void addEdits(QWidget* page, QGridLayout* grid, std::initializer_list<EditRow> rows);
+    // A tab page of edits alone.
+    QWidget* editPage(const char* name, const char* caption, std::initializer_list<EditRow> rows);
     void createSettingsTab();
     void createProjectTab();
     void createCommandsTab();
