@@ -9,7 +9,7 @@
 #include "outputline.h"
 #include "project.h"
 #include "runner.h"
-#include "sounds.h"
+#include "soundplayer.h"
 #include "tool.h"
 #include "uiservices.h"
 

@@ -8,7 +8,6 @@
 #include <type_traits>
 
 #include "tempconfighome.h"
-#include "usersettingsstore.h"
 
 namespace {
 
@@ -48,7 +47,7 @@ bool storedAsInRecord(const StoredSetting& row, const Settings& reg, SettingsSto
 class SettingsTableTest : public ::testing::Test {
   protected:
     TempConfigHome home;
-    std::unique_ptr<SettingsStore> store = openUserSettingsStore();
+    std::unique_ptr<SettingsStore> store = CreateUserSettingsStore();
 };
 
 TEST_F(SettingsTableTest, EachRowKeepsItsOwnFieldUnderItsOwnNameAndKey) {
@@ -60,7 +59,7 @@ TEST_F(SettingsTableTest, EachRowKeepsItsOwnFieldUnderItsOwnNameAndKey) {
     ASSERT_TRUE(SaveAtClose(saved, *store));
 
     Settings loaded;
-    EXPECT_EQ(LoadSettings(loaded, *openUserSettingsStore()), "");
+    EXPECT_EQ(LoadSettings(loaded, *CreateUserSettingsStore()), "");
     for (const StoredSetting& row : StoredSettings()) {
         EXPECT_TRUE(sameField(row, loaded, saved)) << row.name;
         EXPECT_TRUE(storedAsInRecord(row, saved, *store)) << row.name;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 #include "commandline_posix.h"
 #include "fakeuiservices.h"
 #include "project.h"
@@ -194,8 +194,8 @@ TEST(ToolArgumentsExpansion, EveryMacroReachesAShellToolLiterallyHoweverTheToolI
                                 {"cmd", "/c printf '[%s]\\n' "}};
     TempFolder temp;
     FakeUiServices ui;
-    SystemChildProcesses processes;
-    const RunServices services{ui, processes, common::CodePage::Utf8};
+    const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
+    const RunServices services{ui, *processes, common::CodePage::Utf8};
     struct Collected : OutputLines {
         void append(OutputLine line) override { text += line.text + "\n"; }
         std::string text;
