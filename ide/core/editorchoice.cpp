@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "settings.h"
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -40,7 +38,7 @@ std::string FirstInstalledEditCommand(std::string_view searchPath) {
 
 std::string DefaultEditCommand() {
 #ifdef _WIN32
-    return settingsschema::kDefEditCommand;
+    return kWindowsEditCommand;
 #else
     const char* path = std::getenv("PATH");
     return FirstInstalledEditCommand(path != nullptr ? path : "");

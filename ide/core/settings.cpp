@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-#include "editorchoice.h"
 #include "registry.h"
+#include "settingsfields.h"
+#include "settingstable.h"
 
 using namespace settingsschema;
 
@@ -35,8 +36,9 @@ class CountedWrites {
     void integer(const char* name, int value) {
         attempt([&] { reg_.writeInteger(name, value); });
     }
-    void flag(const char* name, bool value) {
-        attempt([&] { reg_.writeBool(name, value); });
+    template <typename Record>
+    void field(const std::string& name, const StoredField<Record>& stored, const Record& record) {
+        attempt([&] { WriteField(reg_, name, stored, record); });
     }
     void close() { count(reg_.closeKey()); }
     void count(bool kept) { failures_ += kept ? 0 : 1; }
@@ -66,62 +68,63 @@ class StoreSession {
     bool open_ = false;
 };
 
-constexpr const char* kToolValues[] = {kToolName,   kToolCommand,        kToolArguments,
-                                       kToolFolder, kToolOutputRedirect, kToolIconed};
+// The values of each history entry and of each tool, their names followed
+// by the index.
+constexpr NamedField<ProjectHistory> kHistoryValues[] = {
+    {"ProjectFile", textField(&ProjectHistory::projectFile)},
+    {"Project", textField(&ProjectHistory::projectName)},
+};
 
-// A text value; one stored with another type takes the default, and its
-// error joins the others so that the load can go on.
-std::string readText(RegistryAccess& reg, const std::string& name, const std::string& def,
-                     LoadErrors* errors) {
-    try {
-        return reg.readString(name, def);
-    } catch (const RegistryError& error) {
-        if (errors != nullptr) *errors += (errors->empty() ? "" : "\n") + std::string(error.what());
-        return def;
+constexpr NamedField<Tool> kToolValues[] = {
+    {"Name", textField(&Tool::name)},
+    {"Command", textField(&Tool::command)},
+    {"Arguments", textField(&Tool::arguments)},
+    {"Folder", textField(&Tool::folder)},
+    {"OutputRedirect", flagField(&Tool::captureOutput)},
+    {"Iconed", flagField(&Tool::minimised)},
+};
+
+template <typename Record, std::size_t N>
+void readIndexed(RegistryAccess& reg, const NamedField<Record> (&values)[N], std::size_t index,
+                 Record& record, LoadErrors* errors) {
+    for (const NamedField<Record>& value : values) {
+        ReadField(reg, indexedName(value.name, index), value.field, record, errors);
     }
 }
 
+// The stored settings of one group that are saved with `when`, in order.
+std::vector<const StoredSetting*> savedRows(const SettingsGroup& group, SavedWith when) {
+    std::vector<const StoredSetting*> rows;
+    for (const StoredSetting& row : StoredSettings()) {
+        if (row.group == &group && row.savedWith == when) rows.push_back(&row);
+    }
+    return rows;
+}
+
 }  // namespace
+
+Settings DefaultSettings() {
+    Settings r;
+    for (const StoredSetting& row : StoredSettings()) SetDefault(row.field, r);
+    return r;
+}
 
 LoadErrors LoadSettings(Settings& r, SettingsStore& store) {
     LoadErrors errors;
     StoreSession session(store);
     if (!session.isOpen()) return errors;
     RegistryAccess reg(store);
-    const auto text = [&](const char* name, const char* def) {
-        return readText(reg, name, def, &errors);
-    };
-    if (reg.openKey(kBaseKey, true)) {
-        r.buildCommand = text(kBuildCommand, kDefBuildCommand);
-        r.rebuildCommand = text(kRebuildCommand, kDefRebuildCommand);
-        r.depmillCommand = text(kDepmillCommand, kDefDepmillCommand);
-        r.editorCommand = text(kEditCommand, DefaultEditCommand().c_str());
-        r.projectFolder = text(kProjectFolder, kDefProjectFolder);
-        r.windowPlacement = text(kWindow, kDefWindow);
-        r.foldOutput = reg.readBool(kFoldOutput, kDefFoldOutput);
-        r.useStatusBar = reg.readBool(kUseStatusBar, kDefUseStatusBar);
-        r.fontName = text(kFontName, kDefFontName);
-        r.fontSize = reg.readInteger(kFontSize, kDefFontSize);
-        r.defaultMemoryModel = reg.readInteger(kDefaultMemorymodel, kDefDefaultMemorymodel);
-        r.defaultObjectFolder = text(kDefaultObjectFolder, kDefDefaultObjectFolder);
-        r.outputEncoding = reg.readInteger(kOutputEncoding, kDefOutputEncoding);
-        r.loaded.main = true;
-        reg.closeKey();
-    }
-    if (reg.openKey(kHelpKey, true)) {
-        r.ideHelpFile = text(kHelpfile, kDefHelpfile);
-        r.languageHelpFile = text(kClang, kDefClang);
-        r.errorHelpFile = text(kCerror, kDefCerror);
-        r.buildToolHelpFile = text(kBuildtool, kDefBuildtool);
-        r.quarryHelpFile = text(kQuarry, kDefQuarry);
-        r.loaded.help = true;
+    for (const SettingsGroup* group : kSettingsGroups) {
+        if (!reg.openKey(group->key, true)) continue;
+        for (const StoredSetting& row : StoredSettings()) {
+            if (row.group == group) ReadField(reg, row.name, row.field, r, &errors);
+        }
+        r.loaded.*group->loaded = true;
         reg.closeKey();
     }
     if (reg.openKey(kHistoryKey, true)) {
         for (std::size_t i = 0; i < kHistorySize; ++i) {
-            r.history[i].projectFile =
-                readText(reg, indexedName(kHistoryProjectFile, i), "", &errors);
-            r.history[i].projectName = readText(reg, indexedName(kHistoryProject, i), "", &errors);
+            readIndexed(reg, kHistoryValues, i, r.history[i], &errors);
         }
         r.loaded.history = true;
         reg.closeKey();
@@ -134,27 +137,11 @@ bool SaveOptions(const Settings& r, SettingsStore& store) {
     if (!session.isOpen()) return false;
     RegistryAccess reg(store);
     CountedWrites writes(reg);
-    if (r.loaded.main && reg.openKey(kBaseKey, true)) {
-        writes.text(kBuildCommand, r.buildCommand);
-        writes.text(kRebuildCommand, r.rebuildCommand);
-        writes.text(kDepmillCommand, r.depmillCommand);
-        writes.text(kEditCommand, r.editorCommand);
-        writes.flag(kFoldOutput, r.foldOutput);
-        writes.flag(kUseStatusBar, r.useStatusBar);
-        writes.text(kProjectFolder, r.projectFolder);
-        writes.text(kFontName, r.fontName);
-        writes.integer(kFontSize, r.fontSize);
-        writes.integer(kDefaultMemorymodel, r.defaultMemoryModel);
-        writes.text(kDefaultObjectFolder, r.defaultObjectFolder);
-        writes.integer(kOutputEncoding, r.outputEncoding);
-        writes.close();
-    }
-    if (r.loaded.help && reg.openKey(kHelpKey, true)) {
-        writes.text(kHelpfile, r.ideHelpFile);
-        writes.text(kClang, r.languageHelpFile);
-        writes.text(kCerror, r.errorHelpFile);
-        writes.text(kBuildtool, r.buildToolHelpFile);
-        writes.text(kQuarry, r.quarryHelpFile);
+    for (const SettingsGroup* group : kSettingsGroups) {
+        if (!(r.loaded.*group->loaded) || !reg.openKey(group->key, true)) continue;
+        for (const StoredSetting* row : savedRows(*group, SavedWith::Options)) {
+            writes.field(row->name, row->field, r);
+        }
         writes.close();
     }
     writes.count(session.close());
@@ -168,13 +155,16 @@ bool SaveAtClose(const Settings& r, SettingsStore& store) {
     CountedWrites writes(reg);
     if (r.loaded.history && reg.openKey(kHistoryKey, true)) {
         for (std::size_t i = 0; i < kHistorySize; ++i) {
-            writes.text(indexedName(kHistoryProjectFile, i).c_str(), r.history[i].projectFile);
-            writes.text(indexedName(kHistoryProject, i).c_str(), r.history[i].projectName);
+            for (const NamedField<ProjectHistory>& value : kHistoryValues) {
+                writes.field(indexedName(value.name, i), value.field, r.history[i]);
+            }
         }
         writes.close();
     }
-    if (reg.openKey(kBaseKey, false)) {
-        writes.text(kWindow, r.windowPlacement);
+    for (const SettingsGroup* group : kSettingsGroups) {
+        const auto rows = savedRows(*group, SavedWith::Close);
+        if (rows.empty() || !reg.openKey(group->key, false)) continue;
+        for (const StoredSetting* row : rows) writes.field(row->name, row->field, r);
         writes.close();
     }
     writes.count(session.close());
@@ -190,12 +180,7 @@ int ReadToolCount(SettingsStore& store) {
 bool LoadTool(Tool& tool, std::size_t index, SettingsStore& store, LoadErrors* errors) {
     RegistryAccess reg(store);
     if (!reg.openKey(kToolsKey, true)) return false;
-    tool.name = readText(reg, indexedName(kToolName, index), "", errors);
-    tool.command = readText(reg, indexedName(kToolCommand, index), "", errors);
-    tool.arguments = readText(reg, indexedName(kToolArguments, index), "", errors);
-    tool.folder = readText(reg, indexedName(kToolFolder, index), "", errors);
-    tool.captureOutput = reg.readBool(indexedName(kToolOutputRedirect, index), false);
-    tool.minimised = reg.readBool(indexedName(kToolIconed, index), false);
+    readIndexed(reg, kToolValues, index, tool, errors);
     return true;
 }
 
@@ -221,12 +206,9 @@ bool SaveTool(const Tool& tool, std::size_t index, SettingsStore& store) {
     RegistryAccess reg(store);
     if (!reg.openKey(kToolsKey, true)) return false;
     try {
-        reg.writeString(indexedName(kToolName, index), tool.name);
-        reg.writeString(indexedName(kToolCommand, index), tool.command);
-        reg.writeString(indexedName(kToolArguments, index), tool.arguments);
-        reg.writeString(indexedName(kToolFolder, index), tool.folder);
-        reg.writeBool(indexedName(kToolOutputRedirect, index), tool.captureOutput);
-        reg.writeBool(indexedName(kToolIconed, index), tool.minimised);
+        for (const NamedField<Tool>& value : kToolValues) {
+            WriteField(reg, indexedName(value.name, index), value.field, tool);
+        }
     } catch (const RegistryError&) {
         return false;
     }
@@ -249,8 +231,8 @@ bool SaveTools(const ToolTable& list, SettingsStore& store) {
         --old;
         // The values of one index go together: the first that cannot be
         // deleted ends that index.
-        for (const char* prefix : kToolValues) {
-            if (!reg.deleteValue(indexedName(prefix, static_cast<std::size_t>(old)))) break;
+        for (const NamedField<Tool>& value : kToolValues) {
+            if (!reg.deleteValue(indexedName(value.name, static_cast<std::size_t>(old)))) break;
         }
     }
     writes.integer(kNumTools, static_cast<int>(count));
@@ -280,12 +262,11 @@ bool LoadMessageForms(std::vector<UserMessageForm>& forms, SettingsStore& store,
     for (int i = 0; i < stored; ++i) {
         const std::string name = indexedName(kMessageForm, static_cast<std::size_t>(i));
         LoadErrors valueError;
-        const std::string value = readText(reg, name, "", &valueError);
+        const std::string value = ReadText(reg, name, "", &valueError);
         const std::size_t bar = value.find(kMessageFormSeparator);
         if (valueError.empty() && bar == std::string::npos && !value.empty())
             valueError = "'" + name + "' に「|」がありません";
-        if (!valueError.empty() && errors != nullptr)
-            *errors += (errors->empty() ? "" : "\n") + valueError;
+        if (!valueError.empty()) AppendLoadError(errors, valueError);
         if (!valueError.empty() || value.empty()) continue;
         read.push_back({value.substr(0, bar), value.substr(bar + 1)});
     }

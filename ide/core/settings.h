@@ -1,6 +1,7 @@
-// The IDE's settings: the record Settings, the stored schema (keys, value
-// names, defaults) and the operations that load and save the record, the
-// tool list and the project history through RegistryAccess.
+// The IDE's settings: the record Settings, the stored keys and the
+// operations that load and save the record, the tool list and the project
+// history through RegistryAccess. The value names, types and defaults of
+// the record's fields are the rows of settingstable.h.
 //
 // Every operation takes the SettingsStore to work on: the application opens
 // the user's store once at start (CreateUserSettingsStore) and hands it on;
@@ -28,78 +29,10 @@ inline constexpr char kHistoryKey[] = "\\Software\\Halden\\Vantor\\history";
 inline constexpr char kToolsKey[] = "\\Software\\Halden\\Vantor\\Tools";
 inline constexpr char kMessageFormsKey[] = "\\Software\\Halden\\Vantor\\MessageForms";
 
-// Main key.
-inline constexpr char kBuildCommand[] = "BuildCommand";
-inline constexpr char kRebuildCommand[] = "RebuildCommand";
-inline constexpr char kDepmillCommand[] = "DepmillCommand";
-inline constexpr char kEditCommand[] = "EditCommand";
-inline constexpr char kProjectFolder[] = "ProjectFolder";
-inline constexpr char kWindow[] = "Window";
-inline constexpr char kFoldOutput[] = "FoldOutput";
-inline constexpr char kUseStatusBar[] = "useStatusBar";
-inline constexpr char kFontName[] = "FontName";
-inline constexpr char kFontSize[] = "FontSize";
-inline constexpr char kDefaultMemorymodel[] = "defaultMemorymodel";
-inline constexpr char kDefaultObjectFolder[] = "defaultObjectFolder";
-inline constexpr char kOutputEncoding[] = "OutputEncoding";
-
-#ifdef _WIN32
-inline constexpr char kDefBuildCommand[] = "cmd /cmake |cat -u";
-inline constexpr char kDefRebuildCommand[] = "cmd /cmake clean all |cat -u";
-#else
-// make itself: through "|cat -u" /bin/sh would report cat's status, and a
-// failed make would end as a success.
-inline constexpr char kDefBuildCommand[] = "make";
-inline constexpr char kDefRebuildCommand[] = "make clean all";
-#endif
-inline constexpr char kDefDepmillCommand[] = "depmill -t1";
-#ifdef _WIN32
-inline constexpr char kDefEditCommand[] = "hidemaru /j%n %s";  // elsewhere: DefaultEditCommand()
-#endif
-inline constexpr char kDefProjectFolder[] = "";
-inline constexpr char kDefWindow[] = "";
-inline constexpr bool kDefFoldOutput = true;
-inline constexpr bool kDefUseStatusBar = true;
-inline constexpr char kDefFontName[] = "FixedSys";
-inline constexpr int kDefFontSize = 11;
-inline constexpr int kDefDefaultMemorymodel = 3;  // large
-inline constexpr char kDefDefaultObjectFolder[] = "obj";
-inline constexpr int kDefOutputEncoding = 0;  // automatic
-
-// "\Help" key.
-inline constexpr char kHelpfile[] = "Helpfile";
-inline constexpr char kClang[] = "Clang";
-inline constexpr char kCerror[] = "Cerror";
-inline constexpr char kBuildtool[] = "Buildtool";
-inline constexpr char kQuarry[] = "Quarry";
-
-#ifdef _WIN32
-inline constexpr char kDefHelpfile[] = "vantor.hlp";
-inline constexpr char kDefClang[] = "c:\\msvc\\help\\mscxx.hlp";
-inline constexpr char kDefCerror[] = "c:\\msvc\\help\\errors.hlp";
-inline constexpr char kDefBuildtool[] = "c:\\msvc\\help\\mscopts.hlp";
-inline constexpr char kDefQuarry[] = "c:\\msvc\\help\\quarry.hlp";
-#else
-// No help file of these exists here: each starts unset until the user names one.
-inline constexpr char kDefHelpfile[] = "";
-inline constexpr char kDefClang[] = "";
-inline constexpr char kDefCerror[] = "";
-inline constexpr char kDefBuildtool[] = "";
-inline constexpr char kDefQuarry[] = "";
-#endif
-
-// "\history" key: prefix followed by the entry's index in decimal.
-inline constexpr char kHistoryProjectFile[] = "ProjectFile";
-inline constexpr char kHistoryProject[] = "Project";
-
-// "\Tools" key: "NumTools" and, per tool, prefix followed by its index.
+// The values of the main key and "\Help" are the rows of settingstable.h.
+// "\history" holds each entry's values, "\Tools" "NumTools" and each
+// tool's values, all named by a prefix followed by the index (settings.cpp).
 inline constexpr char kNumTools[] = "NumTools";
-inline constexpr char kToolName[] = "Name";
-inline constexpr char kToolCommand[] = "Command";
-inline constexpr char kToolArguments[] = "Arguments";
-inline constexpr char kToolFolder[] = "Folder";
-inline constexpr char kToolOutputRedirect[] = "OutputRedirect";
-inline constexpr char kToolIconed[] = "Iconed";
 
 // "\MessageForms" key: "Count" and, per form, "Form" followed by its index,
 // each "caption|form".
@@ -121,7 +54,7 @@ struct ProjectHistory {
 constexpr std::size_t kHistorySize = 20;
 
 // The settings record: one field per stored setting, named after its value.
-// A fresh record has empty texts, zero numbers and false flags; the schema's
+// A fresh record has empty texts, zero numbers and false flags; the stored
 // defaults arrive with LoadSettings.
 struct Settings {
     std::array<ProjectHistory, kHistorySize> history;  // entry 0 most recent
@@ -159,6 +92,10 @@ struct Settings {
 // Texts of the values a load could not read, one line each ("'<name>'
 // のﾃﾞｰﾀ型が不正です" for a text stored with another type); empty when none.
 using LoadErrors = std::string;
+
+// The record a fresh settings file loads: every stored setting at its
+// default (the editor's looked for on $PATH), no history, no forms.
+Settings DefaultSettings();
 
 // Reads the main key, "\Help" and all 20 history entries into the record,
 // creating the three keys when missing, and marks the groups read in

@@ -11,8 +11,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "formcontrols.h"
 #include "mainwindow.h"
@@ -24,17 +27,15 @@
 
 namespace {
 
+// Short names for the rows of the pages: a control of the dialog, a field
+// of the settings.
+using D = OptionsDialog;
+using S = Settings;
+
 constexpr int kClientWidth = 512;
 constexpr int kClientHeight = 300;
 constexpr int kBottomPanelHeight = 34;
 constexpr int kPanelBorder = 5;
-
-// A tab page whose rows are a label and its edit, top to bottom.
-struct LabelledRow {
-    const char* labelName;
-    const char* caption;
-    QWidget* field;
-};
 
 QWidget* makePage(QTabWidget* pages, const char* name, const char* caption) {
     auto* page = new QWidget(pages);
@@ -43,12 +44,13 @@ QWidget* makePage(QTabWidget* pages, const char* name, const char* caption) {
     return page;
 }
 
-void addRows(QGridLayout* grid, QWidget* page, std::initializer_list<LabelledRow> rows) {
-    for (const LabelledRow& row : rows) {
-        const int at = grid->rowCount();
-        grid->addWidget(makeLabel(page, row.labelName, row.caption, row.field), at, 0);
-        grid->addWidget(row.field, at, 1);
-    }
+// The next row of a tab page: the field with its label in front.
+template <typename Field>
+Field* labelled(QGridLayout* grid, const char* labelName, const char* caption, Field* field) {
+    const int at = grid->rowCount();
+    grid->addWidget(makeLabel(field->parentWidget(), labelName, caption, field), at, 0);
+    grid->addWidget(field, at, 1);
+    return field;
 }
 
 QGridLayout* pageGrid(QWidget* page) {
@@ -66,12 +68,11 @@ int modelItem(std::int32_t model) {
     return model >= 0 && model < static_cast<std::int32_t>(kModelItemTexts.size()) ? model : -1;
 }
 
-void setText(QLineEdit* edit, const std::string& value) {
-    edit->setText(toQt(value));
-}
+constexpr const char* kEncodingItems[] = {"自動", "UTF-8", "シフトJIS"};
 
-std::string textOf(const QLineEdit* edit) {
-    return fromQt(edit->text());
+// An unknown stored number decodes as the automatic choice, so it shows as that.
+int encodingItem(std::int32_t stored) {
+    return static_cast<int>(ToOutputEncoding(stored));
 }
 
 }  // namespace
@@ -126,84 +127,93 @@ OptionsDialog::OptionsDialog(MainWindow& main)
     fillFromSettings();
 }
 
+void OptionsDialog::addEdits(QWidget* page, QGridLayout* grid,
+                             std::initializer_list<EditRow> rows) {
+    for (const EditRow& row : rows) {
+        const std::string prefix = row.prefix;
+        this->*row.control =
+            labelled(grid, (prefix + "Label").c_str(), row.caption,
+                     controls_.edit(page, (prefix + "Edit").c_str(), row.field));
+    }
+}
+
 void OptionsDialog::createSettingsTab() {
-    settingsPage = makePage(pages, "settingsPage", "設定");
-    startFolderEdit = makeEdit(settingsPage, "startFolderEdit");
-    statusBarBox = makeCheckBox(settingsPage, "statusBarBox", "ステータスバーを表示する");
-    wrapOutputBox = makeCheckBox(settingsPage, "wrapOutputBox", "出力を右端で折り返す");
-    debugModeBox = makeCheckBox(settingsPage, "debugModeBox", "IDE自体をデバッグモードで動かす");
-    outputEncodingList = new QComboBox(settingsPage);
-    outputEncodingList->setObjectName("outputEncodingList");
-    outputEncodingList->setEditable(false);
-    for (const char* item : {"自動", "UTF-8", "シフトJIS"}) outputEncodingList->addItem(wordsToQt(item));
-    QGridLayout* grid = pageGrid(settingsPage);
-    addRows(grid, settingsPage, {{"startFolderLabel", "起動時フォルダ", startFolderEdit}});
+    QWidget* page = settingsPage = makePage(pages, "settingsPage", "設定");
+    QGridLayout* grid = pageGrid(page);
+    addEdits(page, grid,
+             {{"startFolder", "起動時フォルダ", &D::startFolderEdit, &S::projectFolder}});
+    statusBarBox = controls_.checkBox(page, "statusBarBox", "ステータスバーを表示する",
+                                      &Settings::useStatusBar);
+    wrapOutputBox =
+        controls_.checkBox(page, "wrapOutputBox", "出力を右端で折り返す", &Settings::foldOutput);
+    debugModeBox = makeCheckBox(page, "debugModeBox", "IDE自体をデバッグモードで動かす");
     for (QCheckBox* box : {statusBarBox, wrapOutputBox, debugModeBox}) {
         grid->addWidget(box, grid->rowCount(), 0, 1, 2);
     }
-    addRows(grid, settingsPage, {{"outputEncodingLabel", "出力の文字コード", outputEncodingList}});
+    outputEncodingList = labelled(grid, "outputEncodingLabel", "出力の文字コード",
+                                  controls_.list(page, "outputEncodingList", kEncodingItems,
+                                                 &Settings::outputEncoding, encodingItem));
     finishPage(grid);
 }
 
 void OptionsDialog::createProjectTab() {
-    projectDefaultsPage = makePage(pages, "projectDefaultsPage", "C/C++");
-    memoryModelList = new QComboBox(projectDefaultsPage);
-    memoryModelList->setObjectName("memoryModelList");
-    memoryModelList->setEditable(false);
-    for (const char* item : kModelItemTexts) memoryModelList->addItem(wordsToQt(item));
-    objectFolderEdit = makeEdit(projectDefaultsPage, "objectFolderEdit");
-    QGridLayout* grid = pageGrid(projectDefaultsPage);
-    auto* heading = new QLabel(wordsToQt("プロジェクトのデフォルト設定"), projectDefaultsPage);
+    QWidget* page = projectDefaultsPage = makePage(pages, "projectDefaultsPage", "C/C++");
+    QGridLayout* grid = pageGrid(page);
+    auto* heading = new QLabel(wordsToQt("プロジェクトのデフォルト設定"), page);
     heading->setObjectName("projectDefaultsHeading");
     grid->addWidget(heading, 0, 0, 1, 2);
-    addRows(grid, projectDefaultsPage,
-            {{"memoryModelLabel", "メモリーモデル", memoryModelList},
-             {"objectFolderLabel", "オブジェクトフォルダ", objectFolderEdit}});
+    memoryModelList = labelled(grid, "memoryModelLabel", "メモリーモデル",
+                               controls_.list(page, "memoryModelList", kModelItemTexts,
+                                              &Settings::defaultMemoryModel, modelItem));
+    addEdits(page, grid,
+             {{"objectFolder", "オブジェクトフォルダ", &D::objectFolderEdit,
+               &S::defaultObjectFolder}});
     finishPage(grid);
+}
+
+QWidget* OptionsDialog::editPage(const char* name, const char* caption,
+                                 std::initializer_list<EditRow> rows) {
+    QWidget* page = makePage(pages, name, caption);
+    QGridLayout* grid = pageGrid(page);
+    addEdits(page, grid, rows);
+    finishPage(grid);
+    return page;
 }
 
 void OptionsDialog::createCommandsTab() {
-    commandsPage = makePage(pages, "commandsPage", "コマンド");
-    buildCommandEdit = makeEdit(commandsPage, "buildCommandEdit");
-    rebuildCommandEdit = makeEdit(commandsPage, "rebuildCommandEdit");
-    depmillCommandEdit = makeEdit(commandsPage, "depmillCommandEdit");
-    editorCommandEdit = makeEdit(commandsPage, "editorCommandEdit");
-    QGridLayout* grid = pageGrid(commandsPage);
-    addRows(grid, commandsPage,
-            {{"buildCommandLabel", "ビルドコマンド", buildCommandEdit},
-             {"rebuildCommandLabel", "リビルドコマンド", rebuildCommandEdit},
-             {"depmillCommandLabel", "依存関係チェック", depmillCommandEdit},
-             {"editorCommandLabel", "エディタ", editorCommandEdit}});
-    finishPage(grid);
+    commandsPage = editPage(
+        "commandsPage", "コマンド",
+        {{"buildCommand", "ビルドコマンド", &D::buildCommandEdit, &S::buildCommand},
+         {"rebuildCommand", "リビルドコマンド", &D::rebuildCommandEdit, &S::rebuildCommand},
+         {"depmillCommand", "依存関係チェック", &D::depmillCommandEdit, &S::depmillCommand},
+         {"editorCommand", "エディタ", &D::editorCommandEdit, &S::editorCommand}});
 }
 
 void OptionsDialog::createHelpTab() {
-    helpFilesPage = makePage(pages, "helpFilesPage", "ヘルプファイル");
-    ideHelpFileEdit = makeEdit(helpFilesPage, "ideHelpFileEdit");
-    languageHelpFileEdit = makeEdit(helpFilesPage, "languageHelpFileEdit");
-    errorHelpFileEdit = makeEdit(helpFilesPage, "errorHelpFileEdit");
-    buildToolHelpFileEdit = makeEdit(helpFilesPage, "buildToolHelpFileEdit");
-    quarryHelpFileEdit = makeEdit(helpFilesPage, "quarryHelpFileEdit");
-    QGridLayout* grid = pageGrid(helpFilesPage);
-    addRows(grid, helpFilesPage,
-            {{"ideHelpFileLabel", "ヘルプファイル", ideHelpFileEdit},
-             {"languageHelpFileLabel", "C/C++言語ヘルプ", languageHelpFileEdit},
-             {"errorHelpFileLabel", "ビルドエラーヘルプ", errorHelpFileEdit},
-             {"buildToolHelpFileLabel", "ビルドツールヘルプ", buildToolHelpFileEdit},
-             {"quarryHelpFileLabel", "Quarryのヘルプ", quarryHelpFileEdit}});
-    finishPage(grid);
+    helpFilesPage = editPage(
+        "helpFilesPage", "ヘルプファイル",
+        {{"ideHelpFile", "ヘルプファイル", &D::ideHelpFileEdit, &S::ideHelpFile},
+         {"languageHelpFile", "C/C++言語ヘルプ", &D::languageHelpFileEdit, &S::languageHelpFile},
+         {"errorHelpFile", "ビルドエラーヘルプ", &D::errorHelpFileEdit, &S::errorHelpFile},
+         {"buildToolHelpFile", "ビルドツールヘルプ", &D::buildToolHelpFileEdit,
+          &S::buildToolHelpFile},
+         {"quarryHelpFile", "Quarryのヘルプ", &D::quarryHelpFileEdit, &S::quarryHelpFile}});
 }
 
-// On the help tab the Quarry file comes before the build tool's, although
-// it stands below it.
+// Tab goes through the controls of the four setting pages in the order
+// they stand, page by page, then to OK and Cancel; on the help page the
+// Quarry file comes before the build tool's, although it stands below it.
 void OptionsDialog::setTabOrders() {
-    const std::initializer_list<QWidget*> chain = {
-        startFolderEdit,       statusBarBox,       wrapOutputBox,
-        debugModeBox,          outputEncodingList, memoryModelList,
-        objectFolderEdit,      buildCommandEdit,   rebuildCommandEdit,
-        depmillCommandEdit,    editorCommandEdit,  ideHelpFileEdit,
-        languageHelpFileEdit,  errorHelpFileEdit,  quarryHelpFileEdit,
-        buildToolHelpFileEdit, okButton,           cancelButton};
+    std::vector<QWidget*> chain;
+    for (QWidget* page : {settingsPage, projectDefaultsPage, commandsPage, helpFilesPage}) {
+        for (QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control->focusPolicy() & Qt::TabFocus) chain.push_back(control);
+        }
+    }
+    std::iter_swap(std::find(chain.begin(), chain.end(), buildToolHelpFileEdit),
+                   std::find(chain.begin(), chain.end(), quarryHelpFileEdit));
+    chain.push_back(okButton);
+    chain.push_back(cancelButton);
     for (auto it = chain.begin(); it + 1 != chain.end(); ++it) setTabOrder(*it, *(it + 1));
 }
 
@@ -214,44 +224,15 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 
 void OptionsDialog::fillFromSettings() {
     const Settings& reg = main_.settings();
-    setText(buildCommandEdit, reg.buildCommand);
-    setText(rebuildCommandEdit, reg.rebuildCommand);
-    setText(depmillCommandEdit, reg.depmillCommand);
-    setText(editorCommandEdit, reg.editorCommand);
-    setText(startFolderEdit, reg.projectFolder);
-    wrapOutputBox->setChecked(reg.foldOutput);
-    statusBarBox->setChecked(reg.useStatusBar);
-    memoryModelList->setCurrentIndex(modelItem(reg.defaultMemoryModel));
-    setText(objectFolderEdit, reg.defaultObjectFolder);
-    // An unknown stored number decodes as the automatic choice, so it shows as that.
-    outputEncodingList->setCurrentIndex(static_cast<int>(ToOutputEncoding(reg.outputEncoding)));
-    setText(ideHelpFileEdit, reg.ideHelpFile);
-    setText(languageHelpFileEdit, reg.languageHelpFile);
-    setText(errorHelpFileEdit, reg.errorHelpFile);
-    setText(buildToolHelpFileEdit, reg.buildToolHelpFile);
-    setText(quarryHelpFileEdit, reg.quarryHelpFile);
+    controls_.fill(reg);
     messageFormsPage->setForms(reg.messageForms);
 }
 
 void OptionsDialog::confirm() {
     Settings& reg = main_.settings();
-    reg.buildCommand = textOf(buildCommandEdit);
-    reg.rebuildCommand = textOf(rebuildCommandEdit);
-    reg.depmillCommand = textOf(depmillCommandEdit);
-    reg.editorCommand = textOf(editorCommandEdit);
-    reg.projectFolder = textOf(startFolderEdit);
-    reg.foldOutput = wrapOutputBox->isChecked();
+    controls_.store(reg);
     main_.applyFoldOutput();
-    reg.useStatusBar = statusBarBox->isChecked();
     main_.applyStatusBar();
-    reg.defaultMemoryModel = memoryModelList->currentIndex();
-    reg.defaultObjectFolder = textOf(objectFolderEdit);
-    reg.outputEncoding = outputEncodingList->currentIndex();
-    reg.ideHelpFile = textOf(ideHelpFileEdit);
-    reg.languageHelpFile = textOf(languageHelpFileEdit);
-    reg.errorHelpFile = textOf(errorHelpFileEdit);
-    reg.buildToolHelpFile = textOf(buildToolHelpFileEdit);
-    reg.quarryHelpFile = textOf(quarryHelpFileEdit);
     SaveOptions(reg, main_.services().settings);
     if (reg.messageForms != messageFormsPage->forms()) {
         reg.messageForms = messageFormsPage->forms();

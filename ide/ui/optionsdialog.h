@@ -3,13 +3,19 @@
 // projects, the four command lines, the five help files, the user's own
 // message forms, and the IDE's
 // debug switch, the check box debugModeBox, which is never stored and starts
-// unchecked at every start.
+// unchecked at every start. Every other control of the first four pages is
+// bound through SettingControls to the field of Settings it edits.
 #pragma once
 
 #include <QDialog>
+#include <initializer_list>
+#include <string>
+
+#include "optionsdialog_fields.h"
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -65,6 +71,18 @@ class OptionsDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    // An edit of a stored text with its label in front, named prefix +
+    // "Edit" and prefix + "Label".
+    struct EditRow {
+        const char* prefix;
+        const char* caption;
+        QLineEdit* OptionsDialog::*control;
+        std::string Settings::*field;
+    };
+    // The edits in rows below those the page has.
+    void addEdits(QWidget* page, QGridLayout* grid, std::initializer_list<EditRow> rows);
+    // A tab page of edits alone.
+    QWidget* editPage(const char* name, const char* caption, std::initializer_list<EditRow> rows);
     void createSettingsTab();
     void createProjectTab();
     void createCommandsTab();
@@ -72,4 +90,5 @@ class OptionsDialog : public QDialog {
     void setTabOrders();
 
     MainWindow& main_;
+    SettingControls controls_;
 };

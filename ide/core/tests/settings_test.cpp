@@ -116,9 +116,9 @@ TEST_F(SettingsTest, DataTypeErrorIsReportedAndTheLoadGoesOn) {
     Settings reg;
     EXPECT_EQ(LoadSettings(reg, *store),
               "'BuildCommand' のﾃﾞｰﾀ型が不正です\n'FontName' のﾃﾞｰﾀ型が不正です");
-    EXPECT_EQ(reg.buildCommand, kDefBuildCommand);
+    EXPECT_EQ(reg.buildCommand, DefaultSettings().buildCommand);
     EXPECT_EQ(reg.rebuildCommand, "make again");
-    EXPECT_EQ(reg.fontName, kDefFontName);
+    EXPECT_EQ(reg.fontName, DefaultSettings().fontName);
     EXPECT_EQ(reg.fontSize, 11);
     EXPECT_TRUE(reg.foldOutput);
     EXPECT_EQ(reg.ideHelpFile, "mine.hlp");

@@ -27,7 +27,7 @@ std::unique_ptr<MainWindow> openProject(UiTestWorld& world, const std::string& b
     const std::string makefile = world.writeFile("pane/makefile", "PROGRAM\t= pane\n\nall:\n");
     world.storeRecentProject("pane", makefile);
     world.storeString(settingsschema::kBaseKey, "BuildCommand", build);
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kOutputEncoding, outputEncoding);
+    world.storeInteger(settingsschema::kBaseKey, "OutputEncoding", outputEncoding);
     return world.startMainWindow();
 }
 

@@ -294,9 +294,10 @@ void MainWindowStartupTest::closeQuitsTheHelpFilesThenPlaysCloseAndWaits() {
         QCOMPARE(request.command, FakeHelpViewer::Command::Quit);
         quit.push_back(request.helpFile);
     }
-    QCOMPARE(quit, (std::vector<std::string>{
-                       settingsschema::kDefHelpfile, "lang.hlp", settingsschema::kDefCerror,
-                       settingsschema::kDefBuildtool, settingsschema::kDefQuarry}));
+    const Settings defaults = DefaultSettings();
+    QCOMPARE(quit, (std::vector<std::string>{defaults.ideHelpFile, "lang.hlp",
+                                             defaults.errorHelpFile, defaults.buildToolHelpFile,
+                                             defaults.quarryHelpFile}));
     QCOMPARE(world.sounds.plays.back().event, std::string("Close"));
     QCOMPARE(world.sounds.plays.back().wait, SoundWait::UntilEnd);
     QCOMPARE(world.sounds.plays.back().fallback, SoundFallback::None);
@@ -413,12 +414,12 @@ void MainWindowStartupTest::helpMenuOpensTheConfiguredFiles() {
     QCOMPARE(r.size(), std::size_t(5));
     QCOMPARE(r[0].command, C::Contents);
     QCOMPARE(r[0].helpFile, std::string("ide.hlp"));
-    QCOMPARE(r[1].helpFile, std::string(settingsschema::kDefClang));
+    QCOMPARE(r[1].helpFile, DefaultSettings().languageHelpFile);
     QCOMPARE(r[2].command, C::PartialKey);
-    QCOMPARE(r[2].helpFile, std::string(settingsschema::kDefCerror));
+    QCOMPARE(r[2].helpFile, DefaultSettings().errorHelpFile);
     QCOMPARE(r[2].key, std::string());
     QCOMPARE(r[3].command, C::Contents);
-    QCOMPARE(r[4].helpFile, std::string(settingsschema::kDefQuarry));
+    QCOMPARE(r[4].helpFile, DefaultSettings().quarryHelpFile);
 }
 
 QTEST_MAIN(MainWindowStartupTest)

@@ -23,6 +23,7 @@ class OptionsDialogTest : public QObject {
     void debugSwitchIsLiveAndNeverStored();
     void storedModelOutsideTheListSelectsNothing();
     void storedEncodingOutsideTheListShowsAutomatic();
+    void tabGoesThroughThePagesThenOkAndCancel();
 };
 
 namespace {
@@ -61,19 +62,19 @@ void attach(MainWindow& mainWindow, OptionsDialog& dialog) {
 
 void OptionsDialogTest::showsTheLoadedSettings() {
     UiTestWorld world;
-    world.storeString(settingsschema::kBaseKey, settingsschema::kBuildCommand, "make -k");
-    world.storeString(settingsschema::kHelpKey, settingsschema::kQuarry, "/opt/q.hlp");
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kFoldOutput, 0);
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kOutputEncoding, 2);
+    world.storeString(settingsschema::kBaseKey, "BuildCommand", "make -k");
+    world.storeString(settingsschema::kHelpKey, "Quarry", "/opt/q.hlp");
+    world.storeInteger(settingsschema::kBaseKey, "FoldOutput", 0);
+    world.storeInteger(settingsschema::kBaseKey, "OutputEncoding", 2);
     auto mainWindow = world.startMainWindow();
     OptionsDialog dialog(*mainWindow);
 
     QCOMPARE(dialog.buildCommandEdit->text(), QString("make -k"));
-    QCOMPARE(dialog.rebuildCommandEdit->text(), QString(settingsschema::kDefRebuildCommand));
+    QCOMPARE(dialog.rebuildCommandEdit->text(), QString::fromStdString(DefaultSettings().rebuildCommand));
     QCOMPARE(dialog.depmillCommandEdit->text(), QString("depmill -t1"));
     QCOMPARE(dialog.objectFolderEdit->text(), QString("obj"));
     QCOMPARE(dialog.quarryHelpFileEdit->text(), QString("/opt/q.hlp"));
-    QCOMPARE(dialog.errorHelpFileEdit->text(), QString(settingsschema::kDefCerror));
+    QCOMPARE(dialog.errorHelpFileEdit->text(), QString::fromStdString(DefaultSettings().errorHelpFile));
     QVERIFY(!dialog.wrapOutputBox->isChecked());
     QVERIFY(dialog.statusBarBox->isChecked());
     QVERIFY(!dialog.debugModeBox->isChecked());
@@ -166,12 +167,12 @@ void OptionsDialogTest::okWithoutChangesStillWritesTheOptions() {
         QVERIFY2(text.contains(QString("\"%1\"=").arg(name)), name);
     }
     QVERIFY(!text.contains("\"Window\"="));
-    QCOMPARE(reload().buildCommand, std::string(settingsschema::kDefBuildCommand));
+    QCOMPARE(reload().buildCommand, DefaultSettings().buildCommand);
 }
 
 void OptionsDialogTest::cancelKeepsTheTypedTextsButNoSetting() {
     UiTestWorld world;
-    world.storeString(settingsschema::kBaseKey, settingsschema::kBuildCommand, "make old");
+    world.storeString(settingsschema::kBaseKey, "BuildCommand", "make old");
     auto mainWindow = world.startMainWindow();
     OptionsDialog dialog(*mainWindow);
     attach(*mainWindow, dialog);
@@ -224,14 +225,14 @@ void OptionsDialogTest::debugSwitchIsLiveAndNeverStored() {
 
 void OptionsDialogTest::storedModelOutsideTheListSelectsNothing() {
     UiTestWorld world;
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kDefaultMemorymodel, 7);
+    world.storeInteger(settingsschema::kBaseKey, "defaultMemorymodel", 7);
     auto mainWindow = world.startMainWindow();
     OptionsDialog dialog(*mainWindow);
     QCOMPARE(dialog.memoryModelList->currentIndex(), -1);
     dialog.confirm();
     QCOMPARE(reload().defaultMemoryModel, -1);
 
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kDefaultMemorymodel, -3);
+    world.storeInteger(settingsschema::kBaseKey, "defaultMemorymodel", -3);
     auto negative = world.startMainWindow();
     OptionsDialog other(*negative);
     QCOMPARE(other.memoryModelList->currentIndex(), -1);
@@ -239,12 +240,33 @@ void OptionsDialogTest::storedModelOutsideTheListSelectsNothing() {
 
 void OptionsDialogTest::storedEncodingOutsideTheListShowsAutomatic() {
     UiTestWorld world;
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kOutputEncoding, 9);
+    world.storeInteger(settingsschema::kBaseKey, "OutputEncoding", 9);
     auto mainWindow = world.startMainWindow();
     OptionsDialog dialog(*mainWindow);
     QCOMPARE(dialog.outputEncodingList->currentText(), QString("自動"));
     dialog.confirm();
     QCOMPARE(reload().outputEncoding, 0);
+}
+
+void OptionsDialogTest::tabGoesThroughThePagesThenOkAndCancel() {
+    UiTestWorld world;
+    auto mainWindow = world.startMainWindow();
+    OptionsDialog dialog(*mainWindow);
+    const QList<QWidget*> expected = {
+        dialog.startFolderEdit,      dialog.statusBarBox,       dialog.wrapOutputBox,
+        dialog.debugModeBox,         dialog.outputEncodingList, dialog.memoryModelList,
+        dialog.objectFolderEdit,     dialog.buildCommandEdit,   dialog.rebuildCommandEdit,
+        dialog.depmillCommandEdit,   dialog.editorCommandEdit,  dialog.ideHelpFileEdit,
+        dialog.languageHelpFileEdit, dialog.errorHelpFileEdit,  dialog.quarryHelpFileEdit,
+        dialog.buildToolHelpFileEdit, dialog.okButton,          dialog.cancelButton};
+    // The Quarry file before the build tool's, although it stands below it.
+    QList<QWidget*> reached = {dialog.startFolderEdit};
+    for (QWidget* next = dialog.startFolderEdit->nextInFocusChain();
+         next != dialog.startFolderEdit && reached.size() < expected.size();
+         next = next->nextInFocusChain()) {
+        if (next->focusPolicy() & Qt::TabFocus) reached.append(next);
+    }
+    QCOMPARE(reached, expected);
 }
 
 QTEST_MAIN(OptionsDialogTest)

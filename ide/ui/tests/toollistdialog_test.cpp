@@ -337,7 +337,7 @@ void ToolListDialogTest::editorRequiresTitleAndProgramButNotForASeparator() {
 void ToolListDialogTest::startWithABadSettingKeepsTheStoredTools() {
     UiTestWorld world;
     storeTools(world, {"A", "B"});
-    world.storeInteger(settingsschema::kBaseKey, settingsschema::kEditCommand, 7);
+    world.storeInteger(settingsschema::kBaseKey, "EditCommand", 7);
     ToolsIde ide(world);
     QVERIFY(ide.mainWindow->toolsLoaded());
     QCOMPARE(ide.table(), QStringList({"A", "B"}));
