@@ -7,9 +7,9 @@ namespace depmill {
 
 namespace {
 
-// Every toolchain builds libraries with lib, which takes the library, "y"
-// to create it when missing, then the objects joined by "+", "&" continuing
-// the list on the next line of makelib and ";" ending it.
+// Every toolchain builds libraries with lib, whose response file holds the
+// library, "y" to create it if need be, then the objects joined by "+", "&"
+// continuing the list on the next line and ";" ending it.
 const LibraryRules kLib = {
     .directCommand = "lib $(LIBRARY)+$(OF1: =+);",
     .responseCommand = "lib @makelib",
@@ -20,8 +20,8 @@ const LibraryRules kLib = {
 };
 
 // cl and lcc leave assembler sources to masm, which takes its object after
-// the source, separated by a comma. lcc has no assembler of its own and
-// names the same masm, so both rows hold its macros.
+// the source, separated by a comma. lcc projects assemble with the same
+// rule as cl ones, so both rows hold its macros.
 const std::vector<MacroLine> kMasmMacros = {{"MAFLAGS", "/Mx /w2"}, {"MASM", "masm"}};
 const SourceCommand kMasm = {
     .command = "$(MASM) $(MAFLAGS)",
@@ -31,21 +31,21 @@ const SourceCommand kMasm = {
     .end = ";",
 };
 
+constexpr std::string_view kCompile = "$(CC) -c $(CFLAGS)";
+// cc and lcc both drive the link as they drive the compiler.
+constexpr std::string_view kDriverLink = "$(LINKER) $(LDFLAGS) -o$(PROGRAM) $(OFILES) $(LIBS)";
+
 // The cc driver compiles C and assembler sources alike and hands the object
 // folder to the compiler it runs.
 const SourceCommand kCcCompile = {
-    .command = "$(CC) -c $(CFLAGS)",
+    .command = kCompile,
     .objectOption = " -W2,/Fo",
-    .namesObjectFile = false,
-    .objectAfterSource = false,
-    .end = "",
 };
 
 const Toolchain kToolchains[] = {
     {
         .compiler = "cc",
         .linker = "cc",
-        .upperCaseModel = false,
         .programFlags = {{"CFLAGS", "-m$(MODEL) -W0,/W4,/G1,/Otgel,/Gt,/nologo"},
                          {"LDFLAGS", "-m$(MODEL) -s4096"}},
         // The database libraries reach the link through LDFLAGS.
@@ -54,9 +54,8 @@ const Toolchain kToolchains[] = {
                           {"LDFLAGS", "-m$(MODEL) -s20480 $(DBLIB) -TCPC98"}},
         .includeOption = " -I",
         .compile = kCcCompile,
-        .assemblerMacros = {},
         .assemble = kCcCompile,
-        .directLink = "$(LINKER) $(LDFLAGS) -o$(PROGRAM) $(OFILES) $(LIBS)",
+        .directLink = kDriverLink,
         // The driver reads link.cc as further arguments; -Wl, passes the
         // linker's options through. The far-call option suits the large
         // model, which is also the default.
@@ -66,11 +65,6 @@ const Toolchain kToolchains[] = {
                 .command = "$(LINKER) $(LDFLAGS) -o$(PROGRAM) link.cc",
                 .firstLine = "-Wl,/SE:512,/NOE,/EXEPACK,/nologo",
                 .largeModelLine = "-Wl,/FARCALLTRANSLATION,/PACKCODE",
-                .continuation = "",
-                .afterObjects = {},
-                .libraries = LinkedLibraries::OnCommandLine,
-                .closing = "",
-                .databaseClosing = "",
             },
         .library = kLib,
     },
@@ -88,11 +82,8 @@ const Toolchain kToolchains[] = {
         .includeOption = " /I",
         .compile =
             {
-                .command = "$(CC) -c $(CFLAGS)",
+                .command = kCompile,
                 .objectOption = " /Fo",
-                .namesObjectFile = false,
-                .objectAfterSource = false,
-                .end = "",
             },
         .assemblerMacros = kMasmMacros,
         .assemble = kMasm,
@@ -105,7 +96,6 @@ const Toolchain kToolchains[] = {
                 .ownRule = true,
                 .command = "$(LINKER) $(LDFLAGS) @link.cc;",
                 .firstLine = "/SE:512 /EXEPACK /nologo+",
-                .largeModelLine = "",
                 .continuation = "+",
                 .afterObjects = {"$(PROGRAM)", "nul"},
                 .libraries = LinkedLibraries::InResponseFile,
@@ -117,35 +107,24 @@ const Toolchain kToolchains[] = {
     {
         .compiler = "lcc",
         .linker = "lcc",
-        .upperCaseModel = false,
+        // A database application gets no flags: lcc has no database setup.
         .programFlags = {{"CFLAGS", ""}, {"LDFLAGS", "-k'-s 1000'"}},
-        // lcc has no database setup: a database application gets no flags.
-        .databaseFlags = {},
         .includeOption = " -I",
         .compile =
             {
-                .command = "$(CC) -c $(CFLAGS)",
+                .command = kCompile,
                 .objectOption = " -o",
                 .namesObjectFile = true,
-                .objectAfterSource = false,
-                .end = "",
             },
         .assemblerMacros = kMasmMacros,
         .assemble = kMasm,
-        .directLink = "$(LINKER) $(LDFLAGS) -o$(PROGRAM) $(OFILES) $(LIBS)",
+        .directLink = kDriverLink,
         // lcc reads "@file" as further arguments; link.cc lasts only as long
         // as the link, a comment line starting it anew.
         .responseLink =
             {
-                .ownRule = false,
                 .command = "$(LINKER) $(LDFLAGS) -o$(PROGRAM) @link.cc",
                 .firstLine = "# link.cc for lcc.exe",
-                .largeModelLine = "",
-                .continuation = "",
-                .afterObjects = {},
-                .libraries = LinkedLibraries::OnCommandLine,
-                .closing = "",
-                .databaseClosing = "",
             },
         .library = kLib,
     },

@@ -17,14 +17,16 @@ struct MacroLine {
     std::string_view value;
 };
 
+// Every part of a row a toolchain has no use for is left empty or false.
+
 // The command of a source rule: the tool, the include options, the source
 // and, when an object folder is set, where the object goes.
 struct SourceCommand {
-    std::string_view command;       // the tool and its flags macro
-    std::string_view objectOption;  // stands before "$(OUTDIR)\"
-    bool namesObjectFile;           // the option takes the object's name, not only its folder
-    bool objectAfterSource;         // the option follows the source name instead of preceding it
-    std::string_view end;           // closes the command
+    std::string_view command;        // the tool and its flags macro
+    std::string_view objectOption;   // stands before "$(OUTDIR)\"
+    bool namesObjectFile = false;    // the option takes the object's name, not only its folder
+    bool objectAfterSource = false;  // the option follows the source name instead of preceding it
+    std::string_view end = {};       // closes the command
 };
 
 // Where a link through a response file takes the libraries from.
@@ -39,17 +41,17 @@ struct ResponseFileLink {
     // True: a rule of its own writes link.cc from the makefile, so the file
     // outlives the link and clean removes it. False: the link's own recipe
     // writes it and removes it after linking.
-    bool ownRule;
-    std::string_view command;                    // the link command that reads link.cc
-    std::string_view firstLine;                  // the file's first line, starting it anew
-    std::string_view largeModelLine;             // next, when the model kept is large or unset
-    std::string_view continuation;               // ends every line of a list but its last
-    std::vector<std::string_view> afterObjects;  // lines between the objects and the libraries
-    LinkedLibraries libraries;
+    bool ownRule = false;
+    std::string_view command;                         // the link command that reads link.cc
+    std::string_view firstLine;                       // the file's first line, starting it anew
+    std::string_view largeModelLine = {};             // next, when the model kept is large or unset
+    std::string_view continuation = {};               // ends every line of a list but its last
+    std::vector<std::string_view> afterObjects = {};  // lines between the objects and the libraries
+    LinkedLibraries libraries = LinkedLibraries::OnCommandLine;
     // What follows the libraries: after a blank on the line of a single
     // $(LIBS), else on a line of its own when not empty.
-    std::string_view closing;
-    std::string_view databaseClosing;  // the same for a database application
+    std::string_view closing = {};
+    std::string_view databaseClosing = {};  // the same for a database application
 };
 
 // How a library is built from the objects: directly from the one object
@@ -64,15 +66,15 @@ struct LibraryRules {
 };
 
 struct Toolchain {
-    std::string_view compiler;  // CC, and the CC of a previous makefile that picks this row
-    std::string_view linker;    // LINKER
-    bool upperCaseModel;        // how MODEL's letter is written
+    std::string_view compiler;    // CC, and the CC of a previous makefile that picks this row
+    std::string_view linker;      // LINKER
+    bool upperCaseModel = false;  // how MODEL's letter is written
     // A program's flag macros; CFLAGS comes first, as a library takes that line alone.
     std::vector<MacroLine> programFlags;
-    std::vector<MacroLine> databaseFlags;  // a database application's instead
-    std::string_view includeOption;        // before each include folder of a source's command
-    SourceCommand compile;                 // C, C++ and generated grammar sources
-    std::vector<MacroLine> assemblerMacros;
+    std::vector<MacroLine> databaseFlags = {};  // a database application's instead
+    std::string_view includeOption;             // before each include folder of a source's command
+    SourceCommand compile;                      // C, C++ and generated grammar sources
+    std::vector<MacroLine> assemblerMacros = {};
     SourceCommand assemble;
     std::string_view directLink;  // the command linking objects and $(LIBS) directly
     ResponseFileLink responseLink;
