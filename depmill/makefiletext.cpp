@@ -30,7 +30,8 @@ std::vector<std::string> groupLines(std::string_view prefix, std::size_t count,
     return lines;
 }
 
-void append(std::vector<std::string>& lines, const std::vector<std::string>& more) {
+template <typename Lines>
+void append(std::vector<std::string>& lines, const Lines& more) {
     lines.insert(lines.end(), more.begin(), more.end());
 }
 
@@ -160,8 +161,8 @@ class Composer {
     // Echoes the lines into the file, the first starting it anew.
     void echoLines(const std::vector<std::string>& lines, std::string_view file) {
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            text_.append("\t@echo ").append(lines[i]).append(i == 0 ? ">" : ">>").append(file);
-            text_ += "\n";
+            text_.append("\t@echo ").append(lines[i]).append(i == 0 ? ">" : ">>");
+            text_.append(file).append("\n");
         }
     }
 
@@ -210,7 +211,7 @@ class Composer {
         if (!link.largeModelLine.empty() && keptModelIsLarge())
             file.emplace_back(link.largeModelLine);
         append(file, groupLines("OF", objectGroups_, "", link.continuation));
-        file.insert(file.end(), link.afterObjects.begin(), link.afterObjects.end());
+        append(file, link.afterObjects);
         const bool librariesInFile =
             link.libraries == LinkedLibraries::InResponseFile || libraryGroups_ > 1;
         if (librariesInFile) append(file, libraryLines(link));
