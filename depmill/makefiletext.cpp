@@ -5,12 +5,15 @@
 
 #include <algorithm>
 
+#include "dospath.h"
 #include "fileaccess.h"
 #include "makefilenames.h"
-#include "names.h"
 #include "toolchains.h"
 
 namespace depmill {
+
+using common::joinFolder;
+using common::replaceExtension;
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <new>
 #include <optional>
 
+#include "dospath.h"
 #include "linereader.h"
 
 namespace {
