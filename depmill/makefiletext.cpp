@@ -1,6 +1,6 @@
-// Composes the makefile text for the three toolchains (0 cc, 1 cl + link,
-// 2 lcc), for programs and libraries, with response files where the object
-// or library lists are split into groups or response files are asked for.
+// Composes the makefile text from the toolchain row the options pick, for
+// programs and libraries, with response files where the object or library
+// lists are split into groups or response files are asked for.
 #include "makefiletext.h"
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include "dospath.h"
 #include "fileaccess.h"
 #include "makefilenames.h"
+#include "toolchains.h"
 
 namespace depmill {
 
@@ -16,43 +17,41 @@ using common::replaceExtension;
 
 namespace {
 
-constexpr std::string_view kCompilers[] = {"cc", "cl", "lcc"};
-constexpr std::string_view kLinkers[] = {"cc", "link", "lcc"};
-
-struct FlagLine {
-    std::string_view name;
-    std::string_view value;
-};
-
-// The default flag lines of a program, by toolchain, for an ordinary and a
-// database application. A library takes the CFLAGS line of the ordinary row.
-const std::vector<FlagLine>& defaultFlags(int toolchain, bool database) {
-    static const std::vector<FlagLine> kOrdinary[] = {
-        {{"CFLAGS", "-m$(MODEL) -W0,/W4,/G1,/Otgel,/Gt,/nologo"}, {"LDFLAGS", "-m$(MODEL) -s4096"}},
-        {{"CFLAGS", "/A$(MODEL) /FPa /W4 /G1 /Otgel /Gt /nologo"}, {"LDFLAGS", "/stack:4096"}},
-        {{"CFLAGS", ""}, {"LDFLAGS", "-k'-s 1000'"}},
-    };
-    static const std::vector<FlagLine> kDatabase[] = {
-        {{"DBLIB", "-llibdb"},
-         {"CFLAGS", "-m$(MODEL) -W0,/W4,/G1,/Otgel,/Gt1024,/Gs,/nologo"},
-         {"LDFLAGS", "-m$(MODEL) -s20480 $(DBLIB) -TCPC98"}},
-        {{"DBLIB", "$(MODEL)libdb.lib $(MODEL)$(TARGET).lib"},
-         {"CFLAGS", "/A$(MODEL) /FPa /W4 /G1 /Otgel /Gt1024 /Gs /nologo"},
-         {"LDFLAGS", "/stack:20480"}},
-        {},
-    };
-    return database ? kDatabase[toolchain] : kOrdinary[toolchain];
-}
-
 std::string groupRef(std::string_view prefix, std::size_t k, std::string_view suffix = "") {
     return "$(" + std::string(prefix) + std::to_string(k) + std::string(suffix) + ")";
+}
+
+// The references to the groups prefix1 to prefixN (each with the suffix
+// inside the parentheses), one per line: every line but the last ends in
+// continuation, the last in end.
+std::vector<std::string> groupLines(std::string_view prefix, std::size_t count,
+                                    std::string_view suffix, std::string_view continuation,
+                                    std::string_view end = "") {
+    std::vector<std::string> lines;
+    for (std::size_t k = 1; k <= count; ++k)
+        lines.push_back(groupRef(prefix, k, suffix) + std::string(k < count ? continuation : end));
+    return lines;
+}
+
+template <typename Lines>
+void append(std::vector<std::string>& lines, const Lines& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+}
+
+// The words, and the tail after a blank unless it is empty.
+std::string withTail(std::string_view words, std::string_view tail) {
+    return tail.empty() ? std::string(words) : std::string(words) + " " + std::string(tail);
 }
 
 class Composer {
   public:
     Composer(const std::vector<SourceFile>& sources, const GeneratorOptions& options,
              const MacroTable& previous)
-        : sources_(sources), options_(options), previous_(previous), cp_(options.codePage) {}
+        : sources_(sources),
+          options_(options),
+          previous_(previous),
+          toolchain_(toolchainNumbered(options.toolchain)),
+          cp_(options.codePage) {}
 
     std::string compose(const std::tm& now) {
         header(now);
@@ -73,6 +72,8 @@ class Composer {
         text_.append(name).append("\t= ").append(value).append("\n");
     }
 
+    void define(const MacroLine& line) { define(line.name, line.value); }
+
     // Writes the previous makefile's definition of the name; false if none.
     bool keep(std::string_view name) {
         const std::optional<std::string_view> value = previous_.lookupMacro(name);
@@ -92,37 +93,30 @@ class Composer {
     }
 
     void macroBlock() {
-        const int toolchain = options_.toolchain;
         if (options_.model != 0 || !keep("MODEL")) {
             char model = options_.model != 0 ? options_.model : 'l';
-            if (toolchain == 1) model = static_cast<char>(model - 'a' + 'A');
+            if (toolchain_.upperCaseModel) model = static_cast<char>(model - 'a' + 'A');
             define("MODEL", std::string(1, model));
         }
-        if (!keep("CC")) define("CC", kCompilers[toolchain]);
+        if (!keep("CC")) define("CC", toolchain_.compiler);
         if (options_.library) {
-            if (!keep("CFLAGS")) {
-                const FlagLine& cflags = defaultFlags(toolchain, false).front();
-                define(cflags.name, cflags.value);
-            }
+            if (!keep("CFLAGS")) define(toolchain_.programFlags.front());
         } else {
-            if (!keep("LINKER")) define("LINKER", kLinkers[toolchain]);
+            if (!keep("LINKER")) define("LINKER", toolchain_.linker);
             if (previous_.lookupMacro("CFLAGS")) {
                 for (std::string_view name : {"DBLIB", "CFLAGS", "LDFLAGS"}) keep(name);
             } else {
-                for (const FlagLine& line : defaultFlags(toolchain, options_.database)) {
-                    define(line.name, line.value);
-                }
+                const auto& flags =
+                    options_.database ? toolchain_.databaseFlags : toolchain_.programFlags;
+                for (const MacroLine& line : flags) define(line);
             }
         }
         if (anySource(SourceKind::EmbeddedSql)) {
             define("ECFLAGS", "-L");
             define("EC", "esql");
         }
-        // lcc projects assemble with the same rule as cl ones, so they need
-        // the assembler macros as well.
-        if (toolchain != 0 && anySource(SourceKind::Assembler)) {
-            define("MAFLAGS", "/Mx /w2");
-            define("MASM", "masm");
+        if (anySource(SourceKind::Assembler)) {
+            for (const MacroLine& line : toolchain_.assemblerMacros) define(line);
         }
         text_ += "\nHDRPATH\t=";
         for (const std::string& dir : options_.includeDirs) text_ += " " + dir;
@@ -167,19 +161,24 @@ class Composer {
         }
     }
 
-    // Each object group (and, with several, each library group) echoed into
-    // the response file, one line each.
-    void echoGroups(std::string_view responseFile, bool withLibraries) {
-        for (std::size_t k = 1; k <= objectGroups_; ++k) {
-            text_ += "\t@echo " + groupRef("OF", k) + ">>" + std::string(responseFile) + "\n";
-        }
-        if (!withLibraries || libraryGroups_ <= 1) return;
-        for (std::size_t k = 1; k <= libraryGroups_; ++k) {
-            text_ += "\t@echo " + groupRef("LIBS", k) + ">>" + std::string(responseFile) + "\n";
+    // Echoes the lines into the file, the first starting it anew.
+    void echoLines(const std::vector<std::string>& lines, std::string_view file) {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            text_.append("\t@echo ").append(lines[i]).append(i == 0 ? ">" : ">>");
+            text_.append(file).append("\n");
         }
     }
 
-    std::string linkedLibraries() const { return libraryGroups_ <= 1 ? " $(LIBS)" : ""; }
+    // The rule that writes the response file from the makefile.
+    void responseFileRule(std::string_view file, const std::vector<std::string>& lines) {
+        text_.append(file).append(": makefile\n\t@echo Creating ").append(file).append("...\n");
+        echoLines(lines, file);
+        text_ += "\n";
+    }
+
+    void programRuleLine(std::string_view prerequisite) {
+        text_.append("$(PROGRAM): $(OFILES) $(LIBS) ").append(prerequisite).append("\n");
+    }
 
     void programRules() {
         libraryMacros();
@@ -188,63 +187,49 @@ class Composer {
                 ? *options_.target
                 : std::string(previous_.lookupMacro("PROGRAM").value_or("$(OUTDIR)\\a.exe"));
         text_ += "PROGRAM\t= " + name + "\n\nall: $(PROGRAM)\n\n";
-        const bool direct = objectGroups_ == 1 && libraryGroups_ <= 1 && !options_.responseFiles;
-        if (direct) {
-            text_ += "$(PROGRAM): $(OFILES) $(LIBS) makefile\n\t$(LINKER) $(LDFLAGS)";
-            text_ += options_.toolchain == 1 ? " $(OFILES),$(PROGRAM),nul,$(LIBS);\n\n"
-                                             : " -o$(PROGRAM) $(OFILES) $(LIBS)\n\n";
-        } else if (options_.toolchain == 0) {
-            ccLinkRules();
-        } else if (options_.toolchain == 1) {
-            clLinkRules();
+        if (objectGroups_ == 1 && libraryGroups_ <= 1 && !options_.responseFiles) {
+            programRuleLine("makefile");
+            text_.append("\t").append(toolchain_.directLink).append("\n\n");
         } else {
-            lccLinkRules();
+            responseFileLink(toolchain_.responseLink);
         }
     }
 
-    void ccLinkRules() {
-        text_ += "$(PROGRAM): $(OFILES) $(LIBS) link.cc\n\t@echo Linking...\n";
-        text_ += "\t$(LINKER) $(LDFLAGS) -o$(PROGRAM) link.cc" + linkedLibraries() + "\n\n";
-        text_ += "link.cc: makefile\n\t@echo Creating link.cc...\n";
-        text_ += "\t@echo -Wl,/SE:512,/NOE,/EXEPACK,/nologo>link.cc\n";
-        // The far-call option suits the large model, which is also the default.
+    bool keptModelIsLarge() const {
         const std::optional<std::string_view> model = previous_.lookupMacro("MODEL");
-        if (!model || *model == "l")
-            text_ += "\t@echo -Wl,/FARCALLTRANSLATION,/PACKCODE>>link.cc\n";
-        echoGroups("link.cc", true);
-        text_ += "\n";
+        return !model || *model == "l";
     }
 
-    void clLinkRules() {
-        text_ += "$(PROGRAM): $(OFILES) $(LIBS) link.cc\n\t@echo Linking...\n";
-        text_ += "\t$(LINKER) $(LDFLAGS) @link.cc;\n\n";
-        text_ += "link.cc: makefile\n\t@echo Creating link.cc...\n";
-        text_ += "\t@echo /SE:512 /EXEPACK /nologo+>link.cc\n";
-        // link reads objects, program, map and libraries; "+" continues a list.
-        for (std::size_t k = 1; k <= objectGroups_; ++k) {
-            text_ +=
-                "\t@echo " + groupRef("OF", k) + (k < objectGroups_ ? "+" : "") + ">>link.cc\n";
-        }
-        text_ += "\t@echo $(PROGRAM)>>link.cc\n\t@echo nul>>link.cc\n";
-        if (libraryGroups_ <= 1) {
-            text_ += "\t@echo $(LIBS)";
+    // What follows the objects in link.cc when the libraries go there too.
+    std::vector<std::string> libraryLines(const ResponseFileLink& link) const {
+        const std::string_view closing = options_.database ? link.databaseClosing : link.closing;
+        if (libraryGroups_ <= 1) return {withTail("$(LIBS)", closing)};
+        std::vector<std::string> lines = groupLines("LIBS", libraryGroups_, "", link.continuation);
+        if (!closing.empty()) lines.emplace_back(closing);
+        return lines;
+    }
+
+    void responseFileLink(const ResponseFileLink& link) {
+        std::vector<std::string> file{std::string(link.firstLine)};
+        if (!link.largeModelLine.empty() && keptModelIsLarge())
+            file.emplace_back(link.largeModelLine);
+        append(file, groupLines("OF", objectGroups_, "", link.continuation));
+        append(file, link.afterObjects);
+        const bool librariesInFile =
+            link.libraries == LinkedLibraries::InResponseFile || libraryGroups_ > 1;
+        if (librariesInFile) append(file, libraryLines(link));
+        const std::string command =
+            librariesInFile ? std::string(link.command) : withTail(link.command, "$(LIBS)");
+
+        programRuleLine(link.ownRule ? "link.cc" : "makefile");
+        text_ += "\t@echo Linking...\n";
+        if (link.ownRule) {
+            text_ += "\t" + command + "\n\n";
+            responseFileRule("link.cc", file);
         } else {
-            for (std::size_t k = 1; k <= libraryGroups_; ++k) {
-                text_ += "\t@echo " + groupRef("LIBS", k) + (k < libraryGroups_ ? "+" : "") +
-                         ">>link.cc\n";
-            }
-            text_ += "\t@echo";
+            echoLines(file, "link.cc");
+            text_ += "\t" + command + "\n\t@-rm link.cc\n\n";
         }
-        if (options_.database) text_ += " $(DBLIB)";
-        text_ += " /FARCALLTRANSLATION /PACKCODE ;>>link.cc\n\n";
-    }
-
-    void lccLinkRules() {
-        text_ += "$(PROGRAM): $(OFILES) $(LIBS) makefile\n\t@echo Linking...\n";
-        text_ += "\t@echo # link.cc for lcc.exe>link.cc\n";
-        echoGroups("link.cc", true);
-        text_ += "\t$(LINKER) $(LDFLAGS) -o$(PROGRAM) @link.cc" + linkedLibraries() + "\n";
-        text_ += "\t@-rm link.cc\n\n";
     }
 
     void libraryRules() {
@@ -253,20 +238,16 @@ class Composer {
                 ? *options_.target
                 : std::string(previous_.lookupMacro("LIBRARY").value_or("$(OUTDIR)\\a.lib"));
         text_ += "LIBRARY\t= " + name + "\n\nall: $(LIBRARY)\n\n";
-        if (objectGroups_ == 1 && !options_.responseFiles) {
-            text_ +=
-                "$(LIBRARY): $(OFILES) makefile\n\t-rm $(LIBRARY)\n\tlib $(LIBRARY)+$(OF1: "
-                "=+);\n\n";
-            return;
-        }
-        text_ += "$(LIBRARY): $(OFILES) makelib\n\t-rm $(LIBRARY)\n\tlib @makelib\n\n";
-        text_ += "makelib: makefile\n\t@echo Creating makelib...\n";
-        text_ += "\t@echo $(LIBRARY)>makelib\n\t@echo y>>makelib\n";
-        for (std::size_t k = 1; k <= objectGroups_; ++k) {
-            text_ += "\t@echo " + groupRef("OF", k, ": =+") + (k < objectGroups_ ? "&" : ";") +
-                     ">>makelib\n";
-        }
-        text_ += "\n";
+        const LibraryRules& library = toolchain_.library;
+        const bool direct = objectGroups_ == 1 && !options_.responseFiles;
+        text_.append("$(LIBRARY): $(OFILES) ").append(direct ? "makefile" : "makelib");
+        text_.append("\n\t-rm $(LIBRARY)\n\t");
+        text_.append(direct ? library.directCommand : library.responseCommand).append("\n\n");
+        if (direct) return;
+        std::vector<std::string> file(library.firstLines.begin(), library.firstLines.end());
+        append(file, groupLines("OF", objectGroups_, library.groupSubstitution,
+                                library.continuation, library.end));
+        responseFileRule("makelib", file);
     }
 
     // The dependency line "target: first deps...", returning the include
@@ -286,24 +267,27 @@ class Composer {
             text_ += joinFolder(*dep.dir, name, cp_);
             if (std::find(used.begin(), used.end(), *dep.dir) != used.end()) continue;
             used.push_back(*dep.dir);
-            includeOptions += (options_.toolchain == 1 ? " /I" : " -I") + *dep.dir;
+            includeOptions.append(toolchain_.includeOption).append(*dep.dir);
         }
         text_ += "\n";
         return includeOptions;
     }
 
-    // The compile command of a C or C++ file (also assembler with cc). The
-    // file already has its extension (.c, .cpp, .asm in any case, as the
-    // source patterns matched it), so it is named exactly as it exists.
-    void compileCommand(const std::string& file, const std::string& includeOptions) {
-        text_ += "\t$(CC) -c $(CFLAGS)" + includeOptions;
+    // The command of a source rule. The file already has its extension (.c,
+    // .cpp, .asm in any case, as the source patterns matched it), so it is
+    // named exactly as it exists.
+    void sourceCommand(const SourceCommand& shape, const std::string& file,
+                       const std::string& includeOptions) {
+        std::string object;
         if (options_.outDir) {
-            static constexpr std::string_view kOutputOption[] = {" -W2,/Fo", " /Fo", " -o"};
-            text_ += std::string(kOutputOption[options_.toolchain]) + "$(OUTDIR)\\";
-            // lcc wants the whole object name; the others take a folder.
-            if (options_.toolchain == 2) text_ += replaceExtension(file, options_.objectExt, cp_);
+            object.append(shape.objectOption).append("$(OUTDIR)\\");
+            if (shape.namesObjectFile) object += replaceExtension(file, options_.objectExt, cp_);
         }
-        text_ += " " + file + "\n\n";
+        text_.append("\t").append(shape.command).append(includeOptions);
+        if (!shape.objectAfterSource) text_ += object;
+        text_ += " " + file;
+        if (shape.objectAfterSource) text_ += object;
+        text_.append(shape.end).append("\n\n");
     }
 
     void grammarRules(const SourceFile& grammar) {
@@ -313,7 +297,7 @@ class Composer {
         const std::string includeOptions = dependencyLine(generated, grammar.name, grammar.deps);
         text_ += "\tyacc -o " + generated + " " + grammar.name + "\n\n";
         text_ += objectName(grammar.name, options_) + ": " + generated + "\n";
-        compileCommand(generated, includeOptions);
+        sourceCommand(toolchain_.compile, generated, includeOptions);
     }
 
     void sourceRules(const SourceFile& source) {
@@ -329,21 +313,12 @@ class Composer {
                          replaceExtension(source.name, "c", cp_) + "\n\n";
                 break;
             case SourceKind::Assembler:
-                if (options_.toolchain == 0) {
-                    compileCommand(source.name, includeOptions);
-                    break;
-                }
-                text_ += "\t$(MASM) $(MAFLAGS)" + includeOptions + " " + source.name;
-                if (options_.outDir) {
-                    text_ +=
-                        ",$(OUTDIR)\\" + replaceExtension(source.name, options_.objectExt, cp_);
-                }
-                text_ += ";\n\n";
+                sourceCommand(toolchain_.assemble, source.name, includeOptions);
                 break;
             case SourceKind::Cpp:
             case SourceKind::C:
             case SourceKind::Grammar:
-                compileCommand(source.name, includeOptions);
+                sourceCommand(toolchain_.compile, source.name, includeOptions);
                 break;
         }
     }
@@ -353,7 +328,7 @@ class Composer {
         if (objectGroups_ > 1 || options_.responseFiles) {
             if (options_.library) {
                 text_ += "\t-rm makelib\n";
-            } else if (options_.toolchain != 2) {
+            } else if (toolchain_.responseLink.ownRule) {
                 text_ += "\t-rm link.cc\n";
             }
         }
@@ -364,6 +339,7 @@ class Composer {
     const std::vector<SourceFile>& sources_;
     const GeneratorOptions& options_;
     const MacroTable& previous_;
+    const Toolchain& toolchain_;
     common::CodePage cp_;
     std::string text_;
     std::size_t objectGroups_ = 0;
@@ -374,9 +350,7 @@ class Composer {
 
 void applyPreviousSettings(const MacroTable& previous, GeneratorOptions& options) {
     if (const auto cc = previous.lookupMacro("CC")) {
-        const auto* known = std::find(std::begin(kCompilers), std::end(kCompilers), *cc);
-        if (known != std::end(kCompilers))
-            options.toolchain = static_cast<int>(known - std::begin(kCompilers));
+        if (const std::optional<int> known = toolchainCompiling(*cc)) options.toolchain = *known;
     }
     if (previous.lookupMacro("LIBRARY")) options.library = true;
     const auto outDir = previous.lookupMacro("OUTDIR");

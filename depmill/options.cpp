@@ -3,6 +3,7 @@
 #include "options.h"
 
 #include "helptext.h"
+#include "toolchains.h"
 
 namespace depmill {
 
@@ -34,7 +35,8 @@ void applyVariableLetter(char letter, char value, GeneratorOptions& options) {
             break;
         case 'T':
         case 't':
-            if (value >= '0' && value <= '2') options.toolchain = value - '0';
+            if (const std::optional<int> number = toolchainOfDigit(value))
+                options.toolchain = *number;
             break;
         default:
             break;
@@ -108,12 +110,14 @@ class ArgumentReader {
                 }
                 options_.model = arg[pos++];
                 return true;
-            case 't':
-                if (pos == arg.size() || arg[pos] < '0' || arg[pos] > '2') {
-                    fail(1, "Depmill: illegal -t option\n");
-                }
-                options_.toolchain = arg[pos++] - '0';
+            case 't': {
+                const std::optional<int> number =
+                    pos < arg.size() ? toolchainOfDigit(arg[pos]) : std::nullopt;
+                if (!number) fail(1, "Depmill: illegal -t option\n");
+                options_.toolchain = *number;
+                ++pos;
                 return true;
+            }
             case 'o':
                 options_.target = takeValue(letter, arg, pos);
                 return true;

@@ -22,7 +22,7 @@ struct GeneratorOptions {
     char model = 0;  // 0 = not given; else one of s, c, m, l, h
     bool responseFiles = true;
     std::string objectExt = "obj";
-    int toolchain = 0;  // 0 = cc, 1 = cl + link, 2 = lcc
+    int toolchain = 0;  // the number of its row in toolchains() (depmill/toolchains.h)
     std::optional<std::string> outDir;
     bool ignoreOldMacros = false;
     std::vector<std::string> includeDirs;  // in the order added, at most kMaxIncludeDirs

@@ -7,6 +7,7 @@
 
 #include "fuzzinput.h"
 #include "options.h"
+#include "toolchains.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string_view> fields = fuzz::splitFields(fuzz::asText(data, size), '\n');
@@ -20,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(!status || !err.str().empty(), "a run ends without a message");
     fuzz::require(options.includeDirs.size() <= depmill::kMaxIncludeDirs,
                   "more include folders than the table holds");
-    fuzz::require(options.toolchain >= 0 && options.toolchain <= 2, "a toolchain outside 0 to 2");
+    fuzz::require(options.toolchain >= 0 &&
+                      static_cast<std::size_t>(options.toolchain) < depmill::toolchains().size(),
+                  "a toolchain number without its row");
     fuzz::require(status || options.objectExt.size() <= 3, "an object extension of more than 3");
     return 0;
 }

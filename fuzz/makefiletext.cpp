@@ -18,6 +18,7 @@
 #include "fuzzinput.h"
 #include "makefilenames.h"
 #include "makefiletext.h"
+#include "toolchains.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ constexpr SourceKind kKinds[] = {SourceKind::EmbeddedSql, SourceKind::Cpp, Sourc
 depmill::GeneratorOptions optionsFrom(std::string_view field) {
     const unsigned bits = field.empty() ? 0 : static_cast<unsigned char>(field[0]);
     depmill::GeneratorOptions options;
-    options.toolchain = static_cast<int>(bits % 3);
+    options.toolchain = static_cast<int>(bits % depmill::toolchains().size());
     options.library = (bits & 4) != 0;
     if ((bits & 8) != 0) options.outDir = "obj";
     options.responseFiles = (bits & 16) != 0;

@@ -182,6 +182,9 @@ const std::string kDirectCcLink =
     lines({"$(PROGRAM): $(OFILES) $(LIBS) makefile",
            "\t$(LINKER) $(LDFLAGS) -o$(PROGRAM) $(OFILES) $(LIBS)", ""});
 
+const std::string kDirectLibrary = lines(
+    {"$(LIBRARY): $(OFILES) makefile", "\t-rm $(LIBRARY)", "\tlib $(LIBRARY)+$(OF1: =+);", ""});
+
 INSTANTIATE_TEST_SUITE_P(
     Groups, DirectRules,
     testing::Values(DirectCase{{"-t0"}, kDirectCcLink}, DirectCase{{"-t2"}, kDirectCcLink},
@@ -190,9 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
                         {"-t1"},
                         lines({"$(PROGRAM): $(OFILES) $(LIBS) makefile",
                                "\t$(LINKER) $(LDFLAGS) $(OFILES),$(PROGRAM),nul,$(LIBS);", ""})},
-                    DirectCase{{"-l"},
-                               lines({"$(LIBRARY): $(OFILES) makefile", "\t-rm $(LIBRARY)",
-                                      "\tlib $(LIBRARY)+$(OF1: =+);", ""})}));
+                    DirectCase{{"-l"}, kDirectLibrary}, DirectCase{{"-l", "-t1"}, kDirectLibrary},
+                    DirectCase{{"-l", "-t2"}, kDirectLibrary}));
 
 struct LibraryGroupCase {
     const char* toolchain;
@@ -219,6 +221,8 @@ TEST_P(LibraryGroupsPerToolchain, OldLibraryGroupsAreEchoedIntoLinkCc) {
     EXPECT_NE(makefile.find("\nall: $(PROGRAM)\n\n" + c.linkRules + "main.obj: main.c\n"),
               std::string::npos)
         << makefile;
+    // Clean follows the object groups and L only, so this link.cc stays.
+    EXPECT_EQ(makefile.substr(makefile.find("\nclean:\n") + 1), lines({"clean:", "\t-rm $(OF1)"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
