@@ -4,8 +4,6 @@
 #include <chrono>
 #include <cstdint>
 
-#include "regularfile.h"
-
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -46,7 +44,7 @@ std::string freshSuffix() {
 }  // namespace
 
 FileHandle openInput(const std::string& path) {
-    return FileHandle(common::openRegularFile(path));
+    return common::openRegularFile(path).file;
 }
 
 bool canOpenForReading(const std::string& path) {

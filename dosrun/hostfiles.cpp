@@ -1,10 +1,11 @@
 #include "hostfiles.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "regularfile.h"
 
 namespace dosrun {
 
@@ -26,22 +27,9 @@ bool WriteNewFile(const std::string& path, std::string_view text) {
 }
 
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
-    struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
-        static_cast<std::size_t>(st.st_size) > limit)
-        return std::nullopt;
-    std::string text(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t got = ::read(fd.get(), text.data() + done, text.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return std::nullopt;
-        if (got == 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    text.resize(done);
-    return text;
+    std::string content;
+    if (common::readRegularFile(path, content, limit) != common::FileRead::Read) return std::nullopt;
+    return content;
 }
 
 }  // namespace dosrun
