@@ -1,5 +1,5 @@
-// The POSIX and the Windows side of opening a regular file safely, and the
-// whole read of one.
+// The POSIX and the Windows side of opening a regular file safely, the
+// whole read of one, and the exclusive create of a new file.
 #include "regularfile.h"
 
 #ifdef _WIN32
@@ -34,6 +34,19 @@ bool namesDevice(const std::string& path) {
     return length == 0 || length >= MAX_PATH || std::string(full, length).rfind("\\\\.\\", 0) == 0;
 }
 
+// The handle as a stdio stream that owns it; null (and the handle closed)
+// when that fails.
+FileHandle streamOf(HANDLE handle, int flags, const char* mode) {
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    FileHandle file(_fdopen(fd, mode));
+    if (!file) _close(fd);
+    return file;
+}
+
 }  // namespace
 
 OpenedFile openRegularFile(const std::string& path) {
@@ -54,13 +67,20 @@ OpenedFile openRegularFile(const std::string& path) {
         CloseHandle(handle);
         return {};
     }
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
-    if (fd < 0) {
-        CloseHandle(handle);
-        return {};
+    return {streamOf(handle, _O_RDONLY, "rb")};
+}
+
+CreatedFile createNewFile(const std::string& path, NewFilePermissions) {
+    // No sharing while it is written; CREATE_NEW fails on any existing
+    // name, a link included.
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return {nullptr, error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS};
     }
-    FileHandle file(_fdopen(fd, "rb"));
-    if (!file) _close(fd);
+    FileHandle file = streamOf(handle, _O_WRONLY, "wb");
+    if (!file) DeleteFileA(path.c_str());
     return {std::move(file)};
 }
 
@@ -84,6 +104,19 @@ OpenedFile openRegularFile(const std::string& path) {
     }
     FileHandle file(fdopen(fd, "rb"));
     if (!file) close(fd);
+    return {std::move(file)};
+}
+
+CreatedFile createNewFile(const std::string& path, NewFilePermissions permissions) {
+    // O_EXCL fails on any existing name, a link included.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        permissions == NewFilePermissions::OwnerOnly ? 0600 : 0666);
+    if (fd < 0) return {nullptr, errno == EEXIST};
+    FileHandle file(fdopen(fd, "wb"));
+    if (!file) {
+        close(fd);
+        unlink(path.c_str());
+    }
     return {std::move(file)};
 }
 

@@ -1,7 +1,8 @@
 // The one way the programs open a file that a project, a user or a folder
 // they do not own hands them: only a regular file is opened, a link is
 // never followed, and nothing is waited for, so a FIFO, a device or a link
-// to one is never touched.
+// to one is never touched. A file they write is a new one, never an old
+// file or a link's target.
 #pragma once
 
 #include <cstddef>
@@ -36,5 +37,19 @@ enum class FileRead { Read, Missing, Refused };
 // `content` left empty.
 FileRead readRegularFile(const std::string& path, std::string& content,
                          std::size_t limit = std::numeric_limits<std::size_t>::max());
+
+enum class NewFilePermissions {
+    OwnerOnly,      // read and write for the owner alone (POSIX 0600)
+    AsUmaskAllows,  // those of any new file (POSIX 0666 less the umask)
+};
+
+struct CreatedFile {
+    FileHandle file;         // open for writing in binary mode; null when not made
+    bool nameTaken = false;  // not made because the name was taken
+};
+
+// A file made under a name nothing had: a name already taken, by a file or
+// a link, is never opened. On Windows nobody else opens it while it is open.
+CreatedFile createNewFile(const std::string& path, NewFilePermissions permissions);
 
 }  // namespace common

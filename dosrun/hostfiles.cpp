@@ -1,9 +1,8 @@
 #include "hostfiles.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <cstdio>
 
 #include "regularfile.h"
 
@@ -15,15 +14,11 @@ void Descriptor::reset(int fd) {
 }
 
 bool WriteNewFile(const std::string& path, std::string_view text) {
-    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (fd.get() < 0) return false;
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd.get(), text.data(), text.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
+    common::FileHandle file =
+        common::createNewFile(path, common::NewFilePermissions::OwnerOnly).file;
+    if (!file) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    return std::fclose(file.release()) == 0 && written;
 }
 
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit) {

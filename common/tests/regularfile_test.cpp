@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -57,6 +58,35 @@ TEST_F(RegularFileTest, MissingIsToldFromRefused) {
 #ifndef _WIN32
     write("file", "x");
     EXPECT_EQ(common::readRegularFile(path("file/below"), read), FileRead::Refused);
+#endif
+}
+
+TEST_F(RegularFileTest, NewFileOnlyUnderAFreeName) {
+    common::CreatedFile created =
+        common::createNewFile(path("new"), common::NewFilePermissions::AsUmaskAllows);
+    ASSERT_TRUE(created.file);
+    std::fputs("a\n", created.file.get());
+    created.file.reset();
+    std::string read;
+    ASSERT_EQ(common::readRegularFile(path("new"), read), FileRead::Read);
+    EXPECT_EQ(read, "a\n");  // binary: no CR added
+
+    created = common::createNewFile(path("new"), common::NewFilePermissions::AsUmaskAllows);
+    EXPECT_TRUE(created.file == nullptr && created.nameTaken);
+    created = common::createNewFile(path("none/new"), common::NewFilePermissions::OwnerOnly);
+    EXPECT_TRUE(created.file == nullptr && !created.nameTaken);
+#ifndef _WIN32
+    // A link's name is taken, wherever it leads; its target stays untouched.
+    fs::create_symlink("new", path("link"));
+    fs::create_symlink("gone", path("dangling"));
+    for (const char* name : {"link", "dangling"}) {
+        created = common::createNewFile(path(name), common::NewFilePermissions::OwnerOnly);
+        EXPECT_TRUE(created.file == nullptr && created.nameTaken) << name;
+    }
+    EXPECT_FALSE(fs::exists(path("gone")));
+    ASSERT_TRUE(common::createNewFile(path("private"), common::NewFilePermissions::OwnerOnly).file);
+    EXPECT_EQ(fs::status(path("private")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 #endif
 }
 
