@@ -19,19 +19,6 @@ bool isShiftJisTrailByte(unsigned char byte) {
     return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
-bool isSeparator(char c) {
-    return c == '\\' || c == '/' || c == ':';
-}
-
-// Index of the last separator character of the path, or npos.
-std::size_t lastSeparator(std::string_view path, CodePage cp) {
-    std::size_t last = std::string_view::npos;
-    for (std::size_t i = 0; i < path.size(); i += charLength(cp, path, i)) {
-        if (isSeparator(path[i])) last = i;
-    }
-    return last;
-}
-
 }  // namespace
 
 CodePage activeCodePage() {
@@ -93,36 +80,6 @@ std::string toLowerAscii(std::string_view text, CodePage cp) {
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b, CodePage cp) {
     return a.size() == b.size() && toLowerAscii(a, cp) == toLowerAscii(b, cp);
-}
-
-std::string folderPart(std::string_view path, CodePage cp) {
-    const std::size_t last = lastSeparator(path, cp);
-    if (last == std::string_view::npos) return {};
-    if (path[last] == ':' || last == 0) return std::string(path.substr(0, last + 1));
-    // Keep the separator of a root ("c:\", "\\"): the one before it must be a
-    // whole character, not the trail byte of a double-byte one.
-    const std::size_t prev = lastCharStart(path.substr(0, last), cp);
-    if (charLength(cp, path, prev) == 1 && isSeparator(path[prev])) {
-        return std::string(path.substr(0, last + 1));
-    }
-    return std::string(path.substr(0, last));
-}
-
-std::string fileNamePart(std::string_view path, CodePage cp) {
-    const std::size_t last = lastSeparator(path, cp);
-    return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
-}
-
-std::string nativePath(std::string_view path, CodePage cp) {
-    std::string out(path);
-#ifndef _WIN32
-    for (std::size_t i = 0; i < out.size(); i += charLength(cp, out, i)) {
-        if (out[i] == '\\') out[i] = '/';
-    }
-#else
-    (void)cp;
-#endif
-    return out;
 }
 
 }  // namespace common

@@ -34,17 +34,4 @@ std::string toLowerAscii(std::string_view text, CodePage cp);
 // Case-insensitive equality under toLowerAscii.
 bool equalsIgnoreCase(std::string_view a, std::string_view b, CodePage cp);
 
-// Everything up to and including the last "\", "/" or ":" of the path, with
-// a final separator dropped again unless it is the first character or
-// follows ":" or another separator (so "c:\" and "/" keep theirs). Empty when
-// the path has no separator.
-std::string folderPart(std::string_view path, CodePage cp);
-
-// Everything after the last "\", "/" or ":" of the path.
-std::string fileNamePart(std::string_view path, CodePage cp);
-
-// The path with every "\" that is a separator turned into the platform's
-// own, so names written DOS-style ("..\header\x.h") open here.
-std::string nativePath(std::string_view path, CodePage cp);
-
 }  // namespace common

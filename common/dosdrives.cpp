@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 
+#include "dospath.h"
 #include "linereader.h"
 
 namespace common {
@@ -130,25 +130,9 @@ std::optional<std::string> ReadDosrunSettingsFile(const std::string& path) {
     return text;
 }
 
-std::optional<std::filesystem::path> EntryIgnoringCase(const std::filesystem::path& folder,
-                                                       const std::string& name, CodePage cp,
-                                                       bool passOverLinks) {
-    namespace fs = std::filesystem;
-    if (name == "." || name == "..") return folder / name;
-    std::error_code error;
-    const fs::file_status exact = fs::symlink_status(folder / name, error);
-    if (fs::exists(exact) && !(passOverLinks && fs::is_symlink(exact))) return folder / name;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code statusError;
-        if (passOverLinks && it->is_symlink(statusError)) continue;
-        if (equalsIgnoreCase(it->path().filename().string(), name, cp)) return it->path();
-    }
-    return std::nullopt;
-}
-
 std::optional<std::string> HostPathOfDosPath(std::string_view dosPath, const DosrunSettings& settings,
                                              const std::string& defaultRoot, CodePage cp) {
-    if (dosPath.size() < 2 || dosPath[1] != ':') return std::nullopt;
+    if (!hasDrivePrefix(dosPath)) return std::nullopt;
     const char letter = upper(dosPath[0]);
     std::string folder;
     if (letter == 'C') {
@@ -159,24 +143,12 @@ std::optional<std::string> HostPathOfDosPath(std::string_view dosPath, const Dos
     if (folder.empty()) return std::nullopt;
 
     std::filesystem::path host = folder;
-    std::string name;
-    const std::string_view rest = dosPath.substr(2);
-    for (std::size_t pos = 0; pos <= rest.size();) {
-        const bool atEnd = pos == rest.size();
-        if (atEnd || rest[pos] == '\\' || rest[pos] == '/') {
-            if (name == "..") {
-                host = host.parent_path();
-            } else if (!name.empty() && name != ".") {
-                host = EntryIgnoringCase(host, name, cp, false).value_or(host / name);
-            }
-            name.clear();
-            if (atEnd) break;
-            ++pos;
-            continue;
+    for (const std::string& name : dosPathNames(dosPath.substr(2), cp)) {
+        if (name == "..") {
+            host = host.parent_path();
+        } else if (name != ".") {
+            host = EntryIgnoringCase(host, name, cp, false).value_or(host / name);
         }
-        const std::size_t length = charLength(cp, rest, pos);
-        name.append(rest.substr(pos, length));
-        pos += length;
     }
     return host.string();
 }

@@ -5,7 +5,6 @@
 // named with a drive letter ("C:\PROJ\HELLO.C") from the host folder.
 #pragma once
 
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -55,13 +54,6 @@ std::string DosrunSettingsPath();
 // The text of the settings file; nothing when it is missing or not a
 // regular file (it is never waited for).
 std::optional<std::string> ReadDosrunSettingsFile(const std::string& path);
-
-// The entry of `folder` named `name` in any letter case (DOS names are
-// case-blind, the host's are not), the exact name first; with
-// passOverLinks a link is never the answer. Nothing when there is none.
-std::optional<std::filesystem::path> EntryIgnoringCase(const std::filesystem::path& folder,
-                                                       const std::string& name, CodePage cp,
-                                                       bool passOverLinks);
 
 // The host path of a DOS path with a drive letter ("C:\PROJ\HELLO.C"):
 // drive C: is the root (`defaultRoot` where the settings name none), the

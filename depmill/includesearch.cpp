@@ -2,8 +2,8 @@
 // shared by many sources are looked for once.
 #include "includesearch.h"
 
+#include "dospath.h"
 #include "fileaccess.h"
-#include "names.h"
 
 namespace depmill {
 
@@ -16,7 +16,7 @@ const SearchResult& IncludeSearch::find(const std::string& name) {
 SearchResult IncludeSearch::search(const std::string& name) const {
     if (exists(name)) return {true, std::nullopt};
     for (const std::string& dir : includeDirs_) {
-        if (exists(joinFolder(dir, name, cp_))) return {true, dir};
+        if (exists(common::joinFolder(dir, name, cp_))) return {true, dir};
     }
     return {};
 }

@@ -5,11 +5,14 @@
 
 #include <algorithm>
 
+#include "dospath.h"
 #include "fileaccess.h"
 #include "makefilenames.h"
-#include "names.h"
 
 namespace depmill {
+
+using common::joinFolder;
+using common::replaceExtension;
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "dosfolder.h"
 
+#include "dospath.h"
+
 namespace dosrun {
 
 namespace {
@@ -37,11 +39,11 @@ DosFolder DosFolderBelow(const std::string& root, const std::string& folder) {
         if (!IsDosName(name))
             return {{}, "DOS cannot hold the folder name \"" + std::string(name) + "\" (of " + folder +
                             "): a DOS name is 8.3, without blanks"};
-        dosPath += '\\';
+        dosPath += common::kDosSeparator;
         dosPath += name;
         rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
     }
-    return {dosPath.empty() ? "\\" : dosPath, {}};
+    return {dosPath.empty() ? std::string(1, common::kDosSeparator) : dosPath, {}};
 }
 
 }  // namespace dosrun

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "dospath.h"
+
 namespace dosrun {
 
 namespace {
@@ -13,20 +15,17 @@ bool isRegularFile(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool hasExtension(const std::string& name) {
-    const std::size_t dot = name.rfind('.');
-    return dot != std::string::npos && name.find_first_of("\\/", dot) == std::string::npos;
-}
+// dosrun's names are UTF-8, like its command line and settings file.
+constexpr common::CodePage kCodePage = common::CodePage::Utf8;
 
 // `dosPath` relative to the current folder, or with a drive letter.
 std::optional<std::string> hostFile(const std::string& dosPath, const common::DosrunSettings& settings,
                                     const std::string& currentFolder) {
-    const bool drive = dosPath.size() >= 2 && dosPath[1] == ':';
     common::DosrunSettings here;
     here.root = currentFolder;
-    const auto host = drive ? common::HostPathOfDosPath(dosPath, settings, settings.root, common::CodePage::Utf8)
-                            : common::HostPathOfDosPath("C:" + dosPath, here, currentFolder,
-                                                        common::CodePage::Utf8);
+    const auto host = common::hasDrivePrefix(dosPath)
+                          ? common::HostPathOfDosPath(dosPath, settings, settings.root, kCodePage)
+                          : common::HostPathOfDosPath("C:" + dosPath, here, currentFolder, kCodePage);
     if (host && isRegularFile(*host)) return host;
     return std::nullopt;
 }
@@ -36,28 +35,27 @@ std::optional<std::string> hostFile(const std::string& dosPath, const common::Do
 std::optional<std::string> FindDosProgram(const std::string& program, const common::DosrunSettings& settings,
                                           const std::string& currentFolder) {
     std::vector<std::string> names;
-    if (hasExtension(program)) {
+    if (common::hasExtension(program, kCodePage)) {
         names.push_back(program);
     } else {
         for (const char* extension : {".COM", ".EXE", ".BAT"}) names.push_back(program + extension);
     }
     const auto inFolder = [&](const std::string& folder) -> std::optional<std::string> {
         for (const auto& name : names) {
-            const std::string dosPath = folder.empty() ? name : folder + "\\" + name;
+            const std::string dosPath = folder.empty() ? name : common::joinFolder(folder, name, kCodePage);
             if (auto host = hostFile(dosPath, settings, currentFolder)) return host;
         }
         return std::nullopt;
     };
     if (auto found = inFolder({})) return found;
     // A name with a folder or a drive is looked for there only.
-    if (program.find_first_of("\\/:") != std::string::npos) return std::nullopt;
+    if (!common::folderPart(program, kCodePage).empty()) return std::nullopt;
     std::string path = settings.path;
     for (std::size_t start = 0; start < path.size();) {
         std::size_t end = path.find(';', start);
         if (end == std::string::npos) end = path.size();
-        std::string folder = path.substr(start, end - start);
-        while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-        if (folder.size() >= 2 && folder[1] == ':') {
+        const std::string folder = path.substr(start, end - start);
+        if (common::hasDrivePrefix(folder)) {
             if (auto found = inFolder(folder)) return found;
         }
         start = end + 1;

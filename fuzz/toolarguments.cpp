@@ -18,6 +18,7 @@
 #include "codepage.h"
 #include "commandline_posix.h"
 #include "commandtemplate.h"
+#include "dospath.h"
 #include "fuzzinput.h"
 #include "project.h"
 #include "tool.h"
@@ -130,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A file name without separators, so the path's parts are the folder and it.
     std::string fileName = field(fields, 3);
     std::erase_if(fileName, [](char c) { return c == '\\' || c == '/' || c == ':'; });
-    project.projectFile = project.projectFolder + kPathSeparator + fileName;
+    project.projectFile = project.projectFolder + common::kNativeSeparator + fileName;
     project.projectName = field(fields, 4);
     project.targetName = field(fields, 5);
 
@@ -147,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     Project markers;
     markers.projectFolder = marker('D');
-    markers.projectFile = markers.projectFolder + kPathSeparator + marker('F');
+    markers.projectFile = markers.projectFolder + common::kNativeSeparator + marker('F');
     markers.projectName = marker('N');
     markers.targetName = marker('T');
     // Markers in the template itself, or bytes no command line can carry,

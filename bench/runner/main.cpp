@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 #include "runner.h"
 
 namespace fs = std::filesystem;
@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
     });
 
     QuietUi ui;
-    SystemChildProcesses processes;
-    const RunServices services{ui, processes, common::CodePage::Utf8};
+    const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
+    const RunServices services{ui, *processes, common::CodePage::Utf8};
     Tool tool;
     tool.command = "cat output.txt";
     tool.folder = folder.string();

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "settings.h"
-#include "usersettingsstore.h"
+#include "settingsstore.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     std::string folder = (std::filesystem::temp_directory_path() / "vantor-bench-XXXXXX").string();
     if (mkdtemp(folder.data()) == nullptr) return 1;
     setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-    auto store = openUserSettingsStore();
+    auto store = CreateUserSettingsStore();
 
     Settings reg;
     LoadSettings(reg, *store);

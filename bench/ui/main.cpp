@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 #include "fakehelpviewer.h"
 #include "fakesoundplayer.h"
 #include "mainwindow.h"
@@ -39,7 +39,8 @@
 #include "registry.h"
 #include "runner.h"
 #include "settings.h"
-#include "usersettingsstore.h"
+#include "settingsstore.h"
+#include "textconversion.h"
 
 namespace {
 
@@ -207,7 +208,7 @@ int main(int argc, char* argv[]) {
         "sh flood.sh " + std::to_string(lineCount) + " " + std::to_string(lineBytes);
 
     TimedUi ui;
-    SystemChildProcesses processes;
+    const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
     FakeSoundPlayer sounds;
     FakeHelpViewer help;
 
@@ -220,21 +221,22 @@ int main(int argc, char* argv[]) {
     QElapsedTimer timer;
     timer.start();
     double cpuStart = cpuSeconds();
-    RunCaptured(tool, &counted, {ui, processes, common::activeCodePage()}, false);
+    RunCaptured(tool, &counted, {ui, *processes, common::activeCodePage()}, false);
     const double runnerSeconds = seconds(timer);
     const double runnerCpu = cpuSeconds() - cpuStart;
     const std::string runnerGap = ui.longestGap();
     const long runnerPeak = peakKiB();
 
     // Build into the window.
-    const auto store = openUserSettingsStore();
+    const auto store = CreateUserSettingsStore();
     {
         RegistryAccess reg(*store);
         reg.openKey(settingsschema::kHistoryKey, true);
         reg.writeString("Project0", "bench");
         reg.writeString("ProjectFile0", folder + "/makefile");
     }
-    MainWindow mainWindow({ui, *store, processes, sounds, help});
+    const auto textConversion = CreateSystemTextConversion();
+    MainWindow mainWindow({ui, *store, *processes, sounds, help, *textConversion});
     mainWindow.settings().buildCommand = flood;
     ui.setParentWindow(&mainWindow);
     mainWindow.show();

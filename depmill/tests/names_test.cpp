@@ -1,8 +1,7 @@
-// Unit tests of the source-name patterns and the DOS name arithmetic.
+// Unit tests of the source-name patterns and of the names a rule can hold.
 #include <gtest/gtest.h>
 
 #include "makefilenames.h"
-#include "names.h"
 #include "pattern.h"
 
 namespace {
@@ -35,31 +34,6 @@ TEST(Pattern, QuestionMarkAndAMissingExtension) {
     EXPECT_TRUE(matchesPattern("*.?", "a.y"));
     EXPECT_FALSE(matchesPattern("*.?", "a.yy"));
     EXPECT_FALSE(matchesPattern("make.c", "make"));
-}
-
-TEST(Names, ReplaceExtensionInTheLastComponent) {
-    const CodePage u = CodePage::Utf8;
-    EXPECT_EQ(depmill::replaceExtension("main.c", "obj", u), "main.obj");
-    EXPECT_EQ(depmill::replaceExtension("a.b.cpp", "o", u), "a.b.o");
-    EXPECT_EQ(depmill::replaceExtension("prog", "obj", u), "prog.obj");
-    EXPECT_EQ(depmill::replaceExtension("dir.x\\prog", "obj", u), "dir.x\\prog.obj");
-    EXPECT_EQ(depmill::replaceExtension("dir.x/prog", "c", u), "dir.x/prog.c");
-    EXPECT_EQ(depmill::replaceExtension("main.", "obj", u), "main.obj");
-}
-
-TEST(Names, ShiftJisTrailBytesAreNoSeparators) {
-    // 0x95 0x5C is one double-byte character whose trail byte is "\".
-    const std::string hyo = "\x95\x5C";
-    const CodePage sjis = CodePage::ShiftJis;
-    EXPECT_FALSE(depmill::endsWithSeparator("inc" + hyo, sjis));
-    EXPECT_TRUE(depmill::endsWithSeparator("inc" + hyo, CodePage::Utf8));
-    EXPECT_EQ(depmill::joinFolder("inc" + hyo, "x.h", sjis), "inc" + hyo + "\\x.h");
-    EXPECT_EQ(depmill::replaceExtension("a.b" + hyo + "c", "obj", sjis), "a.obj");
-
-    EXPECT_EQ(depmill::joinFolder("..\\inc\\", "x.h", sjis), "..\\inc\\x.h");
-    EXPECT_EQ(depmill::joinFolder("../inc/", "x.h", sjis), "../inc/x.h");
-    EXPECT_EQ(depmill::joinFolder("c:", "x.h", sjis), "c:x.h");
-    EXPECT_EQ(depmill::joinFolder("inc", "sub\\x.h", sjis), "inc\\sub\\x.h");
 }
 
 // Names people have stand in a rule as they are; what would end the rule,

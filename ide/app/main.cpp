@@ -7,8 +7,10 @@
 #include <exception>
 
 #include "aboutbox.h"
-#include "childprocess_system.h"
+#include "childprocess.h"
+#include "fileversion.h"
 #include "helpfilecheck.h"
+#include "helpviewer.h"
 #include "mainwindow.h"
 #include "optionsdialog.h"
 #include "project.h"
@@ -17,11 +19,11 @@
 #include "qttranslations.h"
 #include "qtuiservices.h"
 #include "settings.h"
-#include "sound.h"
-#include "systemhelp.h"
+#include "settingsstore.h"
+#include "soundplayer.h"
+#include "textconversion.h"
 #include "tooleditor.h"
 #include "toollistdialog.h"
-#include "usersettingsstore.h"
 
 int main(int argc, char* argv[]) {
     std::setlocale(LC_ALL, "");
@@ -32,13 +34,15 @@ int main(int argc, char* argv[]) {
     InstallQtTranslations(app);
     try {
         QtUiServices ui;
-        const auto settings = openUserSettingsStore(&ui);
-        SystemChildProcesses processes;
+        const auto settings = CreateUserSettingsStore(&ui);
+        const auto processes = CreateSystemChildProcesses();
         const auto sounds = CreateSystemSoundPlayer();
-        const auto systemHelp = CreateSystemHelpViewer(ui);
+        const auto systemHelp = CreateSystemHelpViewer(ui, *processes);
         HelpFileCheck help(*systemHelp, ui);
+        const auto textConversion = CreateSystemTextConversion();
+        const auto fileVersions = CreateSystemFileVersionReader();
 
-        MainWindow mainWindow({ui, *settings, processes, *sounds, help});
+        MainWindow mainWindow({ui, *settings, *processes, *sounds, help, *textConversion});
         ui.setParentWindow(&mainWindow);
         MainWindowDialogs dialogs;
         dialogs.toolEditor = new ToolEditor(&mainWindow);
@@ -47,7 +51,7 @@ int main(int argc, char* argv[]) {
             ui, [&mainWindow]() -> Project& { return mainWindow.project(); },
             mainWindow.settings().projectFolder, &mainWindow);
         dialogs.toolListDialog = new ToolListDialog(mainWindow, *dialogs.toolEditor);
-        dialogs.aboutBox = new AboutBox(&mainWindow);
+        dialogs.aboutBox = new AboutBox(*fileVersions, &mainWindow);
         mainWindow.setDialogs(dialogs);
 
         mainWindow.show();

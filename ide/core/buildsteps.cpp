@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "dospath.h"
+
 Tool BuildStepRequest(const std::string& command, const std::string& name,
                       const std::string& projectFolder) {
     Tool request;
@@ -55,22 +57,11 @@ std::string DepmillCommandLine(const std::string& depmillCommand, const Project&
     return command;
 }
 
-std::string OutputFolderPath(const std::string& projectFolder, const std::string& outdir) {
-    if (outdir.empty() || outdir == ".") return {};
-    const char first = outdir.front();
-    const bool driveLetter = ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) &&
-                             outdir.size() >= 2 && outdir[1] == ':';
-    const bool absolute = first == '\\' || first == '/' || driveLetter;
-    // Without a project folder a relative value stays relative, never "/obj".
-    if (absolute || projectFolder.empty()) return outdir;
-    return projectFolder + kPathSeparator + outdir;
-}
-
 void CreateOutputFolder(const Project& project, bool debug, const OutputLineSink& output,
                         UiServices& ui) {
     const std::string outdir = GetMakefileMacro(project.projectFile, "OUTDIR", ui);
     // The makefile names the folder DOS-style ("obj\debug"); open it natively.
-    const std::string folder = common::nativePath(OutputFolderPath(project.projectFolder, outdir),
+    const std::string folder = common::nativePath(common::pathInFolder(project.projectFolder, outdir),
                                                   common::activeCodePage());
     if (folder.empty()) return;
     if (debug) output("Creating Folder: " + folder, LineKind::Ide);

@@ -9,7 +9,7 @@
 #include "outputline.h"
 #include "project.h"
 #include "runner.h"
-#include "sounds.h"
+#include "soundplayer.h"
 #include "tool.h"
 #include "uiservices.h"
 
@@ -54,13 +54,9 @@ void FinishBuildStep(const std::string& name, const RunResult& result, const Out
 std::string DepmillCommandLine(const std::string& depmillCommand, const Project& project,
                                bool newProject, const std::string& defaultObjectFolder);
 
-// The folder that an OUTDIR value names: empty for an empty value or ".",
-// the value itself when absolute ("\..", "/..", "X:.."), else the project
-// folder, the platform's separator and the value (the value alone when
-// there is no project folder).
-std::string OutputFolderPath(const std::string& projectFolder, const std::string& outdir);
-
-// Creates the last level of the project's OUTDIR folder before a build.
+// Creates the last level of the project's OUTDIR folder before a build: the
+// value's path from the project folder (common::pathInFolder; none for an
+// empty value or ".").
 // In debug mode writes "Creating Folder: " and the path first. An existing
 // folder, a missing parent or any other failure is silently ignored.
 void CreateOutputFolder(const Project& project, bool debug, const OutputLineSink& output,

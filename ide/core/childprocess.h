@@ -78,7 +78,7 @@ class CapturedChild {
     virtual bool groupAlive() = 0;
 };
 
-// The factory the runner works through; the forms pass the system's one.
+// The factory the runner works through; the forms are given the system's one.
 class ChildProcesses {
   public:
     virtual ~ChildProcesses() = default;
@@ -91,3 +91,7 @@ class ChildProcesses {
     virtual bool startDetached(const std::string& commandLine, const std::string& workingFolder,
                                bool iconed) = 0;
 };
+
+// The system's child processes: posix_spawn and pipes here, CreateProcessA
+// and anonymous pipes on Windows.
+std::unique_ptr<ChildProcesses> CreateSystemChildProcesses();

@@ -1,6 +1,7 @@
 #include "dosdrivefile.h"
 
 #include "dosdrives.h"
+#include "dospath.h"
 
 std::string HostFileOfDosDriveFile(const std::string& fileName, const std::string& projectFolder,
                                    common::CodePage cp) {
@@ -9,7 +10,8 @@ std::string HostFileOfDosDriveFile(const std::string& fileName, const std::strin
     (void)cp;
     return fileName;
 #else
-    if (fileName.size() < 3 || fileName[1] != ':') return fileName;
+    // "C:" alone names a drive, not a file.
+    if (!common::hasDrivePrefix(fileName) || fileName.size() == 2) return fileName;
     common::DosrunSettings settings;
     if (const auto text = common::ReadDosrunSettingsFile(common::DosrunSettingsPath())) {
         // A bad line is dosrun's to report; the lines before it still hold.

@@ -2,7 +2,11 @@
 // viewer itself reports a help file that does not exist.
 #pragma once
 
+#include <memory>
 #include <string>
+
+class ChildProcesses;
+class UiServices;
 
 class HelpViewer {
   public:
@@ -17,3 +21,11 @@ class HelpViewer {
     // Closes the file's window, if the engine has one open.
     virtual void quit(const std::string& helpFile) = 0;
 };
+
+// The system's viewer: WinHelp on Windows; elsewhere the desktop's viewer for
+// the file, which takes no keyword, so searches open the file. `opener`, the
+// program that opens a file with the desktop's viewer, is started through
+// `processes` without waiting; a help file that cannot be found is reported
+// through `ui`. Neither is used on Windows.
+std::unique_ptr<HelpViewer> CreateSystemHelpViewer(UiServices& ui, ChildProcesses& processes,
+                                                   const std::string& opener = "xdg-open");

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "dospath.h"
 #include "project.h"
 #include "settings.h"
 

@@ -8,8 +8,7 @@
 #include <optional>
 #include <system_error>
 
-#include "buildsteps.h"
-#include "dosdrives.h"
+#include "dospath.h"
 
 namespace {
 
@@ -116,14 +115,13 @@ bool existsAsIs(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, error));
 }
 
-// The name read DOS-style, one folder level at a time from base.
+// The name read DOS-style, one folder level at a time from base (from the
+// root for a name that starts at one).
 std::optional<fs::path> lookUpIgnoringCase(const fs::path& base, const std::string& name,
                                            common::CodePage cp) {
-    const fs::path relative(common::nativePath(name, cp));
-    fs::path found = relative.is_absolute() ? relative.root_path() : base;
-    for (const fs::path& part : relative.relative_path()) {
-        if (part.empty()) continue;
-        const auto entry = common::EntryIgnoringCase(found, part.string(), cp, true);
+    fs::path found = common::startsAtRoot(name) ? fs::path("/") : base;
+    for (const std::string& part : common::dosPathNames(name, cp)) {
+        const auto entry = common::EntryIgnoringCase(found, part, cp, true);
         if (!entry) return std::nullopt;
         found = *entry;
     }
@@ -139,20 +137,19 @@ std::string ResolveMessageFile(const MessageReading& message, const std::string&
     // the editor's working folder.
     const bool fromMake = !message.directory.empty();
     const std::string& base = fromMake ? message.directory : projectFolder;
-    const std::string asGiven = fromMake ? OutputFolderPath(base, message.file) : message.file;
+    const std::string asGiven = fromMake ? common::pathInFolder(base, message.file) : message.file;
 #ifdef _WIN32
     // Names here are case-blind and "\" separates folders already.
     (void)cp;
     return asGiven;
 #else
-    // The rule of the object folder: absolute names stay, relative ones go
-    // under the folder.
-    const std::string written = OutputFolderPath(base, message.file);
+    // Absolute names stay, relative ones go under the folder.
+    const std::string written = common::pathInFolder(base, message.file);
     if (written.empty() || existsAsIs(written)) return asGiven;
     const fs::path folder = base.empty() ? fs::path(".") : fs::path(base);
     const auto found = lookUpIgnoringCase(folder, message.file, cp);
     if (!found) return asGiven;
-    const bool absoluteName = fs::path(common::nativePath(message.file, cp)).is_absolute();
+    const bool absoluteName = common::startsAtRoot(message.file);
     if (fromMake || absoluteName) return found->string();
     return found->lexically_relative(folder).string();
 #endif

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "dospath.h"
+
 std::string NewProjectMakefile(const std::string& chosenPath, common::CodePage cp) {
     std::error_code error;
     if (chosenPath.empty() || std::filesystem::exists(common::nativePath(chosenPath, cp), error)) {

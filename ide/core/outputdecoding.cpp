@@ -69,10 +69,10 @@ common::CodePage LineCodePage(std::string_view line, OutputEncoding encoding) {
 }
 
 std::string DecodeOutputLine(std::string_view line, OutputEncoding encoding,
-                             common::CodePage target, CodePageConversion convert) {
+                             common::CodePage target, const TextConversion& conversion) {
     if (isAscii(line)) return std::string(line);
     const common::CodePage source = LineCodePage(line, encoding);
     if (source == common::CodePage::Utf8 && target == common::CodePage::Utf8 && IsValidUtf8(line))
         return std::string(line);
-    return convert(line, source, target);
+    return conversion.convert(line, source, target);
 }

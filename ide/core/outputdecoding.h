@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "codepage.h"
+#include "textconversion.h"
 
 // The stored choice "OutputEncoding"; its values are stored, keep them.
 enum class OutputEncoding : std::int32_t {
@@ -26,14 +27,8 @@ bool IsValidUtf8(std::string_view bytes);
 // The code page one line is written in under the choice.
 common::CodePage LineCodePage(std::string_view line, OutputEncoding encoding);
 
-// Converts text from one code page to another, putting a replacement
-// character in place of bytes that are no text in `from` and of characters
-// `to` lacks; never throws. The system's conversion is ConvertCodePage of
-// ide/platform's textconversion.h.
-using CodePageConversion = std::string (*)(std::string_view text, common::CodePage from,
-                                           common::CodePage to);
-
 // One line of the child's output in the IDE's code page `target`. Lines of
-// ASCII only, and lines already valid in the target, are kept as they are.
+// ASCII only, and lines already valid in the target, are kept as they are;
+// every other line goes through `conversion`.
 std::string DecodeOutputLine(std::string_view line, OutputEncoding encoding,
-                             common::CodePage target, CodePageConversion convert);
+                             common::CodePage target, const TextConversion& conversion);

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "dospath.h"
 #include "linereader.h"
 
 namespace {

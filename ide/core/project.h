@@ -23,14 +23,6 @@ struct Project {
     std::uint8_t database = 0;     // 1 database application
 };
 
-// The platform's path separator, which joins the project folder and a file
-// or folder name (a Windows path keeps its backslash, a Linux one its "/").
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
-
 // Sets the record to the fresh state: texts empty, bytes 0.
 void ResetProject(Project& project);
 

@@ -103,7 +103,7 @@ class LineCollector {
     std::string decoded(std::string line) const {
         if (services_.convert == nullptr) return line;
         return DecodeOutputLine(line, services_.outputEncoding, services_.codePage,
-                                services_.convert);
+                                *services_.convert);
     }
 
     void complete(std::string raw) {

@@ -75,7 +75,7 @@ struct RunServices {
     // How the child's lines are turned into codePage; without a conversion
     // they are taken as they come.
     OutputEncoding outputEncoding = OutputEncoding::Automatic;
-    CodePageConversion convert = nullptr;
+    const TextConversion* convert = nullptr;
     // Reads each line once as it comes; none: the built-in forms.
     const MessageReader* reader = nullptr;
 };

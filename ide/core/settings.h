@@ -3,7 +3,7 @@
 // tool list and the project history through RegistryAccess.
 //
 // Every operation takes the SettingsStore to work on: the application opens
-// the user's store once at start (openUserSettingsStore) and hands it on;
+// the user's store once at start (CreateUserSettingsStore) and hands it on;
 // tests pass a store of their own. Each operation opens its key, reads or
 // writes, and closes it again.
 #pragma once

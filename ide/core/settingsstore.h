@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+class UiServices;
+
 // Registry value types the IDE interprets; every other type number is kept
 // with its bytes as they are.
 constexpr std::uint32_t kSettingsString = 1;        // text, no terminating zero byte
@@ -54,3 +56,9 @@ class SettingsStore {
     // create) or cannot be opened.
     virtual std::unique_ptr<SettingsKey> openKey(const std::string& path, bool create) = 0;
 };
+
+// The current user's store: the registry under HKEY_CURRENT_USER on
+// Windows, the settings file of FileSettingsStore::userFile() elsewhere.
+// With ui, a store that cannot be read or saved because another process
+// keeps it locked says so in a message box.
+std::unique_ptr<SettingsStore> CreateUserSettingsStore(UiServices* ui = nullptr);

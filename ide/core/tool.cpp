@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "commandtemplate.h"
+#include "dospath.h"
 #include "project.h"
 #include "uiservices.h"
 
@@ -41,7 +42,7 @@ std::string projectValue(Macro macro, const Project& project, common::CodePage c
         case Macro::TargetName:
             return project.targetName;
         case Macro::Target:
-            return project.projectFolder + kPathSeparator + project.targetName;
+            return project.projectFolder + common::kNativeSeparator + project.targetName;
         case Macro::Select:
             break;
     }

@@ -1,7 +1,8 @@
-// The runner's child processes on POSIX systems: posix_spawn with pipes for
-// a captured child in a process group of its own, watched through a pidfd
-// where the system has one; a double fork for a detached one so that
-// nothing is left for the IDE to reap.
+// The runner's child processes on POSIX systems, every one started by
+// posix_spawn, which copies nothing of the IDE's memory: a captured child
+// with pipes in a process group of its own, watched through a pidfd where
+// the system has one; a detached one in a session of its own, reaped by a
+// thread that waits for it alone, so that no zombie stays.
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -14,9 +15,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <vector>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
+#include "dospath.h"
 #include "commandline_posix.h"
 
 extern char** environ;
@@ -116,7 +120,8 @@ bool GroupRuns(pid_t group) {
 }
 
 // Owns the spawn's file actions and attributes for the length of a start.
-struct SpawnSetup {
+class SpawnSetup {
+  public:
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attributes;
     SpawnSetup() {
@@ -130,21 +135,47 @@ struct SpawnSetup {
     SpawnSetup(const SpawnSetup&) = delete;
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 
-    // The child starts with no blocked signals and SIGPIPE at its default,
-    // whatever the IDE has done with them, and leads a process group of its
-    // own, which every program it starts joins unless it leaves.
-    bool prepareAttributes() {
+    // What the started program leads: a process group of its own, which
+    // every program it starts joins unless it leaves, or a session of its
+    // own, out of reach of the IDE's group and terminal.
+    enum class Leader { Group, Session };
+
+    // Starts commandLine in workingFolder (empty: the current folder) with
+    // the file actions added so far; nullopt when it cannot be started.
+    std::optional<pid_t> spawn(const std::string& commandLine, const std::string& workingFolder,
+                               Leader leader) {
+        const common::CodePage cp = common::activeCodePage();
+        std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, cp);
+        if (!command || !prepareAttributes(leader)) return std::nullopt;
+        const std::string folder = common::nativePath(workingFolder, cp);
+        if (!folder.empty() &&
+            posix_spawn_file_actions_addchdir_np(&actions, folder.c_str()) != 0) {
+            return std::nullopt;
+        }
+        std::vector<char*> argv = ArgvOf(command->argv);
+        pid_t pid = -1;
+        if (posix_spawn(&pid, command->program.c_str(), &actions, &attributes, argv.data(),
+                        environ) != 0) {
+            return std::nullopt;
+        }
+        return pid;
+    }
+
+  private:
+    // The program starts with no blocked signals and SIGPIPE at its default,
+    // whatever the IDE has done with them.
+    bool prepareAttributes(Leader leader) {
         sigset_t none;
         sigset_t pipe;
         sigemptyset(&none);
         sigemptyset(&pipe);
         sigaddset(&pipe, SIGPIPE);
+        const short lead = leader == Leader::Group ? POSIX_SPAWN_SETPGROUP : POSIX_SPAWN_SETSID;
         return posix_spawnattr_setsigmask(&attributes, &none) == 0 &&
                posix_spawnattr_setsigdefault(&attributes, &pipe) == 0 &&
                posix_spawnattr_setpgroup(&attributes, 0) == 0 &&
-               posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK |
-                                                         POSIX_SPAWN_SETSIGDEF |
-                                                         POSIX_SPAWN_SETPGROUP) == 0;
+               posix_spawnattr_setflags(&attributes,
+                                        POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | lead) == 0;
     }
 };
 
@@ -265,22 +296,11 @@ class PosixCapturedChild : public CapturedChild {
         // The IDE's end of the input pipe must never block it.
         if (::fcntl(inWrite_, F_SETFL, O_NONBLOCK) != 0) return ChildStartFailure::PrepareInput;
 
-        const common::CodePage cp = common::activeCodePage();
-        std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, cp);
-        if (!command || !setup.prepareAttributes()) return ChildStartFailure::Launch;
-        const std::string folder = common::nativePath(workingFolder, cp);
-        if (!folder.empty() &&
-            posix_spawn_file_actions_addchdir_np(&setup.actions, folder.c_str()) != 0) {
-            return ChildStartFailure::Launch;
-        }
-        std::vector<char*> argv = ArgvOf(command->argv);
-        pid_t pid = -1;
-        if (posix_spawn(&pid, command->program.c_str(), &setup.actions, &setup.attributes,
-                        argv.data(), environ) != 0) {
-            return ChildStartFailure::Launch;
-        }
-        pid_ = pid;
-        pidFd_ = OpenPidFd(pid);
+        const std::optional<pid_t> pid =
+            setup.spawn(commandLine, workingFolder, SpawnSetup::Leader::Group);
+        if (!pid) return ChildStartFailure::Launch;
+        pid_ = *pid;
+        pidFd_ = OpenPidFd(*pid);
         return ChildStartFailure::None;
     }
 
@@ -291,58 +311,39 @@ class PosixCapturedChild : public CapturedChild {
     std::optional<int> status_;
 };
 
-// In the forked copies of the IDE only async-signal-safe calls are made.
-[[noreturn]] void ExecGrandchild(const std::string& program, char* const argv[],
-                                 const std::string& folder, int report) {
-    sigset_t none;
-    sigemptyset(&none);
-    sigprocmask(SIG_SETMASK, &none, nullptr);
-    struct sigaction byDefault {};
-    byDefault.sa_handler = SIG_DFL;
-    sigaction(SIGPIPE, &byDefault, nullptr);
-    if (folder.empty() || ::chdir(folder.c_str()) == 0) ::execve(program.c_str(), argv, environ);
-    const int error = errno;
-    [[maybe_unused]] const ssize_t ignored = ::write(report, &error, sizeof error);
-    ::_exit(127);
+// Reaps a detached program once it has ended. Without a thread it stays a
+// zombie until the IDE ends.
+void ReapWhenEnded(pid_t pid) {
+    try {
+        std::thread([pid] {
+            int waitStatus = 0;
+            WaitFor(pid, waitStatus);
+        }).detach();
+    } catch (const std::system_error&) {
+    }
 }
+
+class PosixChildProcesses : public ChildProcesses {
+  public:
+    std::unique_ptr<CapturedChild> newCapturedChild() override {
+        return std::make_unique<PosixCapturedChild>();
+    }
+
+    // The program shares the IDE's standard handles; posix_spawn reports a
+    // program that cannot be executed, or a folder it cannot enter, itself.
+    bool startDetached(const std::string& commandLine, const std::string& workingFolder,
+                       bool /*iconed: there is no console window here*/) override {
+        SpawnSetup setup;
+        const std::optional<pid_t> pid =
+            setup.spawn(commandLine, workingFolder, SpawnSetup::Leader::Session);
+        if (!pid) return false;
+        ReapWhenEnded(*pid);
+        return true;
+    }
+};
 
 }  // namespace
 
-std::unique_ptr<CapturedChild> SystemChildProcesses::newCapturedChild() {
-    return std::make_unique<PosixCapturedChild>();
-}
-
-// The program runs as a grandchild: its parent ends at once and is reaped
-// here, the program itself is adopted and reaped by the system. A pipe that
-// closes on exec tells whether the exec succeeded.
-bool SystemChildProcesses::startDetached(const std::string& commandLine,
-                                         const std::string& workingFolder, bool /*iconed*/) {
-    const common::CodePage cp = common::activeCodePage();
-    std::optional<ResolvedCommand> command = ResolveCommandLine(commandLine, cp);
-    if (!command) return false;
-    const std::string folder = common::nativePath(workingFolder, cp);
-    std::vector<char*> argv = ArgvOf(command->argv);
-
-    int report[2];
-    if (!MakePipe(report)) return false;
-    const pid_t middle = ::fork();
-    if (middle == 0) {
-        ::close(report[0]);
-        const pid_t grandchild = ::fork();
-        if (grandchild == 0) ExecGrandchild(command->program, argv.data(), folder, report[1]);
-        ::_exit(grandchild < 0 ? 1 : 0);
-    }
-    ::close(report[1]);
-    int waitStatus = 0;
-    const bool forked = middle > 0 && WaitFor(middle, waitStatus) == middle &&
-                        WIFEXITED(waitStatus) && WEXITSTATUS(waitStatus) == 0;
-    int error = 0;
-    ssize_t got = 0;
-    if (forked) {
-        do {
-            got = ::read(report[0], &error, sizeof error);
-        } while (got < 0 && errno == EINTR);
-    }
-    ::close(report[0]);
-    return forked && got == 0;
+std::unique_ptr<ChildProcesses> CreateSystemChildProcesses() {
+    return std::make_unique<PosixChildProcesses>();
 }

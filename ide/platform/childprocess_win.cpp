@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 
 namespace {
 
@@ -226,27 +226,34 @@ class WinCapturedChild : public CapturedChild {
     std::optional<int> status_;
 };
 
+class WinChildProcesses : public ChildProcesses {
+  public:
+    std::unique_ptr<CapturedChild> newCapturedChild() override {
+        return std::make_unique<WinCapturedChild>();
+    }
+
+    bool startDetached(const std::string& commandLine, const std::string& workingFolder,
+                       bool iconed) override {
+        if (IsBlankLine(commandLine)) return false;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(iconed ? SW_SHOWMINIMIZED : SW_SHOW);
+        std::vector<char> line = MutableCopy(commandLine);
+        PROCESS_INFORMATION created{};
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SEPARATE_WOW_VDM,
+                            nullptr, FolderOrNull(workingFolder), &startup, &created)) {
+            return false;
+        }
+        // Nothing of the new process is kept.
+        CloseHandle(created.hThread);
+        CloseHandle(created.hProcess);
+        return true;
+    }
+};
+
 }  // namespace
 
-std::unique_ptr<CapturedChild> SystemChildProcesses::newCapturedChild() {
-    return std::make_unique<WinCapturedChild>();
-}
-
-bool SystemChildProcesses::startDetached(const std::string& commandLine,
-                                         const std::string& workingFolder, bool iconed) {
-    if (IsBlankLine(commandLine)) return false;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(iconed ? SW_SHOWMINIMIZED : SW_SHOW);
-    std::vector<char> line = MutableCopy(commandLine);
-    PROCESS_INFORMATION created{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SEPARATE_WOW_VDM,
-                        nullptr, FolderOrNull(workingFolder), &startup, &created)) {
-        return false;
-    }
-    // Nothing of the new process is kept.
-    CloseHandle(created.hThread);
-    CloseHandle(created.hProcess);
-    return true;
+std::unique_ptr<ChildProcesses> CreateSystemChildProcesses() {
+    return std::make_unique<WinChildProcesses>();
 }

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "dospath.h"
+
 namespace {
 
 bool IsBlank(char c) {

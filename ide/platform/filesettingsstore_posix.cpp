@@ -21,8 +21,6 @@
 
 #include "filesettingsstore_format.h"
 #include "regularfile.h"
-#include "uiservices.h"
-#include "usersettingsstore.h"
 
 namespace {
 
@@ -319,18 +317,4 @@ bool FileSettingsStore::endSession() {
     }
     if (session->lockFd >= 0) close(session->lockFd);  // also releases the lock
     return kept;
-}
-
-std::unique_ptr<SettingsStore> openUserSettingsStore(UiServices* ui) {
-    std::function<void()> unavailable;
-    if (ui != nullptr) {
-        unavailable = [ui] {
-            ui->showMessage(
-                "設定ファイルが他のプロセスに使用されているため、設定の読み込みまたは保存ができませ"
-                "んでした。",
-                "Vantor", MessageIcon::Stop);
-        };
-    }
-    return std::make_unique<FileSettingsStore>(
-        FileSettingsStore::userFile(), FileSettingsStore::kLockWait, std::move(unavailable));
 }

@@ -2,10 +2,21 @@
 // built as stands in for it.
 #include "fileversion.h"
 
-bool GetFileVersionString(const std::string& /*path*/, std::string& out) {
-    out.clear();
+namespace {
+
+class BuildVersionReader : public FileVersionReader {
+  public:
+    std::optional<std::string> versionOf(const std::string& /*path*/) const override {
 #ifdef VANTOR_FILE_VERSION
-    out = VANTOR_FILE_VERSION;
+        return VANTOR_FILE_VERSION;
+#else
+        return std::nullopt;
 #endif
-    return !out.empty();
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FileVersionReader> CreateSystemFileVersionReader() {
+    return std::make_unique<BuildVersionReader>();
 }

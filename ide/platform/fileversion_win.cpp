@@ -6,22 +6,31 @@
 
 #include "fileversion.h"
 
-bool GetFileVersionString(const std::string& path, std::string& out) {
-    out.clear();
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    if (size == 0) return false;
-    std::vector<char> block(size);
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT fixedSize = 0;
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()) ||
-        !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) ||
-        fixed == nullptr || fixedSize < sizeof(VS_FIXEDFILEINFO)) {
-        return false;
+namespace {
+
+class ResourceVersionReader : public FileVersionReader {
+  public:
+    std::optional<std::string> versionOf(const std::string& path) const override {
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+        if (size == 0) return std::nullopt;
+        std::vector<char> block(size);
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT fixedSize = 0;
+        if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()) ||
+            !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) ||
+            fixed == nullptr || fixedSize < sizeof(VS_FIXEDFILEINFO)) {
+            return std::nullopt;
+        }
+        return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+               std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+               std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+               std::to_string(LOWORD(fixed->dwFileVersionLS));
     }
-    out = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
-          std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
-          std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
-          std::to_string(LOWORD(fixed->dwFileVersionLS));
-    return true;
+};
+
+}  // namespace
+
+std::unique_ptr<FileVersionReader> CreateSystemFileVersionReader() {
+    return std::make_unique<ResourceVersionReader>();
 }

@@ -1,16 +1,13 @@
 // Help files opened with the desktop's viewer. Such viewers take no keyword,
 // so a keyword search opens the file too; a missing file is reported here.
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cerrno>
 #include <filesystem>
 #include <optional>
 
+#include "childprocess.h"
 #include "commandline_posix.h"
-#include "systemhelp.h"
-
-extern char** environ;
+#include "commandtemplate.h"
+#include "helpviewer.h"
+#include "uiservices.h"
 
 namespace {
 
@@ -30,7 +27,8 @@ std::optional<std::string> locateHelpFile(const std::string& name) {
 
 class DesktopHelpViewer : public HelpViewer {
   public:
-    DesktopHelpViewer(UiServices& ui, std::string opener) : ui_(ui), opener_(std::move(opener)) {}
+    DesktopHelpViewer(UiServices& ui, ChildProcesses& processes, std::string opener)
+        : ui_(ui), processes_(processes), opener_(std::move(opener)) {}
 
     void contents(const std::string& helpFile) override { open(helpFile); }
     void keyword(const std::string& helpFile, const std::string&) override { open(helpFile); }
@@ -49,29 +47,26 @@ class DesktopHelpViewer : public HelpViewer {
         startDetached(*path);
     }
 
-    // The shell starts the opener in the background and ends at once, so the
-    // opener is adopted by init and no zombie is left behind.
+    // The line runs by the shell's syntax ("cmd /c", see CommandSyntaxOf),
+    // so that the viewer keeps none of the IDE's standard handles.
     void startDetached(const std::string& path) {
-        std::string shell = "/bin/sh";
-        std::string flag = "-c";
-        std::string script = "\"$0\" \"$1\" </dev/null >/dev/null 2>&1 &";
-        std::string opener = opener_;
-        std::string file = path;
-        char* argv[] = {shell.data(),  flag.data(), script.data(),
-                        opener.data(), file.data(), nullptr};
-        pid_t pid = 0;
-        if (posix_spawn(&pid, shell.c_str(), nullptr, nullptr, argv, environ) != 0) return;
-        int status = 0;
-        while (waitpid(pid, &status, 0) == -1 && errno == EINTR) {
-        }
+        CommandLineBuilder line(common::activeCodePage());
+        line.appendTemplate("cmd /c exec ");
+        line.appendValue(opener_, ValueQuotes::Always);
+        line.appendTemplate(" ");
+        line.appendValue(path, ValueQuotes::Always);
+        line.appendTemplate(" </dev/null >/dev/null 2>&1");
+        processes_.startDetached(line.text(), "", false);
     }
 
     UiServices& ui_;
+    ChildProcesses& processes_;
     std::string opener_;
 };
 
 }  // namespace
 
-std::unique_ptr<HelpViewer> CreateSystemHelpViewer(UiServices& ui, const std::string& opener) {
-    return std::make_unique<DesktopHelpViewer>(ui, opener);
+std::unique_ptr<HelpViewer> CreateSystemHelpViewer(UiServices& ui, ChildProcesses& processes,
+                                                   const std::string& opener) {
+    return std::make_unique<DesktopHelpViewer>(ui, processes, opener);
 }

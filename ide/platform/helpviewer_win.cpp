@@ -2,7 +2,7 @@
 // active window. The engine itself reports a missing file or keyword.
 #include <windows.h>
 
-#include "systemhelp.h"
+#include "helpviewer.h"
 
 namespace {
 
@@ -25,6 +25,7 @@ class WinHelpViewer : public HelpViewer {
 
 }  // namespace
 
-std::unique_ptr<HelpViewer> CreateSystemHelpViewer(UiServices&, const std::string&) {
+std::unique_ptr<HelpViewer> CreateSystemHelpViewer(UiServices&, ChildProcesses&,
+                                                   const std::string&) {
     return std::make_unique<WinHelpViewer>();
 }

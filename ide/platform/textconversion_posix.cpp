@@ -41,31 +41,38 @@ std::string keepAscii(std::string_view text, CodePage to) {
     return kept;
 }
 
+class IconvTextConversion : public TextConversion {
+  public:
+    std::string convert(std::string_view text, CodePage from, CodePage to) const override {
+        const iconv_t cd = openConversion(from, to);
+        if (cd == reinterpret_cast<iconv_t>(-1)) return keepAscii(text, to);
+        std::string converted;
+        char buffer[1024];
+        char* in = const_cast<char*>(text.data());  // iconv does not write to its input
+        std::size_t inLeft = text.size();
+        while (inLeft > 0) {
+            char* out = buffer;
+            std::size_t outLeft = sizeof buffer;
+            const std::size_t done = iconv(cd, &in, &inLeft, &out, &outLeft);
+            converted.append(buffer, static_cast<std::size_t>(out - buffer));
+            if (done != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+            // EILSEQ or EINVAL: bytes that are no text, a character the target
+            // lacks, or a character cut off by the end of the line.
+            converted += replacement(to);
+            // One replacement stands for a character that the target lacks, a
+            // lead byte with the bytes that can continue it, or a single byte.
+            const std::size_t skipped = common::charLength(from, std::string_view(in, inLeft), 0);
+            in += skipped;
+            inLeft -= skipped;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        iconv_close(cd);
+        return converted;
+    }
+};
+
 }  // namespace
 
-std::string ConvertCodePage(std::string_view text, CodePage from, CodePage to) {
-    const iconv_t cd = openConversion(from, to);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return keepAscii(text, to);
-    std::string converted;
-    char buffer[1024];
-    char* in = const_cast<char*>(text.data());  // iconv does not write to its input
-    std::size_t inLeft = text.size();
-    while (inLeft > 0) {
-        char* out = buffer;
-        std::size_t outLeft = sizeof buffer;
-        const std::size_t done = iconv(cd, &in, &inLeft, &out, &outLeft);
-        converted.append(buffer, static_cast<std::size_t>(out - buffer));
-        if (done != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-        // EILSEQ or EINVAL: bytes that are no text, a character the target
-        // lacks, or a character cut off by the end of the line.
-        converted += replacement(to);
-        // One replacement stands for a character that the target lacks, a
-        // lead byte with the bytes that can continue it, or a single byte.
-        const std::size_t skipped = common::charLength(from, std::string_view(in, inLeft), 0);
-        in += skipped;
-        inLeft -= skipped;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-    iconv_close(cd);
-    return converted;
+std::unique_ptr<TextConversion> CreateSystemTextConversion() {
+    return std::make_unique<IconvTextConversion>();
 }

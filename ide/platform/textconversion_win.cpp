@@ -43,33 +43,41 @@ void appendShiftJis(std::wstring& wide, std::string_view text) {
     }
 }
 
+class WindowsTextConversion : public TextConversion {
+  public:
+    std::string convert(std::string_view text, common::CodePage from,
+                        common::CodePage to) const override {
+        // An output line is far shorter; a longer text is cut rather than overflow.
+        text = text.substr(0, std::min<std::size_t>(text.size(), INT_MAX / 4));
+        if (text.empty()) return {};
+        std::wstring wide;
+        if (from == common::CodePage::ShiftJis) {
+            appendShiftJis(wide, text);
+        } else {
+            // Without MB_ERR_INVALID_CHARS broken UTF-8 becomes U+FFFD.
+            appendWide(wide, CP_UTF8, 0, text);
+        }
+        if (to == common::CodePage::ShiftJis) {
+            // A character outside the 16-bit range is one character that
+            // Shift-JIS lacks, not two.
+            for (std::size_t i = 0; i + 1 < wide.size(); ++i) {
+                if (IS_HIGH_SURROGATE(wide[i]) && IS_LOW_SURROGATE(wide[i + 1]))
+                    wide.replace(i, 2, 1, kReplacement);
+            }
+        }
+        const int wideLength = static_cast<int>(wide.size());
+        const int bytes = WideCharToMultiByte(systemCodePage(to), 0, wide.data(), wideLength,
+                                              nullptr, 0, nullptr, nullptr);
+        if (bytes <= 0) return {};
+        std::string converted(static_cast<std::size_t>(bytes), '\0');
+        WideCharToMultiByte(systemCodePage(to), 0, wide.data(), wideLength, converted.data(), bytes,
+                            nullptr, nullptr);
+        return converted;
+    }
+};
+
 }  // namespace
 
-std::string ConvertCodePage(std::string_view text, common::CodePage from, common::CodePage to) {
-    // An output line is far shorter; a longer text is cut rather than overflow.
-    text = text.substr(0, std::min<std::size_t>(text.size(), INT_MAX / 4));
-    if (text.empty()) return {};
-    std::wstring wide;
-    if (from == common::CodePage::ShiftJis) {
-        appendShiftJis(wide, text);
-    } else {
-        // Without MB_ERR_INVALID_CHARS broken UTF-8 becomes U+FFFD.
-        appendWide(wide, CP_UTF8, 0, text);
-    }
-    if (to == common::CodePage::ShiftJis) {
-        // A character outside the 16-bit range is one character that
-        // Shift-JIS lacks, not two.
-        for (std::size_t i = 0; i + 1 < wide.size(); ++i) {
-            if (IS_HIGH_SURROGATE(wide[i]) && IS_LOW_SURROGATE(wide[i + 1]))
-                wide.replace(i, 2, 1, kReplacement);
-        }
-    }
-    const int wideLength = static_cast<int>(wide.size());
-    const int bytes = WideCharToMultiByte(systemCodePage(to), 0, wide.data(), wideLength, nullptr,
-                                          0, nullptr, nullptr);
-    if (bytes <= 0) return {};
-    std::string converted(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(systemCodePage(to), 0, wide.data(), wideLength, converted.data(), bytes,
-                        nullptr, nullptr);
-    return converted;
+std::unique_ptr<TextConversion> CreateSystemTextConversion() {
+    return std::make_unique<WindowsTextConversion>();
 }

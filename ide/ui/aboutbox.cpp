@@ -7,16 +7,17 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "fileversion.h"
 #include "qtext.h"
 
 namespace {
 constexpr char kReleaseLabel[] = "1.00β13";
 }
 
-AboutBox::AboutBox(QWidget* parent, VersionReader readVersion)
+AboutBox::AboutBox(const FileVersionReader& versions, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      readVersion_(std::move(readVersion)) {
+      versions_(versions) {
     setObjectName("aboutBox");
     setWindowTitle("Vantorについて");
     setFixedSize(318, 133);
@@ -50,9 +51,10 @@ AboutBox::AboutBox(QWidget* parent, VersionReader readVersion)
 }
 
 void AboutBox::updateVersion() {
-    std::string dotted;
-    if (!readVersion_(pathFromQt(QApplication::applicationFilePath()), dotted)) return;
-    versionLabel->setText(QString("Version ") + kReleaseLabel + " [" + toQt(dotted) + "]");
+    const std::optional<std::string> dotted =
+        versions_.versionOf(pathFromQt(QApplication::applicationFilePath()));
+    if (!dotted) return;
+    versionLabel->setText(QString("Version ") + kReleaseLabel + " [" + toQt(*dotted) + "]");
     versionLabel->adjustSize();
 }
 

@@ -3,11 +3,8 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
-#include <string>
 
-#include "fileversion.h"
-
+class FileVersionReader;
 class QLabel;
 class QPushButton;
 
@@ -15,9 +12,7 @@ class AboutBox : public QDialog {
     Q_OBJECT
 
   public:
-    using VersionReader = std::function<bool(const std::string& path, std::string& out)>;
-
-    explicit AboutBox(QWidget* parent, VersionReader readVersion = GetFileVersionString);
+    AboutBox(const FileVersionReader& versions, QWidget* parent);
 
     // Rewrites the version label from the running program's file version;
     // without one the label keeps its text.
@@ -33,5 +28,5 @@ class AboutBox : public QDialog {
     QPushButton* okButton = nullptr;
 
   private:
-    VersionReader readVersion_;
+    const FileVersionReader& versions_;
 };

@@ -25,7 +25,7 @@
 #include "project.h"
 #include "qtext.h"
 #include "settings.h"
-#include "sounds.h"
+#include "soundplayer.h"
 #include "tool.h"
 #include "uiservices.h"
 

@@ -29,6 +29,7 @@ class OutputWindow;
 class ProjectDialog;
 class SettingsStore;
 class SoundPlayer;
+class TextConversion;
 class ToolEditor;
 class ToolListDialog;
 class UiServices;
@@ -45,6 +46,7 @@ struct MainWindowServices {
     ChildProcesses& processes;
     SoundPlayer& sounds;
     HelpViewer& help;
+    const TextConversion& textConversion;  // of the children's output
 };
 
 // The dialogs created after the main window, which its commands show.

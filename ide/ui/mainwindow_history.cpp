@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QMenu>
 
+#include "dospath.h"
 #include "mainwindow.h"
 #include "mainwindowrules.h"
 #include "project.h"

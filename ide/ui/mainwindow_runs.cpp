@@ -15,7 +15,6 @@
 #include "runcounts.h"
 #include "runner.h"
 #include "settings.h"
-#include "textconversion.h"
 #include "uiservices.h"
 
 namespace {
@@ -54,7 +53,7 @@ RunResult MainWindow::runCaptured(const Tool& request) {
                                codePage_,
                                &stopRequest_,
                                ToOutputEncoding(settings_->outputEncoding),
-                               &ConvertCodePage,
+                               &services_.textConversion,
                                messageReader_.get()};
     const RunResult result = RunCaptured(request, outputWindow, services, debugMode());
     setRunInProgress(false);

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <utility>
 
-#include "codepage.h"
+#include "dospath.h"
 #include "formcontrols.h"
 #include "mainwindow.h"
 #include "qtext.h"

@@ -85,20 +85,6 @@ TEST(BuildStepsDepmill, OptionsFollowInTheirFixedOrder) {
     EXPECT_EQ(DepmillCommandLine("", project, false, ""), " -ms");
 }
 
-TEST(BuildStepsOutputFolder, RelativeValuesJoinTheProjectFolder) {
-    const std::string sep(1, kPathSeparator);
-    EXPECT_EQ(OutputFolderPath("/w/hello", "obj"), "/w/hello" + sep + "obj");
-    EXPECT_EQ(OutputFolderPath("C:\\WORK\\HELLO", "obj"), "C:\\WORK\\HELLO" + sep + "obj");
-    EXPECT_EQ(OutputFolderPath("/w/hello", "..\\obj"), "/w/hello" + sep + "..\\obj");
-    for (const char* absolute : {"C:\\OUT", "c:out", "\\OUT", "/OUT"}) {
-        EXPECT_EQ(OutputFolderPath("/w/hello", absolute), absolute);
-    }
-    EXPECT_EQ(OutputFolderPath("", "obj"), "obj");
-    EXPECT_EQ(OutputFolderPath("/w/hello", "."), "");
-    EXPECT_EQ(OutputFolderPath("/w/hello", ""), "");
-    EXPECT_EQ(OutputFolderPath("/w/hello", "./obj"), "/w/hello" + sep + "./obj");
-}
-
 class BuildStepsCreateFolder : public ::testing::Test {
   protected:
     void SetUp() override {

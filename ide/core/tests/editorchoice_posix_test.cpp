@@ -12,7 +12,7 @@
 #include "settings.h"
 #include "tempconfighome.h"
 #include "tempfolder.h"
-#include "usersettingsstore.h"
+#include "settingsstore.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ class ScopedPath {
 
 TEST_F(EditorChoiceTest, AFreshSettingsFileGetsTheInstalledEditorAndAStoredOneStays) {
     TempConfigHome home;
-    const auto store = openUserSettingsStore();
+    const auto store = CreateUserSettingsStore();
     putProgram(second.path(), "geany");
     ScopedPath path(searchPath());
     Settings fresh;

@@ -10,7 +10,7 @@
 #include <string>
 #include <tuple>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 #include "environment.h"
 #include "fakeuiservices.h"
 #include "openwatch.h"
@@ -281,8 +281,8 @@ TEST_F(ProjectReaderTest, MakefileOfTheRealGenerator) {
     if (!fs::exists(generator)) GTEST_SKIP() << "depmill is not built beside the tests";
     std::ofstream(folder_ / "main.c") << "int main(void) { return 0; }\n";
     RemoveEnvironment("DEPMILLOPT");
-    SystemChildProcesses processes;
-    const RunServices services{ui_, processes, common::CodePage::Utf8};
+    const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
+    const RunServices services{ui_, *processes, common::CodePage::Utf8};
     const Tool run{"",
                    "\"" + generator.string() + "\"",
                    "-t1 -l -o tool.lib -O obj -ml",

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tempconfighome.h"
-#include "usersettingsstore.h"
+#include "settingsstore.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ class RegistryAccessTest : public ::testing::Test {
     }
 
     TempConfigHome home;
-    std::unique_ptr<SettingsStore> store = openUserSettingsStore();
+    std::unique_ptr<SettingsStore> store = CreateUserSettingsStore();
 };
 
 TEST_F(RegistryAccessTest, PathsAreAbsoluteWithLeadingBackslashElseBelowTheOpenKey) {

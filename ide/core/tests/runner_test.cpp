@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 #include "commandtemplate.h"
 #include "fakeuiservices.h"
 #include "processstate.h"
@@ -124,8 +124,8 @@ class RunnerTest : public ::testing::Test {
     }
 
     FakeUiServices ui_;
-    SystemChildProcesses processes_;
-    RunServices services_{ui_, processes_, common::CodePage::Utf8};
+    const std::unique_ptr<ChildProcesses> processes_ = CreateSystemChildProcesses();
+    RunServices services_{ui_, *processes_, common::CodePage::Utf8};
     VectorLines out_;
     TempFolder temp_;
     const fs::path folder_ = temp_.path();
@@ -403,7 +403,8 @@ TEST_F(PosixRunnerTest, ChildOutputIsDecodedIntoTheIdesCodePageByChoice) {
     std::ofstream(folder_ / "mixed.txt", std::ios::binary)
         << "a.c(1) : error " << kErrorWordShiftJis << "\n"
         << "b.c(2) : warning " << kErrorWordUtf8 << "\n";
-    services_.convert = &ConvertCodePage;
+    const std::unique_ptr<TextConversion> conversion = CreateSystemTextConversion();
+    services_.convert = conversion.get();
     const Tool cat = tool("cat mixed.txt", folder_.string());
     const std::string sjisAsUtf8 = std::string("a.c(1) : error ") + kErrorWordUtf8;
     const std::string utf8Line = std::string("b.c(2) : warning ") + kErrorWordUtf8;
@@ -431,10 +432,10 @@ TEST_F(PosixRunnerTest, ChildOutputIsDecodedIntoTheIdesCodePageByChoice) {
 
 TEST_F(RunnerTest, DetachedStartDoesNotWait) {
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_TRUE(RunDetached(child({"sleep:2000"}), processes_));
+    EXPECT_TRUE(RunDetached(child({"sleep:2000"}), *processes_));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
-    EXPECT_FALSE(RunDetached(tool("no-such-program-vantor"), processes_));
-    EXPECT_FALSE(RunDetached(tool(""), processes_));
+    EXPECT_FALSE(RunDetached(tool("no-such-program-vantor"), *processes_));
+    EXPECT_FALSE(RunDetached(tool(""), *processes_));
     EXPECT_TRUE(ui_.messages.empty());
 }
 

@@ -8,7 +8,7 @@
 #include "editorchoice.h"
 #include "registry.h"
 #include "tempconfighome.h"
-#include "usersettingsstore.h"
+#include "settingsstore.h"
 
 using namespace settingsschema;
 
@@ -36,7 +36,7 @@ class SettingsTest : public ::testing::Test {
     }
 
     TempConfigHome home;
-    std::unique_ptr<SettingsStore> store = openUserSettingsStore();
+    std::unique_ptr<SettingsStore> store = CreateUserSettingsStore();
 };
 
 TEST_F(SettingsTest, FirstRunGivesDefaultsCreatesKeysAndWritesNoValue) {
@@ -128,7 +128,7 @@ TEST_F(SettingsTest, DataTypeErrorIsReportedAndTheLoadGoesOn) {
     EXPECT_TRUE(SaveOptions(reg, *store));
     EXPECT_TRUE(SaveAtClose(reg, *store));
     Settings again;
-    EXPECT_EQ(LoadSettings(again, *openUserSettingsStore()), "");
+    EXPECT_EQ(LoadSettings(again, *CreateUserSettingsStore()), "");
     EXPECT_EQ(again.rebuildCommand, "make again");
     EXPECT_EQ(again.ideHelpFile, "mine.hlp");
     EXPECT_EQ(again.history[0].projectFile, "/p/makefile");
@@ -164,7 +164,7 @@ TEST_F(SettingsTest, OptionsAndHistorySurviveIntoAnotherStore) {
     EXPECT_TRUE(SaveOptions(saved, *store));
 
     Settings loaded;
-    LoadSettings(loaded, *openUserSettingsStore());
+    LoadSettings(loaded, *CreateUserSettingsStore());
     EXPECT_EQ(loaded.buildCommand, saved.buildCommand);
     EXPECT_FALSE(loaded.foldOutput);
     EXPECT_EQ(loaded.fontName, saved.fontName);
@@ -176,7 +176,7 @@ TEST_F(SettingsTest, OptionsAndHistorySurviveIntoAnotherStore) {
     EXPECT_EQ(loaded.history[0].projectName, "");  // likewise
 
     EXPECT_TRUE(SaveAtClose(saved, *store));
-    LoadSettings(loaded, *openUserSettingsStore());
+    LoadSettings(loaded, *CreateUserSettingsStore());
     EXPECT_EQ(loaded.windowPlacement, "1,2,3,4");
     EXPECT_EQ(loaded.history[0].projectName, "プロジェクト");
     EXPECT_EQ(loaded.history[0].projectFile, "/home/u/p/makefile");
@@ -217,7 +217,7 @@ TEST_F(SettingsTest, ShrinkingTheToolListDeletesTheStaleIndices) {
         EXPECT_FALSE(exists(kToolsKey, indexedName(prefix, 4))) << prefix;
     }
     ToolTable loaded;
-    LoadTools(loaded, *openUserSettingsStore());
+    LoadTools(loaded, *CreateUserSettingsStore());
     ASSERT_EQ(loaded.count, 3u);
     EXPECT_EQ(loaded.tools[0].name, "first");
     EXPECT_EQ(loaded.tools[0].arguments, "$(Select)");
@@ -305,7 +305,7 @@ TEST_F(SettingsTest, MessageFormsAreStoredLikeTheTools) {
         {"lcc", "%f %l: %t: %m"}, {"a|b", "%f|%l: %m"}, {"three", "x %f(%l)"}};
     EXPECT_TRUE(SaveMessageForms(forms, *store));
     std::vector<UserMessageForm> loaded;
-    EXPECT_TRUE(LoadMessageForms(loaded, *openUserSettingsStore()));
+    EXPECT_TRUE(LoadMessageForms(loaded, *CreateUserSettingsStore()));
     // A "|" in a caption cannot survive: the first one ends the caption.
     EXPECT_EQ(loaded, (std::vector<UserMessageForm>{
                           {"lcc", "%f %l: %t: %m"}, {"a/b", "%f|%l: %m"}, {"three", "x %f(%l)"}}));
@@ -315,7 +315,7 @@ TEST_F(SettingsTest, MessageFormsAreStoredLikeTheTools) {
     EXPECT_TRUE(exists(kMessageFormsKey, "Form0"));
     EXPECT_FALSE(exists(kMessageFormsKey, "Form1"));
     EXPECT_FALSE(exists(kMessageFormsKey, "Form2"));
-    LoadMessageForms(loaded, *openUserSettingsStore());
+    LoadMessageForms(loaded, *CreateUserSettingsStore());
     EXPECT_EQ(loaded, forms);
 }
 

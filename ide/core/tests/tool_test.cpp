@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 #include "commandline_posix.h"
+#include "dospath.h"
 #include "fakeuiservices.h"
 #include "project.h"
 #include "runner.h"
@@ -42,7 +43,7 @@ TEST(ToolArgumentsExpansion, ProjectMacrosAreReplacedAndQuotedWhenTheyHoldBlanks
     EXPECT_EQ(expand("-o$(TargetName).map"), "-ohello.exe.map");
     // The target's path joins with the system's own separator.
     EXPECT_EQ(expand("$(Target) -v"),
-              std::string("\"/work/my hello") + kPathSeparator + "hello.exe\" -v");
+              std::string("\"/work/my hello") + common::kNativeSeparator + "hello.exe\" -v");
     EXPECT_EQ(expand("\"$(ProjDir)\""), "\"/work/my hello\"");
     EXPECT_EQ(expand("plain text, no macro"), "plain text, no macro");
 
@@ -52,7 +53,7 @@ TEST(ToolArgumentsExpansion, ProjectMacrosAreReplacedAndQuotedWhenTheyHoldBlanks
 
     // Without a project the macros are empty; the target is the separator.
     EXPECT_EQ(expand("[$(ProjName)$(ProjFile)$(ProjDir)$(TargetName)]$(Target)", Project{}),
-              std::string("[]") + kPathSeparator);
+              std::string("[]") + common::kNativeSeparator);
 }
 
 TEST(ToolArgumentsExpansion, DollarWithoutAMacroGivesTheNextCharacter) {
@@ -194,8 +195,8 @@ TEST(ToolArgumentsExpansion, EveryMacroReachesAShellToolLiterallyHoweverTheToolI
                                 {"cmd", "/c printf '[%s]\\n' "}};
     TempFolder temp;
     FakeUiServices ui;
-    SystemChildProcesses processes;
-    const RunServices services{ui, processes, common::CodePage::Utf8};
+    const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
+    const RunServices services{ui, *processes, common::CodePage::Utf8};
     struct Collected : OutputLines {
         void append(OutputLine line) override { text += line.text + "\n"; }
         std::string text;
@@ -204,7 +205,7 @@ TEST(ToolArgumentsExpansion, EveryMacroReachesAShellToolLiterallyHoweverTheToolI
         Project project;
         project.projectName = attack;
         project.projectFolder = "/w/" + attack;
-        project.projectFile = project.projectFolder + kPathSeparator + attack + ".mak";
+        project.projectFile = project.projectFolder + common::kNativeSeparator + attack + ".mak";
         project.targetName = attack + ".exe";
         const std::vector<std::string> values = {
             attack,
@@ -212,7 +213,7 @@ TEST(ToolArgumentsExpansion, EveryMacroReachesAShellToolLiterallyHoweverTheToolI
             common::fileNamePart(project.projectFile, common::CodePage::Utf8),
             project.projectFile,
             project.projectFolder, project.projectFolder, project.targetName,
-            project.projectFolder + kPathSeparator + project.targetName};
+            project.projectFolder + common::kNativeSeparator + project.targetName};
         std::string expected;
         for (const std::string& value : values) expected += "[" + value + "]\n";
         for (const char* quote : {"", "\"", "'"}) {

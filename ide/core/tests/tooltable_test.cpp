@@ -118,10 +118,11 @@ TEST(ToolTable, EditorEntryNeedsTitleAndProgramExceptForASeparator) {
 // code page, by the system's own tables.
 TEST(ToolTable, WordsPutIntoToolRecordsAreTheSameTextInEitherCodePage) {
     using common::CodePage;
+    const std::unique_ptr<TextConversion> conversion = CreateSystemTextConversion();
     for (const DataWord& word : {kSeparatorCommand, kNewToolName}) {
         EXPECT_EQ(word.in(CodePage::Utf8), word.utf8);
         EXPECT_EQ(word.in(CodePage::ShiftJis),
-                  ConvertCodePage(word.utf8, CodePage::Utf8, CodePage::ShiftJis));
+                  conversion->convert(word.utf8, CodePage::Utf8, CodePage::ShiftJis));
     }
     std::string command;
     EXPECT_TRUE(CompleteToolEntry("-", command, CodePage::ShiftJis));

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "sounds.h"
+#include "soundplayer.h"
 
 class FakeSoundPlayer : public SoundPlayer {
   public:

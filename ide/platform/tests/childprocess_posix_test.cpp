@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 #include "processstate.h"
 #include "tempfolder.h"
 
@@ -21,15 +21,14 @@ namespace fs = std::filesystem;
 namespace {
 
 // The parent of a process, from /proc; 0 when it is gone.
-pid_t ParentOf(pid_t pid, std::string* state = nullptr) {
+pid_t ParentOf(pid_t pid) {
     std::string line;
     std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/stat"), line);
     // "pid (name) state ppid ...", where the name may hold blanks.
     std::istringstream fields(line.substr(line.rfind(')') + 1));
-    std::string ownState;
+    std::string state;
     pid_t parent = 0;
-    fields >> ownState >> parent;
-    if (state != nullptr) *state = ownState;
+    fields >> state >> parent;
     return parent;
 }
 
@@ -71,14 +70,14 @@ class ChildProcessTest : public ::testing::Test {
     // Output and exit status of a command line run to its end.
     std::pair<std::string, int> run(const std::string& commandLine,
                                     const std::string& folder = "") {
-        auto child = processes_.newCapturedChild();
+        auto child = processes_->newCapturedChild();
         EXPECT_EQ(child->start(commandLine, folder, true), ChildStartFailure::None);
         std::string output = readAll(*child);
         child->closePipes();
         return {output, WaitForExit(*child)};
     }
 
-    SystemChildProcesses processes_;
+    const std::unique_ptr<ChildProcesses> processes_ = CreateSystemChildProcesses();
     TempFolder temp_;
     const fs::path folder_ = temp_.path();
 };
@@ -110,7 +109,7 @@ TEST_F(ChildProcessTest, ArgumentsReachTheChildAsSplit) {
 }
 
 TEST_F(ChildProcessTest, InputPipeReachesTheChildAndEndsOnClose) {
-    auto child = processes_.newCapturedChild();
+    auto child = processes_->newCapturedChild();
     ASSERT_EQ(child->start("sh -c \"head -c 3; echo; cat\"", "", true), ChildStartFailure::None);
     EXPECT_TRUE(child->write("abc"));
     EXPECT_TRUE(child->write("xyz"));
@@ -129,7 +128,7 @@ TEST_F(ChildProcessTest, InputPipeReachesTheChildAndEndsOnClose) {
 }
 
 TEST_F(ChildProcessTest, WritingToAChildThatLeftIsHarmless) {
-    auto child = processes_.newCapturedChild();
+    auto child = processes_->newCapturedChild();
     ASSERT_EQ(child->start("sh -c \"exec 0<&-; echo gone\"", "", true), ChildStartFailure::None);
     EXPECT_EQ(readAll(*child), "gone\n");
     EXPECT_FALSE(child->write("\r"));  // no SIGPIPE: the test process lives on
@@ -139,18 +138,18 @@ TEST_F(ChildProcessTest, WritingToAChildThatLeftIsHarmless) {
 
 TEST_F(ChildProcessTest, StartFailuresAreLaunchFailures) {
     for (const char* line : {"", "  ", "no-such-program-vantor", "\"\""}) {
-        EXPECT_EQ(processes_.newCapturedChild()->start(line, "", true), ChildStartFailure::Launch)
+        EXPECT_EQ(processes_->newCapturedChild()->start(line, "", true), ChildStartFailure::Launch)
             << line;
     }
-    EXPECT_EQ(processes_.newCapturedChild()->start("pwd", (folder_ / "missing").string(), true),
+    EXPECT_EQ(processes_->newCapturedChild()->start("pwd", (folder_ / "missing").string(), true),
               ChildStartFailure::Launch);
     std::ofstream(folder_ / "plain") << "not a program\n";
-    EXPECT_EQ(processes_.newCapturedChild()->start((folder_ / "plain").string(), "", true),
+    EXPECT_EQ(processes_->newCapturedChild()->start((folder_ / "plain").string(), "", true),
               ChildStartFailure::Launch);
 }
 
 TEST_F(ChildProcessTest, SilentChildGivesNothingYet) {
-    auto child = processes_.newCapturedChild();
+    auto child = processes_->newCapturedChild();
     ASSERT_EQ(child->start("sh -c \"sleep 0.3; echo late\"", "", true), ChildStartFailure::None);
     char buffer[16];
     EXPECT_EQ(child->read(buffer, sizeof buffer, 20).status, ChildReadStatus::NothingYet);
@@ -172,7 +171,7 @@ TEST_F(ChildProcessTest, ChildLeadsAProcessGroupOfItsOwn) {
 }
 
 TEST_F(ChildProcessTest, EndOfOutputIsNotTheEndOfTheChild) {
-    auto child = processes_.newCapturedChild();
+    auto child = processes_->newCapturedChild();
     ASSERT_EQ(child->start("sh -c \"exec >/dev/null 2>&1; sleep 0.3; exit 3\"", "", true),
               ChildStartFailure::None);
     EXPECT_EQ(readAll(*child), "");
@@ -187,7 +186,7 @@ TEST_F(ChildProcessTest, EndOfOutputIsNotTheEndOfTheChild) {
 }
 
 TEST_F(ChildProcessTest, SignalsReachTheWholeGroup) {
-    auto child = processes_.newCapturedChild();
+    auto child = processes_->newCapturedChild();
     // The grandchild ignores the request to end; only the kill ends it.
     std::ofstream(folder_ / "group.sh")
         << "sh -c 'trap \"\" TERM; echo $$; exec sleep 30' &\nwait\n";
@@ -220,11 +219,9 @@ TEST_F(ChildProcessTest, DetachedStartIsNotWaitedForAndLeavesNoZombie) {
     const fs::path pidFile = folder_ / "pid";
     const std::vector<pid_t> before = OwnChildren();
     const auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(processes_.startDetached("sh -c \"echo $$ > pid.tmp; mv pid.tmp pid; sleep 1\"",
-                                         folder_.string(), true));
+    ASSERT_TRUE(processes_->startDetached("sh -c \"echo $$ > pid.tmp; mv pid.tmp pid; sleep 1\"",
+                                          folder_.string(), true));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(800));
-    // The test process has no new child to reap, not even a zombie.
-    EXPECT_EQ(OwnChildren(), before);
 
     for (int i = 0; i < 200 && !fs::exists(pidFile); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -232,20 +229,29 @@ TEST_F(ChildProcessTest, DetachedStartIsNotWaitedForAndLeavesNoZombie) {
     pid_t pid = 0;
     std::ifstream(pidFile) >> pid;
     ASSERT_GT(pid, 0);
-    // The program runs on, and its parent is not the IDE.
-    std::string state;
-    EXPECT_NE(ParentOf(pid, &state), ::getpid());
-    EXPECT_NE(state, "Z");
+    // The program runs on, leading a session of its own: neither Stop nor
+    // the terminal's signals to the IDE reach it.
+    EXPECT_TRUE(ProcessRuns(pid));
+    EXPECT_EQ(::getsid(pid), pid);
+    EXPECT_NE(::getsid(pid), ::getsid(0));
+
+    // Once it has ended, the test process has no child left to reap, not
+    // even a zombie.
+    for (int i = 0; i < 300 && OwnChildren() != before; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(OwnChildren(), before);
+    EXPECT_FALSE(ProcessRuns(pid));
 }
 
 TEST_F(ChildProcessTest, DetachedStartFailures) {
     const std::vector<pid_t> before = OwnChildren();
-    EXPECT_FALSE(processes_.startDetached("", "", false));
-    EXPECT_FALSE(processes_.startDetached("no-such-program-vantor", "", false));
-    EXPECT_FALSE(processes_.startDetached("true", (folder_ / "missing").string(), false));
+    EXPECT_FALSE(processes_->startDetached("", "", false));
+    EXPECT_FALSE(processes_->startDetached("no-such-program-vantor", "", false));
+    EXPECT_FALSE(processes_->startDetached("true", (folder_ / "missing").string(), false));
     std::ofstream(folder_ / "plain") << "not a program\n";
     fs::permissions(folder_ / "plain", fs::perms::owner_all);
-    EXPECT_FALSE(processes_.startDetached((folder_ / "plain").string(), "", false));
+    EXPECT_FALSE(processes_->startDetached((folder_ / "plain").string(), "", false));
     EXPECT_EQ(OwnChildren(), before);
 }
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <thread>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 #include "fakeuiservices.h"
 #include "programfolder.h"
 #include "runner.h"
@@ -42,8 +42,8 @@ class WinRunnerTest : public ::testing::Test {
     int run(const Tool& t) { return RunCaptured(t, &out_, services_, false).code; }
 
     FakeUiServices ui_;
-    SystemChildProcesses processes_;
-    RunServices services_{ui_, processes_, common::CodePage::ShiftJis};
+    const std::unique_ptr<ChildProcesses> processes_ = CreateSystemChildProcesses();
+    RunServices services_{ui_, *processes_, common::CodePage::ShiftJis};
     VectorLines out_;
     TempFolder temp_;
 };
@@ -134,7 +134,7 @@ TEST_F(WinRunnerTest, StandardHandlesOfTheIdeAreRestoredAfterARun) {
 TEST_F(WinRunnerTest, DetachedStartReturnsAtOnceAndTheChildRuns) {
     const fs::path marker = temp_.path() / "started";
     const auto begin = std::chrono::steady_clock::now();
-    EXPECT_TRUE(RunDetached(child("sleep:1500 touch:started", temp_.path().string()), processes_));
+    EXPECT_TRUE(RunDetached(child("sleep:1500 touch:started", temp_.path().string()), *processes_));
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(1000));
     EXPECT_FALSE(fs::exists(marker));
     for (int i = 0; i < 200 && !fs::exists(marker); ++i)
@@ -143,9 +143,9 @@ TEST_F(WinRunnerTest, DetachedStartReturnsAtOnceAndTheChildRuns) {
 
     Tool missing = child("");
     missing.command = "no-such-program-vantor";
-    EXPECT_FALSE(RunDetached(missing, processes_));
+    EXPECT_FALSE(RunDetached(missing, *processes_));
     missing.command = "  ";
-    EXPECT_FALSE(RunDetached(missing, processes_));
+    EXPECT_FALSE(RunDetached(missing, *processes_));
     EXPECT_TRUE(ui_.messages.empty());
 }
 

@@ -16,7 +16,6 @@
 
 #include "filesettingsstore_format.h"
 #include "tempconfighome.h"
-#include "usersettingsstore.h"
 
 namespace fs = std::filesystem;
 

@@ -8,17 +8,16 @@
 namespace {
 
 TEST(FileVersion, ComesFromTheVersionResource) {
-    std::string version = "stale";
-    ASSERT_TRUE(GetFileVersionString(TestProgram("depmill").string(), version));
-    EXPECT_EQ(version, VANTOR_VERSION);
+    const std::optional<std::string> version =
+        CreateSystemFileVersionReader()->versionOf(TestProgram("depmill").string());
+    ASSERT_TRUE(version);
+    EXPECT_EQ(*version, VANTOR_VERSION);
 }
 
 TEST(FileVersion, WithoutAResourceThereIsNone) {
-    std::string version = "stale";
-    EXPECT_FALSE(GetFileVersionString(TestProgram("platform_tests").string(), version));
-    EXPECT_EQ(version, "");
-    EXPECT_FALSE(GetFileVersionString(TestProgram("no-such-program").string(), version));
-    EXPECT_EQ(version, "");
+    const auto versions = CreateSystemFileVersionReader();
+    EXPECT_EQ(versions->versionOf(TestProgram("platform_tests").string()), std::nullopt);
+    EXPECT_EQ(versions->versionOf(TestProgram("no-such-program").string()), std::nullopt);
 }
 
 }  // namespace

@@ -9,8 +9,9 @@
 #include <string>
 #include <thread>
 
+#include "childprocess.h"
 #include "fakeuiservices.h"
-#include "systemhelp.h"
+#include "helpviewer.h"
 #include "tempfolder.h"
 
 namespace {
@@ -25,7 +26,7 @@ class HelpViewerDesktop : public ::testing::Test {
                                << ".tmp' && mv '" << record().string() << ".tmp' '"
                                << record().string() << "'\n";
         fs::permissions(opener_, fs::perms::owner_all);
-        viewer_ = CreateSystemHelpViewer(ui_, opener_.string());
+        viewer_ = CreateSystemHelpViewer(ui_, *processes_, opener_.string());
         helpFile_ = (folder_ / "cerror.hlp").string();
         std::ofstream(helpFile_) << "help";
     }
@@ -50,6 +51,7 @@ class HelpViewerDesktop : public ::testing::Test {
     fs::path opener_;
     std::string helpFile_;
     FakeUiServices ui_;
+    const std::unique_ptr<ChildProcesses> processes_ = CreateSystemChildProcesses();
     std::unique_ptr<HelpViewer> viewer_;
 };
 
@@ -61,6 +63,23 @@ TEST_F(HelpViewerDesktop, EveryLookupOpensTheFile) {
     viewer_->partialKey(helpFile_, "");
     EXPECT_EQ(opened(), helpFile_ + "\n");
     EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(HelpViewerDesktop, AnyFileNameReachesTheOpenerAsOneArgument) {
+    const std::string odd = (folder_ / "it's \"a\" $HOME `x` \\.hlp").string();
+    std::ofstream(odd) << "help";
+    viewer_->keyword(odd, "C4001");
+    EXPECT_EQ(opened(), odd + "\n");
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(HelpViewerDesktop, TheViewerHasNoneOfTheIdesStandardHandles) {
+    // The opener's own handles, read by a child while the opener keeps them.
+    std::ofstream(opener_) << "#!/bin/sh\nh=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2)\n"
+                           << "printf '%s\\n' \"$h\" > '" << record().string() << ".tmp' && mv '"
+                           << record().string() << ".tmp' '" << record().string() << "'\n";
+    viewer_->contents(helpFile_);
+    EXPECT_EQ(opened(), "/dev/null\n/dev/null\n/dev/null\n");
 }
 
 TEST_F(HelpViewerDesktop, MissingFileIsReportedAndNothingStarts) {

@@ -4,7 +4,29 @@
 #include <QPushButton>
 
 #include "aboutbox.h"
+#include "fileversion.h"
 #include "uitestsupport.h"
+
+namespace {
+
+// A reader with a fixed answer that keeps the path it was asked for.
+class FixedVersionReader : public FileVersionReader {
+  public:
+    explicit FixedVersionReader(std::optional<std::string> version)
+        : version_(std::move(version)) {}
+
+    std::optional<std::string> versionOf(const std::string& path) const override {
+        askedFor = path;
+        return version_;
+    }
+
+    mutable std::string askedFor;
+
+  private:
+    std::optional<std::string> version_;
+};
+
+}  // namespace
 
 class AboutBoxTest : public QObject {
     Q_OBJECT
@@ -17,39 +39,35 @@ class AboutBoxTest : public QObject {
 };
 
 void AboutBoxTest::showsTheReleaseLabelAndTheFileVersion() {
-    std::string askedFor;
-    AboutBox box(nullptr, [&askedFor](const std::string& path, std::string& out) {
-        askedFor = path;
-        out = "0.0.13.26";
-        return true;
-    });
+    const FixedVersionReader versions("0.0.13.26");
+    AboutBox box(versions, nullptr);
     QCOMPARE(box.versionLabel->text(), QString("Version 1.00β10"));
     box.updateVersion();
     QCOMPARE(box.versionLabel->text(), QString("Version 1.00β13 [0.0.13.26]"));
     box.updateVersion();
     QCOMPARE(box.versionLabel->text(), QString("Version 1.00β13 [0.0.13.26]"));
-    QCOMPARE(QString::fromStdString(askedFor), QCoreApplication::applicationFilePath());
+    QCOMPARE(QString::fromStdString(versions.askedFor), QCoreApplication::applicationFilePath());
     QCOMPARE(box.windowTitle(), QString("Vantorについて"));
     QCOMPARE(box.productNameLabel->text(), QString("Vantor"));
 }
 
 void AboutBoxTest::withoutVersionTheDesignTextStays() {
-    AboutBox box(nullptr, [](const std::string&, std::string& out) {
-        out.clear();
-        return false;
-    });
+    const FixedVersionReader versions(std::nullopt);
+    AboutBox box(versions, nullptr);
     box.updateVersion();
     QCOMPARE(box.versionLabel->text(), QString("Version 1.00β10"));
 }
 
 void AboutBoxTest::fileVersionIsTheBuildsVersion() {
-    std::string version = "left over";
-    QVERIFY(GetFileVersionString("/any/path", version));
-    QCOMPARE(QString::fromStdString(version), QString("1.0.0.13"));
+    const std::optional<std::string> version =
+        CreateSystemFileVersionReader()->versionOf("/any/path");
+    QVERIFY(version);
+    QCOMPARE(QString::fromStdString(*version), QString("1.0.0.13"));
 }
 
 void AboutBoxTest::okClosesWithAccepted() {
-    AboutBox box(nullptr);
+    const auto versions = CreateSystemFileVersionReader();
+    AboutBox box(*versions, nullptr);
     box.show();
     QTest::mouseClick(box.okButton, Qt::LeftButton);
     QCOMPARE(box.result(), int(QDialog::Accepted));

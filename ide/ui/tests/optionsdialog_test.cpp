@@ -35,7 +35,7 @@ QString settingsText() {
 
 // The settings as a fresh start reads them from the file.
 Settings reload() {
-    const auto store = openUserSettingsStore();
+    const auto store = CreateUserSettingsStore();
     Settings reg;
     LoadSettings(reg, *store);
     return reg;

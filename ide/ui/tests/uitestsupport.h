@@ -17,14 +17,15 @@
 #include <string>
 #include <thread>
 
-#include "childprocess_system.h"
+#include "childprocess.h"
 #include "fakehelpviewer.h"
 #include "fakesoundplayer.h"
 #include "fakeuiservices.h"
 #include "mainwindow.h"
 #include "registry.h"
 #include "settings.h"
-#include "usersettingsstore.h"
+#include "settingsstore.h"
+#include "textconversion.h"
 
 // Texts are UTF-8 bytes in the core and in these tests, whatever the CI's
 // environment says.
@@ -49,14 +50,14 @@ class UiTestWorld {
   public:
     UiTestWorld() : savedFolder_(QDir::currentPath()) {
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        store = openUserSettingsStore();
+        store = CreateUserSettingsStore();
     }
     ~UiTestWorld() { QDir::setCurrent(savedFolder_); }
 
     // A main window on this world's settings, as the process start makes it.
     std::unique_ptr<MainWindow> startMainWindow() {
         return std::make_unique<MainWindow>(
-            MainWindowServices{ui, *store, processes, sounds, help});
+            MainWindowServices{ui, *store, *processes, sounds, help, *textConversion});
     }
 
     // The work folder, for project files.
@@ -99,7 +100,8 @@ class UiTestWorld {
     TestUiServices ui;
     FakeSoundPlayer sounds;
     FakeHelpViewer help;
-    SystemChildProcesses processes;
+    const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
+    const std::unique_ptr<TextConversion> textConversion = CreateSystemTextConversion();
     std::unique_ptr<SettingsStore> store;
 
   private:

@@ -2,6 +2,7 @@
 // the user assigns the actual sounds in the desktop's sound settings.
 #pragma once
 
+#include <memory>
 #include <string>
 
 enum class SoundFallback {
@@ -19,3 +20,8 @@ class SoundPlayer {
     virtual ~SoundPlayer() = default;
     virtual void play(const std::string& event, SoundFallback fallback, SoundWait wait) = 0;
 };
+
+// The system's player: the desktop's sound theme through libcanberra here,
+// the application sound events on Windows. Never blocks for long: without a
+// sound server or device it stays silent.
+std::unique_ptr<SoundPlayer> CreateSystemSoundPlayer();

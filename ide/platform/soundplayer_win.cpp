@@ -4,7 +4,7 @@
 // mmsystem.h needs the types of windows.h.
 #include <mmsystem.h>
 
-#include "sound.h"
+#include "soundplayer.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "usersettingsstore.h"
+#include "settingsstore.h"
 
 namespace {
 
@@ -74,6 +74,6 @@ class RegistryStore : public SettingsStore {
 }  // namespace
 
 // The registry keeps no lock that a process could hold for long.
-std::unique_ptr<SettingsStore> openUserSettingsStore(UiServices* /*ui*/) {
+std::unique_ptr<SettingsStore> CreateUserSettingsStore(UiServices* /*ui*/) {
     return std::make_unique<RegistryStore>();
 }

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <set>
 
-#include "sound.h"
+#include "soundplayer.h"
 
 namespace {
 

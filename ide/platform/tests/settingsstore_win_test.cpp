@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "tempconfighome.h"
-#include "usersettingsstore.h"
+#include "settingsstore.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ bool KeyExists(HKEY root, const std::string& path) {
 
 TEST(RegistryStore, ValuesKeepTheirTypeAndBytes) {
     TempConfigHome home;
-    auto store = openUserSettingsStore();
+    auto store = CreateUserSettingsStore();
     auto key = store->openKey(kMainKey, true);
     ASSERT_TRUE(key);
     const std::string dword("\x0b\x00\x00\x00", 4);
@@ -75,7 +75,7 @@ TEST(RegistryStore, ValuesKeepTheirTypeAndBytes) {
 
 TEST(RegistryStore, KeysAreCreatedOnlyWhenAsked) {
     TempConfigHome home;
-    auto store = openUserSettingsStore();
+    auto store = CreateUserSettingsStore();
     EXPECT_EQ(store->openKey("Software\\Halden\\Vantor\\Tools", false), nullptr);
     EXPECT_FALSE(KeyExists(home.key(), "Software\\Halden"));
     ASSERT_NE(store->openKey("Software\\Halden\\Vantor\\Tools", true), nullptr);
@@ -88,7 +88,7 @@ TEST(RegistryStore, TestKeyIsRemovedAndTheUsersKeyNeverTouched) {
     {
         TempConfigHome home;
         testKey = home.keyPath();
-        auto key = openUserSettingsStore()->openKey(kMainKey, true);
+        auto key = CreateUserSettingsStore()->openKey(kMainKey, true);
         ASSERT_TRUE(key);
         EXPECT_TRUE(key->write("VantorTestMarker", {kSettingsString, "test"}));
     }

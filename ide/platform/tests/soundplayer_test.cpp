@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "sound.h"
+#include "soundplayer.h"
 
 namespace {
 

@@ -1,0 +1,151 @@
+#include "dospath.h"
+
+#include <system_error>
+
+namespace common {
+
+namespace {
+
+// "\", "/" or ":": what ends a folder or a drive, so the file name follows.
+bool isSeparator(char c) {
+    return isFolderSeparator(c) || c == ':';
+}
+
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Index of the last separator character of the path, or npos.
+std::size_t lastSeparator(std::string_view path, CodePage cp) {
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < path.size(); i += charLength(cp, path, i)) {
+        if (isSeparator(path[i])) last = i;
+    }
+    return last;
+}
+
+// Index of the last "." after the last folder separator, or npos.
+std::size_t extensionDot(std::string_view name, CodePage cp) {
+    std::size_t dot = std::string_view::npos;
+    for (std::size_t i = 0; i < name.size(); i += charLength(cp, name, i)) {
+        if (name[i] == '.') dot = i;
+        if (isFolderSeparator(name[i])) dot = std::string_view::npos;
+    }
+    return dot;
+}
+
+}  // namespace
+
+bool isFolderSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool startsAtRoot(std::string_view path) {
+    return !path.empty() && isFolderSeparator(path.front());
+}
+
+bool hasDrivePrefix(std::string_view path) {
+    return path.size() >= 2 && path[1] == ':';
+}
+
+bool isAbsoluteDosPath(std::string_view path) {
+    return startsAtRoot(path) || (hasDrivePrefix(path) && isAsciiLetter(path.front()));
+}
+
+std::string folderPart(std::string_view path, CodePage cp) {
+    const std::size_t last = lastSeparator(path, cp);
+    if (last == std::string_view::npos) return {};
+    if (path[last] == ':' || last == 0) return std::string(path.substr(0, last + 1));
+    // Keep the separator of a root ("c:\", "\\"): the one before it must be a
+    // whole character, not the trail byte of a double-byte one.
+    const std::size_t prev = lastCharStart(path.substr(0, last), cp);
+    if (charLength(cp, path, prev) == 1 && isSeparator(path[prev])) {
+        return std::string(path.substr(0, last + 1));
+    }
+    return std::string(path.substr(0, last));
+}
+
+std::string fileNamePart(std::string_view path, CodePage cp) {
+    const std::size_t last = lastSeparator(path, cp);
+    return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+}
+
+bool endsWithSeparator(std::string_view text, CodePage cp) {
+    if (text.empty()) return false;
+    const std::size_t last = lastCharStart(text, cp);
+    return last + 1 == text.size() && isSeparator(text[last]);
+}
+
+std::string joinFolder(std::string_view folder, std::string_view name, CodePage cp) {
+    std::string path(folder);
+    if (!endsWithSeparator(folder, cp)) path += kDosSeparator;
+    path += name;
+    return path;
+}
+
+std::string pathInFolder(std::string_view folder, std::string_view name) {
+    if (name.empty() || name == ".") return {};
+    if (isAbsoluteDosPath(name) || folder.empty()) return std::string(name);
+    std::string path(folder);
+    path += kNativeSeparator;
+    path += name;
+    return path;
+}
+
+bool hasExtension(std::string_view name, CodePage cp) {
+    return extensionDot(name, cp) != std::string_view::npos;
+}
+
+std::string replaceExtension(std::string_view name, std::string_view ext, CodePage cp) {
+    std::string out(name.substr(0, extensionDot(name, cp)));
+    out += '.';
+    out += ext;
+    return out;
+}
+
+std::vector<std::string> dosPathNames(std::string_view path, CodePage cp) {
+    std::vector<std::string> names;
+    std::string name;
+    for (std::size_t pos = 0; pos <= path.size();) {
+        if (pos == path.size() || isFolderSeparator(path[pos])) {
+            if (!name.empty()) names.push_back(std::move(name));
+            name.clear();
+            ++pos;
+            continue;
+        }
+        const std::size_t length = charLength(cp, path, pos);
+        name.append(path.substr(pos, length));
+        pos += length;
+    }
+    return names;
+}
+
+std::string nativePath(std::string_view path, CodePage cp) {
+    std::string out(path);
+#ifndef _WIN32
+    for (std::size_t i = 0; i < out.size(); i += charLength(cp, out, i)) {
+        if (out[i] == kDosSeparator) out[i] = kNativeSeparator;
+    }
+#else
+    (void)cp;
+#endif
+    return out;
+}
+
+std::optional<std::filesystem::path> EntryIgnoringCase(const std::filesystem::path& folder,
+                                                       const std::string& name, CodePage cp,
+                                                       bool passOverLinks) {
+    namespace fs = std::filesystem;
+    if (name == "." || name == "..") return folder / name;
+    std::error_code error;
+    const fs::file_status exact = fs::symlink_status(folder / name, error);
+    if (fs::exists(exact) && !(passOverLinks && fs::is_symlink(exact))) return folder / name;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code statusError;
+        if (passOverLinks && it->is_symlink(statusError)) continue;
+        if (equalsIgnoreCase(it->path().filename().string(), name, cp)) return it->path();
+    }
+    return std::nullopt;
+}
+
+}  // namespace common
