@@ -122,7 +122,7 @@ std::string DosrunSettingsPath() {
 }
 
 std::optional<std::string> ReadDosrunSettingsFile(const std::string& path) {
-    LineReader reader(path, LineReader::Kind::RegularOnly);
+    LineReader reader(path);
     if (!reader.isOpen()) return std::nullopt;
     std::string text;
     std::string piece;

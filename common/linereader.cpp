@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-
-#include "regularfile.h"
+#include <utility>
 
 namespace common {
 
@@ -13,25 +12,19 @@ constexpr std::size_t kBufferSize = 16 * 1024;
 
 }  // namespace
 
-LineReader::LineReader(const std::string& path, Kind kind)
-    : LineReader(kind == Kind::RegularOnly ? openRegularFile(path)
-                                           : std::fopen(path.c_str(), "rb")) {}
+LineReader::LineReader(const std::string& path) : LineReader(openRegularFile(path).file) {}
 
-LineReader::LineReader(std::FILE* file) : file_(file) {
+LineReader::LineReader(FileHandle file) : file_(std::move(file)) {
     if (file_ == nullptr) return;
     // The reader buffers by itself: reads go straight into its own buffer.
-    std::setvbuf(file_, nullptr, _IONBF, 0);
+    std::setvbuf(file_.get(), nullptr, _IONBF, 0);
     buffer_.reset(new char[kBufferSize]);
-}
-
-LineReader::~LineReader() {
-    if (file_ != nullptr) std::fclose(file_);
 }
 
 bool LineReader::fill() {
     // A short read already met the end: asking again would cost a system call.
-    if (file_ == nullptr || std::feof(file_)) return false;
-    end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+    if (file_ == nullptr || std::feof(file_.get())) return false;
+    end_ = std::fread(buffer_.get(), 1, kBufferSize, file_.get());
     pos_ = 0;
     return end_ > 0;
 }

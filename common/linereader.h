@@ -8,21 +8,17 @@
 #include <memory>
 #include <string>
 
+#include "regularfile.h"
+
 namespace common {
 
 class LineReader {
   public:
-    enum class Kind {
-        AnyFile,      // whatever the path names
-        RegularOnly,  // a regular file only (openRegularFile): a link, FIFO,
-                      // device or folder is never opened
-    };
-
-    // Opens the file for reading; check isOpen().
-    explicit LineReader(const std::string& path, Kind kind = Kind::AnyFile);
-    // Reads a file the caller opened (null: not open); closes it at the end.
-    explicit LineReader(std::FILE* file);
-    ~LineReader();
+    // Opens the file as openRegularFile does: a link, FIFO, device or folder
+    // is never opened. Check isOpen().
+    explicit LineReader(const std::string& path);
+    // Reads a file the caller opened (null: not open).
+    explicit LineReader(FileHandle file);
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
@@ -36,7 +32,7 @@ class LineReader {
     bool fill();
     int peekByte();
 
-    std::FILE* file_ = nullptr;
+    FileHandle file_;
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;

@@ -1,4 +1,5 @@
-// The POSIX and the Windows side of opening a regular file safely.
+// The POSIX and the Windows side of opening a regular file safely, the
+// whole read of one, and the exclusive create of a new file.
 #include "regularfile.h"
 
 #ifdef _WIN32
@@ -10,6 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+#include <cerrno>
+#include <utility>
 
 namespace common {
 
@@ -30,55 +34,113 @@ bool namesDevice(const std::string& path) {
     return length == 0 || length >= MAX_PATH || std::string(full, length).rfind("\\\\.\\", 0) == 0;
 }
 
-}  // namespace
-
-std::FILE* openRegularFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !isPlainFile(attributes) || namesDevice(path))
-        return nullptr;
-    // Others may read along but not write while the file is read. A link
-    // put in place meanwhile is opened as itself and refused below.
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
-        !isPlainFile(info.dwFileAttributes)) {
-        CloseHandle(handle);
-        return nullptr;
-    }
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+// The handle as a stdio stream that owns it; null (and the handle closed)
+// when that fails.
+FileHandle streamOf(HANDLE handle, int flags, const char* mode) {
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags | _O_BINARY);
     if (fd < 0) {
         CloseHandle(handle);
         return nullptr;
     }
-    std::FILE* file = _fdopen(fd, "rb");
-    if (file == nullptr) _close(fd);
+    FileHandle file(_fdopen(fd, mode));
+    if (!file) _close(fd);
     return file;
+}
+
+}  // namespace
+
+OpenedFile openRegularFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return {nullptr, error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND};
+    }
+    if (!isPlainFile(attributes) || namesDevice(path)) return {};
+    // Others may read along but not write while the file is read. A link
+    // put in place meanwhile is opened as itself and refused below.
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+        !isPlainFile(info.dwFileAttributes)) {
+        CloseHandle(handle);
+        return {};
+    }
+    return {streamOf(handle, _O_RDONLY, "rb")};
+}
+
+CreatedFile createNewFile(const std::string& path, NewFilePermissions) {
+    // No sharing while it is written; CREATE_NEW fails on any existing
+    // name, a link included.
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return {nullptr, error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS};
+    }
+    FileHandle file = streamOf(handle, _O_WRONLY, "wb");
+    if (!file) DeleteFileA(path.c_str());
+    return {std::move(file)};
 }
 
 #else
 
-std::FILE* openRegularFile(const std::string& path) {
+OpenedFile openRegularFile(const std::string& path) {
     struct stat entry {};
-    if (lstat(path.c_str(), &entry) != 0 || !S_ISREG(entry.st_mode)) return nullptr;
+    if (lstat(path.c_str(), &entry) != 0) return {nullptr, errno == ENOENT};
+    if (!S_ISREG(entry.st_mode)) return {};
     // Should the entry be swapped for a FIFO meanwhile, the open neither
     // waits for a writer nor follows a link.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
+    if (fd < 0) return {nullptr, errno == ENOENT};
     struct stat opened {};
     const int flags = fcntl(fd, F_GETFL);
     if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_dev != entry.st_dev ||
         opened.st_ino != entry.st_ino || flags < 0 ||
         fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         close(fd);
-        return nullptr;
+        return {};
     }
-    std::FILE* file = fdopen(fd, "rb");
-    if (file == nullptr) close(fd);
-    return file;
+    FileHandle file(fdopen(fd, "rb"));
+    if (!file) close(fd);
+    return {std::move(file)};
+}
+
+CreatedFile createNewFile(const std::string& path, NewFilePermissions permissions) {
+    // O_EXCL fails on any existing name, a link included.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        permissions == NewFilePermissions::OwnerOnly ? 0600 : 0666);
+    if (fd < 0) return {nullptr, errno == EEXIST};
+    FileHandle file(fdopen(fd, "wb"));
+    if (!file) {
+        close(fd);
+        unlink(path.c_str());
+    }
+    return {std::move(file)};
 }
 
 #endif
+
+FileRead readRegularFile(const std::string& path, std::string& content, std::size_t limit) {
+    content.clear();
+    OpenedFile opened = openRegularFile(path);
+    if (!opened.file) return opened.missing ? FileRead::Missing : FileRead::Refused;
+    std::FILE* file = opened.file.get();
+    std::setvbuf(file, nullptr, _IONBF, 0);  // read straight into the text
+    char chunk[65536];
+    for (;;) {
+        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
+        if (got > limit - content.size()) break;
+        content.append(chunk, got);
+        if (got == sizeof chunk) continue;
+        if (std::feof(file)) return FileRead::Read;
+        // A signal that came during the read is no failure of it.
+        if (errno != EINTR) break;
+        std::clearerr(file);
+    }
+    content.clear();
+    return FileRead::Refused;
+}
 
 }  // namespace common

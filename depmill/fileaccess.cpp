@@ -3,21 +3,15 @@
 
 #include <chrono>
 #include <cstdint>
-
-#include "regularfile.h"
+#include <utility>
 
 #ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 #else
 #include <dirent.h>
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
 #endif
 
 namespace depmill {
@@ -46,11 +40,22 @@ std::string freshSuffix() {
 }  // namespace
 
 FileHandle openInput(const std::string& path) {
-    return FileHandle(common::openRegularFile(path));
+    return common::openRegularFile(path).file;
 }
 
 bool canOpenForReading(const std::string& path) {
     return openInput(path) != nullptr;
+}
+
+std::optional<NewFile> createNewFile(const std::string& prefix) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::string name = prefix + "." + freshSuffix();
+        common::CreatedFile created =
+            common::createNewFile(name, common::NewFilePermissions::AsUmaskAllows);
+        if (created.file) return NewFile{std::move(created.file), std::move(name)};
+        if (!created.nameTaken) return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 #ifdef _WIN32
@@ -60,19 +65,6 @@ namespace {
 bool isPlainFile(DWORD attributes) {
     return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
                           FILE_ATTRIBUTE_DEVICE)) == 0;
-}
-
-// Wraps the handle in a stdio stream that owns it; null (and the handle
-// closed) when that fails.
-FileHandle streamOf(HANDLE handle, int flags, const char* mode) {
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags | _O_BINARY);
-    if (fd < 0) {
-        CloseHandle(handle);
-        return nullptr;
-    }
-    FileHandle file(_fdopen(fd, mode));
-    if (!file) _close(fd);
-    return file;
 }
 
 }  // namespace
@@ -98,28 +90,6 @@ bool isSameFile(const std::string& a, const std::string& b) {
            infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
            infoA.nFileIndexHigh == infoB.nFileIndexHigh &&
            infoA.nFileIndexLow == infoB.nFileIndexLow;
-}
-
-std::optional<NewFile> createNewFile(const std::string& prefix) {
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        std::string name = prefix + "." + freshSuffix();
-        // No sharing while it is written; CREATE_NEW fails on any existing
-        // name, a link included.
-        HANDLE handle = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-            return std::nullopt;
-        }
-        FileHandle file = streamOf(handle, _O_WRONLY, "wb");
-        if (!file) {
-            DeleteFileA(name.c_str());
-            return std::nullopt;
-        }
-        return NewFile{std::move(file), std::move(name)};
-    }
-    return std::nullopt;
 }
 
 bool moveEntry(const std::string& from, const std::string& to) {
@@ -159,28 +129,6 @@ bool isSameFile(const std::string& a, const std::string& b) {
     struct stat infoB {};
     if (stat(a.c_str(), &infoA) != 0 || stat(b.c_str(), &infoB) != 0) return false;
     return infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
-}
-
-std::optional<NewFile> createNewFile(const std::string& prefix) {
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        std::string name = prefix + "." + freshSuffix();
-        // O_EXCL fails on any existing name, a link included; the mode is
-        // that of any new file, as the umask allows.
-        const int fd =
-            open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return std::nullopt;
-        }
-        FileHandle file(fdopen(fd, "wb"));
-        if (!file) {
-            close(fd);
-            unlink(name.c_str());
-            return std::nullopt;
-        }
-        return NewFile{std::move(file), std::move(name)};
-    }
-    return std::nullopt;
 }
 
 bool moveEntry(const std::string& from, const std::string& to) {

@@ -5,18 +5,15 @@
 // moved into place.
 #pragma once
 
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "regularfile.h"
+
 namespace depmill {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+using common::FileHandle;
 
 enum class EntryKind { Missing, RegularFile, Other };
 

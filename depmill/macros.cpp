@@ -1,14 +1,13 @@
 // Reading the previous makefile: the HDRPATH line (raw lines) and the head
-// block of definitions (comments skipped, "\" continuations joined), which
-// ends at the first logical line without "=".
+// block of definitions (common::readHeadBlock).
 #include "macros.h"
 
 #include <algorithm>
 #include <new>
 
 #include "fileaccess.h"
+#include "headblock.h"
 #include "linereader.h"
-#include "macrodefinition.h"
 
 namespace depmill {
 
@@ -40,23 +39,6 @@ std::optional<std::string_view> headerPathValue(std::string_view line) {
     return withoutLineEnd(line.substr(pos + 1));
 }
 
-// The next logical line of the head block: empty and "#" lines passed over,
-// a line ending in "\" joined with the logical line after it.
-std::optional<std::string> nextLogicalLine(common::LineReader& reader, common::CodePage cp) {
-    std::optional<std::string> logical;
-    std::string piece;
-    while (reader.next(piece, kMaxLineBytes)) {
-        std::string_view line = withoutLineEnd(piece);
-        if (line.empty() || line[0] == '#') continue;
-        const bool continues = common::continuesOnNextLine(line, cp);
-        if (continues) line.remove_suffix(1);
-        if (!logical) logical.emplace();
-        logical->append(line);
-        if (!continues) break;
-    }
-    return logical;
-}
-
 // Memory ran out while the previous makefile was read (a continued
 // definition may be as long as the file).
 bool reportNoMemory(std::ostream& err) {
@@ -68,7 +50,7 @@ bool reportNoMemory(std::ostream& err) {
 
 bool readHeaderPath(const std::string& fileName, std::vector<std::string>& includeDirs,
                     std::ostream& err) {
-    common::LineReader reader(openInput(fileName).release());
+    common::LineReader reader(openInput(fileName));
     if (!reader.isOpen()) {
         err << "Depmill: can't open Makefile\n";
         return false;
@@ -102,21 +84,18 @@ bool readHeaderPath(const std::string& fileName, std::vector<std::string>& inclu
 std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, common::CodePage cp,
                                                   std::ostream& err) {
     entries_.clear();
-    common::LineReader reader(openInput(fileName).release());
+    common::LineReader reader(openInput(fileName));
     if (!reader.isOpen()) {
         err << "Depmill: can't open Makefile\n";
         return std::nullopt;
     }
     try {
-        while (std::optional<std::string> line = nextLogicalLine(reader, cp)) {
-            if (line->find('=') == std::string::npos) break;
-            if (entries_.size() >= kMaxMacros) {
-                err << "Depmill: macro table overflow\n";
-                return std::nullopt;
-            }
-            if (auto definition = common::parseMacroDefinition(*line)) {
-                entries_.push_back(std::move(*definition));
-            }
+        // Continued lines join without bound (a continued definition may be
+        // as long as the file).
+        if (common::readHeadBlock(reader, cp, common::LineRoom::EachPiece, entries_) ==
+            common::HeadBlockEnd::TooManyDefinitions) {
+            err << "Depmill: macro table overflow\n";
+            return std::nullopt;
         }
     } catch (const std::bad_alloc&) {
         reportNoMemory(err);

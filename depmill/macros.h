@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "codepage.h"
-#include "macrodefinition.h"
+#include "headblock.h"
 #include "options.h"
 
 namespace depmill {
 
-constexpr std::size_t kMaxMacros = 200;
+constexpr std::size_t kMaxMacros = common::kMaxHeadBlockDefinitions;
 
 // Adds the words of the file's first HDRPATH line to includeDirs (each once,
 // at most kMaxIncludeDirs in all). False, with its message written, on failure.

@@ -59,7 +59,7 @@ void addDependency(SourceFile& source, const std::string& name, IncludeSearch& s
 
 void readIncludes(SourceFile& source, const GeneratorOptions& options, IncludeSearch& search,
                   std::ostream& warnings) {
-    common::LineReader reader(openInput(source.name).release());
+    common::LineReader reader(openInput(source.name));
     if (!reader.isOpen()) {
         warnings << "Depmill: can't open " << source.name << '\n';
         return;

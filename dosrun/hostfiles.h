@@ -26,8 +26,9 @@ class Descriptor {
 // Creates the file (mode 0600), which must not exist yet, with the text.
 bool WriteNewFile(const std::string& path, std::string_view text);
 
-// The content of a regular file of at most `limit` bytes; nothing for a
-// link, anything but a regular file, a larger file, or a failed read.
+// The content of a regular file of at most `limit` bytes, as
+// common::readRegularFile reads it; nothing for a link, anything but a
+// regular file, a larger file, or a failed read.
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit);
 
 }  // namespace dosrun

@@ -1,48 +1,19 @@
-// The project reader: the macro block at the head of a makefile (read in
-// physical pieces of at most 4096 bytes, "#" comments in the first column,
-// backslash continuation) and the project record built from it.
+// The project reader: the macro block at the head of a makefile (read by
+// common::readHeadBlock, a logical line within the room of one physical
+// read) and the project record built from it.
 #include "project.h"
 
 #include <new>
-#include <optional>
 
 #include "dospath.h"
 #include "linereader.h"
 
 namespace {
 
-// One physical read holds at most this many bytes.
-constexpr std::size_t kLineRoom = 4096;
-
 constexpr const char* kOpenTitle = "プロジェクトのオープン";
 constexpr const char* kCannotOpen = "プロジェクトファイルがオープンできません。";
 constexpr const char* kTooManyMacros = "マクロ定義が多すぎます。";
 constexpr const char* kOutOfMemory = "メモリー不足です。";
-
-// One logical line of at most maxBytes bytes: empty lines and comments are
-// skipped, and a line ending in a backslash is joined with the next logical
-// line in the backslash's place (a double-byte character's 0x5C trail byte
-// is none). nullopt at the end of the file.
-std::optional<std::string> readLogicalLine(common::LineReader& reader, std::size_t maxBytes,
-                                           common::CodePage cp) {
-    std::string line;
-    bool hadLineFeed = false;
-    do {
-        if (maxBytes == 0 || !reader.next(line, maxBytes)) return std::nullopt;
-        const auto lineFeed = line.find('\n');
-        hadLineFeed = lineFeed != std::string::npos;
-        if (hadLineFeed) line.resize(lineFeed);
-    } while (line.empty() || line.front() == '#');
-
-    // A piece cut short by the room is no line end, so it is never continued.
-    if (hadLineFeed && common::continuesOnNextLine(line, cp)) {
-        if (auto rest = readLogicalLine(reader, maxBytes - line.size(), cp)) {
-            line.pop_back();
-            line += *rest;
-        }
-    }
-    return line;
-}
 
 // Everything after the first backslash (a double-byte character's 0x5C
 // trail byte is none), then everything before the first ".".
@@ -78,21 +49,18 @@ int ReadMakefileMacros(const std::string& path, MakefileMacros& macros, UiServic
     macros.clear();
     // A folder, FIFO or device is no makefile: reading one would give no
     // text or wait for ever.
-    common::LineReader reader(path, common::LineReader::Kind::RegularOnly);
+    common::LineReader reader(path);
     if (!reader.isOpen()) {
         ui.showMessage(kOpenTitle, kCannotOpen, MessageIcon::None);
         return -1;
     }
     try {
-        while (auto line = readLogicalLine(reader, kLineRoom, cp)) {
-            if (line->find('=') == std::string::npos) break;
-            if (macros.size() == static_cast<std::size_t>(kMaxMakefileMacros)) {
-                macros.clear();
-                ui.showMessage(kOpenTitle, kTooManyMacros, MessageIcon::None);
-                return -1;
-            }
-            if (auto macro = common::parseMacroDefinition(*line))
-                macros.push_back(std::move(*macro));
+        // A logical line has the room of one physical read.
+        if (common::readHeadBlock(reader, cp, common::LineRoom::SharedByLogicalLine, macros) ==
+            common::HeadBlockEnd::TooManyDefinitions) {
+            macros.clear();
+            ui.showMessage(kOpenTitle, kTooManyMacros, MessageIcon::None);
+            return -1;
         }
     } catch (const std::bad_alloc&) {
         macros.clear();

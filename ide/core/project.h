@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "codepage.h"
-#include "macrodefinition.h"
+#include "headblock.h"
 #include "uiservices.h"
 
 // The current project. An empty projectFolder means that there is no project.
@@ -30,7 +30,7 @@ using MakefileMacro = common::MacroDefinition;
 using MakefileMacros = std::vector<MakefileMacro>;
 
 // The head block may hold this many definitions; one more is refused.
-constexpr int kMaxMakefileMacros = 200;
+constexpr int kMaxMakefileMacros = static_cast<int>(common::kMaxHeadBlockDefinitions);
 
 // Reads the macro block at the head of the makefile into `macros` (emptied
 // first) and returns the count of definitions, or -1 after showing one of the

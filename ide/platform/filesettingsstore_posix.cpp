@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "filesettingsstore_format.h"
+#include "regularfile.h"
 
 namespace {
 
@@ -62,32 +63,6 @@ bool hasControlCharacter(const std::string& s) {
         if (static_cast<unsigned char>(c) < 0x20) return true;
     }
     return false;
-}
-
-enum class ReadResult { Missing, Read, Unreadable };
-
-// Only a regular file is read: the open neither follows a symbolic link nor
-// waits for a FIFO's writer or a device.
-ReadResult readWholeFile(const std::string& file, std::string& text) {
-    const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Unreadable;
-    struct stat st {};
-    ReadResult result =
-        fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ReadResult::Read : ReadResult::Unreadable;
-    if (result == ReadResult::Read) text.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
-    while (result == ReadResult::Read) {
-        const ssize_t n = read(fd, buf, sizeof buf);
-        if (n > 0) {
-            text.append(buf, static_cast<std::size_t>(n));
-        } else if (n == 0) {
-            break;
-        } else if (errno != EINTR) {
-            result = ReadResult::Unreadable;
-        }
-    }
-    close(fd);
-    return result;
 }
 
 // The lock file beside the settings file, when it can be made and is a
@@ -304,15 +279,17 @@ bool FileSettingsStore::beginSession() {
         if (unavailable_) unavailable_();
         return false;
     }
+    // Only a regular file is read: never through a link, never waiting for
+    // a FIFO's writer or a device.
     std::string text;
-    switch (readWholeFile(file_, text)) {
-        case ReadResult::Missing:
+    switch (common::readRegularFile(file_, text)) {
+        case common::FileRead::Missing:
             break;
-        case ReadResult::Unreadable:
+        case common::FileRead::Refused:
             session->fileExisted = true;
             session->damaged = true;
             break;
-        case ReadResult::Read: {
+        case common::FileRead::Read: {
             session->fileExisted = true;
             RegFileContent content = parseRegFile(text);
             session->damaged = content.damaged;
