@@ -1,17 +1,10 @@
 #include "headblock.h"
 
+#include "whitespace.h"
+
 namespace common {
 
 namespace {
-
-bool isWhite(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::size_t skipWhite(std::string_view text, std::size_t pos) {
-    while (pos < text.size() && isWhite(text[pos])) ++pos;
-    return pos;
-}
 
 // The next logical line, nullopt at the end of the file.
 std::optional<std::string> readLogicalLine(LineReader& reader, CodePage cp, LineRoom room) {

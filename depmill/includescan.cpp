@@ -2,18 +2,13 @@
 // not recognised: an include line counts wherever it stands.
 #include "includescan.h"
 
+#include "whitespace.h"
+
 namespace depmill {
 
+using common::skipWhite;
+
 namespace {
-
-bool isWhite(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-
-std::size_t skipWhite(std::string_view line, std::size_t pos) {
-    while (pos < line.size() && isWhite(line[pos])) ++pos;
-    return pos;
-}
 
 // An empty name cannot name a file; it is reported like a broken line.
 IncludeLine named(IncludeLine::Kind kind, std::string_view name) {
