@@ -7,7 +7,7 @@
 
 #include <span>
 
-#include "settings.h"
+#include "settingsrecord.h"
 #include "settingsfields.h"
 
 // A key of the stored settings and the mark a load sets once it has read it.

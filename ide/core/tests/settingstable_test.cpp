@@ -7,6 +7,7 @@
 
 #include <type_traits>
 
+#include "settings.h"
 #include "tempconfighome.h"
 
 namespace {
