@@ -140,11 +140,12 @@ bool keepDamagedCopy(const std::string& file, const std::optional<std::string>& 
     const std::string copy = damagedCopyName(file);
     if (linkat(AT_FDCWD, file.c_str(), AT_FDCWD, copy.c_str(), 0) == 0) return true;
     if (!text) return std::rename(file.c_str(), copy.c_str()) == 0;
-    const int fd = open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    bool ok = write(fd, text->data(), text->size()) == static_cast<ssize_t>(text->size());
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
+    common::FileHandle out =
+        common::createNewFile(copy, common::NewFilePermissions::OwnerOnly).file;
+    if (!out) return false;
+    bool ok = std::fwrite(text->data(), 1, text->size(), out.get()) == text->size();
+    ok = std::fflush(out.get()) == 0 && fsync(fileno(out.get())) == 0 && ok;
+    ok = std::fclose(out.release()) == 0 && ok;
     if (!ok) unlink(copy.c_str());
     return ok;
 }
