@@ -1,6 +1,5 @@
-// White space as the C locale's isspace counts it, taken byte by byte: no
-// byte of a double-byte character is one of these, so texts in either code
-// page are skipped alike.
+// White space taken byte by byte: no byte of a double-byte character is
+// one of these, so texts in either code page are skipped alike.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +7,7 @@
 
 namespace common {
 
+// As the C locale's isspace counts it.
 inline bool isWhite(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -16,6 +16,16 @@ inline bool isWhite(char c) {
 // size when there is none).
 inline std::size_t skipWhite(std::string_view text, std::size_t pos) {
     while (pos < text.size() && isWhite(text[pos])) ++pos;
+    return pos;
+}
+
+// The blanks that part the words of a command line or a makefile value.
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+inline std::size_t skipBlanks(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && isBlank(text[pos])) ++pos;
     return pos;
 }
 

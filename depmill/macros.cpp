@@ -8,21 +8,16 @@
 #include "fileaccess.h"
 #include "headblock.h"
 #include "linereader.h"
+#include "whitespace.h"
 
 namespace depmill {
+
+using common::isBlank;
+using common::skipBlanks;
 
 namespace {
 
 constexpr std::size_t kMaxLineBytes = 4096;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::size_t skipBlanks(std::string_view text, std::size_t pos) {
-    while (pos < text.size() && isBlank(text[pos])) ++pos;
-    return pos;
-}
 
 std::string_view withoutLineEnd(std::string_view line) {
     if (line.ends_with('\n')) line.remove_suffix(1);

@@ -11,23 +11,15 @@
 #include <filesystem>
 
 #include "dospath.h"
+#include "whitespace.h"
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::size_t SkipBlanks(std::string_view text, std::size_t pos) {
-    while (pos < text.size() && IsBlank(text[pos])) ++pos;
-    return pos;
-}
 
 // The program name: quotes group and are dropped, nothing is escaped.
 std::string ReadProgramName(std::string_view line, std::size_t& pos) {
     std::string name;
     bool quoted = false;
-    for (; pos < line.size() && (quoted || !IsBlank(line[pos])); ++pos) {
+    for (; pos < line.size() && (quoted || !common::isBlank(line[pos])); ++pos) {
         if (line[pos] == '"') {
             quoted = !quoted;
         } else {
@@ -40,7 +32,7 @@ std::string ReadProgramName(std::string_view line, std::size_t& pos) {
 std::string ReadArgument(std::string_view line, std::size_t& pos, common::CodePage cp) {
     std::string arg;
     bool quoted = false;
-    while (pos < line.size() && (quoted || !IsBlank(line[pos]))) {
+    while (pos < line.size() && (quoted || !common::isBlank(line[pos]))) {
         const char c = line[pos];
         if (c == '\\') {
             std::size_t count = 0;
@@ -103,10 +95,10 @@ bool EndsWithExe(const std::string& name) {
 
 std::vector<std::string> SplitCommandLine(std::string_view commandLine, common::CodePage cp) {
     std::vector<std::string> args;
-    std::size_t pos = SkipBlanks(commandLine, 0);
+    std::size_t pos = common::skipBlanks(commandLine, 0);
     if (pos == commandLine.size()) return args;
     args.push_back(ReadProgramName(commandLine, pos));
-    while ((pos = SkipBlanks(commandLine, pos)) < commandLine.size()) {
+    while ((pos = common::skipBlanks(commandLine, pos)) < commandLine.size()) {
         args.push_back(ReadArgument(commandLine, pos, cp));
     }
     return args;
