@@ -9,6 +9,7 @@
 #include "fileaccess.h"
 #include "makefilenames.h"
 #include "toolchains.h"
+#include "whitespace.h"
 
 namespace depmill {
 
@@ -36,16 +37,24 @@ std::string listLine(const ListLine& shape, std::string_view list) {
     return std::string(shape.open).append(list).append(shape.close);
 }
 
-// The references to the groups prefix1 to prefixN (each with the suffix
-// inside the parentheses), one per line in the line's shape: every line but
-// the last ends in continuation, the last in end.
-std::vector<std::string> groupLines(std::string_view prefix, std::size_t count,
+// The numbers 1 to count.
+std::vector<std::size_t> upTo(std::size_t count) {
+    std::vector<std::size_t> numbers;
+    for (std::size_t k = 1; k <= count; ++k) numbers.push_back(k);
+    return numbers;
+}
+
+// The references to the groups prefix<k> of the numbers (each with the
+// suffix inside the parentheses), one per line in the line's shape: every
+// line but the last ends in continuation, the last in end.
+std::vector<std::string> groupLines(std::string_view prefix,
+                                    const std::vector<std::size_t>& numbers,
                                     std::string_view suffix, std::string_view continuation,
                                     std::string_view end = "", const ListLine& shape = {}) {
     std::vector<std::string> lines;
-    for (std::size_t k = 1; k <= count; ++k)
-        lines.push_back(listLine(shape, groupRef(prefix, k, suffix)) +
-                        std::string(k < count ? continuation : end));
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        lines.push_back(listLine(shape, groupRef(prefix, numbers[i], suffix)) +
+                        std::string(i + 1 < numbers.size() ? continuation : end));
     return lines;
 }
 
@@ -189,20 +198,36 @@ class Composer {
     void libraryMacros() {
         if (previous_.lookupMacro("LIBS1")) {
             std::string all;
-            for (std::size_t k = 1; keep("LIBS" + std::to_string(k)); ++k) {
+            for (std::size_t k = 1;; ++k) {
+                const std::string name = "LIBS" + std::to_string(k);
+                const std::optional<std::string_view> value = previous_.lookupMacro(name);
+                if (!value) break;
+                define(name, *value);
+                libraryValues_.emplace_back(*value);
                 all += " " + groupRef("LIBS", k);
-                libraryGroups_ = k;
             }
             text_ += "LIBS\t=" + all + "\n\n";
         } else if (const auto libs = previous_.lookupMacro("LIBS")) {
             text_ += "LIBS\t= " + std::string(*libs) + "\n\n";
-            libraryGroups_ = 1;
+            libraryValues_.emplace_back(*libs);
         } else if (options_.database) {
             text_ += "LIBS\t= ..\\tools\\tools.lib\n\n";
-            libraryGroups_ = 1;
+            libraryValues_.emplace_back("..\\tools\\tools.lib");
         } else {
             text_ += "LIBS\t=\n\n";
         }
+        libraryGroups_ = libraryValues_.size();
+    }
+
+    // The numbers of the library groups a link lists: every one, or only
+    // those that name a library.
+    std::vector<std::size_t> listedLibraryGroups(bool emptyOnesToo) const {
+        std::vector<std::size_t> numbers;
+        for (std::size_t k = 1; k <= libraryGroups_; ++k) {
+            const std::string& value = libraryValues_[k - 1];
+            if (emptyOnesToo || common::skipWhite(value, 0) < value.size()) numbers.push_back(k);
+        }
+        return numbers;
     }
 
     // Echoes the lines into the file, the first starting it anew.
@@ -233,7 +258,8 @@ class Composer {
         if (objectGroups_ == 1 && libraryGroups_ <= 1 && !options_.responseFiles) {
             programRuleLine("makefile");
             text_.append("\t").append(toolchain_.directLink);
-            if (libraryGroups_ > 0) text_.append(toolchain_.directLinkLibraries);
+            if (!listedLibraryGroups(false).empty())
+                text_.append(toolchain_.directLinkLibraries);
             text_ += "\n\n";
         } else {
             responseFileLink(toolchain_.responseLink);
@@ -248,10 +274,13 @@ class Composer {
     // What follows the objects in link.cc when the libraries go there too.
     std::vector<std::string> libraryLines(const ResponseFileLink& link) const {
         const std::string_view closing = options_.database ? link.databaseClosing : link.closing;
-        if (libraryGroups_ == 0 && !link.libraryLineWhenNone) return {};
-        if (libraryGroups_ <= 1) return {withTail(listLine(link.libraryLine, "$(LIBS)"), closing)};
+        const std::vector<std::size_t> listed = listedLibraryGroups(link.libraryLineWhenEmpty);
+        if (libraryGroups_ <= 1) {
+            if (listed.empty() && !link.libraryLineWhenEmpty) return {};
+            return {withTail(listLine(link.libraryLine, "$(LIBS)"), closing)};
+        }
         std::vector<std::string> lines =
-            groupLines("LIBS", libraryGroups_, "", link.continuation, "", link.libraryLine);
+            groupLines("LIBS", listed, "", link.continuation, "", link.libraryLine);
         if (!closing.empty()) lines.emplace_back(closing);
         return lines;
     }
@@ -260,7 +289,8 @@ class Composer {
         std::vector<std::string> file{std::string(link.firstLine)};
         if (!link.largeModelLine.empty() && keptModelIsLarge())
             file.emplace_back(link.largeModelLine);
-        append(file, groupLines("OF", objectGroups_, "", link.continuation, "", link.objectLine));
+        append(file,
+               groupLines("OF", upTo(objectGroups_), "", link.continuation, "", link.objectLine));
         append(file, link.afterObjects);
         const bool librariesInFile =
             link.libraries == LinkedLibraries::InResponseFile || libraryGroups_ > 1;
@@ -291,7 +321,7 @@ class Composer {
         text_.append(direct ? library.directCommand : library.responseCommand).append("\n\n");
         if (direct) return;
         std::vector<std::string> file(library.firstLines.begin(), library.firstLines.end());
-        append(file, groupLines("OF", objectGroups_, library.groupSubstitution,
+        append(file, groupLines("OF", upTo(objectGroups_), library.groupSubstitution,
                                 library.continuation, library.end));
         responseFileRule(library.responseFile, file);
     }
@@ -393,6 +423,7 @@ class Composer {
     std::string text_;
     std::size_t objectGroups_ = 0;
     std::size_t libraryGroups_ = 0;
+    std::vector<std::string> libraryValues_;  // of LIBS, or of LIBS1, LIBS2, ...
 };
 
 }  // namespace

@@ -167,8 +167,8 @@ const Toolchain kToolchains[] = {
         .assemble = watcomCommand("$(AS) $(ASFLAGS)"),
         // wlink reads directives: the program's name, the objects' "file"
         // lists and the libraries' "library" lists, blanks separating the
-        // names between braces. An empty list is an error to it, so the
-        // libraries' one is written only when the makefile names libraries.
+        // names between braces. An empty list is an error to it, so a
+        // libraries' one is written only for libraries the makefile names.
         .directLink = "$(LINKER) $(LDFLAGS) name $(PROGRAM) file { $(OFILES) }",
         .directLinkLibraries = " library { $(LIBS) }",
         .responseLink =
@@ -179,7 +179,7 @@ const Toolchain kToolchains[] = {
                 .libraries = LinkedLibraries::InResponseFile,
                 .objectLine = {.open = "file { ", .close = " }"},
                 .libraryLine = {.open = "library { ", .close = " }"},
-                .libraryLineWhenNone = false,
+                .libraryLineWhenEmpty = false,
             },
         // wlib -n makes the library anew from the objects named, one or more
         // a line in its response file, which it looks for as *.lbc.

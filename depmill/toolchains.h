@@ -59,9 +59,9 @@ struct ResponseFileLink {
     LinkedLibraries libraries = LinkedLibraries::OnCommandLine;
     ListLine objectLine = {};   // each object group's line
     ListLine libraryLine = {};  // each library line's, a single $(LIBS) too
-    // False: no library line at all while the makefile names no library (a
-    // linker that refuses an empty list).
-    bool libraryLineWhenNone = true;
+    // False: no library line for a list the makefile leaves empty (a linker
+    // that refuses an empty list); the direct link's libraries likewise.
+    bool libraryLineWhenEmpty = true;
     // What follows the libraries: after a blank on the line of a single
     // $(LIBS), else on a line of its own when not empty.
     std::string_view closing = {};

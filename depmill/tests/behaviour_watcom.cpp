@@ -114,15 +114,19 @@ TEST(Watcom, LibraryThroughWlib) {
                      "\twlib -q -n $(LIBRARY) $(OF1)", ""}));
 }
 
-// wlink refuses an empty library list: the library directive comes only
-// with libraries, one per group of them. A previous CC of wcc picks the row.
+// wlink refuses an empty library list: a library directive comes only with
+// libraries, one per group that names some. A previous CC of wcc picks the
+// row.
 TEST(Watcom, LibraryDirectivesOnlyForNamedLibraries) {
     Sandbox sb;
     sb.write("main.c", "");
-    ASSERT_EQ(sb.run({"-t3"}, "L0").status, 0);
-    EXPECT_EQ(blockFrom(sb.makefile(), "$(PROGRAM): $(OFILES) $(LIBS) makefile"),
-              lines({"$(PROGRAM): $(OFILES) $(LIBS) makefile",
-                     "\t$(LINKER) $(LDFLAGS) name $(PROGRAM) file { $(OFILES) }", ""}));
+    for (const char* previous : {"", "CC\t= wcc\nLIBS\t= \t\n\nall: $(PROGRAM)\n"}) {
+        if (*previous != '\0') sb.write("makefile", previous);
+        ASSERT_EQ(sb.run({"-t3"}, "L0").status, 0);
+        EXPECT_EQ(blockFrom(sb.makefile(), "$(PROGRAM): $(OFILES) $(LIBS) makefile"),
+                  lines({"$(PROGRAM): $(OFILES) $(LIBS) makefile",
+                         "\t$(LINKER) $(LDFLAGS) name $(PROGRAM) file { $(OFILES) }", ""}));
+    }
 
     sb.write("makefile", "CC\t= wcc\nLIBS\t= tools.lib\n\nall: $(PROGRAM)\n");
     ASSERT_EQ(sb.run({"-t1"}, "L0").status, 0);
@@ -132,13 +136,14 @@ TEST(Watcom, LibraryDirectivesOnlyForNamedLibraries) {
                "\t$(LINKER) $(LDFLAGS) name $(PROGRAM) file { $(OFILES) } library { $(LIBS) }",
                ""}));
 
-    sb.write("makefile", "CC\t= wcc\nLIBS1\t= a.lib\nLIBS2\t= b.lib\n\nall: $(PROGRAM)\n");
+    sb.write("makefile",
+             "CC\t= wcc\nLIBS1\t= a.lib\nLIBS2\t=\nLIBS3\t= c.lib\n\nall: $(PROGRAM)\n");
     ASSERT_EQ(sb.run().status, 0);
     EXPECT_EQ(blockFrom(sb.makefile(), "link.cc: makefile"),
               lines({"link.cc: makefile", "\t@echo Creating link.cc...",
                      "\t@echo name $(PROGRAM)>link.cc", "\t@echo file { $(OF1) }>>link.cc",
                      "\t@echo library { $(LIBS1) }>>link.cc",
-                     "\t@echo library { $(LIBS2) }>>link.cc", ""}));
+                     "\t@echo library { $(LIBS3) }>>link.cc", ""}));
     EXPECT_EQ(blockFrom(sb.makefile(), "main.obj: main.c"),
               lines({"main.obj: main.c", "\t$(CC) $(CFLAGS) -fo=\"main.obj\" main.c", ""}));
 }
