@@ -170,7 +170,6 @@ void MainWindow::createMenus() {
                       &MainWindow::exitProgram);
 
     editMenu = menu("editMenu", "編集(&E)");
-    connect(editMenu, &QMenu::aboutToShow, this, &MainWindow::updateEditMenu);
     copyAction = item(editMenu, "copyAction", "コピー(&C)",
                       "出力ウインドウの選択領域をクリップボードにコピーします。",
                       QKeySequence("Ctrl+C"), &MainWindow::copySelection);
@@ -194,6 +193,11 @@ void MainWindow::createMenus() {
     findAction =
         item(editMenu, "findAction", "検索(&F)...", "出力ウインドウの中の文字列を検索します",
              QKeySequence("Ctrl+F"), &MainWindow::openFindBar);
+    // The items follow the output window as it changes, not only when the
+    // menu opens: a shortcut works exactly when its item would.
+    connect(outputWindow, &OutputWindow::selectionChanged, this, &MainWindow::updateEditMenu);
+    connect(outputWindow, &OutputWindow::contentsChanged, this, &MainWindow::updateEditMenu);
+    updateEditMenu();
 
     projectMenu = menu("projectMenu", "プロジェクト(&P)");
     buildAction = item(projectMenu, "buildAction", "ビルド(&B)", "プロジェクトをビルドします",
@@ -410,6 +414,7 @@ void MainWindow::exitProgram() {
 
 // ---------------------------------------------------------------- Edit menu
 
+// Copy needs a selection; the other items act on any output, even none.
 void MainWindow::updateEditMenu() {
     copyAction->setEnabled(outputWindow->selectionLength() > 0);
 }

@@ -105,7 +105,7 @@ class MainWindow : public QMainWindow {
     void chooseAndOpenProject();
     void exitProgram();
 
-    // Edit menu.
+    // Edit menu. The items' states follow the output window.
     void updateEditMenu();
     void copySelection();
     void copyAll();
