@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-qpa-plugins libqt6test6 fonts-dejavu-core fonts-ipafont-gothic
   libcanberra-dev
-  xvfb xauth
+  xvfb xauth openbox libxcb1-dev
   xutils-dev hyperfine
   locales
   clang clang-14 libclang-rt-14-dev

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <climits>
 #include <vector>
 
@@ -37,6 +38,13 @@ constexpr char kNotFound[] = "見つかりません";
 // The design size of the client area, before a stored placement applies.
 constexpr int kDesignClientWidth = 612;
 constexpr int kDesignClientHeight = 154;
+
+// A window manager may frame the window some time after it is shown, and
+// tells the window of it by no event: from the show the frame is looked at
+// this often, until it is known and a second has passed, ten at most.
+constexpr int kFrameWatchIntervalMs = 50;
+constexpr qint64 kFrameWatchMinimumMs = 1000;
+constexpr qint64 kFrameWatchLimitMs = 10000;
 
 int clampToInt(long value) {
     if (value < INT_MIN) return INT_MIN;
@@ -102,6 +110,8 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
     resize(kDesignClientWidth,
            kDesignClientHeight + menuBar()->sizeHint().height() + statusLine->sizeHint().height());
     outputWindow->setFocus();
+    frameWatch_.setInterval(kFrameWatchIntervalMs);
+    connect(&frameWatch_, &QTimer::timeout, this, &MainWindow::watchFrame);
 
     start();
 }
@@ -170,7 +180,6 @@ void MainWindow::createMenus() {
                       &MainWindow::exitProgram);
 
     editMenu = menu("editMenu", "編集(&E)");
-    connect(editMenu, &QMenu::aboutToShow, this, &MainWindow::updateEditMenu);
     copyAction = item(editMenu, "copyAction", "コピー(&C)",
                       "出力ウインドウの選択領域をクリップボードにコピーします。",
                       QKeySequence("Ctrl+C"), &MainWindow::copySelection);
@@ -194,6 +203,11 @@ void MainWindow::createMenus() {
     findAction =
         item(editMenu, "findAction", "検索(&F)...", "出力ウインドウの中の文字列を検索します",
              QKeySequence("Ctrl+F"), &MainWindow::openFindBar);
+    // The items follow the output window as it changes, not only when the
+    // menu opens: a shortcut works exactly when its item would.
+    connect(outputWindow, &OutputWindow::selectionChanged, this, &MainWindow::updateEditMenu);
+    connect(outputWindow, &OutputWindow::contentsChanged, this, &MainWindow::updateEditMenu);
+    updateEditMenu();
 
     projectMenu = menu("projectMenu", "プロジェクト(&P)");
     buildAction = item(projectMenu, "buildAction", "ビルド(&B)", "プロジェクトをビルドします",
@@ -335,18 +349,29 @@ void MainWindow::applyWindowPlacement() {
 // Once the frame is known, or whenever it changes, the frame's outer bounds
 // are fitted onto the screen, so that the title bar can always be reached.
 // A window placed within the screen stays where it is: moving the window by
-// hand changes no frame and is left alone.
+// hand changes no frame and is left alone. The frame is asked of the window
+// system each time: the widget's own frame geometry keeps what it had at the
+// last move or resize.
 void MainWindow::keepFrameOnScreen() {
-    if (!isVisible() || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
+    if (!isVisible() || !windowHandle() ||
+        (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        return;
+    }
     const QRect inner = geometry();
-    const QRect outer = frameGeometry();
-    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
-                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QMargins frame = windowHandle()->frameMargins();
     if (frame == fittedFrame_) return;
     fittedFrame_ = frame;
     const QRect fitted =
         fittedGeometry({inner.x(), inner.y(), inner.width(), inner.height()}, frame);
     if (fitted != inner) setGeometry(fitted);
+}
+
+void MainWindow::watchFrame() {
+    keepFrameOnScreen();
+    const qint64 shown = sinceShown_.elapsed();
+    if ((shown >= kFrameWatchMinimumMs && !fittedFrame_.isNull()) || shown >= kFrameWatchLimitMs) {
+        frameWatch_.stop();
+    }
 }
 
 void MainWindow::openLastProject() {
@@ -372,9 +397,15 @@ bool MainWindow::event(QEvent* event) {
         return true;
     }
     const bool handled = QMainWindow::event(event);
-    // The window manager frames the window when it is shown, and tells its
-    // frame's size with a move or a resize at the latest.
+    // The window manager frames the window once it is shown, and a frame that
+    // changes later comes with a move or a resize.
     const QEvent::Type type = event->type();
+    if (type == QEvent::Show) {
+        sinceShown_.start();
+        frameWatch_.start();
+    } else if (type == QEvent::Hide) {
+        frameWatch_.stop();
+    }
     if (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) keepFrameOnScreen();
     return handled;
 }
@@ -410,6 +441,7 @@ void MainWindow::exitProgram() {
 
 // ---------------------------------------------------------------- Edit menu
 
+// Copy needs a selection; the other items act on any output, even none.
 void MainWindow::updateEditMenu() {
     copyAction->setEnabled(outputWindow->selectionLength() > 0);
 }

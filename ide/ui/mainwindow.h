@@ -7,8 +7,10 @@
 // mainwindow_tools.cpp and mainwindow_project.cpp.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMargins>
+#include <QTimer>
 #include <memory>
 #include <string>
 
@@ -105,7 +107,7 @@ class MainWindow : public QMainWindow {
     void chooseAndOpenProject();
     void exitProgram();
 
-    // Edit menu.
+    // Edit menu. The items' states follow the output window.
     void updateEditMenu();
     void copySelection();
     void copyAll();
@@ -222,6 +224,7 @@ class MainWindow : public QMainWindow {
     void applyFont();
     void applyWindowPlacement();
     void keepFrameOnScreen();
+    void watchFrame();
     void openLastProject();
     bool readyForStep();
     bool startBuild(const std::string& command, const char* startLine, const char* name);
@@ -251,6 +254,9 @@ class MainWindow : public QMainWindow {
     // The frame the window's placement was last fitted with: none until the
     // window manager has framed the window.
     QMargins fittedFrame_;
+    // Looks for the frame for a while after the window is shown.
+    QTimer frameWatch_;
+    QElapsedTimer sinceShown_;
     bool messageFormsLoaded_ = false;
     // Built-in forms and the user's, rebuilt when the user's change.
     std::unique_ptr<MessageReader> messageReader_;

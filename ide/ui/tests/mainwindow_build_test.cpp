@@ -282,6 +282,7 @@ void MainWindowBuildTest::stopEndsTheStepAndWhatItStarted() {
     bool checked = false;
     onceStarted(world, ide, [&] {
         QVERIFY(ide.runInProgress());
+        ide.output().selectLine(1);  // Copy needs a selection, run or no run
         for (QAction* item : shut()) QVERIFY2(!item->isEnabled(), qPrintable(item->objectName()));
         for (QAction* item : open()) QVERIFY2(item->isEnabled(), qPrintable(item->objectName()));
         QVERIFY(ide.stopAction->isEnabled());
