@@ -29,11 +29,17 @@ struct WatcomToolchain {
                 {"PATH", linuxTools().string() + (path ? ":" + std::string(path) : "")}};
     }
 
-    // The same as the assignments that start a shell command line.
-    std::string shellAssignments() const {
-        std::string text;
-        for (const auto& [name, value] : environment()) text += name + "='" + value + "' ";
-        return text;
+    // The same as the export that starts a shell command line.
+    std::string shellExports() const {
+        std::string text = "export";
+        for (const auto& [name, value] : environment()) text += " " + name + "='" + value + "'";
+        return text + "; ";
+    }
+
+    // Whether this copy has the Linux-hosted tool (some leave wmake or wpp out).
+    bool hasLinuxTool(const std::string& name) const {
+        std::error_code error;
+        return std::filesystem::is_regular_file(linuxTools() / name, error);
     }
 
     // The lines of dosrun's settings file that run the DOS-hosted tools:

@@ -33,7 +33,7 @@ struct Shell {
 // environment.
 Shell run(const WatcomToolchain& toolchain, const fs::path& folder, const std::string& command) {
     const std::string line =
-        "cd '" + folder.string() + "' && " + toolchain.shellAssignments() + command + " 2>&1";
+        "cd '" + folder.string() + "' && " + toolchain.shellExports() + command + " 2>&1";
     Shell result;
     FILE* child = popen(line.c_str(), "r");
     if (child == nullptr) return result;
@@ -245,7 +245,7 @@ TEST_F(WatcomBuild, FortySourcesLinkThroughTheDirectiveFile) {
 // The same makefile under the Linux-hosted wmake, which needs -c for a
 // clean that leaves no file named clean behind.
 TEST_F(WatcomBuild, LinuxHostedWmakeBuildsTheSameProgram) {
-    if (!fs::is_regular_file(toolchain_.linuxTools() / "wmake"))
+    if (!toolchain_.hasLinuxTool("wmake"))
         GTEST_SKIP() << "this copy of the toolchain has no Linux-hosted wmake";
     const fs::path project = copySample("hello");
     generateAndMake(project, "-t3");
