@@ -43,10 +43,12 @@ struct WatcomToolchain {
     }
 
     // The lines of dosrun's settings file that run the DOS-hosted tools:
-    // the toolchain as drive D:, its DOS programs on the DOS PATH.
-    std::string dosrunSettings() const {
+    // the toolchain as drive D:, its DOS programs on the DOS PATH, its
+    // headers on INCLUDE before the further folders (";C:\\INC").
+    std::string dosrunSettings(const std::string& moreIncludes = "") const {
         return "drive D = " + root.string() +
-               "\npath = D:\\BINW;Z:\\\nset WATCOM = D:\\\nset INCLUDE = D:\\H\n";
+               "\npath = D:\\BINW;Z:\\\nset WATCOM = D:\\\nset INCLUDE = D:\\H" + moreIncludes +
+               "\n";
     }
 };
 
