@@ -1,9 +1,12 @@
 // The Open Watcom sample through the main window and its keys, with the
-// real toolchain: Check dependencies writes its -t3 makefile; a build with a
-// compile error, once by make with the Linux-hosted tools and once by wmake
-// with the DOS-hosted tools inside DOSBox, ends "Build Error (2)." and F4
-// opens the file at the error's line (a DOS name through dosrun's drives).
+// real toolchain: the settings scripts/run.sh stores build it and its tool
+// runs the program through dosrun; Check dependencies writes its -t3
+// makefile; a build with a compile error, once by make with the
+// Linux-hosted tools and once by wmake with the DOS-hosted tools inside
+// DOSBox, ends "Build Error (2)." and F4 opens the file at the error's line
+// (a DOS name through dosrun's drives).
 #include <QApplication>
+#include <QMenu>
 #include <QtTest>
 #include <cstdlib>
 #include <filesystem>
@@ -20,20 +23,34 @@ class WatcomBuildTest : public QObject {
   private slots:
     void init();
     void cleanup();
+    void theRunScriptsSettingsBuildAndRunTheProgram();
     void checkDependenciesThenANativeBuildErrorOpensItsLine();
     void aBuildInsideDosboxOpensTheHostFileOfItsDosName();
 };
 
 namespace {
 
-// The sample copied to "hello" in the world's work folder as the most recent
-// project, an editor script that records its arguments, and the window
-// shown and active so that its keys reach the menu items.
+// The sample copied into the world's work folder; its folder.
+std::string copySample(UiTestWorld& world, const std::string& name) {
+    const std::string folder = world.path(name);
+    std::filesystem::copy(VANTOR_EXAMPLES_DIR "/watcom-hello", folder,
+                          std::filesystem::copy_options::recursive);
+    return folder;
+}
+
+// The window shown and active, so that its keys reach the menu items.
+void activate(MainWindow& mainWindow) {
+    mainWindow.show();
+    QApplication::setActiveWindow(&mainWindow);
+    QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
+    mainWindow.output().setFocus();
+}
+
+// The sample as "hello", the most recent project, with an editor script
+// that records its arguments.
 struct WatcomProject {
     WatcomProject(UiTestWorld& world, const std::string& buildCommand) {
-        folder = world.path("hello");
-        std::filesystem::copy(VANTOR_EXAMPLES_DIR "/watcom-hello", folder,
-                              std::filesystem::copy_options::recursive);
+        folder = copySample(world, "hello");
         argsFile = world.path("args.txt");
         const std::string editor = world.writeFile(
             "editor.sh", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + argsFile + "'\n",
@@ -43,10 +60,7 @@ struct WatcomProject {
         world.storeString(settingsschema::kBaseKey, "DepmillCommand", "depmill -t3");
         world.storeString(settingsschema::kBaseKey, "EditCommand", editor + " -l%n %s");
         mainWindow = world.startMainWindow();
-        mainWindow->show();
-        QApplication::setActiveWindow(mainWindow.get());
-        QVERIFY(QTest::qWaitForWindowActive(mainWindow.get()));
-        mainWindow->output().setFocus();
+        activate(*mainWindow);
     }
 
     QStringList lines() const { return mainWindow->output().text().split('\n'); }
@@ -91,6 +105,37 @@ void WatcomBuildTest::cleanup() {
     SetEnvironment("PATH", savedPath);
     RemoveEnvironment("WATCOM");
     RemoveEnvironment("INCLUDE");
+}
+
+// Build (Shift+F8) with the stored settings, then the tool from the Tools
+// menu (Alt+T, Down, Return): the program's own lines in the window.
+void WatcomBuildTest::theRunScriptsSettingsBuildAndRunTheProgram() {
+    if (std::system("command -v dosbox >/dev/null") != 0) QSKIP("needs dosbox");
+    UiTestWorld world;
+    const std::string folder = copySample(world, "watcom-hello");
+    const std::string settings = qEnvironmentVariable("XDG_CONFIG_HOME").toStdString() + "/vantor";
+    std::filesystem::create_directories(settings);
+    const std::string write = "bash -c 'source \"$0\" && write_sample_settings watcom-hello \"$1\" "
+                              "\"$2\"' '" VANTOR_SOURCE_DIR "/scripts/sample-settings.sh' '" +
+                              folder + "/makefile' '" + settings + "/settings.reg'";
+    QCOMPARE(std::system(write.c_str()), 0);
+    std::unique_ptr<MainWindow> mainWindow = world.startMainWindow();
+    activate(*mainWindow);
+
+    QTest::keyClick(mainWindow.get(), Qt::Key_F8, Qt::ShiftModifier);
+    const QStringList built = mainWindow->output().text().split('\n');
+    QCOMPARE(built.last(), QString("End Build."));
+    QVERIFY(QFileInfo::exists(QString::fromStdString(folder + "/hello.exe")));
+
+    QTest::keyClick(mainWindow.get(), Qt::Key_T, Qt::AltModifier);
+    QTest::qWait(50);
+    QVERIFY(mainWindow->toolsMenu->isVisible());
+    QTest::keyClick(mainWindow->toolsMenu, Qt::Key_Down);
+    QTest::keyClick(mainWindow->toolsMenu, Qt::Key_Return);
+    const QString ran = mainWindow->output().text();
+    QVERIFY2(ran.endsWith("\nHello from Open Watcom!\nMS-DOS 5.00\n"
+                          "code pointers 4 bytes, data pointers 4 bytes"),
+             qPrintable(ran));
 }
 
 void WatcomBuildTest::checkDependenciesThenANativeBuildErrorOpensItsLine() {
