@@ -30,27 +30,9 @@ export WATCOM=$watcom INCLUDE=$watcom/h PATH=$watcom/binl:$PATH
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/proj" "$work/inc1" "$work/inc2" "$work/inc3" "$work/config/vantor"
-for dir in proj inc1 inc2 inc3; do
-    for h in $(seq 1 40); do
-        printf '#ifndef %s_H%d\n#define %s_H%d\nint %s_f%d(int);\n#endif\n' \
-            "$dir" "$h" "$dir" "$h" "$dir" "$h" >"$work/$dir/${dir}_h$h.h"
-    done
-done
-dirs=(proj inc1 inc2 inc3)
-for i in $(seq -w 1 100); do
-    n=$((10#$i))
-    {
-        printf '/* source %s */\n#include <stdio.h>\n' "$i"
-        for k in $(seq 0 9); do
-            dir=${dirs[$(((n + k) % 4))]}
-            printf '#include "%s_h%d.h"\n' "$dir" $(((n * 7 + k * 3) % 40 + 1))
-        done
-        for f in $(seq 1 20); do
-            printf 'int fn%s_%d(int x)\n{\n    int y = x * %d;\n    return y + 1;\n}\n\n' "$i" "$f" "$f"
-        done
-    } >"$work/proj/src$i.c"
-done
+mkdir -p "$work/config/vantor"
+source "$repo/bench/sourcetree.sh"
+write_source_tree "$work" 100
 printf 'int main(void)\n{\n    return 0;\n}\n' >"$work/proj/main.c"
 
 # The DOS-hosted tools as drive D:, drive C: the work folder, so that the
