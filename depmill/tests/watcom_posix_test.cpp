@@ -1,9 +1,9 @@
 // Makefiles of toolchain 3 built by the real Open Watcom toolchain: the
 // sample in every memory model with the Linux-hosted tools under make, its
 // programs run in DOSBox through the real dosrun; what make rebuilds and what
-// clean removes; a library made by wlib; forty sources through the directive
-// file; the same makefile under the Linux-hosted wmake and, with the
-// DOS-hosted tools, under wmake inside DOSBox.
+// clean removes; a library made by wlib; a C++ source; forty sources through
+// the directive file; the same makefile under the Linux-hosted wmake and,
+// with the DOS-hosted tools, under wmake inside DOSBox.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -208,6 +208,25 @@ TEST_F(WatcomBuild, LibraryFromWlibLinksIntoAProgram) {
     const Shell ran = in(program, dosrun() + " prog.exe");
     EXPECT_EQ(ran.output, "Hello from a library!\n");
     EXPECT_EQ(ran.status, 1);  // greetings()
+}
+
+// A C++ source goes to wpp through CXX; wlink takes the C++ library the
+// objects ask for.
+TEST_F(WatcomBuild, CppSourceCompiledByWpp) {
+    if (!toolchain_.hasLinuxTool("wpp"))
+        GTEST_SKIP() << "this copy of the toolchain has no Linux-hosted wpp";
+    const fs::path project = work_.path() / "cpp";
+    writeFile(project / "count.h", "#ifdef __cplusplus\nextern \"C\"\n#endif\nint count(void);\n");
+    writeFile(project / "count.cpp",
+              "#include \"count.h\"\nclass Counter {\n  public:\n    Counter() : n(3) {}\n"
+              "    int n;\n};\nint count(void) { Counter c; return c.n; }\n");
+    writeFile(project / "main.c", "#include <stdio.h>\n#include \"count.h\"\n"
+                                  "int main(void) { printf(\"%d\\n\", count()); return 0; }\n");
+    generateAndMake(project, "-t3 -o cpp.exe");
+    EXPECT_NE(readFile(project / "makefile").find("\n\t$(CXX) $(CFLAGS) -fo=\"count.obj\" count.cpp\n"),
+              std::string::npos);
+    const Shell ran = in(project, dosrun() + " cpp.exe");
+    EXPECT_EQ(ran.output, "3\n");
 }
 
 // More objects than a DOS command line can name go to wlink through the
