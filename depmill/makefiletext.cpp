@@ -251,15 +251,15 @@ class Composer {
 
     void programRules() {
         libraryMacros();
-        const std::string name = options_.target ? *options_.target
-                                                 : std::string(previous_.lookupMacro("PROGRAM")
-                                                                   .value_or(inOutDir(options_, "a.exe")));
+        const std::string name = options_.target
+                                     ? *options_.target
+                                     : std::string(previous_.lookupMacro("PROGRAM").value_or(
+                                           inOutDir(options_, "a.exe")));
         text_ += "PROGRAM\t= " + name + "\n\nall: $(PROGRAM)\n\n";
         if (objectGroups_ == 1 && libraryGroups_ <= 1 && !options_.responseFiles) {
             programRuleLine("makefile");
             text_.append("\t").append(toolchain_.directLink);
-            if (!listedLibraryGroups(false).empty())
-                text_.append(toolchain_.directLinkLibraries);
+            if (!listedLibraryGroups(false).empty()) text_.append(toolchain_.directLinkLibraries);
             text_ += "\n\n";
         } else {
             responseFileLink(toolchain_.responseLink);
@@ -310,9 +310,10 @@ class Composer {
     }
 
     void libraryRules() {
-        const std::string name = options_.target ? *options_.target
-                                                 : std::string(previous_.lookupMacro("LIBRARY")
-                                                                   .value_or(inOutDir(options_, "a.lib")));
+        const std::string name = options_.target
+                                     ? *options_.target
+                                     : std::string(previous_.lookupMacro("LIBRARY").value_or(
+                                           inOutDir(options_, "a.lib")));
         text_ += "LIBRARY\t= " + name + "\n\nall: $(LIBRARY)\n\n";
         const LibraryRules& library = toolchain_.library;
         const bool direct = objectGroups_ == 1 && !options_.responseFiles;

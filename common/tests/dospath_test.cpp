@@ -58,8 +58,7 @@ TEST(DosPath, FileNamePart) {
 }
 
 TEST(DosPath, AnySeparatorTurnsOnlyRealBackslashes) {
-    EXPECT_EQ(common::withSeparator("..\\header\\defs.h", '/', CodePage::Utf8),
-              "../header/defs.h");
+    EXPECT_EQ(common::withSeparator("..\\header\\defs.h", '/', CodePage::Utf8), "../header/defs.h");
     EXPECT_EQ(common::withSeparator("sub\\" + kHyo + "\\x.h", '/', CodePage::ShiftJis),
               "sub/" + kHyo + "/x.h");
 }

@@ -60,7 +60,8 @@ inline constexpr char kNoWatcom[] =
 inline std::optional<WatcomToolchain> FindWatcom() {
     namespace fs = std::filesystem;
     std::vector<fs::path> candidates;
-    if (const char* watcom = std::getenv("WATCOM"); watcom && *watcom) candidates.emplace_back(watcom);
+    if (const char* watcom = std::getenv("WATCOM"); watcom && *watcom)
+        candidates.emplace_back(watcom);
     candidates.push_back(fs::path(VANTOR_SOURCE_DIR).parent_path() / "shared" / "toolchains" /
                          "openwatcom");
     for (const fs::path& root : candidates) {

@@ -161,10 +161,9 @@ TEST_F(WatcomBuild, MakeRebuildsWhatAHeaderReaches) {
     const Shell rebuilt = in(project, "make");
     EXPECT_EQ(rebuilt.status, 0) << rebuilt.output;
     EXPECT_EQ(toolLines(rebuilt.output),
-              (std::vector<std::string>{
-                  "wcc -q -bt=dos -ml -w4 -ox -fo=\"obj/greet.obj\" greet.c",
-                  "wcc -q -bt=dos -ml -w4 -ox -fo=\"obj/main.obj\" main.c",
-                  "wlink system dos op q @link.cc"}))
+              (std::vector<std::string>{"wcc -q -bt=dos -ml -w4 -ox -fo=\"obj/greet.obj\" greet.c",
+                                        "wcc -q -bt=dos -ml -w4 -ox -fo=\"obj/main.obj\" main.c",
+                                        "wlink system dos op q @link.cc"}))
         << rebuilt.output;
 }
 
@@ -220,11 +219,13 @@ TEST_F(WatcomBuild, CppSourceCompiledByWpp) {
     writeFile(project / "count.cpp",
               "#include \"count.h\"\nclass Counter {\n  public:\n    Counter() : n(3) {}\n"
               "    int n;\n};\nint count(void) { Counter c; return c.n; }\n");
-    writeFile(project / "main.c", "#include <stdio.h>\n#include \"count.h\"\n"
-                                  "int main(void) { printf(\"%d\\n\", count()); return 0; }\n");
+    writeFile(project / "main.c",
+              "#include <stdio.h>\n#include \"count.h\"\n"
+              "int main(void) { printf(\"%d\\n\", count()); return 0; }\n");
     generateAndMake(project, "-t3 -o cpp.exe");
-    EXPECT_NE(readFile(project / "makefile").find("\n\t$(CXX) $(CFLAGS) -fo=\"count.obj\" count.cpp\n"),
-              std::string::npos);
+    EXPECT_NE(
+        readFile(project / "makefile").find("\n\t$(CXX) $(CFLAGS) -fo=\"count.obj\" count.cpp\n"),
+        std::string::npos);
     const Shell ran = in(project, dosrun() + " cpp.exe");
     EXPECT_EQ(ran.output, "3\n");
 }

@@ -97,14 +97,19 @@ TEST_F(WatcomLines, EveryLineOfTheLinuxHostedTools) {
         const char* tool = nullptr;  // a Linux-hosted tool not every copy has
     };
     const ToolCase cases[] = {
-        {"wcc: errors and a warning", "wcc -q -w4 -ml -bt=dos -fo=bad.obj bad.c",
+        {"wcc: errors and a warning",
+         "wcc -q -w4 -ml -bt=dos -fo=bad.obj bad.c",
          {"error [bad.c] 4:0 E1011", "warning [bad.c] 3:0 W202", "error [bad.c] 6:0 E1009"}},
-        {"wcc: warnings and their notes", "wcc -q -w4 -fo=warn.obj warn.c",
+        {"wcc: warnings and their notes",
+         "wcc -q -w4 -fo=warn.obj warn.c",
          {"warning [warn.c] 2:0 W202", "warning [warn.c] 3:0 W102", "note [warn.c] 3:0 N2003",
           "note [warn.c] 3:0 N2004", "warning [warn.c] 3:0 W202", "warning [warn.c] 1:0 W202"}},
-        {"wpp: the column in the message", "wpp -q -fo=bad.obj bad.cpp",
-         {"error [bad.cpp] 1:21 E029"}, "wpp"},
-        {"wasm", "wasm -q -fo=bada.obj bad.asm",
+        {"wpp: the column in the message",
+         "wpp -q -fo=bad.obj bad.cpp",
+         {"error [bad.cpp] 1:21 E029"},
+         "wpp"},
+        {"wasm",
+         "wasm -q -fo=bada.obj bad.asm",
          {"error [bad.asm] 3:0 E066", "error [bad.asm] 4:0 E032"}},
         // The missing symbol names no file; the line after it names the
         // source that refers to it.
@@ -115,15 +120,18 @@ TEST_F(WatcomLines, EveryLineOfTheLinuxHostedTools) {
         {"wlink: a symbol defined twice, with the banner",
          "wcc -q -fo=g.obj g.c && wlink system dos name a.exe file m.obj,g.obj,g.obj",
          {"warning [] 0:0 W1027"}},
-        {"wlink: a missing object", "wlink op q system dos name a.exe file m.obj,nothere.obj",
+        {"wlink: a missing object",
+         "wlink op q system dos name a.exe file m.obj,nothere.obj",
          {"error [] 0:0 E2008"}},
         {"wlib: a missing object", "wlib -q -n x.lib missing.obj", {"error [] 0:0 "}},
-        {"wmake: a command that fails", "printf 'all: bad.obj\\n\\nbad.obj: bad.c\\n\\twcc -q "
-                                        "-w4 -fo=bad.obj bad.c\\n' >wm1 && wmake -h -f wm1",
+        {"wmake: a command that fails",
+         "printf 'all: bad.obj\\n\\nbad.obj: bad.c\\n\\twcc -q "
+         "-w4 -fo=bad.obj bad.c\\n' >wm1 && wmake -h -f wm1",
          {"error [bad.c] 4:0 E1011", "warning [bad.c] 3:0 W202", "error [bad.c] 6:0 E1009",
           "error [] 0:0 E42", "error [] 0:0 E02"},
          "wmake"},
-        {"wmake: lines it cannot read", "printf 'all:\\n\\n.SYMBOLIC:\\n' >wm2 && wmake -h -f wm2",
+        {"wmake: lines it cannot read",
+         "printf 'all:\\n\\n.SYMBOLIC:\\n' >wm2 && wmake -h -f wm2",
          {"error [wm2] 3:0 E09", "warning [wm2] 3:0 W79", "error [wm2] 3:0 E09",
           "warning [wm2] 3:0 W79", "error [] 0:0 E02"},
          "wmake"},
@@ -161,12 +169,13 @@ TEST_F(WatcomLines, TheDosHostedToolsInsideDosbox) {
     for (const std::string& line : lines) all += line + "\n";
     EXPECT_EQ(messagesOf(lines),
               sorted({"error [C:\\BAD.C] 4:0 E1011", "warning [C:\\BAD.C] 3:0 W202",
-                      "error [C:\\BAD.C] 6:0 E1009", "error [] 0:0 E2028",
-                      "note [C:\\M.C] 0:0 ", "error [] 0:0 ", "error [bad.cpp] 1:21 E029",
-                      "error [bad.asm] 3:0 E066", "error [bad.asm] 4:0 E032"}))
+                      "error [C:\\BAD.C] 6:0 E1009", "error [] 0:0 E2028", "note [C:\\M.C] 0:0 ",
+                      "error [] 0:0 ", "error [bad.cpp] 1:21 E029", "error [bad.asm] 3:0 E066",
+                      "error [bad.asm] 4:0 E032"}))
         << all;
-    for (const auto& [line, host] : {std::pair{"C:\\BAD.C(4): Error! E1011: x", "bad.c"},
-                                     std::pair{"file m.obj(C:\\M.C): undefined symbol g_", "m.c"}}) {
+    for (const auto& [line, host] :
+         {std::pair{"C:\\BAD.C(4): Error! E1011: x", "bad.c"},
+          std::pair{"file m.obj(C:\\M.C): undefined symbol g_", "m.c"}}) {
         const auto jump = ParseMessageLine(line);
         ASSERT_TRUE(jump.has_value()) << line;
         EXPECT_EQ(HostFileOfDosDriveFile(jump->fileName, folder(), common::CodePage::Utf8),

@@ -53,8 +53,8 @@ struct WatcomProject {
         folder = copySample(world, "hello");
         argsFile = world.path("args.txt");
         const std::string editor = world.writeFile(
-            "editor.sh", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + argsFile + "'\n",
-            true);
+            "editor.sh",
+            "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + argsFile + "'\n", true);
         world.storeRecentProject("hello", folder + "/makefile");
         world.storeString(settingsschema::kBaseKey, "BuildCommand", buildCommand);
         world.storeString(settingsschema::kBaseKey, "DepmillCommand", "depmill -t3");
@@ -115,9 +115,10 @@ void WatcomBuildTest::theRunScriptsSettingsBuildAndRunTheProgram() {
     const std::string folder = copySample(world, "watcom-hello");
     const std::string settings = qEnvironmentVariable("XDG_CONFIG_HOME").toStdString() + "/vantor";
     std::filesystem::create_directories(settings);
-    const std::string write = "bash -c 'source \"$0\" && write_sample_settings watcom-hello \"$1\" "
-                              "\"$2\"' '" VANTOR_SOURCE_DIR "/scripts/sample-settings.sh' '" +
-                              folder + "/makefile' '" + settings + "/settings.reg'";
+    const std::string write =
+        "bash -c 'source \"$0\" && write_sample_settings watcom-hello \"$1\" "
+        "\"$2\"' '" VANTOR_SOURCE_DIR "/scripts/sample-settings.sh' '" +
+        folder + "/makefile' '" + settings + "/settings.reg'";
     QCOMPARE(std::system(write.c_str()), 0);
     std::unique_ptr<MainWindow> mainWindow = world.startMainWindow();
     activate(*mainWindow);
@@ -148,14 +149,17 @@ void WatcomBuildTest::checkDependenciesThenANativeBuildErrorOpensItsLine() {
     QVERIFY(makefile.find("\nCC\t= wcc\n") != std::string::npos);
     QVERIFY(makefile.find("\nMODEL\t= l\n") != std::string::npos);  // -ml from the makefile
 
-    world.writeFile("hello/memory.c", "#include \"dosinfo.h\"\n\nvoid report_memory_model(void)\n"
-                                      "{\n    return missing;\n}\n");
+    world.writeFile("hello/memory.c",
+                    "#include \"dosinfo.h\"\n\nvoid report_memory_model(void)\n"
+                    "{\n    return missing;\n}\n");
     // The editor runs in the project folder, where the name holds as written.
     QCOMPARE(project.buildAndOpenTheFirstMessage(), QString("[-l5]\n[memory.c]\n"));
     const QStringList lines = project.lines();
     QCOMPARE(lines.last(), QString("Build Error (2)."));
-    QVERIFY2(!linesStarting(lines, "memory.c(5): Error! E").isEmpty(), qPrintable(lines.join('\n')));
-    QVERIFY(linesStarting(lines, "wcc ").size() >= 2);  // the objects folder Build made holds the rest
+    QVERIFY2(!linesStarting(lines, "memory.c(5): Error! E").isEmpty(),
+             qPrintable(lines.join('\n')));
+    QVERIFY(linesStarting(lines, "wcc ").size() >=
+            2);  // the objects folder Build made holds the rest
 }
 
 // wmake inside DOSBox runs the DOS-hosted wcc, which finds the broken
@@ -168,7 +172,8 @@ void WatcomBuildTest::aBuildInsideDosboxOpensTheHostFileOfItsDosName() {
     std::ofstream(config / "vantor" / "dosrun.conf")
         << "root = " << world.work().toStdString() << "\n"
         << toolchain->dosrunSettings(";C:\\SHARED") << "timeout = 300\n";
-    world.writeFile("shared/broken.h", "/* included from main.c */\nint broken(void) { return x; }\n");
+    world.writeFile("shared/broken.h",
+                    "/* included from main.c */\nint broken(void) { return x; }\n");
     WatcomProject project(world, "dosrun wmake -h -e");
     world.writeFile("hello/main.c", "#include \"broken.h\"\nint main(void) { return broken(); }\n");
 
