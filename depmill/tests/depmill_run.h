@@ -18,6 +18,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -374,5 +375,30 @@ inline void expectMakefile(const Sandbox& sandbox, const RunResult& run, const s
     EXPECT_TRUE(headerFitsRun(makefile, run)) << makefile.substr(0, makefile.find('\n'));
     EXPECT_EQ(bodyOf(makefile), body);
 }
+
+#ifndef _WIN32
+struct MakeRun {
+    int status = -1;     // -1 when make could not be run or did not exit
+    std::string output;  // standard output and error together
+};
+
+// Runs the real make with the arguments in the project folder, with the
+// folder `pathFirst` (if any) before the others of PATH.
+inline MakeRun runMake(const Sandbox& sb, const std::string& args,
+                       const std::string& pathFirst = "") {
+    std::string command = "cd '" + sb.project().string() + "' && ";
+    if (!pathFirst.empty()) command += "PATH='" + pathFirst + "':\"$PATH\" ";
+    command += "make " + args + " 2>&1";
+    MakeRun run;
+    FILE* make = popen(command.c_str(), "r");
+    if (make == nullptr) return run;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, make)) > 0;)
+        run.output.append(buffer, n);
+    const int status = pclose(make);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+#endif
 
 }  // namespace depmill_test
