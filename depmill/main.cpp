@@ -29,9 +29,11 @@ int run(const std::vector<std::string>& args) {
         return *status;
     }
     // Whatever the previous makefile's name holds, it is read, or moved
-    // aside as the backup, only when it is a regular file.
-    const std::optional<std::string> previous = findPreviousMakefile();
-    if (previous && entryKind(*previous) != EntryKind::RegularFile) {
+    // aside as the backup, only when it is a regular file that opens, also
+    // where its macros are ignored.
+    RealFileSystem files;
+    const std::optional<std::string> previous = findPreviousMakefile(files);
+    if (previous && !files.openRegularFile(*previous)) {
         std::cerr << "Depmill: can't open Makefile\n";
         return 2;
     }
@@ -43,7 +45,7 @@ int run(const std::vector<std::string>& args) {
         std::cout << "Depmill: no files presents\n";
         return 2;
     }
-    return writeMakefile(sources, previous, options) ? 0 : 2;
+    return writeMakefile(sources, previous, options, files) ? 0 : 2;
 }
 
 }  // namespace

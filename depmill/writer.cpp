@@ -5,7 +5,6 @@
 
 #include <ctime>
 
-#include "fileaccess.h"
 #include "macros.h"
 #include "makefiletext.h"
 
@@ -50,16 +49,16 @@ std::string withLineEnds(std::string text, std::string_view lineEnd) {
     return converted;
 }
 
-std::optional<std::string> findPreviousMakefile() {
+std::optional<std::string> findPreviousMakefile(FileSystem& files) {
     for (const char* name : {kMakefile, kOtherCaseMakefile}) {
-        if (entryKind(name) != EntryKind::Missing) return name;
+        if (files.entryKind(name) != EntryKind::Missing) return name;
     }
     return std::nullopt;
 }
 
 bool writeMakefile(const std::vector<SourceFile>& sources,
                    const std::optional<std::string>& previousMakefile, GeneratorOptions& options,
-                   std::ostream& err) {
+                   FileSystem& files, std::ostream& err) {
     MacroTable previous;
     if (previousMakefile && !options.ignoreOldMacros &&
         !previous.readMacros(*previousMakefile, options.codePage, err)) {
@@ -69,26 +68,26 @@ bool writeMakefile(const std::vector<SourceFile>& sources,
     const std::string text =
         withLineEnds(composeMakefile(sources, options, previous, localNow()), kLineEnd);
 
-    std::optional<NewFile> created = createNewFile(kMakefile);
+    std::optional<NewFile> created = createFreshFile(files, kMakefile);
     if (!created) {
         err << "Depmill: can't create Makefile\n";
         return false;
     }
     const std::string& temporary = created->name;
     if (!writeWholeFile(std::move(created->file), text)) {
-        removeFile(temporary);
+        files.remove(temporary);
         err << "Depmill: can't write Makefile\n";
         return false;
     }
-    if (previousMakefile && !moveEntry(*previousMakefile, kBackup)) {
-        removeFile(temporary);
+    if (previousMakefile && !files.rename(*previousMakefile, kBackup)) {
+        files.remove(temporary);
         err << "Depmill: can't rename old Makefile\n";
         return false;
     }
-    if (!moveEntry(temporary, kMakefile)) {
+    if (!files.rename(temporary, kMakefile)) {
         // Put the previous makefile back where it was.
-        if (previousMakefile) moveEntry(kBackup, *previousMakefile);
-        removeFile(temporary);
+        if (previousMakefile) files.rename(kBackup, *previousMakefile);
+        files.remove(temporary);
         err << "Depmill: can't write Makefile\n";
         return false;
     }

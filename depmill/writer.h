@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "filesystem.h"
 #include "options.h"
 #include "sources.h"
 
@@ -27,7 +28,7 @@ std::string withLineEnds(std::string text, std::string_view lineEnd);
 // The makefile a run starts from: "makefile", or "Makefile" where the file
 // system tells the two names apart and only that one exists; none when
 // there is neither. The name may hold something other than a regular file.
-std::optional<std::string> findPreviousMakefile();
+std::optional<std::string> findPreviousMakefile(FileSystem& files);
 
 // True when the makefile was written; on failure its message is written to
 // err and the previous makefile is left as it was. Reads the previous
@@ -36,6 +37,6 @@ std::optional<std::string> findPreviousMakefile();
 // those macros.
 bool writeMakefile(const std::vector<SourceFile>& sources,
                    const std::optional<std::string>& previousMakefile, GeneratorOptions& options,
-                   std::ostream& err = std::cerr);
+                   FileSystem& files, std::ostream& err = std::cerr);
 
 }  // namespace depmill

@@ -77,18 +77,24 @@ TEST(UntrustedFolder, MakefileThatIsNoRegularFileStopsTheRun) {
     }
 }
 
-// A makefile that is there but may not be read is not replaced unread.
+// A makefile that is there but may not be read is not replaced unread,
+// also with -U, which would not read it but would move it.
 TEST(UntrustedFolder, UnreadableMakefileStopsTheRun) {
-    Sandbox sb;
-    sb.write("main.c", "");
-    sb.write("makefile", kPrevious);
-    std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::none);
-    if (access(sb.path("makefile").c_str(), R_OK) == 0)
-        GTEST_SKIP() << "this user reads files without read permission (root)";
-    const RunResult run = sb.run();
-    expectStoppedAtTheMakefile(sb, run, {"main.c", "makefile"});
-    std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::owner_read);
-    EXPECT_EQ(sb.makefile(), kPrevious);
+    for (bool ignoreOld : {false, true}) {
+        SCOPED_TRACE(ignoreOld ? "with -U" : "without -U");
+        Sandbox sb;
+        sb.write("main.c", "");
+        sb.write("makefile", kPrevious);
+        std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::none);
+        const RunResult run = sb.run(RunSettings{
+            .args = ignoreOld ? std::vector<std::string>{"-U"} : std::vector<std::string>{},
+            .withoutReadOverride = true});
+        if (run.status == kNoDroppedRights)
+            GTEST_SKIP() << "root's right to read any file cannot be dropped here";
+        expectStoppedAtTheMakefile(sb, run, {"main.c", "makefile"});
+        std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::owner_read);
+        EXPECT_EQ(sb.makefile(), kPrevious);
+    }
 }
 
 // Sources and headers that are pipes, sockets or links to devices are
