@@ -11,6 +11,7 @@
 #include "codepage.h"
 #include "fileaccess.h"
 #include "macros.h"
+#include "makefilenames.h"
 #include "options.h"
 #include "runend.h"
 #include "sources.h"
@@ -40,6 +41,12 @@ int run(const std::vector<std::string>& args) {
     if (previous && !options.ignoreOldMacros && !readHeaderPath(*previous, options.includeDirs)) {
         return 2;
     }
+    // A folder that cannot stand in the makefile is neither searched nor written.
+    std::erase_if(options.includeDirs, [](const std::string& folder) {
+        if (isUsableName(folder, NameUse::Folder)) return false;
+        std::cout << skippedNameWarning(folder);
+        return true;
+    });
     const std::vector<SourceFile> sources = scanSources(options);
     if (sources.empty()) {
         std::cout << "Depmill: no files presents\n";

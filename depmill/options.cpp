@@ -3,6 +3,7 @@
 #include "options.h"
 
 #include "helptext.h"
+#include "makefilenames.h"
 #include "toolchains.h"
 
 namespace depmill {
@@ -119,10 +120,10 @@ class ArgumentReader {
                 return true;
             }
             case 'o':
-                options_.target = takeValue(letter, arg, pos);
+                options_.target = takeLineEndValue(letter, arg, pos);
                 return true;
             case 'O':
-                options_.outDir = takeValue(letter, arg, pos);
+                options_.outDir = takeLineEndValue(letter, arg, pos);
                 return true;
             case 'I':
                 requireIncludeRoom();
@@ -174,6 +175,14 @@ class ArgumentReader {
         }
         pos = arg.size();
         return args_[++index_];
+    }
+
+    // A value that ends the line of its definition (PROGRAM, LIBRARY, OUTDIR).
+    std::string takeLineEndValue(char letter, const std::string& arg, std::size_t& pos) {
+        std::string value = takeValue(letter, arg, pos);
+        if (!isUsableValue(value))
+            fail(1, std::string("Depmill: illegal -") + letter + " option\n");
+        return value;
     }
 
     const std::vector<std::string>& args_;

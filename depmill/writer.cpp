@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "macros.h"
+#include "makefilenames.h"
 #include "makefiletext.h"
 
 namespace depmill {
@@ -58,7 +59,7 @@ std::optional<std::string> findPreviousMakefile(FileSystem& files) {
 
 bool writeMakefile(const std::vector<SourceFile>& sources,
                    const std::optional<std::string>& previousMakefile, GeneratorOptions& options,
-                   FileSystem& files, std::ostream& err) {
+                   FileSystem& files, std::ostream& warnings, std::ostream& err) {
     MacroTable previous;
     if (previousMakefile && !options.ignoreOldMacros &&
         !previous.readMacros(*previousMakefile, options.codePage, err)) {
@@ -67,6 +68,8 @@ bool writeMakefile(const std::vector<SourceFile>& sources,
     applyPreviousSettings(previous, options);
     const std::string text =
         withLineEnds(composeMakefile(sources, options, previous, localNow()), kLineEnd);
+    for (const common::MacroDefinition& left : previous.refused())
+        warnings << skippedNameWarning(left.name + " = " + left.value);
 
     std::optional<NewFile> created = createFreshFile(files, kMakefile);
     if (!created) {

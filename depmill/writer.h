@@ -32,11 +32,12 @@ std::optional<std::string> findPreviousMakefile(FileSystem& files);
 
 // True when the makefile was written; on failure its message is written to
 // err and the previous makefile is left as it was. Reads the previous
-// makefile's macros unless they are ignored and keeps it as "makefile.old".
-// May change options.toolchain, options.library and options.outDir from
-// those macros.
+// makefile's macros unless they are ignored and keeps it as "makefile.old";
+// a definition it cannot write back is left out with a warning. May change
+// options.toolchain, options.library and options.outDir from those macros.
 bool writeMakefile(const std::vector<SourceFile>& sources,
                    const std::optional<std::string>& previousMakefile, GeneratorOptions& options,
-                   FileSystem& files, std::ostream& err = std::cerr);
+                   FileSystem& files, std::ostream& warnings = std::cout,
+                   std::ostream& err = std::cerr);
 
 }  // namespace depmill

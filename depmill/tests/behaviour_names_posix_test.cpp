@@ -81,5 +81,42 @@ TEST(HostileNames, SourcesAndIncludesThatMakeOrTheShellWouldActOnAreLeftOut) {
     EXPECT_EQ(sb.read("keep.obj"), "not the project's\n");
 }
 
+// Include folders, kept definitions and option values end no line in a
+// 0x5C byte: what cannot be written otherwise is left out (a folder, a
+// definition of the previous makefile) or refused (an option's value).
+TEST(HostileNames, NoLineEndsInABackslashByte) {
+    if (!TestShiftJisLocale().whyNot.empty()) GTEST_SKIP() << TestShiftJisLocale().whyNot;
+    Sandbox sb;
+    sb.write("main.c", "#include \"defs.h\"\n");
+    sb.write("inc/defs.h", "");
+    const std::string previous = "PROGRAM\t= " + kSo + "\nCFLAGS\t= -DT=" + kHyou +
+                                 "\nHDRPATH\t= " + kHyou + " inc n" + std::string(1, '\0') +
+                                 "x\n\nall: $(PROGRAM)\n";
+    sb.write("makefile", previous);
+    for (const char* option : {"-O", "-o"}) {
+        const RunResult refused = sb.run(underShiftJis({option, kHyou}));
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err, std::string("Depmill: illegal ") + option + " option\n");
+        EXPECT_EQ(sb.read("makefile"), previous);
+    }
+
+    const RunResult run = sb.run(underShiftJis({"-I", kSo}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, skipped(kSo) + skipped(kHyou) + skipped("n?x") +
+                           skipped("PROGRAM = " + kSo) + skipped("CFLAGS = -DT=" + kHyou));
+    const std::string makefile = sb.makefile();
+    EXPECT_EQ(lineEndingInBackslashByte(makefile), "");
+    EXPECT_NE(makefile.find("\nCFLAGS\t= -m$(MODEL) -W0,/W4,/G1,/Otgel,/Gt,/nologo\n"),
+              std::string::npos)
+        << makefile;
+    EXPECT_NE(makefile.find("\nHDRPATH\t= inc\nOUTDIR\t= .\n"), std::string::npos);
+    EXPECT_NE(makefile.find("\nPROGRAM\t= $(OUTDIR)\\a.exe\n"), std::string::npos);
+    EXPECT_NE(makefile.find("\nmain.obj: main.c inc\\defs.h\n\t$(CC) -c $(CFLAGS) -Iinc main.c\n"),
+              std::string::npos);
+    const MakeRun parsed = runMake(sb, "-n clean");
+    EXPECT_EQ(parsed.status, 0) << parsed.output;
+}
+
 }  // namespace
 }  // namespace depmill_test

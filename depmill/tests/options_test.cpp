@@ -116,6 +116,9 @@ TEST(OptionArguments, ValuesFromTheSameOrTheNextArgument) {
     expectFailure({"-b"}, 1, "Depmill: illegal -b option\n");
     expectFailure({"-b", "objs"}, 1, "Depmill: illegal -b extention\n");
     EXPECT_EQ(parse({"-b", "abc"}).options.objectExt, "abc");
+    // A name that ends its definition's line must not continue it.
+    expectFailure({"-oprog\\"}, 1, "Depmill: illegal -o option\n");
+    expectFailure({"-O", "\x95\x5C"}, 1, "Depmill: illegal -O option\n");
 }
 
 TEST(OptionArguments, AtMostTenIncludeFolders) {

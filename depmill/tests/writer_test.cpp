@@ -369,9 +369,10 @@ struct Written {
 
 Written write(GeneratorOptions options = {}, FailingFileSystem files = {}) {
     std::ostringstream err;
+    std::ostringstream warnings;
     const bool ok =
         depmill::writeMakefile({source(SourceKind::C, "main.c")},
-                               depmill::findPreviousMakefile(files), options, files, err);
+                               depmill::findPreviousMakefile(files), options, files, warnings, err);
     return {ok, err.str()};
 }
 
