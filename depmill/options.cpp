@@ -81,9 +81,12 @@ class ArgumentReader {
         if (!isOption(arg)) usageError();
         bool illegalLetter = false;
         for (std::size_t pos = 1; pos < arg.size();) {
-            const char letter = arg[pos++];
-            if (!readLetter(letter, arg, pos)) {
-                err_ << "Depmill: illegal option " << letter << '\n';
+            // A double-byte character is one letter, none of the options'.
+            const std::size_t length = common::charLength(options_.codePage, arg, pos);
+            const std::size_t start = pos;
+            pos += length;
+            if (length > 1 || !readLetter(arg[start], arg, pos)) {
+                err_ << "Depmill: illegal option " << arg.substr(start, length) << '\n';
                 illegalLetter = true;
             }
         }
@@ -201,13 +204,18 @@ void writeBanner(std::ostream& err) {
 }
 
 void applyOptionVariable(std::string_view text, GeneratorOptions& options) {
+    // Character by character: the second byte of a double-byte character is
+    // neither a letter nor a value.
+    const auto next = [&](std::size_t pos) {
+        return pos + common::charLength(options.codePage, text, pos);
+    };
     std::size_t pos = 0;
     for (;;) {
-        while (pos < text.size() && !isAsciiLetter(text[pos])) ++pos;
+        while (pos < text.size() && !isAsciiLetter(text[pos])) pos = next(pos);
         if (pos == text.size()) break;
         const char letter = text[pos++];
         // Whatever stands between a letter and its value, letters too, is passed over.
-        while (pos < text.size() && (text[pos] < '0' || text[pos] > '2')) ++pos;
+        while (pos < text.size() && (text[pos] < '0' || text[pos] > '2')) pos = next(pos);
         applyVariableLetter(letter, pos < text.size() ? text[pos] : '\0', options);
     }
     if (options.database) options.includeDirs.emplace_back(kDatabaseHeaderDir);
