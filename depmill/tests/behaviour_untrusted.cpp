@@ -285,6 +285,29 @@ TEST(UntrustedFolder, RunningOutOfMemoryEndsWithAMessage) {
     EXPECT_EQ(run.err, "Depmill: settable: no memory\n");
     EXPECT_EQ(sb.makefile(), continued);
     EXPECT_EQ(entriesOf(sb), (std::set<std::string>{"a.h", "main.c", "makefile"}));
+
+    // Twenty kept definitions that fit as they are read, but not once more
+    // in the text of the new makefile: sizes from what fits to what cannot
+    // be read, until the text is what runs out.
+    for (std::size_t total = 1 << 20; total <= 16 << 20; total += total / 2) {
+        std::string kept;
+        for (int k = 1; k <= 20; ++k) {
+            kept += "LIBS" + std::to_string(k) + "\t= \\\n";
+            for (std::size_t i = 0; i < total / 20 / piece.size(); ++i) kept += piece + "\\\n";
+            kept += "y\n";
+        }
+        kept += "\nall: x\n";
+        sb.write("makefile", kept);
+        std::filesystem::remove(sb.path("makefile.old"));
+        run = sb.run(limited);
+        if (run.status != 0) {
+            EXPECT_EQ(sb.makefile(), kept) << total;
+        }
+        if (run.err == "Depmill: memory overflow\n") break;
+    }
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Depmill: memory overflow\n");
+    EXPECT_EQ(entriesOf(sb), (std::set<std::string>{"a.h", "main.c", "makefile"}));
 }
 
 }  // namespace
