@@ -33,8 +33,9 @@ enum class NameUse {
 //   byte (a continued line, or an escaped blank after it);
 // - as a prerequisite: ending in ")" after a "(" (an archive member);
 // - as a command or folder word: "$", "`", "&", "<", ">", "(", ")", "'",
-//   '"', or a "{" followed by a "," or ".." and then a "}" (the shell's
-//   quoting, operators and brace expansion);
+//   '"' (the shell's expansion, operators and quoting), or braces bash
+//   could expand: a "{" before a "," or ".." before a "}", or a "}" that
+//   closes no "{" beside a "{" that no "}" closes;
 // - as a command word: "%" (a pattern rule), any "\" (the shell's escape),
 //   or starting with "-" (an option of the compiler or of rm).
 bool isUsableName(std::string_view name, NameUse use);
