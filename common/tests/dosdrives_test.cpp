@@ -137,7 +137,7 @@ TEST(DosrunSettingsFile, SkipsAByteOrderMarkAndQuotesAtMost80CharactersOfALine) 
 TEST(DosrunSettingsFile, IsReadThroughALinkAndRefusedWhenItCannotBeRead) {
     TempFolder folder;
     const auto file = folder.path() / "dosrun.conf";
-    std::ofstream(file) << "root = /x\n";
+    std::ofstream(file, std::ios::binary) << "root = /x\n";
     const auto load = [](const std::filesystem::path& path) { return common::LoadDosrunSettingsFile(path.string()); };
     EXPECT_EQ(load(file).text, "root = /x\n");
     EXPECT_EQ(load(file).refusal, "");
