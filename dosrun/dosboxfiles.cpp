@@ -123,7 +123,7 @@ int ParseStatusText(std::string_view text) {
 
 std::optional<LaunchRecord> ParseLaunchRecord(std::string_view text) {
     if (text.size() < 3 || text[1] != ' ') return std::nullopt;
-    const std::string_view kinds = "XEF";
+    const std::string_view kinds = "XEF";  // in the order of LaunchRecord::Kind
     const std::size_t kind = kinds.find(text[0]);
     std::size_t digits = 2;
     long number = 0;

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <utility>
 
 #include "regularfile.h"
 
@@ -34,14 +33,18 @@ std::vector<std::string> LastLines(const std::string& path, std::size_t count, s
     common::FileHandle file = common::openRegularFile(path).file;
     std::vector<std::string> lines;
     if (!file) return lines;
-    if (std::fseek(file.get(), 0, SEEK_END) == 0 && std::ftell(file.get()) > kTail)
+    // From the start of a line: past the first line end after a seek.
+    bool skipping = std::fseek(file.get(), 0, SEEK_END) == 0 && std::ftell(file.get()) > kTail;
+    if (skipping)
         std::fseek(file.get(), -kTail, SEEK_END);
     else
         std::rewind(file.get());
     std::string line;
     for (int c; (c = std::fgetc(file.get())) != EOF;) {
         if (c == '\n' || c == '\r') {
-            if (!line.empty()) lines.push_back(std::exchange(line, {}));
+            if (!line.empty() && !skipping) lines.push_back(line);
+            line.clear();
+            skipping = false;
             continue;
         }
         if (line.size() < width) line += c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c);

@@ -21,8 +21,8 @@ namespace {
 
 constexpr std::string_view kPrefix = "dosrun-";
 
-// A folder that is locked but still empty is one whose dosrun is making
-// it; empty and unlocked for this long, its dosrun died before it locked it.
+// An empty folder whose lock is free may be one that a dosrun has just made
+// and not locked yet; empty for this long, its dosrun died before it did.
 constexpr std::time_t kUnlockedEmptyAge = 60;
 
 // The folder entry `name` of `base`, opened without following a link, when
@@ -39,8 +39,12 @@ int openOwnFolder(int base, const char* name) {
 }
 
 bool isEmptyFolder(int fd) {
-    DIR* folder = ::fdopendir(::dup(fd));
-    if (folder == nullptr) return false;
+    const int copy = ::dup(fd);
+    DIR* folder = copy < 0 ? nullptr : ::fdopendir(copy);
+    if (folder == nullptr) {
+        if (copy >= 0) ::close(copy);
+        return false;
+    }
     int entries = 0;
     while (const dirent* entry = ::readdir(folder)) {
         const std::string_view name = entry->d_name;

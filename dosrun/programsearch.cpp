@@ -20,7 +20,7 @@ bool isRegularFile(const std::string& path) {
 constexpr common::CodePage kCodePage = common::CodePage::Utf8;
 
 // `dosPath` relative to the current folder, or with a drive letter.
-std::optional<std::string> hostFileOf(const std::string& dosPath, const common::DosrunSettings& settings,
+std::optional<std::string> hostFile(const std::string& dosPath, const common::DosrunSettings& settings,
                                     const std::string& currentFolder) {
     common::DosrunSettings here;
     here.root = currentFolder;
@@ -44,7 +44,7 @@ std::optional<DosProgram> FindDosProgram(const std::string& program, const commo
     const auto inFolder = [&](const std::string& folder) -> std::optional<DosProgram> {
         for (const auto& name : names) {
             const std::string dosPath = folder.empty() ? name : common::joinFolder(folder, name, kCodePage);
-            if (auto host = hostFileOf(dosPath, settings, currentFolder)) return DosProgram{*host, dosPath};
+            if (auto host = hostFile(dosPath, settings, currentFolder)) return DosProgram{*host, dosPath};
         }
         return std::nullopt;
     };
