@@ -85,16 +85,6 @@ TEST(DosboxFiles, ABatchProgramIsFollowedByTheStatusChainOnALineOfItsOwn) {
               "Z:\\COMMAND.COM\r\n /C Y:\\PROGRAM.BAT 100%\r\nY:\\INPUT.DAT\r\nY:\\RESULT.TXT\r\n");
 }
 
-TEST(DosboxFiles, AProgramFileIsStartedByTheLauncherAndTheMarkersEndBothPorts) {
-    dosrun::RunPlan plan;
-    plan.programFile = "D:\\BINW\\WMAKE.EXE";
-    plan.programTail = " -h 100%";
-    plan.marker = "END";
-    EXPECT_EQ(dosrun::JobText(plan), "D:\\BINW\\WMAKE.EXE\r\n -h 100%\r\nY:\\INPUT.DAT\r\nY:\\RESULT.TXT\r\n");
-    EXPECT_TRUE(
-        dosrun::RunBatch(plan).ends_with("Y:\\LAUNCH.COM Y:\\JOB.TXT\r\nECHO END> COM2\r\nECHO END> COM1\r\n"));
-}
-
 TEST(DosboxFiles, TheLaunchRecordIsAnExitCodeOrTheDosErrorOfWhatFailed) {
     using dosrun::LaunchRecord;
     for (const auto& [text, kind, number] : {std::tuple{"X 0\r\n", LaunchRecord::Exited, 0},
