@@ -121,6 +121,27 @@ std::vector<std::string> dosPathNames(std::string_view path, CodePage cp) {
     return names;
 }
 
+std::string withoutDotFolders(std::string_view path, CodePage cp) {
+    std::size_t rest = hasDrivePrefix(path) ? 2 : 0;
+    const bool rooted = rest < path.size() && isFolderSeparator(path[rest]);
+    if (rooted) ++rest;
+    std::vector<std::string> kept;
+    for (std::string& name : dosPathNames(path.substr(rest), cp)) {
+        if (name == ".") continue;
+        if (name == ".." && !kept.empty() && kept.back() != "..") {
+            kept.pop_back();
+        } else if (name != ".." || !rooted) {
+            kept.push_back(std::move(name));
+        }
+    }
+    std::string out(path.substr(0, rest));
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (i > 0) out += kDosSeparator;
+        out += kept[i];
+    }
+    return out;
+}
+
 std::string withSeparator(std::string_view path, char separator, CodePage cp) {
     std::string out(path);
     for (std::size_t i = 0; i < out.size(); i += charLength(cp, out, i)) {

@@ -74,6 +74,12 @@ std::string replaceExtension(std::string_view name, std::string_view ext, CodePa
 // ones of a leading, doubled or final separator are left out.
 std::vector<std::string> dosPathNames(std::string_view path, CodePage cp);
 
+// The path with its "." folders left out and each ".." taken back with the
+// name before it, by the names alone as DOS does ("a\b\..\..\x.h" is
+// "x.h" whether or not "a\b" exists); a ".." above the start stays, one at
+// the root goes. The drive and root are kept, the names joined by "\".
+std::string withoutDotFolders(std::string_view path, CodePage cp);
+
 // The path with every "\" that is a separator turned into `separator`.
 std::string withSeparator(std::string_view path, char separator, CodePage cp);
 

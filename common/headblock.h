@@ -19,6 +19,8 @@ namespace common {
 struct MacroDefinition {
     std::string name;
     std::string value;
+
+    bool operator==(const MacroDefinition&) const = default;
 };
 
 // The name runs from the first non-white byte to the first blank, tab or

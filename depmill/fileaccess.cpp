@@ -1,9 +1,7 @@
 // The POSIX and the Windows side of depmill's file access.
 #include "fileaccess.h"
 
-#include <chrono>
-#include <cstdint>
-#include <utility>
+#include <cstdio>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -16,29 +14,6 @@
 
 namespace depmill {
 
-namespace {
-
-// Attempts at a fresh name before creating the new file is given up.
-constexpr int kNameAttempts = 100;
-
-// Six letters or digits, different from one call to the next; the
-// exclusive create, not the name, keeps the file ours.
-std::string freshSuffix() {
-    static std::uint64_t calls = 0;
-    std::uint64_t seed =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (++calls * 0x9E3779B97F4A7C15ULL) ^ reinterpret_cast<std::uintptr_t>(&calls);
-    seed ^= seed >> 33;
-    seed *= 0xFF51AFD7ED558CCDULL;
-    seed ^= seed >> 33;
-    constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::string suffix;
-    for (int i = 0; i < 6; ++i, seed /= 36) suffix += kDigits[seed % 36];
-    return suffix;
-}
-
-}  // namespace
-
 FileHandle openInput(const std::string& path) {
     return common::openRegularFile(path).file;
 }
@@ -47,15 +22,12 @@ bool canOpenForReading(const std::string& path) {
     return openInput(path) != nullptr;
 }
 
-std::optional<NewFile> createNewFile(const std::string& prefix) {
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        std::string name = prefix + "." + freshSuffix();
-        common::CreatedFile created =
-            common::createNewFile(name, common::NewFilePermissions::AsUmaskAllows);
-        if (created.file) return NewFile{std::move(created.file), std::move(name)};
-        if (!created.nameTaken) return std::nullopt;
-    }
-    return std::nullopt;
+FileHandle RealFileSystem::openRegularFile(const std::string& path) {
+    return openInput(path);
+}
+
+common::CreatedFile RealFileSystem::createNewFile(const std::string& path) {
+    return common::createNewFile(path, common::NewFilePermissions::AsUmaskAllows);
 }
 
 #ifdef _WIN32
@@ -69,7 +41,7 @@ bool isPlainFile(DWORD attributes) {
 
 }  // namespace
 
-EntryKind entryKind(const std::string& path) {
+EntryKind RealFileSystem::entryKind(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::Missing;
     return isPlainFile(attributes) ? EntryKind::RegularFile : EntryKind::Other;
@@ -92,11 +64,11 @@ bool isSameFile(const std::string& a, const std::string& b) {
            infoA.nFileIndexLow == infoB.nFileIndexLow;
 }
 
-bool moveEntry(const std::string& from, const std::string& to) {
+bool RealFileSystem::rename(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
-void removeFile(const std::string& path) {
+void RealFileSystem::remove(const std::string& path) {
     DeleteFileA(path.c_str());
 }
 
@@ -118,7 +90,7 @@ void letOversizedWritesFail() {
 
 #else
 
-EntryKind entryKind(const std::string& path) {
+EntryKind RealFileSystem::entryKind(const std::string& path) {
     struct stat info {};
     if (lstat(path.c_str(), &info) != 0) return EntryKind::Missing;
     return S_ISREG(info.st_mode) ? EntryKind::RegularFile : EntryKind::Other;
@@ -131,11 +103,11 @@ bool isSameFile(const std::string& a, const std::string& b) {
     return infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
 }
 
-bool moveEntry(const std::string& from, const std::string& to) {
-    return rename(from.c_str(), to.c_str()) == 0;
+bool RealFileSystem::rename(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-void removeFile(const std::string& path) {
+void RealFileSystem::remove(const std::string& path) {
     unlink(path.c_str());
 }
 

@@ -1,24 +1,17 @@
 // The file system as depmill uses it. Every call into the operating system
-// is here: a project folder may hold anything under any name, so inputs are
-// used only when they are regular files, opening one never waits, links are
-// never followed, and the new makefile is made under a fresh name and then
-// moved into place.
+// is here, RealFileSystem's too: a project folder may hold anything under
+// any name, so inputs are used only when they are regular files, opening
+// one never waits, links are never followed, and the new makefile is made
+// under a fresh name and then moved into place.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "regularfile.h"
+#include "filesystem.h"
 
 namespace depmill {
-
-using common::FileHandle;
-
-enum class EntryKind { Missing, RegularFile, Other };
-
-// What the folder holds under the name; a link counts as itself (Other).
-EntryKind entryKind(const std::string& path);
 
 // The file, open for reading, when the name is a regular file that opens;
 // null for a link, folder, pipe, device or socket, or a file that does not
@@ -30,24 +23,6 @@ bool canOpenForReading(const std::string& path);
 
 // True when both paths open one and the same file.
 bool isSameFile(const std::string& a, const std::string& b);
-
-struct NewFile {
-    FileHandle file;  // open for writing, binary
-    std::string name;
-};
-
-// Creates a file that did not exist before, named prefix, "." and a fresh
-// suffix; a name already taken (by a file or a link) is never opened.
-// None when no file can be created.
-std::optional<NewFile> createNewFile(const std::string& prefix);
-
-// Gives the entry `from` the name `to`, replacing what `to` named; a link
-// under either name is moved or replaced as a name, never written through.
-bool moveEntry(const std::string& from, const std::string& to);
-
-// Removes the file or link of that name (never a folder, never a link's
-// target).
-void removeFile(const std::string& path);
 
 // The names in the current folder, in the order the platform gives them;
 // none when the folder cannot be listed.

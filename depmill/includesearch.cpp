@@ -22,7 +22,8 @@ SearchResult IncludeSearch::search(const std::string& name) const {
 }
 
 bool IncludeSearch::exists(const std::string& dosPath) const {
-    return canOpenForReading(common::nativePath(dosPath, cp_));
+    // A ".." goes back by the name, as for DOS, not through the folder on disk.
+    return canOpenForReading(common::nativePath(common::withoutDotFolders(dosPath, cp_), cp_));
 }
 
 }  // namespace depmill

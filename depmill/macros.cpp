@@ -8,6 +8,7 @@
 #include "fileaccess.h"
 #include "headblock.h"
 #include "linereader.h"
+#include "makefilenames.h"
 #include "whitespace.h"
 
 namespace depmill {
@@ -78,7 +79,7 @@ bool readHeaderPath(const std::string& fileName, std::vector<std::string>& inclu
 
 std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, common::CodePage cp,
                                                   std::ostream& err) {
-    entries_.clear();
+    clear();
     common::LineReader reader(openInput(fileName));
     if (!reader.isOpen()) {
         err << "Depmill: can't open Makefile\n";
@@ -100,10 +101,19 @@ std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, c
 }
 
 std::optional<std::string_view> MacroTable::lookupMacro(std::string_view name) const {
-    for (const auto& entry : entries_) {
-        if (entry.name == name) return entry.value;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].name != name) continue;
+        if (isUsableValue(entries_[i].value)) return entries_[i].value;
+        refused_.insert(i);
+        return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::vector<common::MacroDefinition> MacroTable::refused() const {
+    std::vector<common::MacroDefinition> definitions;
+    for (std::size_t i : refused_) definitions.push_back(entries_[i]);
+    return definitions;
 }
 
 }  // namespace depmill

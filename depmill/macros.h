@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,14 +31,23 @@ class MacroTable {
     std::optional<std::size_t> readMacros(const std::string& fileName, common::CodePage cp,
                                           std::ostream& err = std::cerr);
 
-    // The value of the first definition of exactly this name.
+    // The value of the first definition of exactly this name. A value that
+    // cannot end the line of a definition (isUsableValue) counts as none:
+    // its definition is then among refused().
     std::optional<std::string_view> lookupMacro(std::string_view name) const;
 
-    void clear() { entries_.clear(); }
+    // The definitions that lookupMacro refused, in the order of the file.
+    std::vector<common::MacroDefinition> refused() const;
+
+    void clear() {
+        entries_.clear();
+        refused_.clear();
+    }
     std::size_t size() const { return entries_.size(); }
 
   private:
     std::vector<common::MacroDefinition> entries_;
+    mutable std::set<std::size_t> refused_;  // the entries looked up and refused
 };
 
 }  // namespace depmill

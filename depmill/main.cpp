@@ -11,6 +11,7 @@
 #include "codepage.h"
 #include "fileaccess.h"
 #include "macros.h"
+#include "makefilenames.h"
 #include "options.h"
 #include "runend.h"
 #include "sources.h"
@@ -29,21 +30,29 @@ int run(const std::vector<std::string>& args) {
         return *status;
     }
     // Whatever the previous makefile's name holds, it is read, or moved
-    // aside as the backup, only when it is a regular file.
-    const std::optional<std::string> previous = findPreviousMakefile();
-    if (previous && entryKind(*previous) != EntryKind::RegularFile) {
+    // aside as the backup, only when it is a regular file that opens, also
+    // where its macros are ignored.
+    RealFileSystem files;
+    const std::optional<std::string> previous = findPreviousMakefile(files);
+    if (previous && !files.openRegularFile(*previous)) {
         std::cerr << "Depmill: can't open Makefile\n";
         return 2;
     }
     if (previous && !options.ignoreOldMacros && !readHeaderPath(*previous, options.includeDirs)) {
         return 2;
     }
+    // A folder that cannot stand in the makefile is neither searched nor written.
+    std::erase_if(options.includeDirs, [](const std::string& folder) {
+        if (isUsableName(folder, NameUse::Folder)) return false;
+        std::cout << skippedNameWarning(folder);
+        return true;
+    });
     const std::vector<SourceFile> sources = scanSources(options);
     if (sources.empty()) {
         std::cout << "Depmill: no files presents\n";
         return 2;
     }
-    return writeMakefile(sources, previous, options) ? 0 : 2;
+    return writeMakefile(sources, previous, options, files) ? 0 : 2;
 }
 
 }  // namespace

@@ -1,26 +1,120 @@
 #include "makefilenames.h"
 
+#include "dospath.h"
+
 namespace depmill {
 
 namespace {
 
-constexpr std::string_view kNeverInRule = " \t#=;\r\n";
-constexpr std::string_view kNeverInCommand = "$`|&<>";
+// The make of Windows reads "C:" at the start of a word as a drive; a POSIX
+// make takes every ":" of a rule line for the rule's own, and a second one
+// stops it with "multiple target patterns".
+#ifdef _WIN32
+constexpr bool kMakeReadsDriveLetters = true;
+#else
+constexpr bool kMakeReadsDriveLetters = false;
+#endif
+
+// Bytes make acts on in a rule line: the blank parts words, "#" starts a
+// comment, "=" a variable of the target, ";" the recipe, "|" the order-only
+// prerequisites, "*" and "?" are wildcards.
+constexpr std::string_view kActedOnByMake = " #=;|*?";
+// Bytes /bin/sh acts on anywhere in a word: expansion, quoting, operators.
+constexpr std::string_view kActedOnByShell = "$`&<>()'\"";
+// Bytes of a command word that make or the shell act on where a folder's
+// or an include's are left alone: "%" makes a target a pattern, "\" escapes
+// for the shell.
+constexpr std::string_view kActedOnInCommands = "%\\";
+
+bool isControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool isDriveColon(std::string_view name, std::size_t pos) {
+    return kMakeReadsDriveLetters && pos == 1 && isAsciiLetter(name[0]);
+}
+
+// True when a "[" stands before a "]": a wildcard set for make and the shell
+// (a "[" alone, as the second byte of "ー", is an ordinary byte to both).
+bool holdsWildcardSet(std::string_view name) {
+    const std::size_t open = name.find('[');
+    return open != std::string_view::npos && name.find(']', open + 1) != std::string_view::npos;
+}
+
+// True where bash, which is /bin/sh on some systems, could expand braces:
+// a "{" before a "," or ".." before a "}"; or, as the assembler's command
+// follows the source with "," and its object in one word, a "}" that
+// closes no "{" and a "{" that no "}" closes, which the next name's "}"
+// would close around that ",".
+bool holdsBraceExpansion(std::string_view name) {
+    const std::size_t open = name.find('{');
+    const std::size_t close = name.rfind('}');
+    if (open != std::string_view::npos && close != std::string_view::npos && open < close) {
+        const std::string_view inside = name.substr(open + 1, close - open - 1);
+        if (inside.find(',') != std::string_view::npos ||
+            inside.find("..") != std::string_view::npos) {
+            return true;
+        }
+    }
+    int unclosed = 0;
+    bool strayClose = false;
+    for (char c : name) {
+        if (c == '{') ++unclosed;
+        if (c != '}') continue;
+        if (unclosed == 0) strayClose = true;
+        if (unclosed > 0) --unclosed;
+    }
+    return strayClose && unclosed > 0;
+}
+
+// What make does with the name in any rule line.
+bool standsInRules(std::string_view name) {
+    // "~" starts a home folder for make and the shell; a final 0x5C, a
+    // "\" or the second byte of a character, continues the line or escapes
+    // the blank after it.
+    if (name.empty() || name.front() == '~' || name.back() == '\\' || holdsWildcardSet(name))
+        return false;
+    for (std::size_t pos = 0; pos < name.size(); ++pos) {
+        const char c = name[pos];
+        if (isControl(c) || kActedOnByMake.find(c) != std::string_view::npos) return false;
+        if (c == ':' && !isDriveColon(name, pos)) return false;
+    }
+    return true;
+}
 
 }  // namespace
 
-bool isUsableName(std::string_view name, NameUse use, common::CodePage cp) {
-    if (name.empty()) return false;
-    for (std::size_t i = 0; i < name.size(); i += common::charLength(cp, name, i)) {
-        if (common::charLength(cp, name, i) > 1) continue;
-        const char c = name[i];
-        if (kNeverInRule.find(c) != std::string_view::npos || (c == ':' && i >= 2)) return false;
-        if (use == NameUse::Command && kNeverInCommand.find(c) != std::string_view::npos)
-            return false;
+bool isUsableName(std::string_view name, NameUse use) {
+    if (!standsInRules(name)) return false;
+    switch (use) {
+        case NameUse::Prerequisite:
+            // "lib(member)" names a member of an archive.
+            return !(name.back() == ')' && name.find('(') != std::string_view::npos);
+        case NameUse::Command:
+            if (name.front() == '-' ||
+                name.find_first_of(kActedOnInCommands) != std::string_view::npos) {
+                return false;
+            }
+            [[fallthrough]];
+        case NameUse::Folder:
+            return name.find_first_of(kActedOnByShell) == std::string_view::npos &&
+                   !holdsBraceExpansion(name);
     }
-    // A final backslash would join the next line of the makefile to the rule.
-    const std::size_t last = common::lastCharStart(name, cp);
-    return !(last + 1 == name.size() && name[last] == '\\');
+    return false;
+}
+
+bool isUsableSource(std::string_view name, std::string_view objectExt, common::CodePage cp) {
+    return isUsableName(name, NameUse::Command) &&
+           isUsableName(common::replaceExtension(name, objectExt, cp), NameUse::Command);
+}
+
+bool isUsableValue(std::string_view value) {
+    return value.find('\0') == std::string_view::npos && !value.ends_with('\\');
 }
 
 std::string escapedForMake(std::string_view name) {
@@ -36,8 +130,7 @@ std::string escapedForMake(std::string_view name) {
 std::string skippedNameWarning(std::string_view name) {
     std::string shown(name);
     for (char& c : shown) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) c = '?';
+        if (isControl(c)) c = '?';
     }
     return "Depmill: skipped " + shown + ": not usable in a makefile\n";
 }

@@ -3,6 +3,7 @@
 #include "options.h"
 
 #include "helptext.h"
+#include "makefilenames.h"
 #include "toolchains.h"
 
 namespace depmill {
@@ -85,9 +86,12 @@ class ArgumentReader {
         if (!isOption(arg)) usageError();
         bool illegalLetter = false;
         for (std::size_t pos = 1; pos < arg.size();) {
-            const char letter = arg[pos++];
-            if (!readLetter(letter, arg, pos)) {
-                err_ << "Depmill: illegal option " << letter << '\n';
+            // A double-byte character is one letter, none of the options'.
+            const std::size_t length = common::charLength(options_.codePage, arg, pos);
+            const std::size_t start = pos;
+            pos += length;
+            if (length > 1 || !readLetter(arg[start], arg, pos)) {
+                err_ << "Depmill: illegal option " << arg.substr(start, length) << '\n';
                 illegalLetter = true;
             }
         }
@@ -124,10 +128,10 @@ class ArgumentReader {
                 return true;
             }
             case 'o':
-                options_.target = takeValue(letter, arg, pos);
+                options_.target = takeLineEndValue(letter, arg, pos);
                 return true;
             case 'O':
-                options_.outDir = takeValue(letter, arg, pos);
+                options_.outDir = takeLineEndValue(letter, arg, pos);
                 return true;
             case 'I':
                 requireIncludeRoom();
@@ -181,6 +185,14 @@ class ArgumentReader {
         return args_[++index_];
     }
 
+    // A value that ends the line of its definition (PROGRAM, LIBRARY, OUTDIR).
+    std::string takeLineEndValue(char letter, const std::string& arg, std::size_t& pos) {
+        std::string value = takeValue(letter, arg, pos);
+        if (!isUsableValue(value))
+            fail(1, std::string("Depmill: illegal -") + letter + " option\n");
+        return value;
+    }
+
     const std::vector<std::string>& args_;
     GeneratorOptions& options_;
     std::ostream& out_;
@@ -197,13 +209,18 @@ void writeBanner(std::ostream& err) {
 }
 
 void applyOptionVariable(std::string_view text, GeneratorOptions& options) {
+    // Character by character: the second byte of a double-byte character is
+    // neither a letter nor a value.
+    const auto next = [&](std::size_t pos) {
+        return pos + common::charLength(options.codePage, text, pos);
+    };
     std::size_t pos = 0;
     for (;;) {
-        while (pos < text.size() && !isAsciiLetter(text[pos])) ++pos;
+        while (pos < text.size() && !isAsciiLetter(text[pos])) pos = next(pos);
         if (pos == text.size()) break;
         const char letter = text[pos++];
         // Whatever stands between a letter and its value, letters too, is passed over.
-        while (pos < text.size() && !isOptionVariableValue(text[pos])) ++pos;
+        while (pos < text.size() && !isOptionVariableValue(text[pos])) pos = next(pos);
         applyVariableLetter(letter, pos < text.size() ? text[pos] : '\0', options);
     }
     if (options.database) options.includeDirs.emplace_back(kDatabaseHeaderDir);

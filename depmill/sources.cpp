@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <new>
 
+#include "dospath.h"
 #include "fileaccess.h"
 #include "includescan.h"
 #include "includesearch.h"
@@ -47,11 +48,14 @@ void reportIllegalLine(std::ostream& warnings, const std::string& source, int li
 
 void addDependency(SourceFile& source, const std::string& name, IncludeSearch& search,
                    std::ostream& warnings, common::CodePage cp) {
-    if (!isUsableName(name, NameUse::Prerequisite, cp)) {
+    const SearchResult& result = search.find(name);
+    // Judged as the dependency line holds it: with the folder it was found
+    // in, which may make a wildcard set with the name.
+    const std::string written = result.dir ? common::joinFolder(*result.dir, name, cp) : name;
+    if (!isUsableName(written, NameUse::Prerequisite)) {
         warnings << skippedNameWarning(name);
         return;
     }
-    const SearchResult& result = search.find(name);
     if (!result.found)
         warnings << "Depmill: can't find " << name << " (in " << source.name << ")\n";
     source.deps.push_back({name, result.dir});
@@ -113,7 +117,7 @@ std::vector<SourceFile> scanSources(const GeneratorOptions& options, std::ostrea
         for (const SourcePattern& pattern : kSourcePatterns) {
             const std::size_t first = sources.size();
             for (const std::string& match : matchingNames(*entries, pattern.glob, first)) {
-                if (!isUsableName(match, NameUse::Command, options.codePage)) {
+                if (!isUsableSource(match, options.objectExt, options.codePage)) {
                     warnings << skippedNameWarning(match);
                     continue;
                 }

@@ -5,8 +5,8 @@
 
 #include <ctime>
 
-#include "fileaccess.h"
 #include "macros.h"
+#include "makefilenames.h"
 #include "makefiletext.h"
 
 namespace depmill {
@@ -50,16 +50,16 @@ std::string withLineEnds(std::string text, std::string_view lineEnd) {
     return converted;
 }
 
-std::optional<std::string> findPreviousMakefile() {
+std::optional<std::string> findPreviousMakefile(FileSystem& files) {
     for (const char* name : {kMakefile, kOtherCaseMakefile}) {
-        if (entryKind(name) != EntryKind::Missing) return name;
+        if (files.entryKind(name) != EntryKind::Missing) return name;
     }
     return std::nullopt;
 }
 
 bool writeMakefile(const std::vector<SourceFile>& sources,
                    const std::optional<std::string>& previousMakefile, GeneratorOptions& options,
-                   std::ostream& err) {
+                   FileSystem& files, std::ostream& warnings, std::ostream& err) {
     MacroTable previous;
     if (previousMakefile && !options.ignoreOldMacros &&
         !previous.readMacros(*previousMakefile, options.codePage, err)) {
@@ -68,27 +68,29 @@ bool writeMakefile(const std::vector<SourceFile>& sources,
     applyPreviousSettings(previous, options);
     const std::string text =
         withLineEnds(composeMakefile(sources, options, previous, localNow()), kLineEnd);
+    for (const common::MacroDefinition& left : previous.refused())
+        warnings << skippedNameWarning(left.name + " = " + left.value);
 
-    std::optional<NewFile> created = createNewFile(kMakefile);
+    std::optional<NewFile> created = createFreshFile(files, kMakefile);
     if (!created) {
         err << "Depmill: can't create Makefile\n";
         return false;
     }
     const std::string& temporary = created->name;
     if (!writeWholeFile(std::move(created->file), text)) {
-        removeFile(temporary);
+        files.remove(temporary);
         err << "Depmill: can't write Makefile\n";
         return false;
     }
-    if (previousMakefile && !moveEntry(*previousMakefile, kBackup)) {
-        removeFile(temporary);
+    if (previousMakefile && !files.rename(*previousMakefile, kBackup)) {
+        files.remove(temporary);
         err << "Depmill: can't rename old Makefile\n";
         return false;
     }
-    if (!moveEntry(temporary, kMakefile)) {
+    if (!files.rename(temporary, kMakefile)) {
         // Put the previous makefile back where it was.
-        if (previousMakefile) moveEntry(kBackup, *previousMakefile);
-        removeFile(temporary);
+        if (previousMakefile) files.rename(kBackup, *previousMakefile);
+        files.remove(temporary);
         err << "Depmill: can't write Makefile\n";
         return false;
     }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "filesystem.h"
 #include "options.h"
 #include "sources.h"
 
@@ -27,15 +28,16 @@ std::string withLineEnds(std::string text, std::string_view lineEnd);
 // The makefile a run starts from: "makefile", or "Makefile" where the file
 // system tells the two names apart and only that one exists; none when
 // there is neither. The name may hold something other than a regular file.
-std::optional<std::string> findPreviousMakefile();
+std::optional<std::string> findPreviousMakefile(FileSystem& files);
 
 // True when the makefile was written; on failure its message is written to
 // err and the previous makefile is left as it was. Reads the previous
-// makefile's macros unless they are ignored and keeps it as "makefile.old".
-// May change options.toolchain, options.library and options.outDir from
-// those macros.
+// makefile's macros unless they are ignored and keeps it as "makefile.old";
+// a definition it cannot write back is left out with a warning. May change
+// options.toolchain, options.library and options.outDir from those macros.
 bool writeMakefile(const std::vector<SourceFile>& sources,
                    const std::optional<std::string>& previousMakefile, GeneratorOptions& options,
+                   FileSystem& files, std::ostream& warnings = std::cout,
                    std::ostream& err = std::cerr);
 
 }  // namespace depmill

@@ -1,13 +1,19 @@
-// Depmill's makefile text from fuzzed source and include names, admitted as
-// the scan admits them. Promises: each source has exactly one rule line
-// (a grammar two: its generated file and its object), every other rule line
-// is one of the writer's own, no line is broken up by a name, and every "$"
-// is either written "$$" or opens one of the writer's own macro references.
+// Depmill's makefile text from fuzzed source, include and folder names,
+// admitted as the scan and the main flow admit them, composed under UTF-8
+// and under Shift-JIS. Promises: each source has exactly one rule line (a
+// grammar two: its generated file and its object), every other rule line
+// is one of the writer's own, no line is broken up or continued by a name
+// (none ends in a 0x5C byte), every "$" is either written "$$" or opens one
+// of the writer's own macro references, and a command holds no byte that
+// /bin/sh would act on beyond the writer's own (the "\" of an include
+// folder's option aside).
 //
 // Input: fields separated by NUL bytes. The first byte of the first field
 // picks toolchain, program or library, object folder and response files;
 // a field beginning with "S" names a source (its second byte picks the
-// kind), one beginning with "I" an include name of the last source.
+// kind), one beginning with "F" an include folder, one beginning with "I"
+// an include name of the last source, not found, and one beginning with
+// "J" an include name of the last source found in the last folder.
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
@@ -15,6 +21,7 @@
 #include <regex>
 #include <string>
 
+#include "dospath.h"
 #include "fuzzinput.h"
 #include "makefilenames.h"
 #include "makefiletext.h"
@@ -22,39 +29,49 @@
 
 namespace {
 
+using depmill::NameUse;
 using depmill::SourceKind;
 
 constexpr SourceKind kKinds[] = {SourceKind::EmbeddedSql, SourceKind::Cpp, SourceKind::C,
                                  SourceKind::Assembler, SourceKind::Grammar};
 
-depmill::GeneratorOptions optionsFrom(std::string_view field) {
+depmill::GeneratorOptions optionsFrom(std::string_view field, common::CodePage cp) {
     const unsigned bits = field.empty() ? 0 : static_cast<unsigned char>(field[0]);
     depmill::GeneratorOptions options;
     options.toolchain = static_cast<int>(bits % depmill::toolchains().size());
     options.library = (bits & 4) != 0;
     if ((bits & 8) != 0) options.outDir = "obj";
     options.responseFiles = (bits & 16) != 0;
-    options.codePage = (bits & 32) != 0 ? common::CodePage::ShiftJis : common::CodePage::Utf8;
+    options.codePage = cp;
     return options;
 }
 
 std::vector<depmill::SourceFile> sourcesFrom(const std::vector<std::string_view>& fields,
-                                             common::CodePage cp) {
+                                             depmill::GeneratorOptions& options) {
+    const common::CodePage cp = options.codePage;
     std::vector<depmill::SourceFile> sources;
     bool lastAdmitted = false;
     for (std::size_t i = 1; i < fields.size() && sources.size() < 50; ++i) {
         std::string_view field = fields[i];
         if (field.size() < 2) continue;
         const char tag = field[0];
+        const std::string name(field.substr(tag == 'S' ? 2 : 1));
         if (tag == 'S') {
             const SourceKind kind = kKinds[static_cast<unsigned char>(field[1]) % 5];
-            const std::string name(field.substr(2));
-            lastAdmitted = depmill::isUsableName(name, depmill::NameUse::Command, cp);
+            lastAdmitted = depmill::isUsableSource(name, options.objectExt, cp);
             if (lastAdmitted) sources.push_back({kind, name, {}});
+        } else if (tag == 'F') {
+            if (depmill::isUsableName(name, NameUse::Folder) &&
+                options.includeDirs.size() < depmill::kMaxIncludeDirs) {
+                options.includeDirs.push_back(name);
+            }
         } else if (tag == 'I' && lastAdmitted) {
-            const std::string name(field.substr(1));
-            if (depmill::isUsableName(name, depmill::NameUse::Prerequisite, cp))
+            if (depmill::isUsableName(name, NameUse::Prerequisite))
                 sources.back().deps.push_back({name, std::nullopt});
+        } else if (tag == 'J' && lastAdmitted && !options.includeDirs.empty()) {
+            const std::string& folder = options.includeDirs.back();
+            if (depmill::isUsableName(common::joinFolder(folder, name, cp), NameUse::Prerequisite))
+                sources.back().deps.push_back({name, folder});
         }
     }
     return sources;
@@ -81,17 +98,30 @@ bool isDefinition(const std::string& line) {
     return std::regex_match(line, definition);
 }
 
-}  // namespace
+// A command line with the writer's own text taken out: its macro
+// references (with the "\" after $(OUTDIR)), the redirection into a
+// response file, a closing ";", and the comment lcc's response file starts
+// with. What is left came from names and folders.
+std::string namesOfCommand(const std::string& line) {
+    if (line == "\t@echo # link.cc for lcc.exe>link.cc") return {};
+    static const std::regex own(R"(\$\(OUTDIR\)\\|\$\([^)]*\)|[&;]?>>?(?:link\.cc|makelib)$|;$)");
+    return std::regex_replace(line.substr(1), own, "");
+}
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::vector<std::string_view> fields = fuzz::splitFields(fuzz::asText(data, size), '\0');
-    const depmill::GeneratorOptions options = optionsFrom(fields[0]);
-    const std::vector<depmill::SourceFile> sources = sourcesFrom(fields, options.codePage);
-    if (sources.empty()) return 0;
-    const depmill::MacroTable previous;
-    std::tm now{};
-    const std::string text = depmill::composeMakefile(sources, options, previous, now);
+// The promise of a command: no byte the shell acts on but the writer's
+// own, and no "\\" but in a folder's include option.
+void requireNoShellByteInCommand(const std::string& line) {
+    const std::string rest = namesOfCommand(line);
+    fuzz::require(rest.find_first_of("`|&;<>()$'\"*?") == std::string::npos,
+                  "a byte the shell acts on reaches a command");
+    static const std::regex includeOption(R"((^| )[-/]I[^ ]*)");
+    fuzz::require(std::regex_replace(rest, includeOption, "").find('\\') == std::string::npos,
+                  "a backslash of a name reaches a command");
+}
 
+// The promises over one makefile text.
+void checkText(const std::string& text, const std::vector<depmill::SourceFile>& sources,
+               const depmill::GeneratorOptions& options) {
     // The rule lines that may stand in the text, and how often.
     const std::string libraryResponseFile(
         depmill::toolchainNumbered(options.toolchain).library.responseFile);
@@ -111,12 +141,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::require(end != std::string::npos, "the text does not end with a line end");
         const std::string line = text.substr(start, end - start);
         start = end + 1;
+        fuzz::require(line.empty() || line.back() != '\\', "a line ends in a 0x5C byte");
+        if (!line.empty() && line[0] == '\t') requireNoShellByteInCommand(line);
         if (line.empty() || line[0] == '\t' || line[0] == '#' || isDefinition(line)) continue;
-        const std::size_t colon = line.find(": ");
-        const std::string target =
-            line.substr(0, colon == std::string::npos ? line.find(':') : colon);
-        fuzz::require(line.find(':') != std::string::npos,
+        // A rule's own ":" is the only byte of its line that make acts on.
+        const std::size_t colon = line.find(':');
+        fuzz::require(colon != std::string::npos &&
+                          line.find(':', colon + 1) == std::string::npos &&
+                          line.find_first_of("|*?;=#") == std::string::npos,
                       "a line that is no rule, recipe or definition");
+        const std::string target = line.substr(0, colon);
         if (expected.count(target) != 0 || wanted.count(target) != 0) {
             ++found[target];
         } else {
@@ -135,5 +169,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [target, count] : expected)
         fuzz::require(found[target] <= count, "a template rule written twice");
     fuzz::require(dollarsAreEscaped(text), "a $ of a name left unescaped");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::string_view> fields = fuzz::splitFields(fuzz::asText(data, size), '\0');
+    for (const common::CodePage cp : {common::CodePage::Utf8, common::CodePage::ShiftJis}) {
+        depmill::GeneratorOptions options = optionsFrom(fields[0], cp);
+        const std::vector<depmill::SourceFile> sources = sourcesFrom(fields, options);
+        if (sources.empty()) continue;
+        const depmill::MacroTable previous;
+        std::tm now{};
+        checkText(depmill::composeMakefile(sources, options, previous, now), sources, options);
+    }
     return 0;
 }

@@ -141,6 +141,19 @@ TEST(DosPath, NamesLeaveOutEmptyOnesAndKeepDoubleByteCharactersWhole) {
     EXPECT_EQ(common::dosPathNames(kHyo + "\\A", CodePage::Utf8), (Names{"\x95", "A"}));
 }
 
+TEST(DosPath, DotFoldersGoByTheNames) {
+    const auto resolved = [](std::string_view path) {
+        return common::withoutDotFolders(path, CodePage::ShiftJis);
+    };
+    EXPECT_EQ(resolved("a/b/../../x.h"), "x.h");
+    EXPECT_EQ(resolved(".\\a\\.\\..\\..\\inc\\x.h"), "..\\inc\\x.h");
+    EXPECT_EQ(resolved("\\..\\x.h"), "\\x.h");
+    EXPECT_EQ(resolved("c:a\\..\\x.h"), "c:x.h");
+    EXPECT_EQ(resolved("C:\\A\\..\\..\\X"), "C:\\X");
+    EXPECT_EQ(resolved(kHyo + "\\..\\x.h"), "x.h");  // 表's 0x5C separates nothing
+    EXPECT_EQ(resolved(kHyo + "..\\x.h"), kHyo + "..\\x.h");
+}
+
 TEST(DosPath, AnEntryIsFoundInAnyLetterCaseTheExactNameFirst) {
     namespace fs = std::filesystem;
     TempFolder folder;

@@ -306,7 +306,8 @@ TEST(OldMacros, IgnoreOldMacrosStillMakesTheBackup) {
 }
 
 // Under a Shift-JIS locale a previous makefile whose PROGRAM ends in "表"
-// (0x95 0x5C) keeps that character whole and the CC line after it.
+// (0x95 0x5C) keeps that character whole and the CC line after it. make
+// would join the next line to such a value, so it is left out.
 TEST(OldMacros, ShiftJisTrailByteAtTheLineEndContinuesNothing) {
     const ShiftJisLocale& locale = TestShiftJisLocale();
     if (!locale.whyNot.empty()) GTEST_SKIP() << locale.whyNot;
@@ -317,10 +318,12 @@ TEST(OldMacros, ShiftJisTrailByteAtTheLineEndContinuesNothing) {
              lines({"PROGRAM\t= $(OUTDIR)\\" + hyo, "CC\t= cl", "", "all: $(PROGRAM)"}));
     const RunResult run = sb.run(RunSettings{.env = locale.environment});
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "Depmill: skipped PROGRAM = $(OUTDIR)\\" + hyo + ": not usable in a makefile\n");
     const std::string makefile = sb.makefile();
     EXPECT_NE(makefile.find("\nMODEL\t= L\nCC\t= cl\nLINKER\t= link\n"), std::string::npos)
         << makefile;
-    EXPECT_NE(makefile.find("\nPROGRAM\t= $(OUTDIR)\\" + hyo + "\n"), std::string::npos);
+    EXPECT_NE(makefile.find("\nPROGRAM\t= $(OUTDIR)\\a.exe\n"), std::string::npos);
 }
 
 }  // namespace

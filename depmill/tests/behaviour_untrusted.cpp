@@ -5,9 +5,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -79,18 +77,24 @@ TEST(UntrustedFolder, MakefileThatIsNoRegularFileStopsTheRun) {
     }
 }
 
-// A makefile that is there but may not be read is not replaced unread.
+// A makefile that is there but may not be read is not replaced unread,
+// also with -U, which would not read it but would move it.
 TEST(UntrustedFolder, UnreadableMakefileStopsTheRun) {
-    Sandbox sb;
-    sb.write("main.c", "");
-    sb.write("makefile", kPrevious);
-    std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::none);
-    if (access(sb.path("makefile").c_str(), R_OK) == 0)
-        GTEST_SKIP() << "this user reads files without read permission (root)";
-    const RunResult run = sb.run();
-    expectStoppedAtTheMakefile(sb, run, {"main.c", "makefile"});
-    std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::owner_read);
-    EXPECT_EQ(sb.makefile(), kPrevious);
+    for (bool ignoreOld : {false, true}) {
+        SCOPED_TRACE(ignoreOld ? "with -U" : "without -U");
+        Sandbox sb;
+        sb.write("main.c", "");
+        sb.write("makefile", kPrevious);
+        std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::none);
+        const RunResult run = sb.run(RunSettings{
+            .args = ignoreOld ? std::vector<std::string>{"-U"} : std::vector<std::string>{},
+            .withoutReadOverride = true});
+        if (run.status == kNoDroppedRights)
+            GTEST_SKIP() << "root's right to read any file cannot be dropped here";
+        expectStoppedAtTheMakefile(sb, run, {"main.c", "makefile"});
+        std::filesystem::permissions(sb.path("makefile"), std::filesystem::perms::owner_read);
+        EXPECT_EQ(sb.makefile(), kPrevious);
+    }
 }
 
 // Sources and headers that are pipes, sockets or links to devices are
@@ -141,15 +145,6 @@ TEST(UntrustedFolder, SpecialFilesAreNeverOpened) {
     for (const char* special : {"main.c", "io.asm", "pipe.h"})
         EXPECT_EQ(opened.count(special), 0u) << special;
 #endif
-}
-
-// Runs make with the arguments in the project folder, its output discarded;
-// its exit status, -1 when it could not be run.
-int runMake(const Sandbox& sb, const std::string& args) {
-    const std::string command =
-        "cd '" + sb.project().string() + "' && make " + args + " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Names from the folder and from include lines, even commented-out ones,
@@ -289,6 +284,29 @@ TEST(UntrustedFolder, RunningOutOfMemoryEndsWithAMessage) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "Depmill: settable: no memory\n");
     EXPECT_EQ(sb.makefile(), continued);
+    EXPECT_EQ(entriesOf(sb), (std::set<std::string>{"a.h", "main.c", "makefile"}));
+
+    // Twenty kept definitions that fit as they are read, but not once more
+    // in the text of the new makefile: sizes from what fits to what cannot
+    // be read, until the text is what runs out.
+    for (std::size_t total = 1 << 20; total <= 16 << 20; total += total / 2) {
+        std::string kept;
+        for (int k = 1; k <= 20; ++k) {
+            kept += "LIBS" + std::to_string(k) + "\t= \\\n";
+            for (std::size_t i = 0; i < total / 20 / piece.size(); ++i) kept += piece + "\\\n";
+            kept += "y\n";
+        }
+        kept += "\nall: x\n";
+        sb.write("makefile", kept);
+        std::filesystem::remove(sb.path("makefile.old"));
+        run = sb.run(limited);
+        if (run.status != 0) {
+            EXPECT_EQ(sb.makefile(), kept) << total;
+        }
+        if (run.err == "Depmill: memory overflow\n") break;
+    }
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "Depmill: memory overflow\n");
     EXPECT_EQ(entriesOf(sb), (std::set<std::string>{"a.h", "main.c", "makefile"}));
 }
 

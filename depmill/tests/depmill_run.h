@@ -14,10 +14,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
+#ifdef __linux__
+#include <linux/capability.h>
+#include <sys/prctl.h>
+#endif
 
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -54,11 +59,17 @@ struct RunResult {
 
 struct RunSettings {
     std::vector<std::string> args = {};
-    std::optional<std::string> depmillopt = {};  // DEPMILLOPT is removed when not given
-    std::vector<std::string> env = {};           // "NAME=value", replacing NAME if set
+    std::optional<std::string> depmillopt = {};       // DEPMILLOPT is removed when not given
+    std::vector<std::string> env = {};                // "NAME=value", replacing NAME if set
     std::optional<std::uint64_t> fileSizeLimit = {};  // bytes any one file may hold (POSIX only)
     std::optional<std::uint64_t> memoryLimit = {};    // bytes of address space (POSIX only)
+    // Root's right to read any file dropped, so a file without read
+    // permission is unreadable to the run as it is to a user (Linux only);
+    // where that cannot be done for root, the run ends with kNoDroppedRights.
+    bool withoutReadOverride = false;
 };
+
+constexpr int kNoDroppedRights = 126;
 
 // A run that takes longer has hung: it is killed and its status is -1.
 constexpr int kRunTimeoutMs = 20000;
@@ -248,8 +259,8 @@ inline void drain(int outFd, int errFd, std::string& out, std::string& err, pid_
 // Standard output and error go into files beside the project folder, so
 // neither can fill up and stall the child.
 inline RunResult Sandbox::run(const RunSettings& settings) const {
-    if (settings.fileSizeLimit || settings.memoryLimit)
-        throw std::logic_error("resource limits are POSIX only");
+    if (settings.fileSizeLimit || settings.memoryLimit || settings.withoutReadOverride)
+        throw std::logic_error("resource limits and dropped rights are POSIX only");
     std::string commandLine = detail::quotedArgument(DEPMILL_PATH);
     for (const std::string& arg : settings.args) commandLine += " " + detail::quotedArgument(arg);
     std::string block;
@@ -324,6 +335,14 @@ inline RunResult Sandbox::run(const RunSettings& settings) const {
             rlimit limit{*settings.memoryLimit, *settings.memoryLimit};
             if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(127);
         }
+        // Out of the bounding set, the rights are not given back at exec.
+        if (settings.withoutReadOverride && geteuid() == 0) {
+#ifdef __linux__
+            if (prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE) != 0 ||
+                prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH) != 0)
+#endif
+                _exit(kNoDroppedRights);
+        }
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
@@ -374,5 +393,18 @@ inline void expectMakefile(const Sandbox& sandbox, const RunResult& run, const s
     EXPECT_TRUE(headerFitsRun(makefile, run)) << makefile.substr(0, makefile.find('\n'));
     EXPECT_EQ(bodyOf(makefile), body);
 }
+
+#ifndef _WIN32
+// Runs the real make with the arguments in the project folder, the folder
+// `pathFirst` (if any) first on PATH, its output discarded; its exit
+// status, -1 when it could not be run.
+inline int runMake(const Sandbox& sb, const std::string& args, const std::string& pathFirst = "") {
+    const std::string path = pathFirst.empty() ? "" : "PATH='" + pathFirst + "':\"$PATH\" ";
+    const std::string command =
+        "cd '" + sb.project().string() + "' && " + path + "make " + args + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
 
 }  // namespace depmill_test

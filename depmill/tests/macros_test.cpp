@@ -124,14 +124,22 @@ TEST(MacroTable, ContinuationsJoinLogicalLines) {
 
 // Under Shift-JIS a line that ends in "表" (0x95 0x5C) or "ソ" (0x83 0x5C)
 // ends there: the character stays whole and the next line is a definition
-// of its own. A backslash after such a character still continues.
+// of its own. A backslash after such a character still continues. make
+// reads a final 0x5C as continuing the line and drops what follows a NUL,
+// so such a value counts as no definition and is among the refused ones.
 TEST(MacroTable, ShiftJisTrailByteContinuesNoLine) {
     ScratchFolder folder;
     const std::string hyo = "\x95\x5C";
     const std::string so = "\x83\x5C";
-    const std::string text = "PROGRAM = " + hyo + "\nCC = cl\nX = " + so + "\\\n" + so + "\n";
-    EXPECT_EQ(load(text, nullptr, common::CodePage::ShiftJis),
-              (Macros{{"CC", "cl"}, {"X", so + so}, {"PROGRAM", hyo}}));
+    writeFile("makefile", "PROGRAM = " + hyo + "\nCC = cl\nX = " + so + "\\\n" + so + "\nY = a" +
+                              std::string(1, '\0') + "b\n");
+    MacroTable table;
+    ASSERT_EQ(table.readMacros("makefile", common::CodePage::ShiftJis), 4u);
+    EXPECT_EQ(table.lookupMacro("CC"), "cl");
+    for (const char* name : {"Y", "X", "PROGRAM", "X"}) EXPECT_FALSE(table.lookupMacro(name));
+    EXPECT_EQ(table.refused(),
+              (std::vector<common::MacroDefinition>{
+                  {"PROGRAM", hyo}, {"X", so + so}, {"Y", std::string("a\0b", 3)}}));
     // The same bytes read as UTF-8 are no character: the 0x5C continues.
     EXPECT_EQ(load("PROGRAM = " + hyo + "\nCC = cl\n"),
               (Macros{{"PROGRAM", hyo.substr(0, 1) + "CC = cl"}}));

@@ -117,6 +117,9 @@ TEST(OptionArguments, ValuesFromTheSameOrTheNextArgument) {
     expectFailure({"-b"}, 1, "Depmill: illegal -b option\n");
     expectFailure({"-b", "objs"}, 1, "Depmill: illegal -b extention\n");
     EXPECT_EQ(parse({"-b", "abc"}).options.objectExt, "abc");
+    // A name that ends its definition's line must not continue it.
+    expectFailure({"-oprog\\"}, 1, "Depmill: illegal -o option\n");
+    expectFailure({"-O", "\x95\x5C"}, 1, "Depmill: illegal -O option\n");
 }
 
 TEST(OptionArguments, AtMostTenIncludeFolders) {
@@ -149,6 +152,13 @@ TEST(OptionArguments, BannerAndIllegalLetters) {
     EXPECT_TRUE(p.options.library);
 
     expectFailure({"-x"}, 2, "Depmill: illegal option x\n" + kUsage);
+    // Under Shift-JIS "ル" is one letter, though its second byte is an "l".
+    GeneratorOptions sjis;
+    sjis.codePage = common::CodePage::ShiftJis;
+    p = parse({"-\x83\x6Cs"}, sjis);
+    EXPECT_EQ(p.err, "Depmill: illegal option \x83\x6C\n" + kUsage);
+    EXPECT_FALSE(p.options.library);
+    EXPECT_TRUE(p.options.systemIncludes);
     expectFailure({"/x"}, 2, kUsage);
     expectFailure({"-l", "main.c"}, 2, kUsage);
     expectFailure({""}, 2, kUsage);
@@ -244,6 +254,19 @@ TEST(OptionVariable, LettersAndTheirValues) {
     EXPECT_FALSE(skipped.systemIncludes);
     EXPECT_EQ(skipped.model, 0);
     EXPECT_EQ(skipped.includeDirs, std::vector<std::string>{"..\\header"});
+
+    // Under Shift-JIS the second bytes of "サ" (0x54, "T") and "ル" (0x6C, "l")
+    // are no letters.
+    GeneratorOptions sjis;
+    sjis.codePage = common::CodePage::ShiftJis;
+    depmill::applyOptionVariable(
+        "\x83\x54"
+        "1 \x83\x6C"
+        "0 S1",
+        sjis);
+    EXPECT_EQ(sjis.toolchain, 0);
+    EXPECT_TRUE(sjis.responseFiles);
+    EXPECT_TRUE(sjis.systemIncludes);
 
     GeneratorOptions off;
     depmill::applyOptionVariable("D1 D0 L2", off);

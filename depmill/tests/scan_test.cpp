@@ -198,6 +198,17 @@ TEST(IncludeSearch, CurrentFolderFirstThenTheFoldersInOrder) {
     EXPECT_EQ(s.warnings, "");
 }
 
+// "a/b/.." is "" by the names, as for DOS, whether or not "a/b" exists.
+TEST(IncludeSearch, ParentFoldersGoByTheNames) {
+    ScratchFolder folder;
+    writeFile("main.c", "#include \"a/b/../../x.h\"\n#include \"no\\..\\inc\\y.h\"\n");
+    writeFile("x.h", "");
+    writeFile("inc/y.h", "");
+    const Scan s = scan();
+    EXPECT_EQ(deps(s.sources[0]), (std::vector<std::string>{"a/b/../../x.h", "no\\..\\inc\\y.h"}));
+    EXPECT_EQ(s.warnings, "");
+}
+
 TEST(AssemblerScanner, KeywordFormsAndSkippedNames) {
     ScratchFolder folder;
     writeFile("start.asm",

@@ -344,15 +344,35 @@ TEST(MakefileText, SourceRulesPerKindAndToolchain) {
               "\t$(CC) -c $(CFLAGS) /Iinc /Ilib/ app.cpp\n");
 }
 
+// The real file system, failing where a test says.
+class FailingFileSystem : public depmill::RealFileSystem {
+  public:
+    int takenNames = 0;          // so many new names are found taken first
+    std::string failedRenameTo;  // the first rename to this name fails
+
+    common::CreatedFile createNewFile(const std::string& path) override {
+        if (takenNames == 0) return RealFileSystem::createNewFile(path);
+        --takenNames;
+        return {nullptr, true};
+    }
+    bool rename(const std::string& from, const std::string& to) override {
+        if (to != failedRenameTo) return RealFileSystem::rename(from, to);
+        failedRenameTo.clear();
+        return false;
+    }
+};
+
 struct Written {
     bool ok;
     std::string err;
 };
 
-Written write(GeneratorOptions options = {}) {
+Written write(GeneratorOptions options = {}, FailingFileSystem files = {}) {
     std::ostringstream err;
-    const bool ok = depmill::writeMakefile({source(SourceKind::C, "main.c")},
-                                           depmill::findPreviousMakefile(), options, err);
+    std::ostringstream warnings;
+    const bool ok =
+        depmill::writeMakefile({source(SourceKind::C, "main.c")},
+                               depmill::findPreviousMakefile(files), options, files, warnings, err);
     return {ok, err.str()};
 }
 
@@ -438,6 +458,43 @@ TEST(WriteMakefile, FailuresLeaveTheMakefileAsItWas) {
     w = write();
     EXPECT_EQ(w.err, "Depmill: macro table overflow\n");
     EXPECT_EQ(depmill_testing::withNewlines(readFile("makefile")), overflow);
+    EXPECT_EQ(folderEntries(), std::set<std::string>{"makefile"});
+}
+
+// A fresh name that is taken is passed over for another; when none can be
+// had, the run ends with the previous makefile as it was.
+TEST(WriteMakefile, TakenNamesArePassedOver) {
+    ScratchFolder folder;
+    const std::string previous = "X = 1\nall: x\n";
+    writeFile("makefile", previous);
+    FailingFileSystem files;
+    files.takenNames = 3;
+    const Written passed = write({}, files);
+    EXPECT_TRUE(passed.ok) << passed.err;
+    EXPECT_EQ(readFile("makefile.old"), previous);
+    EXPECT_EQ(folderEntries(), (std::set<std::string>{"makefile", "makefile.old"}));
+
+    const std::string first = readFile("makefile");
+    files.takenNames = 1000;
+    const Written none = write({}, files);
+    EXPECT_FALSE(none.ok);
+    EXPECT_EQ(none.err, "Depmill: can't create Makefile\n");
+    EXPECT_EQ(readFile("makefile"), first);
+    EXPECT_EQ(readFile("makefile.old"), previous);
+}
+
+// When the new file cannot take the name "makefile", the previous makefile
+// gets its name back and nothing else is left.
+TEST(WriteMakefile, FailedFinalRenamePutsThePreviousMakefileBack) {
+    ScratchFolder folder;
+    const std::string previous = "X = 1\nall: x\n";
+    writeFile("makefile", previous);
+    FailingFileSystem files;
+    files.failedRenameTo = "makefile";
+    const Written w = write({}, files);
+    EXPECT_FALSE(w.ok);
+    EXPECT_EQ(w.err, "Depmill: can't write Makefile\n");
+    EXPECT_EQ(readFile("makefile"), previous);
     EXPECT_EQ(folderEntries(), std::set<std::string>{"makefile"});
 }
 

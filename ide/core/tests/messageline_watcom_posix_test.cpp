@@ -153,25 +153,31 @@ TEST_F(WatcomLines, EveryLineOfTheLinuxHostedTools) {
 
 // Inside DOSBox the tools name a source given with its drive in DOS form;
 // the message leads to the host file through dosrun's drives (drive C: the
-// folder dosrun runs in).
+// folder dosrun runs in). wmake's own lines come on DOS's standard error.
 TEST_F(WatcomLines, TheDosHostedToolsInsideDosbox) {
     if (std::system("command -v dosbox >/dev/null") != 0) GTEST_SKIP() << "needs dosbox";
     TempConfigHome home;
     fs::create_directories(home.root() / "vantor");
     std::ofstream(home.root() / "vantor" / "dosrun.conf") << toolchain_.dosrunSettings();
+    write("wm1", "all: bad.obj\r\n\r\nbad.obj: bad.c\r\n\twcc -q -w4 -fo=bad.obj bad.c\r\n");
     write("tools.bat",
           "@ECHO OFF\r\nwcc -q -w4 C:\\BAD.C\r\nwcc -q C:\\M.C\r\n"
           "wlink op q system dos name a.exe file m.obj\r\nwlib -q -n x.lib missing.obj\r\n"
-          "wpp -q bad.cpp\r\nwasm -q bad.asm\r\n");
+          "wpp -q bad.cpp\r\nwasm -q bad.asm\r\nwmake -h -f wm1\r\n");
     const std::vector<std::string> lines =
         linesOf("'" + TestProgram("dosrun").string() + "' tools.bat");
     std::string all;
     for (const std::string& line : lines) all += line + "\n";
-    EXPECT_EQ(messagesOf(lines),
-              sorted({"error [C:\\BAD.C] 4:0 E1011", "warning [C:\\BAD.C] 3:0 W202",
-                      "error [C:\\BAD.C] 6:0 E1009", "error [] 0:0 E2028", "note [C:\\M.C] 0:0 ",
-                      "error [] 0:0 ", "error [bad.cpp] 1:21 E029", "error [bad.asm] 3:0 E066",
-                      "error [bad.asm] 4:0 E032"}))
+    EXPECT_EQ(
+        messagesOf(lines),
+        sorted({"error [C:\\BAD.C] 4:0 E1011", "warning [C:\\BAD.C] 3:0 W202",
+                "error [C:\\BAD.C] 6:0 E1009", "error [] 0:0 E2028", "note [C:\\M.C] 0:0 ",
+                "error [] 0:0 ", "error [bad.cpp] 1:21 E029", "error [bad.asm] 3:0 E066",
+                "error [bad.asm] 4:0 E032",
+                // wmake: the compiler's lines, the DOS extender's notes as
+                // wmake ends, its own lines on DOS's standard error
+                "error [bad.c] 4:0 E1011", "warning [bad.c] 3:0 W202", "error [bad.c] 6:0 E1009",
+                "note [] 0:0 9003", "note [] 0:0 9003", "error [] 0:0 E42", "error [] 0:0 E02"}))
         << all;
     for (const auto& [line, host] :
          {std::pair{"C:\\BAD.C(4): Error! E1011: x", "bad.c"},
