@@ -64,7 +64,7 @@ hyperfine --style basic --runs "$native_runs" --prepare "$clean" --export-json "
 hyperfine --style basic --runs "$dosbox_runs" --prepare "$clean" --export-json "$work/dosbox.json" \
     -n "dosrun wmake" "$dosrun wmake -h -e"
 eval "$clean" && make -j2 >/dev/null 2>&1
-hyperfine --style basic --warmup 3 --runs 20 --export-json "$work/nothing.json" \
+hyperfine --style basic -N --warmup 3 --runs 20 --export-json "$work/nothing.json" \
     -n "make, nothing to do" "make"
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 
