@@ -15,8 +15,11 @@ if [[ $sample != sample && $sample != dos-hello && $sample != watcom-hello ]]; t
 fi
 if [[ $sample == watcom-hello ]]; then
     # The toolchain: WATCOM, else the shared copy beside the source tree.
-    watcom=${WATCOM:-$(pwd)/../shared/toolchains/openwatcom}
-    if [[ ! -x $watcom/binl/wcc ]]; then
+    watcom=
+    for candidate in "${WATCOM:-}" "$(pwd)/../shared/toolchains/openwatcom"; do
+        [[ -n $candidate && -x $candidate/binl/wcc ]] && watcom=$candidate && break
+    done
+    if [[ -z $watcom ]]; then
         cat >&2 <<'EOF'
 No Open Watcom toolchain: WATCOM names none, nor is there one at
 ../shared/toolchains/openwatcom. Get Open Watcom v2 from the Open Watcom v2

@@ -14,8 +14,11 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 native_runs=${1:-5}
 dosbox_runs=${2:-2}
-watcom=${WATCOM:-$repo/../shared/toolchains/openwatcom}
-[[ -x $watcom/binl/wcc ]] ||
+watcom=
+for candidate in "${WATCOM:-}" "$repo/../shared/toolchains/openwatcom"; do
+    [[ -n $candidate && -x $candidate/binl/wcc ]] && watcom=$candidate && break
+done
+[[ -n $watcom ]] ||
     { echo "no Open Watcom toolchain: set WATCOM or put it at ../shared/toolchains/openwatcom" >&2; exit 1; }
 watcom=$(cd "$watcom" && pwd)
 depmill=$repo/build/bin/depmill
