@@ -1,17 +1,6 @@
 // Choosing the code page of an output line and bringing it into the IDE's.
 #include "outputdecoding.h"
 
-#include <algorithm>
-
-namespace {
-
-bool isAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-}  // namespace
-
 OutputEncoding ToOutputEncoding(std::int32_t stored) {
     switch (stored) {
         case static_cast<std::int32_t>(OutputEncoding::Utf8):
@@ -21,6 +10,13 @@ OutputEncoding ToOutputEncoding(std::int32_t stored) {
         default:
             return OutputEncoding::Automatic;
     }
+}
+
+// One pass without a branch, which the compiler turns into vector code.
+bool IsAscii(std::string_view bytes) {
+    unsigned char bits = 0;
+    for (const char c : bytes) bits |= static_cast<unsigned char>(c);
+    return bits < 0x80;
 }
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -68,11 +64,11 @@ common::CodePage LineCodePage(std::string_view line, OutputEncoding encoding) {
     return IsValidUtf8(line) ? common::CodePage::Utf8 : common::CodePage::ShiftJis;
 }
 
-std::string DecodeOutputLine(std::string_view line, OutputEncoding encoding,
-                             common::CodePage target, const TextConversion& conversion) {
-    if (isAscii(line)) return std::string(line);
+std::string DecodeOutputLine(std::string line, OutputEncoding encoding, common::CodePage target,
+                             const TextConversion& conversion) {
+    if (IsAscii(line)) return line;
     const common::CodePage source = LineCodePage(line, encoding);
     if (source == common::CodePage::Utf8 && target == common::CodePage::Utf8 && IsValidUtf8(line))
-        return std::string(line);
+        return line;
     return conversion.convert(line, source, target);
 }

@@ -36,12 +36,50 @@ const char* StartFailureMessage(ChildStartFailure failure) {
     return "プログラムの起動に失敗しました。";
 }
 
+// The window's event passes during a run. Lines handed on wait for the
+// next pass, which comes as soon as nothing more is readable at once; while
+// output keeps coming, at least every kEventPassInterval, however long its
+// lines take to read.
+class EventPasses {
+  public:
+    explicit EventPasses(UiServices& ui) : ui_(ui), last_(Clock::now()) {}
+
+    void pass() {
+        pending_ = false;
+        ui_.processEvents();
+        last_ = Clock::now();
+    }
+    bool pending() const { return pending_; }
+    void passWhenDue() {
+        if (Clock::now() - last_ >= kEventPassInterval) pass();
+    }
+
+    // A line of `bytes` bytes was handed on; the clock is read once some
+    // thousand bytes have been, which bounds the reading between two looks.
+    void handedOn(std::size_t bytes) {
+        pending_ = true;
+        sinceLook_ += bytes + 1;
+        if (sinceLook_ < kBytesBetweenLooks) return;
+        sinceLook_ = 0;
+        passWhenDue();
+    }
+
+  private:
+    static constexpr std::size_t kBytesBetweenLooks = 4096;
+
+    UiServices& ui_;
+    Clock::time_point last_;
+    bool pending_ = false;
+    std::size_t sinceLook_ = 0;
+};
+
 // Cuts the child's byte stream into lines, reads them and hands them on.
 class LineCollector {
   public:
-    LineCollector(OutputLines* lines, const RunServices& services)
+    LineCollector(OutputLines* lines, const RunServices& services, EventPasses& events)
         : lines_(lines),
           services_(services),
+          events_(events),
           reader_(services.reader != nullptr ? *services.reader
                                              : BuiltInMessageReader(services.codePage)) {}
 
@@ -102,24 +140,26 @@ class LineCollector {
 
     std::string decoded(std::string line) const {
         if (services_.convert == nullptr) return line;
-        return DecodeOutputLine(line, services_.outputEncoding, services_.codePage,
+        return DecodeOutputLine(std::move(line), services_.outputEncoding, services_.codePage,
                                 *services_.convert);
     }
 
     void complete(std::string raw) {
+        const std::size_t bytes = raw.size();
         std::string line = decoded(std::move(raw));
         // An error outranks a warning, whichever comes first.
-        const LineKind severity = SeverityByResultRule(line, services_.codePage);
+        const LineKind severity = SeverityByResultRule(line);
         if (severity == LineKind::Error) severity_ = kRunError;
         if (severity == LineKind::Warning && severity_ == kRunSucceeded) severity_ = kRunWarning;
         OutputLine read = reader_.read(std::move(line));
         counts_.add(read.kind);
         if (lines_ != nullptr) lines_->append(std::move(read));
-        services_.ui.processEvents();
+        events_.handedOn(bytes);
     }
 
     OutputLines* lines_;
     const RunServices& services_;
+    EventPasses& events_;
     OutputLineReader reader_;
     std::string partial_;
     int severity_ = kRunSucceeded;
@@ -183,7 +223,8 @@ RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& s
     }
     debugLine("Create Process OK, Start Pipe.");
 
-    LineCollector collector(lines, services);
+    EventPasses events(services.ui);
+    LineCollector collector(lines, services, events);
     StopSequence stop(*child, services.stop);
     std::vector<char> buffer(kReadChunk);
     std::optional<int> status;
@@ -195,14 +236,20 @@ RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& s
         // Once the child has ended, only what is readable at once is taken:
         // a program it left behind may hold the pipe open for ever.
         const bool ended = status && stop.groupSettled();
-        const ChildReadResult got =
-            child->read(buffer.data(), buffer.size(), ended ? 0 : kSilencePollMs);
+        // Lines waiting for their event pass wait only while more is readable.
+        const ChildReadResult got = child->read(buffer.data(), buffer.size(),
+                                                ended || events.pending() ? 0 : kSilencePollMs);
         if (got.status == ChildReadStatus::Data) {
             collector.take(buffer.data(), got.count);
             if (ended && Clock::now() >= drainEnd) break;
+            events.passWhenDue();
             continue;
         }
         if (ended) break;
+        if (events.pending()) {
+            events.pass();
+            continue;
+        }
         // The child is silent: it may be waiting for an answer to its prompt.
         if (got.status == ChildReadStatus::NothingYet &&
             collector.unfinishedLineHolds(kFileSpecPrompt)) {
@@ -210,6 +257,7 @@ RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& s
         }
         services.ui.processEvents();
     }
+    if (events.pending()) events.pass();
     collector.flushUnfinished();
     child->closePipes();
     services.ui.setBusyCursor(false);
