@@ -177,14 +177,22 @@ class MessageForm::Matching {
           line_(line),
           tokens_(form.tokens_.size()),
           width_(line.size() + 1),
-          tried_(triedBits((form.tokens_.size() + 1) * width_)),
           spans_(spanSlots(form.tokens_.size())) {}
 
-    bool run() { return from(0, 0); }
+    // The first way through, then, when it failed after a choice, the
+    // search.
+    bool run() {
+        const Way way = firstWay();
+        if (way != Way::Failed) return way == Way::Matched;
+        steps_ = 0;
+        tried_ = triedBits((tokens_ + 1) * width_).data();
+        return from(0, 0);
+    }
     std::string_view span(std::size_t token) const {
         return line_.substr(spans_[token].first, spans_[token].second - spans_[token].first);
     }
     LineKind kind() const { return kind_; }  // of the kind word matched
+    std::size_t steps() const { return steps_; }
 
   private:
     // Marks the pair tried; false when it had been tried before.
@@ -213,14 +221,110 @@ class MessageForm::Matching {
                 const std::uint64_t fresh =
                     range & ((std::uint64_t{1} << std::countr_zero(before)) - 1);
                 word |= fresh;
-                form_.steps_ += static_cast<std::size_t>(std::popcount(fresh));
+                steps_ += static_cast<std::size_t>(std::popcount(fresh));
                 return false;
             }
             word |= range;
-            form_.steps_ += to - from;
+            steps_ += to - from;
             bit += to - from;
         }
         return true;
+    }
+
+    // The way the search tries first, without its memory: each text
+    // directive takes its first end (where the fixed text after it first
+    // begins, the last one the line's end), and the first kind word that
+    // fits is taken. Most lines a form matches match it this way, and then
+    // the search would have found the same, as it goes this way first. A
+    // way that fails before a kind word or a text directive had its choice
+    // fails the search too, which has no other way to go.
+    enum class Way { Matched, Failed, NoOther };
+    Way firstWay() {
+        bool chosen = false;
+        std::size_t pos = 0;
+        for (std::size_t token = 0; token < tokens_; ++token) {
+            ++steps_;
+            const Token& t = form_.tokens_[token];
+            const Way failure = chosen ? Way::Failed : Way::NoOther;
+            std::size_t end = pos;
+            switch (t.directive) {
+                case Directive::Literal:
+                    if (!startsWithBytes(line_.substr(pos), t.literal)) return failure;
+                    end = pos + t.literal.size();
+                    break;
+                case Directive::Line:
+                case Directive::Column:
+                    end = runEnd(pos, isDigit);
+                    if (end == pos) return failure;
+                    break;
+                case Directive::Number:
+                    end = runEnd(pos, isAsciiAlphanumeric);
+                    if (end == pos) return failure;
+                    break;
+                case Directive::Kind:
+                    if (!firstKindWord(pos, end)) return failure;
+                    chosen = true;
+                    break;
+                case Directive::File:
+                case Directive::Message:
+                case Directive::Any: {
+                    const TextEnds ends = textEnds(token, pos);
+                    if (!ends.possible || pos + ends.shortest > ends.last) return failure;
+                    end = nextEnd(token, pos + ends.shortest, ends.last);
+                    if (end > ends.last) return failure;
+                    chosen = true;
+                    break;
+                }
+            }
+            spans_[token] = {pos, end};
+            pos = end;
+        }
+        if (pos == line_.size()) return Way::Matched;
+        return chosen ? Way::Failed : Way::NoOther;
+    }
+
+    bool firstKindWord(std::size_t pos, std::size_t& end) {
+        for (const KindWord& word : form_.kindWords_) {
+            if (fits(word, pos)) {
+                kind_ = word.kind;
+                end = pos + word.text.size();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The first byte settles most words (a byte of a double-byte word is
+    // never lowered).
+    bool fits(const KindWord& word, std::size_t pos) const {
+        return pos < line_.size() && word.text.front() == lowerAscii(line_[pos]) &&
+               startsWithWord(line_.substr(pos), word.text, word.ascii);
+    }
+
+    // Where a text directive starting at pos may end: from pos + shortest
+    // to last. A file name begins with neither a blank nor ":" and holds no
+    // "(".
+    struct TextEnds {
+        bool possible;
+        std::size_t shortest;
+        std::size_t last;
+    };
+    TextEnds textEnds(std::size_t token, std::size_t pos) const {
+        if (form_.tokens_[token].directive != Directive::File) return {true, 0, line_.size()};
+        if (pos < line_.size() && (line_[pos] == ' ' || line_[pos] == ':')) return {false, 1, 0};
+        return {true, 1, std::min(line_.find('(', pos), line_.size())};
+    }
+
+    // The first end from `end` on that the rest can take: where the fixed
+    // text after the token begins, for the last token the line's end, with
+    // neither the next end; past `last` when there is none.
+    std::size_t nextEnd(std::size_t token, std::size_t end, std::size_t last) const {
+        if (token + 1 == tokens_) return line_.size();
+        const Token& following = form_.tokens_[token + 1];
+        if (following.directive != Directive::Literal || following.literal.front() == '\0')
+            return end;
+        const std::size_t at = line_.find(following.literal.front(), end);
+        return at == std::string_view::npos ? last + 1 : at;
     }
 
     // Tokens from `token` on match the line from pos to its end. A pair
@@ -232,7 +336,7 @@ class MessageForm::Matching {
         for (;; ++token) {
             if (token == tokens_) return pos == line_.size();
             if (!firstTry(token, pos)) return false;
-            ++form_.steps_;
+            ++steps_;
             const Token& t = form_.tokens_[token];
             std::size_t end = pos;
             switch (t.directive) {
@@ -275,15 +379,8 @@ class MessageForm::Matching {
     }
 
     bool kindWord(std::size_t token, std::size_t pos) {
-        const std::string_view rest = line_.substr(pos);
-        if (rest.empty()) return false;
-        // The first byte settles most words (a byte of a double-byte word is
-        // never lowered).
-        const char first = lowerAscii(rest.front());
         for (const KindWord& word : form_.kindWords_) {
-            if (word.text.front() != first) continue;
-            if (startsWithWord(rest, word.text, word.ascii) &&
-                next(token, pos, pos + word.text.size())) {
+            if (fits(word, pos) && next(token, pos, pos + word.text.size())) {
                 kind_ = word.kind;
                 return true;
             }
@@ -299,30 +396,14 @@ class MessageForm::Matching {
     // last token, the line's end; the positions passed over on the way are
     // marked all the same.
     bool text(std::size_t token, std::size_t pos) {
-        const Directive d = form_.tokens_[token].directive;
-        const std::size_t shortest = d == Directive::File ? 1 : 0;
-        const bool last = token + 1 == tokens_;
-        const Token* following = last ? nullptr : &form_.tokens_[token + 1];
-        const char anchor = following != nullptr && following->directive == Directive::Literal
-                                ? following->literal.front()
-                                : '\0';
-        // A file name begins with neither a blank nor ":" and holds no "(".
-        if (d == Directive::File && pos < line_.size() && (line_[pos] == ' ' || line_[pos] == ':'))
-            return false;
-        const std::size_t lastEnd =
-            d == Directive::File ? std::min(line_.find('(', pos), line_.size()) : line_.size();
-        for (std::size_t end = pos + shortest; end <= lastEnd;) {
-            std::size_t candidate = end;
-            if (last) {
-                candidate = line_.size();
-            } else if (anchor != '\0') {
-                const std::size_t at = line_.find(anchor, end);
-                candidate = at == std::string_view::npos ? lastEnd + 1 : at;
-            }
-            const std::size_t passed = std::min(candidate, lastEnd);
-            if (!firstTries(token, std::max(end - shortest, pos + 1), passed - shortest))
+        const TextEnds ends = textEnds(token, pos);
+        if (!ends.possible) return false;
+        for (std::size_t end = pos + ends.shortest; end <= ends.last;) {
+            const std::size_t candidate = nextEnd(token, end, ends.last);
+            const std::size_t passed = std::min(candidate, ends.last);
+            if (!firstTries(token, std::max(end - ends.shortest, pos + 1), passed - ends.shortest))
                 return false;
-            if (candidate > lastEnd) return false;
+            if (candidate > ends.last) return false;
             if (next(token, pos, candidate)) return true;
             end = candidate + 1;
         }
@@ -333,9 +414,10 @@ class MessageForm::Matching {
     std::string_view line_;
     std::size_t tokens_;
     std::size_t width_;
-    std::vector<std::uint64_t>& tried_;
+    std::uint64_t* tried_ = nullptr;  // for the search
     std::vector<std::pair<std::size_t, std::size_t>>& spans_;
     LineKind kind_ = LineKind::Error;
+    std::size_t steps_ = 0;
 };
 
 MessageForm::Compiled MessageForm::compile(std::string_view notation, common::CodePage cp,
@@ -409,7 +491,9 @@ std::optional<MessageReading> MessageForm::match(std::string_view line,
         return std::nullopt;
 
     Matching matching(*this, line);
-    if (!matching.run()) return std::nullopt;
+    const bool matched = matching.run();
+    steps_ = matching.steps();
+    if (!matched) return std::nullopt;
     MessageReading reading;
     reading.kind = kindWithoutWord_;
     for (std::size_t i = 0; i < tokens_.size(); ++i) {

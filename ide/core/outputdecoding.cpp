@@ -1,6 +1,8 @@
 // Choosing the code page of an output line and bringing it into the IDE's.
 #include "outputdecoding.h"
 
+#include <cstring>
+
 OutputEncoding ToOutputEncoding(std::int32_t stored) {
     switch (stored) {
         case static_cast<std::int32_t>(OutputEncoding::Utf8):
@@ -12,11 +14,17 @@ OutputEncoding ToOutputEncoding(std::int32_t stored) {
     }
 }
 
-// One pass without a branch, which the compiler turns into vector code.
+// Eight bytes at a time, without a branch on each.
 bool IsAscii(std::string_view bytes) {
-    unsigned char bits = 0;
-    for (const char c : bytes) bits |= static_cast<unsigned char>(c);
-    return bits < 0x80;
+    std::uint64_t bits = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        bits |= word;
+    }
+    for (; i < bytes.size(); ++i) bits |= static_cast<unsigned char>(bytes[i]);
+    return (bits & 0x8080808080808080u) == 0;
 }
 
 bool IsValidUtf8(std::string_view bytes) {
