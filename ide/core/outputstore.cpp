@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -13,9 +14,16 @@ namespace {
 constexpr std::size_t kLongestLookedFor = 256;
 
 // Numbers in seven bits a byte, the low bits first.
-void putNumber(std::string& to, std::uint64_t value) {
-    for (; value >= 0x80; value >>= 7) to += static_cast<char>(value | 0x80);
-    to += static_cast<char>(value);
+std::size_t numberSize(std::uint64_t value) {
+    std::size_t size = 1;
+    for (; value >= 0x80; value >>= 7) ++size;
+    return size;
+}
+
+char* putNumber(char* to, std::uint64_t value) {
+    for (; value >= 0x80; value >>= 7) *to++ = static_cast<char>(value | 0x80);
+    *to++ = static_cast<char>(value);
+    return to;
 }
 
 std::uint64_t takeNumber(const char*& from) {
@@ -28,9 +36,9 @@ std::uint64_t takeNumber(const char*& from) {
 }
 
 // Where a character of the text stands for each byte in turn; npos when
-// nowhere.
+// nowhere. A message's file name mostly begins its line.
 std::size_t findIn(const OutputStore::Text& text, std::string_view bytes) {
-    if (!text.wide) return text.latin1.find(bytes);
+    if (!text.wide) return text.latin1.starts_with(bytes) ? 0 : text.latin1.find(bytes);
     std::u16string wide(bytes.size(), u'\0');
     std::transform(bytes.begin(), bytes.end(), wide.begin(),
                    [](char c) { return static_cast<char16_t>(static_cast<unsigned char>(c)); });
@@ -39,18 +47,29 @@ std::size_t findIn(const OutputStore::Text& text, std::string_view bytes) {
 
 // A text of a reading: the place of its characters in the line (an even
 // number, then the length), or its length (odd) and its bytes.
-void putField(std::string& to, const std::string& field, const OutputStore::Text& line) {
-    if (!field.empty() && field.size() <= kLongestLookedFor) {
-        const std::size_t at = findIn(line, field);
-        if (at != std::string_view::npos) {
-            putNumber(to, std::uint64_t{at} << 1);
-            putNumber(to, field.size());
-            return;
-        }
+class PackedField {
+  public:
+    PackedField(const std::string& field, const OutputStore::Text& line) : field_(field) {
+        if (!field.empty() && field.size() <= kLongestLookedFor) at_ = findIn(line, field);
     }
-    putNumber(to, (std::uint64_t{field.size()} << 1) | 1);
-    to += field;
-}
+    std::size_t size() const {
+        return found() ? numberSize(std::uint64_t{at_} << 1) + numberSize(field_.size())
+                       : numberSize(tag()) + field_.size();
+    }
+    char* write(char* to) const {
+        if (found()) return putNumber(putNumber(to, std::uint64_t{at_} << 1), field_.size());
+        to = putNumber(to, tag());
+        std::memcpy(to, field_.data(), field_.size());
+        return to + field_.size();
+    }
+
+  private:
+    bool found() const { return at_ != std::string_view::npos; }
+    std::uint64_t tag() const { return (std::uint64_t{field_.size()} << 1) | 1; }
+
+    const std::string& field_;
+    std::size_t at_ = std::string_view::npos;
+};
 
 void takeField(const char*& from, const OutputStore::Text& line, std::string& field) {
     const std::uint64_t tag = takeNumber(from);
@@ -66,6 +85,31 @@ void takeField(const char*& from, const OutputStore::Text& line, std::string& fi
 }
 
 }  // namespace
+
+// A reading as it is kept after its line's text: its kind, line and column,
+// then its file and its number, each by its place in the line where it
+// stands there.
+class OutputStore::PackedReading {
+  public:
+    PackedReading(const MessageReading& message, const Text& line)
+        : message_(message), file_(message.file, line), number_(message.number, line) {}
+    std::size_t size() const {
+        return 1 + numberSize(message_.line) + numberSize(message_.column) + file_.size() +
+               number_.size();
+    }
+    void write(char* to) const {
+        *to++ = static_cast<char>(message_.kind);
+        to = putNumber(to, message_.line);
+        to = putNumber(to, message_.column);
+        number_.write(file_.write(to));
+    }
+
+  private:
+    const MessageReading& message_;
+    PackedField file_;
+    PackedField number_;
+};
+
 
 OutputStore::OutputStore(std::size_t maxLines, std::size_t maxTextBytes)
     : maxLines_(std::max<std::size_t>(maxLines, 1)), maxTextBytes_(maxTextBytes) {}
@@ -94,32 +138,31 @@ template <typename Char>
 void OutputStore::add(std::basic_string_view<Char> text, bool wide, LineKind kind,
                       const MessageReading* message) {
     const std::size_t bytes = wide ? 2 * text.size() : text.size();
-    std::uint8_t flags = wide ? kWide : 0;
-    packed_.clear();
+    Text given;
+    if constexpr (sizeof(Char) == 1) {
+        given.latin1 = text;
+    } else {
+        given.utf16 = text;
+        given.wide = true;
+    }
+    std::optional<PackedReading> packed;
     if (message != nullptr) {
-        Text given;
-        if constexpr (sizeof(Char) == 1) {
-            given.latin1 = text;
-        } else {
-            given.utf16 = text;
-            given.wide = true;
-        }
-        pack(*message, given);
-        flags |= kRead;
+        packed.emplace(*message, given);
         const std::string& folder = message->directory;
         if (directories_.empty() ? !folder.empty() : directories_.back().second != folder)
             directories_.emplace_back(dropped_ + lines_.size(), folder);
     }
     std::uint16_t chunk = 0;
     std::uint32_t offset = 0;
-    char* at = place(bytes + packed_.size(), wide, chunk, offset);
+    char* at = place(bytes + (packed ? packed->size() : 0), wide, chunk, offset);
     if (wide || sizeof(Char) == 1) {
         std::memcpy(at, text.data(), bytes);
     } else {
         std::transform(text.begin(), text.end(), at,
                        [](Char c) { return static_cast<char>(static_cast<unsigned char>(c)); });
     }
-    std::memcpy(at + bytes, packed_.data(), packed_.size());
+    if (packed) packed->write(at + bytes);
+    const auto flags = static_cast<std::uint8_t>((wide ? kWide : 0) | (packed ? kRead : 0));
     lines_.push_back({nextStart_, offset, chunk, static_cast<std::uint8_t>(kind), flags});
     nextStart_ += static_cast<std::int64_t>(text.size()) + 1;
     bytes_ += bytes;
@@ -129,40 +172,36 @@ void OutputStore::add(std::basic_string_view<Char> text, bool wide, LineKind kin
     }
 }
 
-// The reading in packed_: its kind, line and column, then its file and its
-// number, each by its place in the line where it stands there.
-void OutputStore::pack(const MessageReading& message, const Text& text) {
-    packed_ += static_cast<char>(message.kind);
-    putNumber(packed_, message.line);
-    putNumber(packed_, message.column);
-    putField(packed_, message.file, text);
-    putField(packed_, message.number, text);
-}
-
 // Room for `bytes` bytes at the end of the last chunk (at an even offset
 // for UTF-16), or at the start of a new one (the spare one when it is large
-// enough).
+// enough). A chunk's bytes are written before they are read: nothing clears
+// them first.
 char* OutputStore::place(std::size_t bytes, bool wide, std::uint16_t& chunk,
                          std::uint32_t& offset) {
     const auto aligned = [wide](std::size_t size) {
         return wide ? (size + 1) & ~std::size_t{1} : size;
     };
-    if (chunks_.empty() || chunks_.back().capacity() < aligned(chunks_.back().size()) + bytes) {
-        std::vector<char> fresh;
-        if (spare_.capacity() >= bytes) {
-            fresh.swap(spare_);
-            fresh.clear();
+    if (chunks_.empty() || chunks_.back().capacity < aligned(chunks_.back().used) + bytes) {
+        Chunk fresh;
+        if (spare_.capacity >= bytes) {
+            fresh = std::exchange(spare_, Chunk());
+            fresh.used = 0;
         } else {
-            fresh.reserve(std::max(kChunkBytes, bytes));
+            fresh.capacity = std::max(kChunkBytes, bytes);
+            fresh.bytes.reset(new char[fresh.capacity]);
         }
         if (chunks_.empty()) firstChunk_ = 0;
         chunks_.push_back(std::move(fresh));
     }
-    std::vector<char>& last = chunks_.back();
+    Chunk& last = chunks_.back();
     chunk = static_cast<std::uint16_t>(firstChunk_ + chunks_.size() - 1);
-    offset = static_cast<std::uint32_t>(aligned(last.size()));
-    last.resize(offset + bytes);  // within the capacity: nothing moves
-    return last.data() + offset;
+    offset = static_cast<std::uint32_t>(aligned(last.used));
+    last.used = offset + bytes;
+    return last.bytes.get() + offset;
+}
+
+void OutputStore::keepSpare(Chunk& chunk) {
+    if (chunk.capacity > spare_.capacity) std::swap(spare_, chunk);
 }
 
 std::size_t OutputStore::lengthOf(std::size_t index) const {
@@ -182,7 +221,7 @@ void OutputStore::dropOldest() {
     // Chunks before the new oldest line's hold only lines that have left.
     const std::uint16_t keep = lines_.front().chunk;
     while (firstChunk_ != keep) {
-        if (chunks_.front().capacity() > spare_.capacity()) spare_.swap(chunks_.front());
+        keepSpare(chunks_.front());
         chunks_.pop_front();
         ++firstChunk_;
     }
@@ -190,9 +229,7 @@ void OutputStore::dropOldest() {
 
 void OutputStore::clear() {
     lines_.clear();
-    if (!chunks_.empty() && chunks_.front().capacity() > spare_.capacity()) {
-        spare_.swap(chunks_.front());
-    }
+    if (!chunks_.empty()) keepSpare(chunks_.front());
     chunks_.clear();
     firstChunk_ = 0;
     directories_.clear();

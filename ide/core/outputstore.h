@@ -21,10 +21,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "outputline.h"
 
@@ -100,26 +100,33 @@ class OutputStore {
     template <typename Char>
     void add(std::basic_string_view<Char> text, bool wide, LineKind kind,
              const MessageReading* message);
+    struct Chunk {
+        std::unique_ptr<char[]> bytes;
+        std::size_t capacity = 0;
+        std::size_t used = 0;
+    };
+
     char* place(std::size_t bytes, bool wide, std::uint16_t& chunk, std::uint32_t& offset);
+    void keepSpare(Chunk& chunk);
     const char* textOf(const Line& line) const {
-        return chunks_[static_cast<std::uint16_t>(line.chunk - firstChunk_)].data() + line.offset;
+        return chunks_[static_cast<std::uint16_t>(line.chunk - firstChunk_)].bytes.get() +
+               line.offset;
     }
     std::size_t lengthOf(std::size_t index) const;
     std::size_t bytesOf(std::size_t index) const;
-    void pack(const MessageReading& message, const Text& text);
+    class PackedReading;
     const std::string& directoryOf(std::uint64_t serial) const;
     void dropOldest();
 
     std::size_t maxLines_;
     std::size_t maxTextBytes_;
     std::deque<Line> lines_;
-    std::deque<std::vector<char>> chunks_;  // chunks_[0] has serial firstChunk_
+    std::deque<Chunk> chunks_;  // chunks_[0] has serial firstChunk_
     std::uint16_t firstChunk_ = 0;
-    std::vector<char> spare_;  // a chunk whose lines have all left, for reuse
+    Chunk spare_;  // a chunk whose lines have all left, for reuse
     // make's folder of the readings: each from the serial of the first line
     // it is read with, in order.
     std::deque<std::pair<std::uint64_t, std::string>> directories_;
-    std::string packed_;                 // the reading being appended
     mutable MessageReading unpacked_;    // the reading message() gave last
     std::size_t bytes_ = 0;
     std::int64_t nextStart_ = 0;
