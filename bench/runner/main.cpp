@@ -12,11 +12,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "childprocess.h"
 #include "runner.h"
+#include "sample.h"
 #include "textconversion.h"
 
 namespace fs = std::filesystem;
@@ -48,22 +48,6 @@ struct CountedLines : OutputLines {
     long lines = 0;
     long readings = 0;
 };
-
-// Lines of 74 characters and a line feed: warnings, the last an error.
-void WriteSample(const fs::path& path, long lines) {
-    std::ofstream out(path, std::ios::binary);
-    static const char* const kinds[] = {"warning C4101: 'x' : unreferenced local variable",
-                                        "warning C4013: 'printf' undefined; assuming extern",
-                                        "error C2065: 'count' : undeclared identifier"};
-    for (long i = 0; i < lines; ++i) {
-        char line[160];
-        std::snprintf(line, sizeof line, "src/module_%03ld.c(%ld) : %s", i % 1000, i % 5000 + 1,
-                      kinds[i + 1 == lines ? 2 : i % 2]);
-        std::string text(line);
-        text.resize(74, '.');
-        out << text << '\n';
-    }
-}
 
 double CpuSeconds() {
     rusage usage{};
@@ -104,7 +88,7 @@ int main(int argc, char** argv) {
         fs::temp_directory_path() / ("vantor-bench-runner-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     const std::string file = (folder / "output.txt").string();
-    WriteSample(file, lineCount);
+    benchsample::WriteLines(file, lineCount);
 
     const Times toNull = Shell("cat '" + file + "' > /dev/null");
     const Times counted = Shell("cat '" + file + "' | wc -l > /dev/null");
