@@ -321,9 +321,13 @@ class MessageForm::Matching {
     std::size_t nextEnd(std::size_t token, std::size_t end, std::size_t last) const {
         if (token + 1 == tokens_) return line_.size();
         const Token& following = form_.tokens_[token + 1];
-        if (following.directive != Directive::Literal || following.literal.front() == '\0')
-            return end;
-        const std::size_t at = line_.find(following.literal.front(), end);
+        const char anchor = following.literal.empty() ? '\0' : following.literal.front();
+        if (following.directive != Directive::Literal || anchor == '\0') return end;
+        // A file name ends before its first "(": found already.
+        if (anchor == '(' && last < line_.size() && line_[last] == '(' && end <= last &&
+            form_.tokens_[token].directive == Directive::File)
+            return last;
+        const std::size_t at = line_.find(anchor, end);
         return at == std::string_view::npos ? last + 1 : at;
     }
 

@@ -9,10 +9,6 @@
 
 namespace {
 
-// A file name or a message number longer than this is kept as it is,
-// without looking for it in its line.
-constexpr std::size_t kLongestLookedFor = 256;
-
 // Numbers in seven bits a byte, the low bits first.
 std::size_t numberSize(std::uint64_t value) {
     std::size_t size = 1;
@@ -35,40 +31,38 @@ std::uint64_t takeNumber(const char*& from) {
     }
 }
 
-// Where a character of the text stands for each byte in turn; npos when
-// nowhere. A message's file name mostly begins its line.
-std::size_t findIn(const OutputStore::Text& text, std::string_view bytes) {
-    if (!text.wide) return text.latin1.starts_with(bytes) ? 0 : text.latin1.find(bytes);
-    std::u16string wide(bytes.size(), u'\0');
-    std::transform(bytes.begin(), bytes.end(), wide.begin(),
-                   [](char c) { return static_cast<char16_t>(static_cast<unsigned char>(c)); });
-    return text.utf16.find(wide);
+// True when the text begins with characters that stand for the bytes, one
+// each.
+bool beginsWith(const OutputStore::Text& text, std::string_view bytes) {
+    if (!text.wide) return text.latin1.starts_with(bytes);
+    if (text.utf16.size() < bytes.size()) return false;
+    return std::equal(bytes.begin(), bytes.end(), text.utf16.begin(), [](char b, char16_t c) {
+        return static_cast<char16_t>(static_cast<unsigned char>(b)) == c;
+    });
 }
 
 // A text of a reading: the place of its characters in the line (an even
-// number, then the length), or its length (odd) and its bytes.
+// number, then the length), or its length (odd) and its bytes. A message's
+// file name mostly begins its line, and is then kept by its place there.
 class PackedField {
   public:
-    PackedField(const std::string& field, const OutputStore::Text& line) : field_(field) {
-        if (!field.empty() && field.size() <= kLongestLookedFor) at_ = findIn(line, field);
-    }
+    PackedField(const std::string& field, const OutputStore::Text* line)
+        : field_(field), begins_(line != nullptr && !field.empty() && beginsWith(*line, field)) {}
     std::size_t size() const {
-        return found() ? numberSize(std::uint64_t{at_} << 1) + numberSize(field_.size())
-                       : numberSize(tag()) + field_.size();
+        return begins_ ? 1 + numberSize(field_.size()) : numberSize(tag()) + field_.size();
     }
     char* write(char* to) const {
-        if (found()) return putNumber(putNumber(to, std::uint64_t{at_} << 1), field_.size());
+        if (begins_) return putNumber(putNumber(to, 0), field_.size());
         to = putNumber(to, tag());
         std::memcpy(to, field_.data(), field_.size());
         return to + field_.size();
     }
 
   private:
-    bool found() const { return at_ != std::string_view::npos; }
     std::uint64_t tag() const { return (std::uint64_t{field_.size()} << 1) | 1; }
 
     const std::string& field_;
-    std::size_t at_ = std::string_view::npos;
+    bool begins_;
 };
 
 void takeField(const char*& from, const OutputStore::Text& line, std::string& field) {
@@ -87,12 +81,11 @@ void takeField(const char*& from, const OutputStore::Text& line, std::string& fi
 }  // namespace
 
 // A reading as it is kept after its line's text: its kind, line and column,
-// then its file and its number, each by its place in the line where it
-// stands there.
+// then its file (by its place when it begins the line) and its number.
 class OutputStore::PackedReading {
   public:
     PackedReading(const MessageReading& message, const Text& line)
-        : message_(message), file_(message.file, line), number_(message.number, line) {}
+        : message_(message), file_(message.file, &line), number_(message.number, nullptr) {}
     std::size_t size() const {
         return 1 + numberSize(message_.line) + numberSize(message_.column) + file_.size() +
                number_.size();

@@ -10,9 +10,9 @@
 // A line whose characters are all below U+0100 (a build's lines nearly
 // always are) is kept at one byte a character, any other at two, so the
 // bound holds twice the lines of the common kind. A reading names its file
-// and its number by their place in the line's own text where they stand
-// there, as they nearly always do, and make's folder by a list of the
-// folders in the order they came; packed so, a reading takes a few bytes.
+// by its place in the line's own text when the line begins with it, as it
+// nearly always does, and make's folder by a list of the folders in the
+// order they came; packed so, a reading takes a few bytes.
 //
 // Positions count UTF-16 units in the text of all held lines joined by one
 // break each, the first line's first character at 0.

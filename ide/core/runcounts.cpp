@@ -23,9 +23,10 @@ bool startsWithLetters(std::string_view text, std::string_view word) {
 // without a lower-cased copy.
 LineKind SeverityByResultRule(std::string_view line) {
     bool warning = false;
-    for (std::size_t pos = line.find(": "); pos != std::string_view::npos;
-         pos = line.find(": ", pos + 1)) {
-        const std::string_view after = line.substr(pos + 2);
+    for (std::size_t colon = line.find(':'); colon != std::string_view::npos;
+         colon = line.find(':', colon + 1)) {
+        if (colon + 1 == line.size() || line[colon + 1] != ' ') continue;
+        const std::string_view after = line.substr(colon + 2);
         if (startsWithLetters(after, "error")) return LineKind::Error;
         warning = warning || startsWithLetters(after, "warning");
     }
