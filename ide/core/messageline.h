@@ -91,7 +91,7 @@ std::optional<EditorJump> ParseEditorJump(std::string_view text,
                                           const MessageReader& reader = BuiltInMessageReader());
 
 // The output's readings by line index, as the window keeps them: null for a
-// line that is no message.
+// line that is no message; a reading given is valid until the next call.
 using ReadingAt = std::function<const MessageReading*(std::size_t index)>;
 
 enum class SearchDirection { Next, Previous };

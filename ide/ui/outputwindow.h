@@ -65,7 +65,8 @@ class OutputWindow : public QAbstractScrollArea, public OutputLines {
     // folder make was in at a line.
     QString lineText(int index);  // empty past the last line
     // What the message on that line says, as read when it arrived; null
-    // for a line that is no message and past the last line.
+    // for a line that is no message and past the last line. Valid until the
+    // next call and the next line appended.
     const MessageReading* messageAt(int index);
     int lineNumberAt(int position);  // the line that holds the position
     void selectLine(int index);      // the whole line, scrolled into view
