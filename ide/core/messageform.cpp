@@ -247,40 +247,41 @@ class MessageForm::Matching {
             const Token& t = form_.tokens_[token];
             const Way failure = chosen ? Way::Failed : Way::NoOther;
             std::size_t end = pos;
-            switch (t.directive) {
-                case Directive::Literal:
-                    if (!startsWithBytes(line_.substr(pos), t.literal)) return failure;
-                    end = pos + t.literal.size();
-                    break;
-                case Directive::Line:
-                case Directive::Column:
-                    end = runEnd(pos, isDigit);
-                    if (end == pos) return failure;
-                    break;
-                case Directive::Number:
-                    end = runEnd(pos, isAsciiAlphanumeric);
-                    if (end == pos) return failure;
-                    break;
-                case Directive::Kind:
-                    if (!firstKindWord(pos, end)) return failure;
-                    chosen = true;
-                    break;
-                case Directive::File:
-                case Directive::Message:
-                case Directive::Any: {
-                    const TextEnds ends = textEnds(token, pos);
-                    if (!ends.possible || pos + ends.shortest > ends.last) return failure;
-                    end = nextEnd(token, pos + ends.shortest, ends.last);
-                    if (end > ends.last) return failure;
-                    chosen = true;
-                    break;
-                }
+            if (isFixed(t.directive)) {
+                end = fixedEnd(t, pos);
+                if (end == kNone) return failure;
+            } else if (t.directive == Directive::Kind) {
+                if (!firstKindWord(pos, end)) return failure;
+                chosen = true;
+            } else {
+                const TextEnds ends = textEnds(token, pos);
+                if (!ends.possible || pos + ends.shortest > ends.last) return failure;
+                end = nextEnd(token, pos + ends.shortest, ends.last);
+                if (end > ends.last) return failure;
+                chosen = true;
             }
             spans_[token] = {pos, end};
             pos = end;
         }
         if (pos == line_.size()) return Way::Matched;
         return chosen ? Way::Failed : Way::NoOther;
+    }
+
+    static constexpr std::size_t kNone = std::string_view::npos;
+
+    static bool isFixed(Directive d) {
+        return d == Directive::Literal || d == Directive::Line || d == Directive::Column ||
+               d == Directive::Number;
+    }
+
+    // Where fixed text, digits or a number taken at pos end, as they match
+    // one way only; kNone when they are not there.
+    std::size_t fixedEnd(const Token& t, std::size_t pos) const {
+        if (t.directive == Directive::Literal)
+            return startsWithBytes(line_.substr(pos), t.literal) ? pos + t.literal.size() : kNone;
+        const std::size_t end =
+            t.directive == Directive::Number ? runEnd(pos, isAsciiAlphanumeric) : runEnd(pos, isDigit);
+        return end > pos ? end : kNone;
     }
 
     bool firstKindWord(std::size_t pos, std::size_t& end) {
@@ -342,27 +343,10 @@ class MessageForm::Matching {
             if (!firstTry(token, pos)) return false;
             ++steps_;
             const Token& t = form_.tokens_[token];
-            std::size_t end = pos;
-            switch (t.directive) {
-                case Directive::Literal:
-                    if (!startsWithBytes(line_.substr(pos), t.literal)) return false;
-                    end = pos + t.literal.size();
-                    break;
-                case Directive::Line:
-                case Directive::Column:
-                    end = runEnd(pos, isDigit);
-                    break;
-                case Directive::Number:
-                    end = runEnd(pos, isAsciiAlphanumeric);
-                    break;
-                case Directive::Kind:
-                    return kindWord(token, pos);
-                case Directive::File:
-                case Directive::Message:
-                case Directive::Any:
-                    return text(token, pos);
-            }
-            if (end == pos && t.directive != Directive::Literal) return false;
+            if (t.directive == Directive::Kind) return kindWord(token, pos);
+            if (!isFixed(t.directive)) return text(token, pos);
+            const std::size_t end = fixedEnd(t, pos);
+            if (end == kNone) return false;
             spans_[token] = {pos, end};
             pos = end;
         }
