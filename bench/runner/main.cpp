@@ -41,7 +41,7 @@ class QuietUi : public UiServices {
 
 // Takes each line as a window would and lets it go.
 struct CountedLines : OutputLines {
-    void append(OutputLine line) override {
+    void append(const OutputLine& line) override {
         ++lines;
         if (line.message) ++readings;
     }

@@ -124,7 +124,7 @@ void printParts(long count, const OutputWindow& output) {
     const auto fill = [&](OutputStore& store, bool withReadings) {
         OutputLineReader reading(reader);
         for (long i = 0; i < count; ++i) {
-            OutputLine line = reading.read(lines[static_cast<std::size_t>(i % 1000)]);
+            const OutputLine& line = reading.read(lines[static_cast<std::size_t>(i % 1000)]);
             store.appendLatin1(line.text, line.kind,
                                withReadings && line.message ? &*line.message : nullptr);
         }

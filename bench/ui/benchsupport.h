@@ -87,7 +87,7 @@ class TimedUi : public QtUiServices {
 };
 
 struct CountedLines : OutputLines {
-    void append(OutputLine) override { ++count; }
+    void append(const OutputLine&) override { ++count; }
     long count = 0;
 };
 

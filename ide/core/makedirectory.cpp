@@ -107,8 +107,9 @@ void MakeDirectoryTracker::feed(std::string_view line) {
     if (left != entered_.rend()) entered_.erase(std::prev(left.base()), entered_.end());
 }
 
-std::string MakeDirectoryTracker::current() const {
-    return entered_.empty() ? std::string() : entered_.back();
+const std::string& MakeDirectoryTracker::current() const {
+    static const std::string none;
+    return entered_.empty() ? none : entered_.back();
 }
 
 namespace {

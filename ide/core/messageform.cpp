@@ -467,23 +467,27 @@ MessageForm::Compiled MessageForm::compile(std::string_view notation, common::Co
     return {std::move(form), {}};
 }
 
-std::optional<MessageReading> MessageForm::match(std::string_view line,
-                                                 const LineProfile& profile) const {
+bool MessageForm::match(std::string_view line, const LineProfile& profile,
+                        MessageReading& reading) const {
     steps_ = 0;
-    if (line.size() > kMaxLineLength || !profile.mayHold(literalGroups_)) return std::nullopt;
+    if (line.size() > kMaxLineLength || !profile.mayHold(literalGroups_)) return false;
     // A form that begins or ends with fixed text settles most lines here.
     const Token& first = tokens_.front();
     const Token& last = tokens_.back();
     if ((first.directive == Directive::Literal && !line.starts_with(first.literal)) ||
         (last.directive == Directive::Literal && !line.ends_with(last.literal)))
-        return std::nullopt;
+        return false;
 
     Matching matching(*this, line);
     const bool matched = matching.run();
     steps_ = matching.steps();
-    if (!matched) return std::nullopt;
-    MessageReading reading;
+    if (!matched) return false;
     reading.kind = kindWithoutWord_;
+    reading.file.clear();
+    reading.line = 0;
+    reading.column = 0;
+    reading.number.clear();
+    reading.directory.clear();
     for (std::size_t i = 0; i < tokens_.size(); ++i) {
         const std::string_view taken = matching.span(i);
         switch (tokens_[i].directive) {
@@ -507,7 +511,12 @@ std::optional<MessageReading> MessageForm::match(std::string_view line,
         }
     }
     // Line 0 names no line: such a message is read by a later form or none.
-    if (hasLine_ && reading.line == 0) return std::nullopt;
+    return !hasLine_ || reading.line != 0;
+}
+
+std::optional<MessageReading> MessageForm::match(std::string_view line) const {
+    MessageReading reading;
+    if (!match(line, LineProfile(line), reading)) return std::nullopt;
     return reading;
 }
 

@@ -69,11 +69,12 @@ class MessageForm {
     static Compiled compile(std::string_view notation, common::CodePage cp,
                             LineKind kindWithoutWord = LineKind::Error);
 
+    // True when the form matches the line; reading then holds what the
+    // line says (every field written, the folder empty), and is left
+    // half-written otherwise, so that one reading serves line after line.
+    bool match(std::string_view line, const LineProfile& profile, MessageReading& reading) const;
     // What the line says when the form matches it; nullopt otherwise.
-    std::optional<MessageReading> match(std::string_view line, const LineProfile& profile) const;
-    std::optional<MessageReading> match(std::string_view line) const {
-        return match(line, LineProfile(line));
-    }
+    std::optional<MessageReading> match(std::string_view line) const;
 
     // The steps the last match took (a step is one token tried at one
     // position), and the most it may take on a line of that length.

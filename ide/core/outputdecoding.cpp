@@ -72,11 +72,13 @@ common::CodePage LineCodePage(std::string_view line, OutputEncoding encoding) {
     return IsValidUtf8(line) ? common::CodePage::Utf8 : common::CodePage::ShiftJis;
 }
 
-std::string DecodeOutputLine(std::string line, OutputEncoding encoding, common::CodePage target,
-                             const TextConversion& conversion) {
+std::string_view DecodeOutputLine(std::string_view line, OutputEncoding encoding,
+                                  common::CodePage target, const TextConversion& conversion,
+                                  std::string& converted) {
     if (IsAscii(line)) return line;
     const common::CodePage source = LineCodePage(line, encoding);
     if (source == common::CodePage::Utf8 && target == common::CodePage::Utf8 && IsValidUtf8(line))
         return line;
-    return conversion.convert(line, source, target);
+    converted = conversion.convert(line, source, target);
+    return converted;
 }

@@ -31,7 +31,9 @@ bool IsValidUtf8(std::string_view bytes);
 common::CodePage LineCodePage(std::string_view line, OutputEncoding encoding);
 
 // One line of the child's output in the IDE's code page `target`. Lines of
-// ASCII only, and lines already valid in the target, are kept as they are;
-// every other line goes through `conversion`.
-std::string DecodeOutputLine(std::string line, OutputEncoding encoding, common::CodePage target,
-                             const TextConversion& conversion);
+// ASCII only, and lines already valid in the target, are kept as they are
+// (the line itself is given back); every other line goes through
+// `conversion`, into `converted`.
+std::string_view DecodeOutputLine(std::string_view line, OutputEncoding encoding,
+                                  common::CodePage target, const TextConversion& conversion,
+                                  std::string& converted);

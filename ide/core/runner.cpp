@@ -91,10 +91,13 @@ class LineCollector {
             const std::size_t text = lf != nullptr ? static_cast<std::size_t>(lf - data) : size;
             if (lf != nullptr && partial_.empty() && text <= kMaxLineBytes &&
                 std::memchr(data, '\r', text) == nullptr) {
-                complete(std::string(data, text));  // the common case: one whole clean line
+                complete({data, text});  // the common case: one whole clean line
             } else {
                 appendText(data, text);
-                if (lf != nullptr) complete(std::exchange(partial_, std::string()));
+                if (lf != nullptr) {
+                    complete(partial_);
+                    partial_.clear();
+                }
             }
             if (lf == nullptr) break;
             data += text + 1;
@@ -110,8 +113,9 @@ class LineCollector {
     // read nor counted, and no events are processed after it.
     void flushUnfinished() {
         if (partial_.empty()) return;
-        std::string line = decoded(std::exchange(partial_, std::string()));
-        if (lines_ != nullptr) lines_->append({std::move(line), LineKind::Plain, std::nullopt});
+        const OutputLine last{std::string(decoded(partial_)), LineKind::Plain, std::nullopt};
+        partial_.clear();
+        if (lines_ != nullptr) lines_->append(last);
     }
 
     int severity() const { return severity_; }
@@ -132,29 +136,27 @@ class LineCollector {
                 if (next > kMaxLineBytes) break;
                 cut = next;
             }
-            std::string rest = partial_.substr(cut);
-            partial_.resize(cut);
-            complete(std::exchange(partial_, std::move(rest)));
+            complete(std::string_view(partial_).substr(0, cut));
+            partial_.erase(0, cut);
         }
     }
 
-    std::string decoded(std::string line) const {
+    std::string_view decoded(std::string_view line) {
         if (services_.convert == nullptr) return line;
-        return DecodeOutputLine(std::move(line), services_.outputEncoding, services_.codePage,
-                                *services_.convert);
+        return DecodeOutputLine(line, services_.outputEncoding, services_.codePage,
+                                *services_.convert, converted_);
     }
 
-    void complete(std::string raw) {
-        const std::size_t bytes = raw.size();
-        std::string line = decoded(std::move(raw));
+    void complete(std::string_view raw) {
+        const std::string_view line = decoded(raw);
         // An error outranks a warning, whichever comes first.
         const LineKind severity = SeverityByResultRule(line);
         if (severity == LineKind::Error) severity_ = kRunError;
         if (severity == LineKind::Warning && severity_ == kRunSucceeded) severity_ = kRunWarning;
-        OutputLine read = reader_.read(std::move(line));
+        const OutputLine& read = reader_.read(line);
         counts_.add(read.kind);
-        if (lines_ != nullptr) lines_->append(std::move(read));
-        events_.handedOn(bytes);
+        if (lines_ != nullptr) lines_->append(read);
+        events_.handedOn(raw.size());
     }
 
     OutputLines* lines_;
@@ -162,6 +164,7 @@ class LineCollector {
     EventPasses& events_;
     OutputLineReader reader_;
     std::string partial_;
+    std::string converted_;  // the line decoded last, when it needed converting
     int severity_ = kRunSucceeded;
     RunCounts counts_;
 };

@@ -45,7 +45,7 @@ OutputWindow::OutputWindow(QWidget* parent)
 
 // ---------------------------------------------------------------- lines
 
-void OutputWindow::append(OutputLine line) {
+void OutputWindow::append(const OutputLine& line) {
     const MessageReading* message = line.message ? &*line.message : nullptr;
     // ASCII in UTF-8 is its own UTF-16, a unit a byte: kept as it is.
     if (codePage_ == common::CodePage::Utf8 && IsAscii(line.text)) {

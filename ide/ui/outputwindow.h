@@ -39,7 +39,7 @@ class OutputWindow : public QAbstractScrollArea, public OutputLines {
     explicit OutputWindow(QWidget* parent);
 
     // One line in the system's code page (the runner's lines).
-    void append(OutputLine line) override;
+    void append(const OutputLine& line) override;
     void append(std::string text, LineKind kind = LineKind::Plain);
     void appendLine(const QString& line, LineKind kind = LineKind::Plain);
     // Brings the scroll bars and the screen up to the lines appended.

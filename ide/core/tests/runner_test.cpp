@@ -31,10 +31,10 @@ namespace {
 const char* const kStartFailed = "プログラムの起動に失敗しました。";
 
 struct VectorLines : OutputLines {
-    void append(OutputLine line) override {
+    void append(const OutputLine& line) override {
         lines.push_back(line.text);
         kinds.push_back(line.kind);
-        read.push_back(std::move(line));
+        read.push_back(line);
     }
     Lines lines;
     std::vector<LineKind> kinds;
