@@ -285,8 +285,10 @@ class MessageForm::Matching {
     }
 
     bool firstKindWord(std::size_t pos, std::size_t& end) {
+        if (pos == line_.size()) return false;
+        const char first = lowerAscii(line_[pos]);
         for (const KindWord& word : form_.kindWords_) {
-            if (fits(word, pos)) {
+            if (fits(word, pos, first)) {
                 kind_ = word.kind;
                 end = pos + word.text.size();
                 return true;
@@ -295,11 +297,10 @@ class MessageForm::Matching {
         return false;
     }
 
-    // The first byte settles most words (a byte of a double-byte word is
-    // never lowered).
-    bool fits(const KindWord& word, std::size_t pos) const {
-        return pos < line_.size() && word.text.front() == lowerAscii(line_[pos]) &&
-               startsWithWord(line_.substr(pos), word.text, word.ascii);
+    // The word at pos, whose first byte lowered is `first`: the first byte
+    // settles most words (a byte of a double-byte word is never lowered).
+    bool fits(const KindWord& word, std::size_t pos, char first) const {
+        return word.text.front() == first && startsWithWord(line_.substr(pos), word.text, word.ascii);
     }
 
     // Where a text directive starting at pos may end: from pos + shortest
@@ -367,8 +368,10 @@ class MessageForm::Matching {
     }
 
     bool kindWord(std::size_t token, std::size_t pos) {
+        if (pos == line_.size()) return false;
+        const char first = lowerAscii(line_[pos]);
         for (const KindWord& word : form_.kindWords_) {
-            if (fits(word, pos) && next(token, pos, pos + word.text.size())) {
+            if (fits(word, pos, first) && next(token, pos, pos + word.text.size())) {
                 kind_ = word.kind;
                 return true;
             }
