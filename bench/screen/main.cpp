@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <malloc.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -80,6 +81,39 @@ class XServer {
 double realNow() {
     return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
+
+// What a phase took: wall time, this process's time in user and system
+// mode, and the pages it touched for the first time.
+struct Usage {
+    double wall = realNow();
+    double user = 0;
+    double system = 0;
+    long faults = 0;
+
+    Usage() {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const auto sec = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+        user = sec(usage.ru_utime);
+        system = sec(usage.ru_stime);
+        faults = usage.ru_minflt;
+    }
+    Usage since(const Usage& start) const {
+        Usage taken = *this;
+        taken.wall -= start.wall;
+        taken.user -= start.user;
+        taken.system -= start.system;
+        taken.faults -= start.faults;
+        return taken;
+    }
+    // "W s (CPU U s user, S s system; F page faults)"
+    std::string text() const {
+        char line[128];
+        std::snprintf(line, sizeof line, "%.3f s (CPU %.3f s user, %.3f s system; %ld page faults)",
+                      wall, user, system, faults);
+        return line;
+    }
+};
 
 // When the command's child wrote that cat had ended, in seconds after `since`.
 double childEnded(const BenchWorld& world, double since) {
@@ -205,36 +239,32 @@ int main(int argc, char* argv[]) {
                                    &world.conversion(),
                                    nullptr};
         ui.reset();
-        double started = realNow();
-        double cpu = cpuSeconds();
+        const Usage readingStart;
         RunCaptured(tool, &counted, services, false);
-        const double reading = realNow() - started;
-        const double readingCpu = cpuSeconds() - cpu;
-        const double readingChild = childEnded(world, started);
+        const Usage reading = Usage().since(readingStart);
+        const double readingChild = childEnded(world, readingStart.wall);
         const std::string readingGap = ui.longestGap();
 
         // Shift+F8 to the end on screen.
         const int shown = static_cast<int>(std::min<long>(count + 2, OutputWindow::kMaxLines));
         EndWatch watch(output, shown);
         ui.reset();
-        started = realNow();
-        cpu = cpuSeconds();
+        const Usage screenStart;
         QTest::keyClick(mainWindow.get(), Qt::Key_F8, Qt::ShiftModifier);
-        const double built = realNow() - started;
+        const double built = realNow() - screenStart.wall;
         for (int i = 0; i < 2000 && !watch.drawn; ++i)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         QGuiApplication::sync();
-        const double onScreen = realNow() - started;
-        const double screenCpu = cpuSeconds() - cpu;
-        const double screenChild = childEnded(world, started);
+        const Usage onScreen = Usage().since(screenStart);
+        const double screenChild = childEnded(world, screenStart.wall);
         complete = complete && counted.count == count && watch.drawn;
 
         std::printf("%ld lines of 75 bytes:\n", count);
-        std::printf("  reading alone   %.3f s (CPU %.3f s), child ended after %.3f s, longest gap %s\n",
-                    reading, readingCpu, readingChild, readingGap.c_str());
-        std::printf("  on screen       %.3f s (CPU %.3f s), %.2f x the reading alone; build ended "
-                    "after %.3f s, child after %.3f s, longest gap %s\n",
-                    onScreen, screenCpu, onScreen / reading, built, screenChild,
+        std::printf("  reading alone   %s\n    child ended after %.3f s, longest gap %s\n",
+                    reading.text().c_str(), readingChild, readingGap.c_str());
+        std::printf("  on screen       %s, %.2f x the reading alone\n    build ended after %.3f s, "
+                    "child after %.3f s, longest gap %s\n",
+                    onScreen.text().c_str(), onScreen.wall / reading.wall, built, screenChild,
                     ui.longestGap().c_str());
         std::printf("  resident in all %.1f MiB (%.1f MiB over no output)\n", residentKiB() / 1024.0,
                     (residentKiB() - emptyKiB) / 1024.0);
