@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
         ui.setParentWindow(&mainWindow);
         MainWindowDialogs dialogs;
         dialogs.toolEditor = new ToolEditor(&mainWindow);
-        dialogs.optionsDialog = new OptionsDialog(mainWindow);
+        dialogs.optionsDialog = new OptionsDialog(&mainWindow, mainWindow.settings(), mainWindow.codePage());
         dialogs.projectDialog = new ProjectDialog(
             ui, [&mainWindow]() -> Project& { return mainWindow.project(); },
             mainWindow.settings().projectFolder, &mainWindow);

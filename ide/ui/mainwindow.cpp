@@ -3,7 +3,6 @@
 #include "mainwindow.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
@@ -123,7 +122,7 @@ void MainWindow::setDialogs(const MainWindowDialogs& dialogs) {
 }
 
 bool MainWindow::debugMode() const {
-    return dialogs_.optionsDialog && dialogs_.optionsDialog->debugModeBox->isChecked();
+    return dialogs_.optionsDialog && dialogs_.optionsDialog->debugMode();
 }
 
 QString MainWindow::statusText() const {
@@ -472,7 +471,21 @@ void MainWindow::openFindBar() {
 // ---------------------------------------------------------------- Options and Help
 
 void MainWindow::editOptions() {
-    if (dialogs_.optionsDialog) dialogs_.optionsDialog->exec();
+    OptionsDialog* dialog = dialogs_.optionsDialog;
+    if (dialog != nullptr && dialog->exec() == QDialog::Accepted) applyOptions(dialog->chosen(*settings_));
+}
+
+void MainWindow::applyOptions(const Settings& chosen) {
+    const bool formsChanged = chosen.messageForms != settings_->messageForms;
+    *settings_ = chosen;
+    applyFoldOutput();
+    applyStatusBar();
+    SaveOptions(*settings_, services_.settings);
+    if (formsChanged) {
+        // Forms that could not be read at start-up are not written over.
+        if (messageFormsLoaded_) SaveMessageForms(settings_->messageForms, services_.settings);
+        useMessageForms();
+    }
 }
 
 void MainWindow::changeFont() {

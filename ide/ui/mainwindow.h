@@ -81,7 +81,7 @@ class MainWindow : public QMainWindow {
     const MainWindowDialogs& dialogs() const { return dialogs_; }
     ProjectDialog* projectDialog() const { return dialogs_.projectDialog; }
     common::CodePage codePage() const { return codePage_; }
-    // The check box debugModeBox of the options dialog.
+    // The options dialog's debug switch.
     bool debugMode() const;
     // False while the stored tools could not be read: the table is then
     // empty and must not be saved over them.
@@ -152,6 +152,7 @@ class MainWindow : public QMainWindow {
 
     // Options menu.
     void editProjectOptions();
+    // The options dialog; its OK's settings applied to the window and saved.
     void editOptions();
     void changeFont();
     void editTools();
@@ -222,6 +223,7 @@ class MainWindow : public QMainWindow {
     void createMenus();
     void createOutputMenu();
     void applyFont();
+    void applyOptions(const Settings& chosen);
     void applyWindowPlacement();
     void keepFrameOnScreen();
     void watchFrame();
