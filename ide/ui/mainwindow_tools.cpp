@@ -73,5 +73,9 @@ void MainWindow::runTool(QObject* sender) {
 void MainWindow::editTools() {
     if (!dialogs_.toolListDialog) return;
     if (!toolsLoaded_ && !loadTools()) return;
-    dialogs_.toolListDialog->exec();
+    if (dialogs_.toolListDialog->exec() != QDialog::Accepted) return;
+    rebuildToolsMenu();
+    // After a start-up cut short by a settings error the table may not hold
+    // the stored tools; it is then never saved over them.
+    if (toolsLoaded_) SaveTools(*tools_, services_.settings);
 }
