@@ -58,7 +58,7 @@ std::string ShellStep(const std::string& step) {
 
 class RunnerTest : public ::testing::Test {
   protected:
-    // A child that does these steps in order (see testchild/main.cpp), in
+    // A child that does these steps in order (see common/testsupport/testchild.cpp), in
     // the test folder: the test child on Windows, a sh script here.
     Tool child(const std::vector<std::string>& steps) {
 #ifdef _WIN32
