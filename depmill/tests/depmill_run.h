@@ -289,9 +289,14 @@ inline RunResult Sandbox::run(const RunSettings& settings) const {
     CloseHandle(out);
     CloseHandle(err);
     if (!started) throw std::runtime_error("cannot start " + commandLine);
-    WaitForSingleObject(child.hProcess, INFINITE);
+    bool hung = false;
+    if (WaitForSingleObject(child.hProcess, kRunTimeoutMs) == WAIT_TIMEOUT) {
+        hung = true;
+        TerminateProcess(child.hProcess, 1);
+        WaitForSingleObject(child.hProcess, INFINITE);
+    }
     DWORD code = 0;
-    const bool known = GetExitCodeProcess(child.hProcess, &code);
+    const bool known = !hung && GetExitCodeProcess(child.hProcess, &code);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
     result.ended = std::time(nullptr);
