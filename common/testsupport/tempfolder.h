@@ -8,20 +8,7 @@
 #include <string>
 #include <system_error>
 
-// The path that names its entries as they are written: on Windows the
-// "\\?\" form of the full path, in which a file called "con.h" or "NUL" is
-// that file, while the bare name stands for a device in every folder.
-inline std::filesystem::path LiteralPath(const std::filesystem::path& path) {
-#ifdef _WIN32
-    // The folder is made absolute alone: the full path of "con.h" is "\\.\con".
-    namespace fs = std::filesystem;
-    const fs::path folder =
-        path.has_parent_path() ? fs::absolute(path.parent_path()) : fs::current_path();
-    return fs::path(L"\\\\?\\" + (folder / path.filename()).wstring());
-#else
-    return path;
-#endif
-}
+#include "filenames.h"
 
 class TempFolder {
   public:
