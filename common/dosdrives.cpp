@@ -1,11 +1,21 @@
 #include "dosdrives.h"
 
+#ifdef _WIN32
+#include <fstream>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 #include "dospath.h"
-#include "linereader.h"
 
 namespace common {
 
@@ -25,10 +35,22 @@ std::string_view trim(std::string_view text) {
 
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// The text in double quotes, cut after 80 characters (UTF-8, never inside one).
+std::string quoted(std::string_view text) {
+    constexpr int kMaxCharacters = 80;
+    int characters = 0;
+    std::size_t end = 0;
+    for (; end < text.size(); ++end) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
+        if (startsCharacter && ++characters > kMaxCharacters) break;
+    }
+    return "\"" + std::string(text.substr(0, end)) + (end < text.size() ? "...\"" : "\"");
+}
+
 // One settings line, read into `settings`; the reason when it is refused.
 std::optional<std::string> applyLine(std::string_view line, DosrunSettings& settings) {
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return "no \"=\" in the line";
+    if (equals == std::string_view::npos) return "no \"=\" in the line " + quoted(line);
     const std::string_view key = trim(line.substr(0, equals));
     const std::string value(trim(line.substr(equals + 1)));
     if (key == "root") {
@@ -52,7 +74,7 @@ std::optional<std::string> applyLine(std::string_view line, DosrunSettings& sett
         if (!seconds) return "the timeout is a whole number of seconds, 0 for none";
         settings.timeoutSeconds = *seconds;
     } else {
-        return "unknown setting \"" + std::string(key) + "\"";
+        return "unknown setting " + quoted(key);
     }
     return std::nullopt;
 }
@@ -95,6 +117,7 @@ std::optional<int> ParseTimeoutSeconds(std::string_view text) {
 }
 
 std::optional<SettingsError> ParseDosrunSettings(std::string_view text, DosrunSettings& settings) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     int number = 0;
     while (!text.empty()) {
         ++number;
@@ -121,13 +144,72 @@ std::string DosrunSettingsPath() {
 #endif
 }
 
-std::optional<std::string> ReadDosrunSettingsFile(const std::string& path) {
-    LineReader reader(path);
-    if (!reader.isOpen()) return std::nullopt;
+#ifdef _WIN32
+DosrunSettingsFile LoadDosrunSettingsFile(const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) return {};
+    if (error) return {std::nullopt, error.message()};
+    if (status.type() != std::filesystem::file_type::regular) return {std::nullopt, "it is not a file"};
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
     std::string text;
-    std::string piece;
-    while (reader.next(piece, 4096)) text += piece;
-    return text;
+    char bytes[4096];
+    while (file && text.size() <= kDosrunSettingsLimit) {
+        file.read(bytes, sizeof bytes);
+        text.append(bytes, static_cast<std::size_t>(file.gcount()));
+    }
+    if (file.bad() || (!file.eof() && text.size() <= kDosrunSettingsLimit)) return {std::nullopt, "it cannot be read"};
+    if (text.size() > kDosrunSettingsLimit) return {std::nullopt, "it is larger than 64 KiB"};
+    return {text, {}};
+}
+#else
+namespace {
+
+std::string kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "it is a folder, not a file";
+    if (S_ISFIFO(mode)) return "it is a FIFO, not a file";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a file";
+    return "it is not a regular file";
+}
+
+}  // namespace
+
+DosrunSettingsFile LoadDosrunSettingsFile(const std::string& path) {
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0) {
+        struct stat link {};
+        if (errno == ENOENT && ::lstat(path.c_str(), &link) != 0) return {};
+        return {std::nullopt, errno == ENOENT ? "it is a link to nothing" : std::strerror(errno)};
+    }
+    // Looked at before it is opened: a device may act on the open alone.
+    if (!S_ISREG(named.st_mode)) return {std::nullopt, kindOf(named.st_mode)};
+    if (named.st_size > static_cast<off_t>(kDosrunSettingsLimit)) return {std::nullopt, "it is larger than 64 KiB"};
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return {std::nullopt, std::strerror(errno)};
+    struct stat opened {};
+    std::string text;
+    std::string refusal;
+    if (::fstat(fd, &opened) != 0 || opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
+        refusal = "it was replaced while it was read";
+    } else {
+        char bytes[4096];
+        while (text.size() <= kDosrunSettingsLimit) {
+            const ssize_t got = ::read(fd, bytes, sizeof bytes);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) refusal = std::strerror(errno);
+            if (got <= 0) break;
+            text.append(bytes, static_cast<std::size_t>(got));
+        }
+        if (refusal.empty() && text.size() > kDosrunSettingsLimit) refusal = "it is larger than 64 KiB";
+    }
+    ::close(fd);
+    if (!refusal.empty()) return {std::nullopt, refusal};
+    return {text, {}};
+}
+#endif
+
+std::optional<std::string> ReadDosrunSettingsFile(const std::string& path) {
+    return LoadDosrunSettingsFile(path).text;
 }
 
 std::optional<std::string> HostPathOfDosPath(std::string_view dosPath, const DosrunSettings& settings,

@@ -5,6 +5,7 @@
 // named with a drive letter ("C:\PROJ\HELLO.C") from the host folder.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -43,16 +44,31 @@ struct SettingsError {
 // Reads the settings text onto `settings` (whose values the lines replace):
 //   root = FOLDER        drive D = FOLDER        path = DOSPATH
 //   set NAME = VALUE     cycles = CYCLES         timeout = SECONDS
-// Blank lines and lines starting with "#" are skipped; blanks around the
-// "=" and at the ends of a line do not count. The first bad line is the error.
+// A UTF-8 byte-order mark at the start, blank lines and lines starting with
+// "#" are skipped; blanks around the "=" and at the ends of a line do not
+// count. The first bad line is the error; its reason quotes at most the
+// first 80 characters of what it quotes.
 std::optional<SettingsError> ParseDosrunSettings(std::string_view text, DosrunSettings& settings);
 
 // $XDG_CONFIG_HOME/vantor/dosrun.conf, else $HOME/.config/vantor/dosrun.conf
 // (on Windows %APPDATA%\vantor\dosrun.conf); empty when neither is set.
 std::string DosrunSettingsPath();
 
-// The text of the settings file; nothing when it is missing or not a
-// regular file (it is never waited for).
+// The largest settings file read.
+constexpr std::size_t kDosrunSettingsLimit = 64 * 1024;
+
+struct DosrunSettingsFile {
+    std::optional<std::string> text;  // nothing when there is no file, or it is refused
+    std::string refusal;              // why it cannot be read; empty when it can or is missing
+};
+
+// The settings file, the user's own: a link to it is followed (dotfile
+// managers make them), but only a regular file of at most
+// kDosrunSettingsLimit bytes is read, and a FIFO or a device is never
+// opened, so nothing is waited for. A missing file is no refusal.
+DosrunSettingsFile LoadDosrunSettingsFile(const std::string& path);
+
+// The text of LoadDosrunSettingsFile, for readers that pass over a refusal.
 std::optional<std::string> ReadDosrunSettingsFile(const std::string& path);
 
 // The host path of a DOS path with a drive letter ("C:\PROJ\HELLO.C"):

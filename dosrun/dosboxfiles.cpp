@@ -17,6 +17,12 @@ std::string privatePath(const RunPlan& plan, std::string_view name) {
     return std::string(1, plan.privateDrive) + ":\\" + std::string(name);
 }
 
+// A port whose bytes go to dosrun's socket as they are sent.
+std::string serialPort(int number, int port) {
+    return "serial" + std::to_string(number) + "=nullmodem server:127.0.0.1 port:" + std::to_string(port) +
+           " transparent:1 txdelay:1" + kDosLineEnd;
+}
+
 }  // namespace
 
 char FreeDriveLetter(const common::DosrunSettings& settings) {
@@ -40,8 +46,8 @@ std::string DosboxConfiguration(const RunPlan& plan) {
         "[gus]\r\ngus=false\r\n"
         "[speaker]\r\npcspeaker=false\r\ntandy=off\r\ndisney=false\r\n"
         "[joystick]\r\njoysticktype=none\r\n"
-        "[serial]\r\nserial1=nullmodem server:127.0.0.1 port:" + std::to_string(plan.port) +
-        " transparent:1\r\nserial2=disabled\r\nserial3=disabled\r\nserial4=disabled\r\n"
+        "[serial]\r\n" + serialPort(1, plan.outputPort) + serialPort(2, plan.errorPort) +
+        "serial3=disabled\r\nserial4=disabled\r\n"
         "[dos]\r\nxms=true\r\nems=true\r\numb=true\r\nkeyboardlayout=none\r\n"
         "[ipx]\r\nipx=false\r\n"
         "[autoexec]\r\n";
@@ -54,22 +60,34 @@ std::string DosboxConfiguration(const RunPlan& plan) {
     return text;
 }
 
-// The program's output goes to COM1 through a second shell, so a batch
-// file's commands are redirected too, which a CALL with ">" is not. The
-// marker follows once that shell has ended.
+// The markers follow once the program has ended and its record is written,
+// one on each port, so that what the program wrote last on either has come.
 std::string RunBatch(const RunPlan& plan) {
     std::string text = std::string("@ECHO OFF") + kDosLineEnd;
-    text += privatePath(plan, kSerialSetup) + kDosLineEnd;
     if (!plan.settings.path.empty()) text += "SET PATH=" + BatchLiteral(plan.settings.path) + kDosLineEnd;
     for (const auto& [name, value] : plan.settings.environment)
         text += "SET " + BatchLiteral(name) + "=" + BatchLiteral(value) + kDosLineEnd;
     text += std::string("C:") + kDosLineEnd;
     text += "CD " + BatchLiteral(plan.dosFolder) + kDosLineEnd;
-    text += "Z:\\COMMAND.COM /C " + privatePath(plan, kProgramBatch);
-    if (plan.batchText && !plan.batchArguments.empty()) text += " " + BatchLiteral(plan.batchArguments);
-    text += std::string(" > COM1") + kDosLineEnd;
+    text += privatePath(plan, kLauncher) + " " + privatePath(plan, kJobFile) + kDosLineEnd;
+    text += "ECHO " + plan.marker + "> COM2" + kDosLineEnd;
     text += "ECHO " + plan.marker + "> COM1" + kDosLineEnd;
     return text;
+}
+
+// A shell command or a batch program runs in a second shell, which ends
+// with the first batch file that ends.
+std::string LaunchTail(const RunPlan& plan) {
+    if (!plan.programFile.empty()) return plan.programTail;
+    std::string tail = " /C " + privatePath(plan, kProgramBatch);
+    if (plan.batchText && !plan.batchArguments.empty()) tail += " " + plan.batchArguments;
+    return tail;
+}
+
+std::string JobText(const RunPlan& plan) {
+    const std::string program = plan.programFile.empty() ? "Z:\\COMMAND.COM" : plan.programFile;
+    return program + kDosLineEnd + LaunchTail(plan) + kDosLineEnd + privatePath(plan, kInputFile) + kDosLineEnd +
+           privatePath(plan, kRecordFile) + kDosLineEnd;
 }
 
 // A redirection opens its file before IF is read, so each line of the
@@ -93,17 +111,6 @@ std::string ProgramBatch(const RunPlan& plan) {
     return text;
 }
 
-std::string_view SerialSetupProgram() {
-    static constexpr unsigned char kProgram[] = {
-        0xba, 0xfb, 0x03, 0xb0, 0x83, 0xee,  // line control 0x3fb: divisor latch, 8N1
-        0xba, 0xf8, 0x03, 0xb0, 0x01, 0xee,  // divisor low 0x3f8: 1 (115200 baud)
-        0x42, 0x30, 0xc0, 0xee,              // divisor high 0x3f9: 0
-        0xba, 0xfb, 0x03, 0xb0, 0x03, 0xee,  // line control: latch off, 8N1
-        0xcd, 0x20,                          // end, exit code 0
-    };
-    return {reinterpret_cast<const char*>(kProgram), sizeof kProgram};
-}
-
 int ParseStatusText(std::string_view text) {
     std::size_t digits = 0;
     int code = 0;
@@ -112,6 +119,19 @@ int ParseStatusText(std::string_view text) {
     if (digits == 0 || code > 255) return -1;
     const std::string_view rest = text.substr(digits);
     return rest.find_first_not_of(" \r\n") == std::string_view::npos ? code : -1;
+}
+
+std::optional<LaunchRecord> ParseLaunchRecord(std::string_view text) {
+    if (text.size() < 3 || text[1] != ' ') return std::nullopt;
+    const std::string_view kinds = "XEF";  // in the order of LaunchRecord::Kind
+    const std::size_t kind = kinds.find(text[0]);
+    std::size_t digits = 2;
+    long number = 0;
+    while (digits < text.size() && digits < 7 && text[digits] >= '0' && text[digits] <= '9')
+        number = number * 10 + (text[digits++] - '0');
+    if (kind == std::string_view::npos || digits == 2 || text.substr(digits) != "\r\n" || number > 65535)
+        return std::nullopt;
+    return LaunchRecord{static_cast<LaunchRecord::Kind>(kind), static_cast<int>(number)};
 }
 
 }  // namespace dosrun

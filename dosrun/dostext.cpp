@@ -17,6 +17,11 @@ bool needsQuotes(std::string_view word) {
     return word.empty() || word.find_first_of(" \t<>|") != std::string_view::npos;
 }
 
+bool endsWithIgnoringCase(std::string_view name, std::string_view extension) {
+    return name.size() >= extension.size() &&
+           common::equalsIgnoreCase(name.substr(name.size() - extension.size()), extension, common::CodePage::Utf8);
+}
+
 }  // namespace
 
 DosCommandLine JoinDosCommandLine(const std::vector<std::string>& words) {
@@ -37,6 +42,10 @@ DosCommandLine JoinDosCommandLine(const std::vector<std::string>& words) {
                         " characters long; DOS takes at most " +
                         std::to_string(kMaxDosCommandLine)};
     return result;
+}
+
+bool CanNameAProgram(std::string_view word) {
+    return !needsQuotes(word) && word.find('"') == std::string_view::npos;
 }
 
 std::optional<std::string> RefusalOfDosValue(std::string_view text) {
@@ -62,8 +71,11 @@ std::string BatchLiteral(std::string_view text) {
 }
 
 bool IsBatchProgram(std::string_view program) {
-    return program.size() >= 4 &&
-           common::equalsIgnoreCase(program.substr(program.size() - 4), ".bat", common::CodePage::Utf8);
+    return endsWithIgnoringCase(program, ".bat");
+}
+
+bool IsProgramFile(std::string_view program) {
+    return endsWithIgnoringCase(program, ".com") || endsWithIgnoringCase(program, ".exe");
 }
 
 }  // namespace dosrun

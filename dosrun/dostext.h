@@ -25,6 +25,11 @@ struct DosCommandLine {
 // line longer than kMaxDosCommandLine.
 DosCommandLine JoinDosCommandLine(const std::vector<std::string>& words);
 
+// False for a word that no DOS program or command is named by: empty, or
+// with a blank, a tab, "<", ">", "|" or a double quote (the shell would take
+// it for several words, a redirection or a quoted name it never finds).
+bool CanNameAProgram(std::string_view word);
+
 // Why the text cannot stand in a batch file line as a value of SET or as
 // the DOS PATH: a control character, or "<", ">", "|" or a double quote,
 // which the DOS shell would act on. Nothing when it can.
@@ -40,5 +45,8 @@ std::string BatchLiteral(std::string_view text);
 
 // True for a program that DOS runs as a batch file (name ending in ".BAT").
 bool IsBatchProgram(std::string_view program);
+
+// True for a program file that DOS loads and starts (".COM", ".EXE").
+bool IsProgramFile(std::string_view program);
 
 }  // namespace dosrun

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dosrun {
 
@@ -30,5 +31,13 @@ bool WriteNewFile(const std::string& path, std::string_view text);
 // common::readRegularFile reads it; nothing for a link, anything but a
 // regular file, a larger file, or a failed read.
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit);
+
+// The last `count` lines of a text file (as ReadRegularFile reads it, its
+// last 64 KiB), without empty ones, each cut after `width` bytes and with
+// its control characters shown as "?".
+std::vector<std::string> LastLines(const std::string& path, std::size_t count, std::size_t width);
+
+// Writes all of the text; 0, else the errno of the failed write.
+int WriteAll(int fd, std::string_view text);
 
 }  // namespace dosrun

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -63,20 +65,54 @@ std::string checkDosValues(const common::DosrunSettings& settings) {
     return {};
 }
 
+// What a command writes before it ends must have reached its output.
+int endOfOutput() {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return fail(std::string("standard output: ") + std::strerror(errno));
+    return 0;
+}
+
+// Where DOS finds the program and how it starts: a program file directly,
+// through dosrun's LAUNCH.COM; a batch file's text as the start of the
+// second shell's batch file; anything else as a line of that batch file.
+std::string planProgram(dosrun::RunPlan& plan, const std::vector<std::string>& command, const std::string& folder) {
+    const std::string& program = command.front();
+    const std::string arguments =
+        dosrun::JoinDosCommandLine(std::vector<std::string>(command.begin() + 1, command.end())).line;
+    const auto found = dosrun::FindDosProgram(program, plan.settings, folder);
+    if (found && dosrun::IsBatchProgram(found->hostFile)) {
+        plan.batchText = dosrun::ReadRegularFile(found->hostFile, kBatchLimit);
+        if (!plan.batchText) return "the batch file " + found->hostFile + " cannot be read";
+        // DOS reads a batch file up to its end-of-file character.
+        plan.batchText->resize(std::min(plan.batchText->size(), plan.batchText->find('\x1a')));
+        plan.batchArguments = arguments;
+    } else if (found && dosrun::IsProgramFile(found->dosPath) && !dosrun::IsShellsOwn(program)) {
+        plan.programFile = found->dosPath;
+        plan.programTail = arguments.empty() ? arguments : " " + arguments;
+    }
+    const std::string tail = dosrun::LaunchTail(plan);
+    if (tail.size() > dosrun::kMaxDosCommandLine)
+        return "the DOS shell's command line for the batch file is " + std::to_string(tail.size()) +
+               " characters long; DOS takes at most " + std::to_string(dosrun::kMaxDosCommandLine);
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     common::DosrunSettings settings;
     const std::string settingsPath = common::DosrunSettingsPath();
-    if (const auto text = common::ReadDosrunSettingsFile(settingsPath)) {
-        if (const auto error = common::ParseDosrunSettings(*text, settings))
+    const auto settingsFile = common::LoadDosrunSettingsFile(settingsPath);
+    if (!settingsFile.refusal.empty()) return fail(settingsPath + ": " + settingsFile.refusal);
+    if (settingsFile.text) {
+        if (const auto error = common::ParseDosrunSettings(*settingsFile.text, settings))
             return fail(settingsPath + ":" + std::to_string(error->line) + ": " + error->reason);
     }
     const auto options = dosrun::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), settings);
     if (!options.error.empty()) return fail(options.error + " (dosrun --help shows the usage)");
     if (options.invocation.showUsage) {
         std::fputs(dosrun::UsageText().c_str(), stdout);
-        return 0;
+        return endOfOutput();
     }
     const std::string here = currentFolder();
     if (here.empty()) return fail("the current folder has no name");
@@ -85,7 +121,8 @@ int main(int argc, char** argv) {
     if (options.invocation.showSettings) {
         std::printf("# %s\n%s", settingsPath.c_str(), dosrun::SettingsText(settings).c_str());
     }
-    if (options.invocation.command.empty()) return 0;
+    if (options.invocation.command.empty()) return endOfOutput();
+    if (const int status = endOfOutput()) return status;
 
     if (auto error = canonicalFolder(settings.root, "the root, drive C"); !error.empty()) return fail(error);
     for (auto& [letter, folder] : settings.drives) {
@@ -97,8 +134,14 @@ int main(int argc, char** argv) {
     const auto dosFolder = dosrun::DosFolderBelow(settings.root, folder);
     if (!dosFolder.error.empty()) return fail(dosFolder.error);
     if (auto error = checkDosValues(settings); !error.empty()) return fail(error);
-    const auto commandLine = dosrun::JoinDosCommandLine(options.invocation.command);
+    const auto& command = options.invocation.command;
+    const std::string& program = command.front();
+    const auto commandLine = dosrun::JoinDosCommandLine(command);
     if (!commandLine.error.empty()) return fail(commandLine.error);
+    if (!dosrun::CanNameAProgram(program)) {
+        std::fprintf(stderr, "dosrun: %s\n", dosrun::NoProgramText(program).c_str());
+        return dosrun::kStatusNoProgram;
+    }
 
     const std::string dosbox = dosrun::FindOnPath("dosbox");
     if (dosbox.empty()) return fail("DOSBox is not installed: no dosbox on PATH");
@@ -107,18 +150,11 @@ int main(int argc, char** argv) {
     plan.settings = settings;
     plan.dosFolder = dosFolder.path;
     plan.commandLine = commandLine.line;
-    const auto& command = options.invocation.command;
-    const std::string& program = command.front();
-    if (const auto file = dosrun::FindDosProgram(program, settings, folder); file && dosrun::IsBatchProgram(*file)) {
-        plan.batchText = dosrun::ReadRegularFile(*file, kBatchLimit);
-        if (!plan.batchText) return fail("the batch file " + *file + " cannot be read");
-        // DOS reads a batch file up to its end-of-file character.
-        plan.batchText->resize(std::min(plan.batchText->size(), plan.batchText->find('\x1a')));
-        plan.batchArguments =
-            dosrun::JoinDosCommandLine(std::vector<std::string>(command.begin() + 1, command.end())).line;
-    }
-    std::fflush(stdout);
+    plan.passInput = options.invocation.passInput;
+    if (auto error = planProgram(plan, command, folder); !error.empty()) return fail(error);
     const auto outcome = dosrun::RunInDosbox(plan, dosbox, program);
+    if (outcome.endSignal != 0) dosrun::EndBySignal(outcome.endSignal);
     if (!outcome.error.empty()) std::fprintf(stderr, "dosrun: %s\n", outcome.error.c_str());
+    for (const auto& line : outcome.details) std::fprintf(stderr, "dosrun:   %s\n", line.c_str());
     return outcome.status;
 }

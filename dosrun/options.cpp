@@ -79,6 +79,8 @@ OptionsResult ParseOptions(const std::vector<std::string>& arguments, common::Do
             result.invocation.showUsage = true;
         } else if (word == "--show") {
             result.invocation.showSettings = true;
+        } else if (word == "-i") {
+            result.invocation.passInput = true;
         } else if (word.starts_with("--") || std::string("rdpetc").find(word[1]) == std::string::npos) {
             result.error = "unknown option " + word;
             return result;
@@ -113,7 +115,7 @@ std::string SettingsText(const common::DosrunSettings& settings) {
 
 std::string UsageText() {
     return "usage: dosrun [-r FOLDER] [-d X=FOLDER]... [-p DOSPATH] [-e NAME=VALUE]...\n"
-           "              [-t SECONDS] [-c CYCLES] PROGRAM [ARGUMENTS...]\n"
+           "              [-t SECONDS] [-c CYCLES] [-i] PROGRAM [ARGUMENTS...]\n"
            "       dosrun -v | --show | --help\n";
 }
 

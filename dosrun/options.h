@@ -13,6 +13,7 @@ struct Invocation {
     bool showVersion = false;
     bool showSettings = false;
     bool showUsage = false;
+    bool passInput = false;            // -i: the program reads dosrun's standard input
     std::vector<std::string> command;  // the program, then its arguments
 };
 
@@ -23,7 +24,7 @@ struct OptionsResult {
 
 // Reads the arguments after the program name onto `settings`:
 //   -r FOLDER  -d X=FOLDER  -p DOSPATH  -e NAME=VALUE  -t SECONDS  -c CYCLES
-//   -v  --show  -h  --help  --
+//   -i  -v  --show  -h  --help  --
 // An option's value may also follow its letter directly ("-rFOLDER"). The
 // first word that is no option is the DOS program; the rest are its own.
 OptionsResult ParseOptions(const std::vector<std::string>& arguments, common::DosrunSettings& settings);

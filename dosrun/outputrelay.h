@@ -13,7 +13,8 @@ class OutputRelay {
   public:
     // `marker`: the text of the batch file's last line, which no program
     // writes; `missingProgramLine`: what the DOS shell writes for a command
-    // it cannot find ("Illegal command: NAME."), compared ignoring case.
+    // it cannot find ("Illegal command: NAME."), compared ignoring case;
+    // empty where no shell writes.
     OutputRelay(std::string marker, std::string missingProgramLine);
 
     // Takes bytes that arrived and returns the complete lines among them,

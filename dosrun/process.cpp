@@ -146,10 +146,27 @@ bool Child::start(const std::string& program, const std::vector<std::string>& ar
 
 bool Child::ended() {
     if (pid_ < 0) return true;
-    int status = 0;
-    const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+    const pid_t done = ::waitpid(pid_, &waitStatus_, WNOHANG);
     if (done == pid_ || (done < 0 && errno == ECHILD)) pid_ = -1;
     return pid_ < 0;
+}
+
+std::string Child::howItEnded() const {
+    if (WIFSIGNALED(waitStatus_)) {
+        const int signal = WTERMSIG(waitStatus_);
+        return "signal " + std::to_string(signal) + " (" + ::strsignal(signal) + ")";
+    }
+    return "exit status " + std::to_string(WEXITSTATUS(waitStatus_));
+}
+
+void EndBySignal(int signal) {
+    ::signal(signal, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    ::raise(signal);
+    ::_exit(128 + signal);
 }
 
 void Child::end() {

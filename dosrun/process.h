@@ -13,7 +13,8 @@ namespace dosrun {
 
 // SIGTERM, SIGINT, SIGHUP and SIGCHLD reported through a pipe that poll
 // watches; SIGPIPE ignored, so a closed standard output is an error of
-// write, not the end of dosrun. One per process.
+// write, which ends the run before dosrun ends itself by SIGPIPE
+// (EndBySignal). One per process.
 class SignalPipe {
   public:
     SignalPipe();
@@ -50,10 +51,18 @@ class Child {
     bool ended();
     // SIGKILL and reaped.
     void end();
+    // How it ended, once ended() said so: "exit status 0", "signal 11
+    // (Segmentation fault)".
+    std::string howItEnded() const;
 
   private:
     pid_t pid_ = -1;
+    int waitStatus_ = 0;
 };
+
+// Ends dosrun by the signal with its default action, as a command that the
+// signal ended; SIGPIPE after a write to a closed pipe.
+[[noreturn]] void EndBySignal(int signal);
 
 // The environment of this process without the variables named, then the
 // ones added ("NAME=VALUE").

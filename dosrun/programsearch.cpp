@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "codepage.h"
 #include "dospath.h"
 
 namespace dosrun {
@@ -32,18 +33,18 @@ std::optional<std::string> hostFile(const std::string& dosPath, const common::Do
 
 }  // namespace
 
-std::optional<std::string> FindDosProgram(const std::string& program, const common::DosrunSettings& settings,
-                                          const std::string& currentFolder) {
+std::optional<DosProgram> FindDosProgram(const std::string& program, const common::DosrunSettings& settings,
+                                         const std::string& currentFolder) {
     std::vector<std::string> names;
     if (common::hasExtension(program, kCodePage)) {
         names.push_back(program);
     } else {
         for (const char* extension : {".COM", ".EXE", ".BAT"}) names.push_back(program + extension);
     }
-    const auto inFolder = [&](const std::string& folder) -> std::optional<std::string> {
+    const auto inFolder = [&](const std::string& folder) -> std::optional<DosProgram> {
         for (const auto& name : names) {
             const std::string dosPath = folder.empty() ? name : common::joinFolder(folder, name, kCodePage);
-            if (auto host = hostFile(dosPath, settings, currentFolder)) return host;
+            if (auto host = hostFile(dosPath, settings, currentFolder)) return DosProgram{*host, dosPath};
         }
         return std::nullopt;
     };
@@ -61,6 +62,21 @@ std::optional<std::string> FindDosProgram(const std::string& program, const comm
         start = end + 1;
     }
     return std::nullopt;
+}
+
+bool IsShellsOwn(std::string_view program) {
+    // DOSBox's shell reads a command's name up to a blank, "/", tab or
+    // "=", and takes a "." or "\\" after one of its own names for its end.
+    static constexpr std::string_view kCommands[] = {
+        "ATTRIB", "CALL", "CD", "CHDIR", "CHOICE", "CLS", "COPY", "DEL", "DELETE", "DIR", "ECHO",
+        "ERASE", "EXIT", "GOTO", "HELP", "IF", "LH", "LOADHIGH", "MD", "MKDIR", "PATH", "PAUSE",
+        "RD", "REM", "REN", "RENAME", "RMDIR", "SET", "SHIFT", "SUBST", "TYPE", "VER"};
+    if (program.find_first_of("/=") != std::string_view::npos) return true;
+    const std::string_view name = program.substr(0, program.find_first_of(".\\"));
+    for (const std::string_view command : kCommands) {
+        if (common::equalsIgnoreCase(name, command, kCodePage)) return true;
+    }
+    return false;
 }
 
 }  // namespace dosrun

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building and testing Vantor and Depmill
-# needs. Idempotent: packages already present are not fetched again.
+# Installs every Debian package that building and testing Vantor, Depmill and
+# dosrun needs (nasm assembles dosrun's own DOS program). Idempotent: packages
+# already present are not fetched again.
 # With --windows also what the Windows check (scripts/test-windows.sh) needs:
 # the MinGW-w64 cross compilers, GoogleTest's sources and Wine.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  make gcc g++ bcc
+  make gcc g++ bcc nasm
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-qpa-plugins libqt6test6 fonts-dejavu-core fonts-ipafont-gothic
   libcanberra-dev

@@ -5,8 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <vector>
 
 #include "tempfolder.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using common::DosrunSettings;
 using common::ParseDosrunSettings;
@@ -111,11 +117,51 @@ TEST_F(DosPathOnHost, AShiftJisTrailByteIsNoSeparator) {
     EXPECT_EQ(path, (root.path() / name).string());
 }
 
-TEST(DosrunSettingsFile, IsReadOnlyWhenItIsARegularFile) {
+TEST(DosrunSettingsFile, SkipsAByteOrderMarkAndQuotesAtMost80CharactersOfALine) {
+    DosrunSettings settings;
+    EXPECT_FALSE(ParseDosrunSettings("\xEF\xBB\xBFroot = /x\n", settings));
+    EXPECT_EQ(settings.root, "/x");
+    // 100 two-byte characters: the quote ends after 80 of them, never inside one.
+    std::string line;
+    for (int i = 0; i < 100; ++i) line += "\xC3\xA9";
+    for (const std::string& text : {line + "\n", line + " = 1\n"}) {
+        const auto error = ParseDosrunSettings(text, settings);
+        ASSERT_TRUE(error);
+        EXPECT_NE(error->reason.find(line.substr(0, 160) + "..."), std::string::npos) << error->reason;
+        EXPECT_EQ(error->reason.find(line.substr(0, 162)), std::string::npos) << error->reason;
+    }
+}
+
+// The user's own file: a link is followed, anything that cannot be read as
+// a regular file is refused with its reason, and a missing file is no error.
+TEST(DosrunSettingsFile, IsReadThroughALinkAndRefusedWhenItCannotBeRead) {
     TempFolder folder;
     const auto file = folder.path() / "dosrun.conf";
-    std::ofstream(file) << "root = /x\n";
+    std::ofstream(file, std::ios::binary) << "root = /x\n";
+    const auto load = [](const std::filesystem::path& path) { return common::LoadDosrunSettingsFile(path.string()); };
+    EXPECT_EQ(load(file).text, "root = /x\n");
+    EXPECT_EQ(load(file).refusal, "");
     EXPECT_EQ(common::ReadDosrunSettingsFile(file.string()), "root = /x\n");
-    EXPECT_FALSE(common::ReadDosrunSettingsFile((folder.path() / "none").string()));
-    EXPECT_FALSE(common::ReadDosrunSettingsFile(folder.path().string()));
+    const auto none = load(folder.path() / "none");
+    EXPECT_FALSE(none.text);
+    EXPECT_EQ(none.refusal, "");
+    std::filesystem::create_directory(folder.path() / "folder");
+    std::ofstream(folder.path() / "large") << std::string(1 << 20, '#');
+    std::vector<std::filesystem::path> refused{folder.path() / "folder", folder.path() / "large"};
+#ifndef _WIN32
+    std::filesystem::create_symlink(file, folder.path() / "link");
+    EXPECT_EQ(load(folder.path() / "link").text, "root = /x\n");
+    std::filesystem::create_symlink(folder.path() / "none", folder.path() / "dangling");
+    ASSERT_EQ(::mkfifo((folder.path() / "fifo").c_str(), 0600), 0);
+    // Opening a FIFO for reading would wait for a writer: it is never opened.
+    refused.insert(refused.end(), {folder.path() / "dangling", folder.path() / "fifo", "/dev/zero"});
+    std::ofstream(folder.path() / "secret") << "root = /y\n";
+    std::filesystem::permissions(folder.path() / "secret", std::filesystem::perms::none);
+    if (::geteuid() != 0) refused.push_back(folder.path() / "secret");  // root reads it all the same
+#endif
+    for (const auto& path : refused) {
+        const auto result = load(path);
+        EXPECT_FALSE(result.text) << path;
+        EXPECT_NE(result.refusal, "") << path;
+    }
 }

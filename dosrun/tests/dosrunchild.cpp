@@ -13,10 +13,11 @@
 #include <thread>
 
 DosrunChild::DosrunChild(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
-                         const DosrunEnvironment& environment) {
+                         const DosrunEnvironment& environment, const DosrunStreams& streams) {
+    int in[2];
     int out[2];
     int err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return;
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return;
     std::vector<std::string> words{DOSRUN_PATH};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -29,8 +30,13 @@ DosrunChild::DosrunChild(const std::vector<std::string>& arguments, const std::f
     pid_ = ::fork();
     if (pid_ == 0) {
         ::setpgid(0, 0);
+        ::dup2(in[0], 0);
         ::dup2(out[1], 1);
-        ::dup2(err[1], 2);
+        ::dup2(streams.errorOnOutput ? out[1] : err[1], 2);
+        if (!streams.outputFile.empty()) {
+            const int file = ::open(streams.outputFile.c_str(), O_WRONLY);
+            if (file < 0 || ::dup2(file, 1) < 0) ::_exit(126);
+        }
         if (::chdir(folderName.c_str()) != 0) ::_exit(126);
         ::setenv("HOME", home.c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
@@ -39,10 +45,19 @@ DosrunChild::DosrunChild(const std::vector<std::string>& arguments, const std::f
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
+    ::close(in[0]);
     ::close(out[1]);
     ::close(err[1]);
+    // Small inputs only: the pipe holds them whole.
+    [[maybe_unused]] const auto written = ::write(in[1], streams.input.data(), streams.input.size());
+    ::close(in[1]);
     outFd_ = out[0];
     errFd_ = err[0];
+}
+
+void DosrunChild::closeOutput() {
+    if (outFd_ >= 0) ::close(outFd_);
+    outFd_ = -1;
 }
 
 DosrunChild::~DosrunChild() {
@@ -69,8 +84,8 @@ void DosrunChild::readAvailable(int timeoutMs) {
 
 bool DosrunChild::waitForOutput(const std::string& text, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (out_.find(text) == std::string::npos) {
-        if (std::chrono::steady_clock::now() > deadline || outFd_ < 0) return false;
+    while (out_.find(text) == std::string::npos && err_.find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline || (outFd_ < 0 && errFd_ < 0)) return false;
         readAvailable(20);
     }
     return true;
@@ -107,8 +122,8 @@ void DosrunChild::signalGroup(int number) const {
 }
 
 DosrunResult RunDosrun(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
-                       const DosrunEnvironment& environment) {
-    DosrunChild child(arguments, folder, environment);
+                       const DosrunEnvironment& environment, const DosrunStreams& streams) {
+    DosrunChild child(arguments, folder, environment, streams);
     const int status = child.wait();
     return {status, child.out(), child.err()};
 }
@@ -124,4 +139,12 @@ std::vector<pid_t> ProcessesMentioning(const std::string& text) {
         if (cmdline.find(text) != std::string::npos) found.push_back(std::atoi(name.c_str()));
     }
     return found;
+}
+
+bool IsRunning(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // pid (name) state ...: the state follows the name's closing parenthesis.
+    const auto close = stat.rfind(')');
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z' && stat[close + 2] != 'X';
 }

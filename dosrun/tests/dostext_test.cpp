@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dosfolder.h"
+#include "programsearch.h"
 
 using dosrun::JoinDosCommandLine;
 
@@ -57,6 +58,21 @@ TEST(DosBatchText, BatchProgramsAreKnownByTheirExtension) {
     EXPECT_FALSE(dosrun::IsBatchProgram("BUILD"));
     EXPECT_FALSE(dosrun::IsBatchProgram("BAT"));
     EXPECT_FALSE(dosrun::IsBatchProgram("X.BATS"));
+    EXPECT_TRUE(dosrun::IsProgramFile("D:\\BINW\\wmake.exe"));
+    EXPECT_TRUE(dosrun::IsProgramFile("STAND.COM"));
+    EXPECT_FALSE(dosrun::IsProgramFile("BUILD.BAT"));
+}
+
+// Which program words only DOSBox's shell runs as DOS would, and which no
+// program or command has.
+TEST(DosProgramWord, TheShellsOwnCommandsAndWordsNoProgramHas) {
+    for (const char* own : {"dir", "DIR.EXE", "cd\\SRC", "Type", "X/Y", "SET=1"})
+        EXPECT_TRUE(dosrun::IsShellsOwn(own)) << own;
+    for (const char* program : {"WMAKE", "D:\\BINW\\WMAKE.EXE", "DIRS", "..\\CD.COM", "TYPER.EXE"})
+        EXPECT_FALSE(dosrun::IsShellsOwn(program)) << program;
+    for (const char* none : {"", "NOPE X.EXE", "A\tB", "A>B", "\"X\""})
+        EXPECT_FALSE(dosrun::CanNameAProgram(none)) << none;
+    EXPECT_TRUE(dosrun::CanNameAProgram("D:\\BINW\\WMAKE"));
 }
 
 TEST(DosFolder, IsThePlaceBelowTheRootWithEachNameCheckedForDos) {

@@ -4,6 +4,8 @@
 
 #include "dosboxfiles.h"
 
+#include <tuple>
+
 using dosrun::ParseOptions;
 
 TEST(DosrunOptions, OverrideTheSettingsFileAndStopAtTheProgram) {
@@ -78,5 +80,22 @@ TEST(DosboxFiles, ABatchProgramIsFollowedByTheStatusChainOnALineOfItsOwn) {
     EXPECT_TRUE(program.starts_with("@ECHO ON\r\nCL %1\r\n@ECHO OFF\r\n")) << program;
     EXPECT_NE(program.find("IF ERRORLEVEL 255 ECHO 255 >>Y:\\STATUS.TXT\r\n"), std::string::npos);
     EXPECT_NE(program.find("IF ERRORLEVEL 0 IF NOT ERRORLEVEL 1 ECHO 0 >>Y:\\STATUS.TXT\r\n"), std::string::npos);
-    EXPECT_NE(dosrun::RunBatch(plan).find("PROGRAM.BAT 100%% > COM1\r\n"), std::string::npos);
+    // The second shell's command tail is no batch line: "%" stays single.
+    EXPECT_EQ(dosrun::JobText(plan),
+              "Z:\\COMMAND.COM\r\n /C Y:\\PROGRAM.BAT 100%\r\nY:\\INPUT.DAT\r\nY:\\RESULT.TXT\r\n");
+}
+
+TEST(DosboxFiles, TheLaunchRecordIsAnExitCodeOrTheDosErrorOfWhatFailed) {
+    using dosrun::LaunchRecord;
+    for (const auto& [text, kind, number] : {std::tuple{"X 0\r\n", LaunchRecord::Exited, 0},
+                                             {"X 255\r\n", LaunchRecord::Exited, 255},
+                                             {"E 8\r\n", LaunchRecord::NotStarted, 8},
+                                             {"F 65535\r\n", LaunchRecord::NoHandles, 65535}}) {
+        const auto record = dosrun::ParseLaunchRecord(text);
+        ASSERT_TRUE(record) << text;
+        EXPECT_EQ(record->kind, kind);
+        EXPECT_EQ(record->number, number);
+    }
+    for (const char* bad : {"", "X \r\n", "X 1", "Q 1\r\n", "X1\r\n", "E 65536\r\n", "X 1\r\nX 2\r\n"})
+        EXPECT_FALSE(dosrun::ParseLaunchRecord(bad)) << bad;
 }
