@@ -41,6 +41,7 @@ struct VectorLines : OutputLines {
     std::vector<OutputLine> read;
 };
 
+#ifndef _WIN32
 // A step of the test child as a line of sh: out:, err:, raw:, sleep:, exit:.
 std::string ShellStep(const std::string& step) {
     const std::size_t colon = step.find(':');
@@ -56,6 +57,7 @@ std::string ShellStep(const std::string& step) {
     ADD_FAILURE() << "no such step " << step;
     return "exit 125";
 }
+#endif
 
 class RunnerTest : public ::testing::Test {
   protected:
