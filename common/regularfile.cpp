@@ -12,7 +12,9 @@
 #include <unistd.h>
 #endif
 
+#include <cctype>
 #include <cerrno>
+#include <string_view>
 #include <utility>
 
 namespace common {
@@ -26,12 +28,20 @@ bool isPlainFile(DWORD attributes) {
             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
-// "COM1", "nul.txt" and their kind name devices in every folder; the full
-// path of such a name is the device's "\\.\" path.
+// "COM1", "nul.txt" and their kind name devices in every folder: the full
+// path of such a name is the device's "\\.\" path, as are pipes'. Of the
+// "\\?\" paths only those of a drive's or a share's files name no device.
 bool namesDevice(const std::string& path) {
     char full[MAX_PATH];
     const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-    return length == 0 || length >= MAX_PATH || std::string(full, length).rfind("\\\\.\\", 0) == 0;
+    if (length == 0 || length >= MAX_PATH) return true;
+    const std::string_view name(full, length);
+    if (name.starts_with("\\\\.\\")) return true;
+    if (!name.starts_with("\\\\?\\")) return false;
+    const std::string_view rest = name.substr(4);
+    const bool drivePath = rest.size() >= 3 && std::isalpha(static_cast<unsigned char>(rest[0])) &&
+                           rest[1] == ':' && rest[2] == '\\';
+    return !drivePath && !rest.starts_with("UNC\\");
 }
 
 // The handle as a stdio stream that owns it; null (and the handle closed)
@@ -50,12 +60,15 @@ FileHandle streamOf(HANDLE handle, int flags, const char* mode) {
 }  // namespace
 
 OpenedFile openRegularFile(const std::string& path) {
+    // Nothing is asked about a device or a pipe: a query of its attributes
+    // goes to it and may take a pipe's waiting instance.
+    if (namesDevice(path)) return {};
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         return {nullptr, error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND};
     }
-    if (!isPlainFile(attributes) || namesDevice(path)) return {};
+    if (!isPlainFile(attributes)) return {};
     // Others may read along but not write while the file is read. A link
     // put in place meanwhile is opened as itself and refused below.
     HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -71,6 +84,9 @@ OpenedFile openRegularFile(const std::string& path) {
 }
 
 CreatedFile createNewFile(const std::string& path, NewFilePermissions) {
+    // A device's name is taken in every folder; CREATE_NEW would open the
+    // device (NUL) and its writes would vanish.
+    if (namesDevice(path)) return {nullptr, true};
     // No sharing while it is written; CREATE_NEW fails on any existing
     // name, a link included.
     HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -78,6 +94,10 @@ CreatedFile createNewFile(const std::string& path, NewFilePermissions) {
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         return {nullptr, error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS};
+    }
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return {};
     }
     FileHandle file = streamOf(handle, _O_WRONLY, "wb");
     if (!file) DeleteFileA(path.c_str());
