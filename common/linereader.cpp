@@ -1,62 +1,74 @@
 #include "linereader.h"
 
-#include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace common {
 
 namespace {
 
-constexpr std::size_t kBufferSize = 16 * 1024;
+constexpr std::size_t kBufferSize = 64 * 1024;
 
 }  // namespace
 
-LineReader::LineReader(const std::string& path) : LineReader(openRegularFile(path).file) {}
+LineReader::LineReader(const std::string& path) : LineReader(openRegularInput(path).file) {}
 
-LineReader::LineReader(FileHandle file) : file_(std::move(file)) {
-    if (file_ == nullptr) return;
-    // The reader buffers by itself: reads go straight into its own buffer.
-    std::setvbuf(file_.get(), nullptr, _IONBF, 0);
-    buffer_.reset(new char[kBufferSize]);
-}
+LineReader::LineReader(InputFile file) : file_(std::move(file)) {}
 
-bool LineReader::fill() {
-    // A short read already met the end: asking again would cost a system call.
-    if (file_ == nullptr || std::feof(file_.get())) return false;
-    end_ = std::fread(buffer_.get(), 1, kBufferSize, file_.get());
+void LineReader::fill(std::size_t room) {
+    const std::size_t unread = end_ - pos_;
+    if (room > capacity_) {
+        const std::size_t capacity = std::max(room, kBufferSize);
+        auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+        if (unread > 0) std::memcpy(larger.get(), buffer_.get() + pos_, unread);
+        buffer_ = std::move(larger);
+        capacity_ = capacity;
+    } else if (pos_ > 0 && unread > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + pos_, unread);
+    }
     pos_ = 0;
-    return end_ > 0;
+    end_ = unread;
+    const std::size_t got = file_.read(buffer_.get() + end_, capacity_ - end_);
+    end_ += got;
+    if (got == 0) atEnd_ = true;
 }
 
-int LineReader::peekByte() {
-    if (pos_ == end_ && !fill()) return EOF;
-    return static_cast<unsigned char>(buffer_[pos_]);
-}
-
-bool LineReader::next(std::string& piece, std::size_t maxBytes) {
-    piece.clear();
-    while (piece.size() < maxBytes) {
-        if (pos_ == end_ && !fill()) break;
-        const char* start = buffer_.get() + pos_;
-        const std::size_t window = std::min(maxBytes - piece.size(), end_ - pos_);
-        if (const auto* lf = static_cast<const char*>(std::memchr(start, '\n', window))) {
-            piece.append(start, lf);
-            pos_ += static_cast<std::size_t>(lf - start) + 1;
-            if (!piece.empty() && piece.back() == '\r') piece.pop_back();
-            piece.push_back('\n');
-            return true;
-        }
-        piece.append(start, window);
-        pos_ += window;
-        // A carriage return that fills the piece may still pair with a line feed.
-        if (piece.size() == maxBytes && piece.back() == '\r' && peekByte() == '\n') {
-            piece.back() = '\n';
-            ++pos_;
+bool LineReader::nextAfterRead(std::string_view& piece, std::size_t maxBytes) {
+    if (maxBytes == 0) return false;
+    // A piece of maxBytes is known once the byte after it is: a carriage
+    // return that fills the piece may still pair with a line feed.
+    while (end_ - pos_ <= maxBytes && !atEnd_ && isOpen()) {
+        const std::size_t searched = end_ - pos_;
+        fill(maxBytes + 1);
+        char* start = buffer_.get() + pos_;
+        const std::size_t window = std::min(maxBytes, end_ - pos_);
+        if (window <= searched) continue;
+        if (auto* lf = static_cast<char*>(std::memchr(start + searched, '\n', window - searched))) {
+            piece = lineUpTo(start, lf);
             return true;
         }
     }
-    return !piece.empty();
+    char* start = buffer_.get() + pos_;
+    const std::size_t unread = end_ - pos_;
+    if (unread == 0) return false;
+    const std::size_t length = std::min(maxBytes, unread);
+    pos_ += length;
+    if (length == maxBytes && start[length - 1] == '\r' && unread > length &&
+        start[length] == '\n') {
+        start[length - 1] = '\n';
+        ++pos_;
+    }
+    piece = std::string_view(start, length);
+    return true;
+}
+
+bool LineReader::next(std::string& piece, std::size_t maxBytes) {
+    std::string_view view;
+    if (!next(view, maxBytes)) {
+        piece.clear();
+        return false;
+    }
+    piece.assign(view);
+    return true;
 }
 
 }  // namespace common
