@@ -13,134 +13,26 @@
 //   while a child runs on with its output closed.
 // Usage: bench_ui [lines [bytes per line]]
 #include <signal.h>
-#include <sys/resource.h>
-#include <time.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "childprocess.h"
-#include "fakehelpviewer.h"
-#include "fakesoundplayer.h"
+#include "benchsupport.h"
 #include "mainwindow.h"
 #include "outputwindow.h"
-#include "qtuiservices.h"
-#include "registry.h"
 #include "runner.h"
-#include "settings.h"
-#include "settingsstore.h"
-#include "textconversion.h"
 
 namespace {
 
-// CPU nanoseconds of this process: on a busy machine a gap in wall time may
-// be another process's turn; its CPU time is this process's own work.
-qint64 cpuNs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1000000000LL + now.tv_nsec;
-}
-
-// The real services, timing the gaps between the starts of two passes of
-// event handling (so a pass that is slow itself counts too), in wall time
-// and in CPU time.
-class TimedUi : public QtUiServices {
-  public:
-    void processEvents() override {
-        const qint64 now = clock_.nsecsElapsed();
-        const qint64 cpu = cpuNs();
-        if (passes_ > 0) {
-            longestGapNs = std::max(longestGapNs, now - last_);
-            longestCpuGapNs = std::max(longestCpuGapNs, cpu - lastCpu_);
-        }
-        last_ = now;
-        lastCpu_ = cpu;
-        ++passes_;
-        QtUiServices::processEvents();
-        if (onPass) onPass();
-    }
-    void reset() {
-        clock_.start();
-        passes_ = 0;
-        longestGapNs = 0;
-        longestCpuGapNs = 0;
-        onPass = nullptr;
-    }
-    // "W ms (CPU C ms)"
-    std::string longestGap() const {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.1f ms (CPU %.1f ms)",
-                      static_cast<double>(longestGapNs) / 1e6,
-                      static_cast<double>(longestCpuGapNs) / 1e6);
-        return text;
-    }
-    void showMessage(const UiText& text, const UiText&, MessageIcon) override {
-        std::fprintf(stderr, "message: %s\n", text.bytes().c_str());
-    }
-
-    qint64 longestGapNs = 0;
-    qint64 longestCpuGapNs = 0;
-    std::function<void()> onPass;
-
-  private:
-    QElapsedTimer clock_;
-    qint64 last_ = 0;
-    qint64 lastCpu_ = 0;
-    long passes_ = 0;
-};
-
-struct CountedLines : OutputLines {
-    void append(OutputLine) override { ++count; }
-    long count = 0;
-};
-
-// CPU seconds of this process (user and system), so the figures stay
-// meaningful on a busy machine.
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto sec = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return sec(usage.ru_utime) + sec(usage.ru_stime);
-}
-
-long peakKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-long residentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 20, '\n');
-    }
-    return 0;
-}
-
-double seconds(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
-}
-
-double milliseconds(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
+using namespace benchui;
 
 // A press and a release of the left button, as the window system sends them.
 void clickAt(OutputWindow& output, QPoint point) {
@@ -187,30 +79,24 @@ int main(int argc, char* argv[]) {
     if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
 
-    QTemporaryDir config;
-    QTemporaryDir work;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    const std::string folder = work.path().toStdString();
-    std::ofstream(folder + "/makefile") << "PROGRAM\t= bench\n\nall:\n";
+    BenchWorld world;
+    const std::string folder = world.folder();
     // Made as they are read: no file of that size. A given length pads the
     // line with x.
-    std::ofstream(folder + "/flood.sh")
-        << "line='src/module_042.c(123) : warning C4101: x : unreferenced local variable'\n"
-           "[ \"$2\" -gt 0 ] && line=\"$line$(printf '%*s' $(($2 - ${#line} - 1)) '' | tr ' ' "
-           "x)\"\n"
-           "yes \"$line\" | head -n \"$1\"\n";
-    std::ofstream(folder + "/term.sh") << "echo started\nsleep 100\n";
-    std::ofstream(folder + "/ignore.sh")
-        << "trap '' TERM\necho started\nwhile :; do sleep 0.05; done\n";
-    std::ofstream(folder + "/behind.sh") << "sleep 100 &\necho $! > behind.pid\necho started\n";
-    std::ofstream(folder + "/closed.sh") << "echo started\nexec >/dev/null 2>&1\nsleep 1\n";
+    world.write("flood.sh",
+                "line='src/module_042.c(123) : warning C4101: x : unreferenced local variable'\n"
+                "[ \"$2\" -gt 0 ] && line=\"$line$(printf '%*s' $(($2 - ${#line} - 1)) '' | tr ' ' "
+                "x)\"\n"
+                "yes \"$line\" | head -n \"$1\"\n");
+    world.write("term.sh", "echo started\nsleep 100\n");
+    world.write("ignore.sh", "trap '' TERM\necho started\nwhile :; do sleep 0.05; done\n");
+    world.write("behind.sh", "sleep 100 &\necho $! > behind.pid\necho started\n");
+    world.write("closed.sh", "echo started\nexec >/dev/null 2>&1\nsleep 1\n");
     const std::string flood =
         "sh flood.sh " + std::to_string(lineCount) + " " + std::to_string(lineBytes);
 
     TimedUi ui;
-    const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
-    FakeSoundPlayer sounds;
-    FakeHelpViewer help;
+    ChildProcesses& processes = world.processes();
 
     // The runner alone.
     CountedLines counted;
@@ -221,24 +107,16 @@ int main(int argc, char* argv[]) {
     QElapsedTimer timer;
     timer.start();
     double cpuStart = cpuSeconds();
-    RunCaptured(tool, &counted, {ui, *processes, common::activeCodePage()}, false);
+    RunCaptured(tool, &counted, {ui, processes, common::activeCodePage()}, false);
     const double runnerSeconds = seconds(timer);
     const double runnerCpu = cpuSeconds() - cpuStart;
     const std::string runnerGap = ui.longestGap();
     const long runnerPeak = peakKiB();
 
     // Build into the window.
-    const auto store = CreateUserSettingsStore();
-    {
-        RegistryAccess reg(*store);
-        reg.openKey(settingsschema::kHistoryKey, true);
-        reg.writeString("Project0", "bench");
-        reg.writeString("ProjectFile0", folder + "/makefile");
-    }
-    const auto textConversion = CreateSystemTextConversion();
-    MainWindow mainWindow({ui, *store, *processes, sounds, help, *textConversion});
+    const std::unique_ptr<MainWindow> window = world.startMainWindow(ui);
+    MainWindow& mainWindow = *window;
     mainWindow.settings().buildCommand = flood;
-    ui.setParentWindow(&mainWindow);
     mainWindow.show();
     QApplication::processEvents();
     ui.reset();

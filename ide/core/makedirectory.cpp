@@ -32,10 +32,16 @@ bool isMakeName(std::string_view name) {
             return false;
         name = name.substr(0, open);
     }
-    // Program names are ASCII: any code page lowers them alike.
-    std::string lower = common::toLowerAscii(name, common::CodePage::Utf8);
-    if (lower.ends_with(".exe")) lower.resize(lower.size() - 4);
-    return lower.ends_with("make");
+    // Program names are ASCII: their letters compare alike in any code page.
+    const auto endsWith = [&name](std::string_view lowerTail) {
+        if (name.size() < lowerTail.size()) return false;
+        const std::string_view tail = name.substr(name.size() - lowerTail.size());
+        return std::equal(tail.begin(), tail.end(), lowerTail.begin(), [](char c, char lower) {
+            return (c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c) == lower;
+        });
+    };
+    if (endsWith(".exe")) name.remove_suffix(4);
+    return endsWith("make");
 }
 
 // The text between the quote that opens right after `lead` and the last
@@ -101,8 +107,9 @@ void MakeDirectoryTracker::feed(std::string_view line) {
     if (left != entered_.rend()) entered_.erase(std::prev(left.base()), entered_.end());
 }
 
-std::string MakeDirectoryTracker::current() const {
-    return entered_.empty() ? std::string() : entered_.back();
+const std::string& MakeDirectoryTracker::current() const {
+    static const std::string none;
+    return entered_.empty() ? none : entered_.back();
 }
 
 namespace {

@@ -23,7 +23,7 @@ class MakeDirectoryTracker {
     void feed(std::string_view line);
     // The folder entered last and not yet left; empty for none (the
     // project folder then applies).
-    std::string current() const;
+    const std::string& current() const;
 
   private:
     std::vector<std::string> entered_;

@@ -35,18 +35,29 @@
 // The longest form read; a longer one cannot be read.
 inline constexpr std::size_t kMaxFormLength = 256;
 
-// How often each byte occurs in a line, counted once per line and shared by
-// every form tried on it: a form whose fixed text needs more of a byte than
-// the line has is passed over without matching.
+// Which bytes a line holds, once or more than once, taken once per line and
+// shared by every form tried on it: a form whose fixed text holds a byte the
+// line lacks, or twice a byte the line holds once, is passed over without a
+// search. Bytes are kept by kind: each punctuation mark, digit and blank
+// apart, each letter in either case, the rest in a few groups; a byte stands
+// for its group, so a line may seem to hold a byte it lacks, never the
+// other way.
 class LineProfile {
   public:
-    explicit LineProfile(std::string_view line);
-    bool holds(unsigned char byte, std::uint32_t count) const { return counts_[byte] >= count; }
-    bool holdsDigits(std::uint32_t count) const { return digits_ >= count; }
+    // Groups of bytes, one bit each.
+    struct Groups {
+        std::uint64_t once = 0;   // held at least once
+        std::uint64_t twice = 0;  // held at least twice
+    };
+
+    explicit LineProfile(std::string_view line) : held_(groupsOf(line)) {}
+    static Groups groupsOf(std::string_view bytes);
+    bool mayHold(const Groups& needed) const {
+        return (needed.once & ~held_.once) == 0 && (needed.twice & ~held_.twice) == 0;
+    }
 
   private:
-    std::uint32_t counts_[256] = {};
-    std::uint32_t digits_ = 0;
+    Groups held_;
 };
 
 class MessageForm {
@@ -58,11 +69,12 @@ class MessageForm {
     static Compiled compile(std::string_view notation, common::CodePage cp,
                             LineKind kindWithoutWord = LineKind::Error);
 
+    // True when the form matches the line; reading then holds what the
+    // line says (every field written, the folder empty), and is left
+    // half-written otherwise, so that one reading serves line after line.
+    bool match(std::string_view line, const LineProfile& profile, MessageReading& reading) const;
     // What the line says when the form matches it; nullopt otherwise.
-    std::optional<MessageReading> match(std::string_view line, const LineProfile& profile) const;
-    std::optional<MessageReading> match(std::string_view line) const {
-        return match(line, LineProfile(line));
-    }
+    std::optional<MessageReading> match(std::string_view line) const;
 
     // The steps the last match took (a step is one token tried at one
     // position), and the most it may take on a line of that length.
@@ -81,10 +93,17 @@ class MessageForm {
     class Matching;
     friend class Matching;
 
+    // A kind word in the form's code page and the kind it stands for.
+    struct KindWord {
+        std::string text;
+        LineKind kind;
+        bool ascii;  // in lower case, compared in either letter case
+    };
+
     std::vector<Token> tokens_;
-    std::vector<std::pair<unsigned char, std::uint32_t>> requiredBytes_;
-    std::uint32_t requiredDigits_ = 0;
-    std::vector<std::string> kindWords_;  // in the form's code page
+    LineProfile::Groups literalGroups_;  // of the bytes of its fixed text
+    bool hasLine_ = false;
+    std::vector<KindWord> kindWords_;
     LineKind kindWithoutWord_ = LineKind::Error;
     mutable std::size_t steps_ = 0;
 };

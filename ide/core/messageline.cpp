@@ -77,13 +77,19 @@ MessageReader::MessageReader(common::CodePage cp, const std::vector<UserMessageF
     }
 }
 
-std::optional<MessageReading> MessageReader::read(std::string_view line) const {
+bool MessageReader::read(std::string_view line, MessageReading& reading) const {
     line = withoutPanePrefix(line);
     const LineProfile profile(line);
     for (const MessageForm& form : forms_) {
-        if (auto reading = form.match(line, profile)) return reading;
+        if (form.match(line, profile, reading)) return true;
     }
-    return std::nullopt;
+    return false;
+}
+
+std::optional<MessageReading> MessageReader::read(std::string_view line) const {
+    MessageReading reading;
+    if (!read(line, reading)) return std::nullopt;
+    return reading;
 }
 
 const MessageReader& BuiltInMessageReader(common::CodePage cp) {
@@ -92,13 +98,20 @@ const MessageReader& BuiltInMessageReader(common::CodePage cp) {
     return cp == common::CodePage::ShiftJis ? shiftJis : utf8;
 }
 
-OutputLine OutputLineReader::read(std::string text) {
+const OutputLine& OutputLineReader::read(std::string_view text) {
+    line_.text.assign(text);
     folders_.feed(text);
-    auto message = reader_.read(text);
-    if (!message) return {std::move(text), Plain, std::nullopt};
-    message->directory = folders_.current();
-    const LineKind kind = message->kind;
-    return {std::move(text), kind, std::move(message)};
+    MessageReading& reading = line_.message ? *line_.message : spare_;
+    if (reader_.read(text, reading)) {
+        reading.directory = folders_.current();
+        line_.kind = reading.kind;
+        if (!line_.message) line_.message = std::move(spare_);
+    } else {
+        line_.kind = Plain;
+        if (line_.message) spare_ = std::move(*line_.message);
+        line_.message.reset();
+    }
+    return line_;
 }
 
 bool LeadsToFile(const MessageReading& message) {

@@ -46,6 +46,9 @@ class MessageReader {
     // What the line says, by the first form that matches it. A leading
     // build-pane prefix ("12>") is passed over.
     std::optional<MessageReading> read(std::string_view line) const;
+    // The same into a reading of the caller's, whose texts keep their room
+    // from line to line: true when a form matched.
+    bool read(std::string_view line, MessageReading& reading) const;
 
   private:
     std::vector<MessageForm> forms_;
@@ -55,15 +58,19 @@ class MessageReader {
 const MessageReader& BuiltInMessageReader(common::CodePage cp = common::activeCodePage());
 
 // The lines of one run as they come: each one's reading, and for a message
-// the folder make reported for it.
+// the folder make reported for it. The line read is the reader's own, valid
+// until the next one: its texts keep their room, so that reading a line
+// allocates nothing once lines of its length have come.
 class OutputLineReader {
   public:
     explicit OutputLineReader(const MessageReader& reader) : reader_(reader) {}
-    OutputLine read(std::string text);
+    const OutputLine& read(std::string_view text);
 
   private:
     const MessageReader& reader_;
     MakeDirectoryTracker folders_;
+    OutputLine line_;
+    MessageReading spare_;  // the room of a reading while the line is none
 };
 
 // Where a message points, for the editor. A column of 0 means none given.
@@ -91,7 +98,7 @@ std::optional<EditorJump> ParseEditorJump(std::string_view text,
                                           const MessageReader& reader = BuiltInMessageReader());
 
 // The output's readings by line index, as the window keeps them: null for a
-// line that is no message.
+// line that is no message; a reading given is valid until the next call.
 using ReadingAt = std::function<const MessageReading*(std::size_t index)>;
 
 enum class SearchDirection { Next, Previous };

@@ -1,16 +1,7 @@
 // Choosing the code page of an output line and bringing it into the IDE's.
 #include "outputdecoding.h"
 
-#include <algorithm>
-
-namespace {
-
-bool isAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-}  // namespace
+#include <cstring>
 
 OutputEncoding ToOutputEncoding(std::int32_t stored) {
     switch (stored) {
@@ -21,6 +12,19 @@ OutputEncoding ToOutputEncoding(std::int32_t stored) {
         default:
             return OutputEncoding::Automatic;
     }
+}
+
+// Eight bytes at a time, without a branch on each.
+bool IsAscii(std::string_view bytes) {
+    std::uint64_t bits = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        bits |= word;
+    }
+    for (; i < bytes.size(); ++i) bits |= static_cast<unsigned char>(bytes[i]);
+    return (bits & 0x8080808080808080u) == 0;
 }
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -68,11 +72,13 @@ common::CodePage LineCodePage(std::string_view line, OutputEncoding encoding) {
     return IsValidUtf8(line) ? common::CodePage::Utf8 : common::CodePage::ShiftJis;
 }
 
-std::string DecodeOutputLine(std::string_view line, OutputEncoding encoding,
-                             common::CodePage target, const TextConversion& conversion) {
-    if (isAscii(line)) return std::string(line);
+std::string_view DecodeOutputLine(std::string_view line, OutputEncoding encoding,
+                                  common::CodePage target, const TextConversion& conversion,
+                                  std::string& converted) {
+    if (IsAscii(line)) return line;
     const common::CodePage source = LineCodePage(line, encoding);
     if (source == common::CodePage::Utf8 && target == common::CodePage::Utf8 && IsValidUtf8(line))
-        return std::string(line);
-    return conversion.convert(line, source, target);
+        return line;
+    converted = conversion.convert(line, source, target);
+    return converted;
 }

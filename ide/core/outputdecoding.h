@@ -20,6 +20,9 @@ enum class OutputEncoding : std::int32_t {
 // The stored number as a choice; an unknown number is Automatic.
 OutputEncoding ToOutputEncoding(std::int32_t stored);
 
+// True when every byte is below 0x80.
+bool IsAscii(std::string_view bytes);
+
 // True when the bytes are well-formed UTF-8 (no overlong forms, no
 // surrogates, nothing past U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
@@ -28,7 +31,9 @@ bool IsValidUtf8(std::string_view bytes);
 common::CodePage LineCodePage(std::string_view line, OutputEncoding encoding);
 
 // One line of the child's output in the IDE's code page `target`. Lines of
-// ASCII only, and lines already valid in the target, are kept as they are;
-// every other line goes through `conversion`.
-std::string DecodeOutputLine(std::string_view line, OutputEncoding encoding,
-                             common::CodePage target, const TextConversion& conversion);
+// ASCII only, and lines already valid in the target, are kept as they are
+// (the line itself is given back); every other line goes through
+// `conversion`, into `converted`.
+std::string_view DecodeOutputLine(std::string_view line, OutputEncoding encoding,
+                                  common::CodePage target, const TextConversion& conversion,
+                                  std::string& converted);

@@ -33,5 +33,5 @@ struct OutputLine {
 class OutputLines {
   public:
     virtual ~OutputLines() = default;
-    virtual void append(OutputLine line) = 0;
+    virtual void append(const OutputLine& line) = 0;
 };

@@ -3,12 +3,16 @@
 // reading. Only the last lines are kept, up to a bound on their number and
 // one on the memory of their text; older lines leave from the top.
 // Appending costs the same however many lines are held: the text goes into
-// large chunks that are reused, the lines' places into a ring, the readings
-// into a list of their own beside the few lines that have one.
+// large chunks that are reused, each line's place into a ring of 16 bytes a
+// line, and a message's reading, packed, into the chunk right after its
+// line's text.
 //
 // A line whose characters are all below U+0100 (a build's lines nearly
 // always are) is kept at one byte a character, any other at two, so the
-// bound holds twice the lines of the common kind.
+// bound holds twice the lines of the common kind. A reading names its file
+// by its place in the line's own text when the line begins with it, as it
+// nearly always does, and make's folder by a list of the folders in the
+// order they came; packed so, a reading takes a few bytes.
 //
 // Positions count UTF-16 units in the text of all held lines joined by one
 // break each, the first line's first character at 0.
@@ -17,10 +21,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <optional>
+#include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "outputline.h"
 
@@ -46,15 +50,19 @@ class OutputStore {
     explicit OutputStore(std::size_t maxLines = kMaxLines,
                          std::size_t maxTextBytes = kMaxTextBytes);
 
-    void append(std::u16string_view text, LineKind kind,
-                std::optional<MessageReading> message = std::nullopt);
+    void append(std::u16string_view text, LineKind kind, const MessageReading* message = nullptr);
+    // A line whose characters are all below U+0100, one byte each.
+    void appendLatin1(std::string_view text, LineKind kind,
+                      const MessageReading* message = nullptr);
     void clear();
 
     std::size_t lineCount() const { return lines_.size(); }
     std::size_t textBytes() const { return bytes_; }  // of the held lines' text
     // Lines by number, 0 the oldest held.
     Text text(std::size_t index) const;
-    LineKind kind(std::size_t index) const { return lines_[index].kind; }
+    LineKind kind(std::size_t index) const { return static_cast<LineKind>(lines_[index].kind); }
+    // The reading of a message line, null for any other line; valid until
+    // the next call, append or clear.
     const MessageReading* message(std::size_t index) const;
 
     // The position of a line's first character, and the length of the
@@ -76,29 +84,50 @@ class OutputStore {
     // kept for reuse costs little.
     static constexpr std::size_t kChunkBytes = 512 * 1024;
 
+    // A line's place: where it starts in the joined text, where its text
+    // (and its packed reading after it) lies, what it is. Its length is
+    // where the next line starts, less the break.
     struct Line {
-        std::int64_t start;   // position since the last clear
-        std::uint32_t chunk;  // serial number of the chunk that holds the text, modulo 2^32
-        std::uint32_t offset;
-        std::uint32_t length;  // in characters
-        LineKind kind;
-        bool wide;
-        std::size_t bytes() const { return wide ? 2 * std::size_t{length} : length; }
+        std::int64_t start;    // position since the last clear
+        std::uint32_t offset;  // of the text in its chunk
+        std::uint16_t chunk;   // serial number of the chunk, modulo 2^16
+        std::uint8_t kind;     // a LineKind
+        std::uint8_t flags;    // kWide, kRead
+    };
+    static constexpr std::uint8_t kWide = 1;  // the text is UTF-16
+    static constexpr std::uint8_t kRead = 2;  // a packed reading follows the text
+
+    template <typename Char>
+    void add(std::basic_string_view<Char> text, bool wide, LineKind kind,
+             const MessageReading* message);
+    struct Chunk {
+        std::unique_ptr<char[]> bytes;
+        std::size_t capacity = 0;
+        std::size_t used = 0;
     };
 
-    char* place(std::size_t bytes, bool wide, std::uint32_t& chunk, std::uint32_t& offset);
-    const std::vector<char>& chunkOf(const Line& line) const {
-        return chunks_[static_cast<std::uint32_t>(line.chunk - firstChunk_)];
+    char* place(std::size_t bytes, bool wide, std::uint16_t& chunk, std::uint32_t& offset);
+    void keepSpare(Chunk& chunk);
+    const char* textOf(const Line& line) const {
+        return chunks_[static_cast<std::uint16_t>(line.chunk - firstChunk_)].bytes.get() +
+               line.offset;
     }
+    std::size_t lengthOf(std::size_t index) const;
+    std::size_t bytesOf(std::size_t index) const;
+    class PackedReading;
+    const std::string& directoryOf(std::uint64_t serial) const;
     void dropOldest();
 
     std::size_t maxLines_;
     std::size_t maxTextBytes_;
     std::deque<Line> lines_;
-    std::deque<std::vector<char>> chunks_;  // chunks_[0] has serial firstChunk_
-    std::uint32_t firstChunk_ = 0;
-    std::vector<char> spare_;  // a chunk whose lines have all left, for reuse
-    std::deque<std::pair<std::uint64_t, MessageReading>> messages_;  // by line serial
+    std::deque<Chunk> chunks_;  // chunks_[0] has serial firstChunk_
+    std::uint16_t firstChunk_ = 0;
+    Chunk spare_;  // a chunk whose lines have all left, for reuse
+    // make's folder of the readings: each from the serial of the first line
+    // it is read with, in order.
+    std::deque<std::pair<std::uint64_t, std::string>> directories_;
+    mutable MessageReading unpacked_;    // the reading message() gave last
     std::size_t bytes_ = 0;
     std::int64_t nextStart_ = 0;
     std::uint64_t dropped_ = 0;

@@ -5,28 +5,32 @@
 
 namespace {
 
-// True when ": " followed by the letter in either case occurs in the line,
-// which a line must hold for its lower-cased copy to contain ": error" or
-// ": warning" (neither ':' nor ' ' is ever part of a double-byte character).
-// It settles most lines without making the copy.
-bool mayHoldMarker(std::string_view line) {
-    for (std::size_t pos = line.find(": "); pos != std::string_view::npos;
-         pos = line.find(": ", pos + 1)) {
-        if (pos + 2 >= line.size()) break;
-        const char letter = static_cast<char>(line[pos + 2] | 0x20);
-        if (letter == 'e' || letter == 'w') return true;
+// True when the text begins with the lower-case ASCII word, letters in
+// either case.
+bool startsWithLetters(std::string_view text, std::string_view word) {
+    if (text.size() < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if ((text[i] | 0x20) != word[i]) return false;
     }
-    return false;
+    return true;
 }
 
 }  // namespace
 
-LineKind SeverityByResultRule(std::string_view line, common::CodePage cp) {
-    if (!mayHoldMarker(line)) return LineKind::Plain;
-    const std::string lower = common::toLowerAscii(line, cp);
-    if (lower.find(": error") != std::string::npos) return LineKind::Error;
-    if (lower.find(": warning") != std::string::npos) return LineKind::Warning;
-    return LineKind::Plain;
+// Neither ':' nor ' ' is ever part of a double-byte character, so each
+// letter after ": " starts a character of its own, one that the lower-casing
+// lowers: the marker is found in the line as it is, in any code page,
+// without a lower-cased copy.
+LineKind SeverityByResultRule(std::string_view line) {
+    bool warning = false;
+    for (std::size_t colon = line.find(':'); colon != std::string_view::npos;
+         colon = line.find(':', colon + 1)) {
+        if (colon + 1 == line.size() || line[colon + 1] != ' ') continue;
+        const std::string_view after = line.substr(colon + 2);
+        if (startsWithLetters(after, "error")) return LineKind::Error;
+        warning = warning || startsWithLetters(after, "warning");
+    }
+    return warning ? LineKind::Warning : LineKind::Plain;
 }
 
 void RunCounts::add(LineKind kind) {

@@ -7,14 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "codepage.h"
 #include "outputline.h"
 
 // What a line makes of the run's result: a line holding ": error" is Error,
-// else one holding ": warning" is Warning (letter case aside, in code page
-// cp), else Plain. A line that says "fatal error" after the colon holds
-// neither.
-LineKind SeverityByResultRule(std::string_view line, common::CodePage cp);
+// else one holding ": warning" is Warning (letter case aside, in either code
+// page alike), else Plain. A line that says "fatal error" after the colon
+// holds neither.
+LineKind SeverityByResultRule(std::string_view line);
 
 // The error and warning messages of one captured run, counted as they come.
 struct RunCounts {

@@ -36,12 +36,50 @@ const char* StartFailureMessage(ChildStartFailure failure) {
     return "プログラムの起動に失敗しました。";
 }
 
+// The window's event passes during a run. Lines handed on wait for the
+// next pass, which comes as soon as nothing more is readable at once; while
+// output keeps coming, at least every kEventPassInterval, however long its
+// lines take to read.
+class EventPasses {
+  public:
+    explicit EventPasses(UiServices& ui) : ui_(ui), last_(Clock::now()) {}
+
+    void pass() {
+        pending_ = false;
+        ui_.processEvents();
+        last_ = Clock::now();
+    }
+    bool pending() const { return pending_; }
+    void passWhenDue() {
+        if (Clock::now() - last_ >= kEventPassInterval) pass();
+    }
+
+    // A line of `bytes` bytes was handed on; the clock is read once some
+    // thousand bytes have been, which bounds the reading between two looks.
+    void handedOn(std::size_t bytes) {
+        pending_ = true;
+        sinceLook_ += bytes + 1;
+        if (sinceLook_ < kBytesBetweenLooks) return;
+        sinceLook_ = 0;
+        passWhenDue();
+    }
+
+  private:
+    static constexpr std::size_t kBytesBetweenLooks = 4096;
+
+    UiServices& ui_;
+    Clock::time_point last_;
+    bool pending_ = false;
+    std::size_t sinceLook_ = 0;
+};
+
 // Cuts the child's byte stream into lines, reads them and hands them on.
 class LineCollector {
   public:
-    LineCollector(OutputLines* lines, const RunServices& services)
+    LineCollector(OutputLines* lines, const RunServices& services, EventPasses& events)
         : lines_(lines),
           services_(services),
+          events_(events),
           reader_(services.reader != nullptr ? *services.reader
                                              : BuiltInMessageReader(services.codePage)) {}
 
@@ -53,10 +91,13 @@ class LineCollector {
             const std::size_t text = lf != nullptr ? static_cast<std::size_t>(lf - data) : size;
             if (lf != nullptr && partial_.empty() && text <= kMaxLineBytes &&
                 std::memchr(data, '\r', text) == nullptr) {
-                complete(std::string(data, text));  // the common case: one whole clean line
+                complete({data, text});  // the common case: one whole clean line
             } else {
                 appendText(data, text);
-                if (lf != nullptr) complete(std::exchange(partial_, std::string()));
+                if (lf != nullptr) {
+                    complete(partial_);
+                    partial_.clear();
+                }
             }
             if (lf == nullptr) break;
             data += text + 1;
@@ -72,8 +113,9 @@ class LineCollector {
     // read nor counted, and no events are processed after it.
     void flushUnfinished() {
         if (partial_.empty()) return;
-        std::string line = decoded(std::exchange(partial_, std::string()));
-        if (lines_ != nullptr) lines_->append({std::move(line), LineKind::Plain, std::nullopt});
+        const OutputLine last{std::string(decoded(partial_)), LineKind::Plain, std::nullopt};
+        partial_.clear();
+        if (lines_ != nullptr) lines_->append(last);
     }
 
     int severity() const { return severity_; }
@@ -94,34 +136,35 @@ class LineCollector {
                 if (next > kMaxLineBytes) break;
                 cut = next;
             }
-            std::string rest = partial_.substr(cut);
-            partial_.resize(cut);
-            complete(std::exchange(partial_, std::move(rest)));
+            complete(std::string_view(partial_).substr(0, cut));
+            partial_.erase(0, cut);
         }
     }
 
-    std::string decoded(std::string line) const {
+    std::string_view decoded(std::string_view line) {
         if (services_.convert == nullptr) return line;
         return DecodeOutputLine(line, services_.outputEncoding, services_.codePage,
-                                *services_.convert);
+                                *services_.convert, converted_);
     }
 
-    void complete(std::string raw) {
-        std::string line = decoded(std::move(raw));
+    void complete(std::string_view raw) {
+        const std::string_view line = decoded(raw);
         // An error outranks a warning, whichever comes first.
-        const LineKind severity = SeverityByResultRule(line, services_.codePage);
+        const LineKind severity = SeverityByResultRule(line);
         if (severity == LineKind::Error) severity_ = kRunError;
         if (severity == LineKind::Warning && severity_ == kRunSucceeded) severity_ = kRunWarning;
-        OutputLine read = reader_.read(std::move(line));
+        const OutputLine& read = reader_.read(line);
         counts_.add(read.kind);
-        if (lines_ != nullptr) lines_->append(std::move(read));
-        services_.ui.processEvents();
+        if (lines_ != nullptr) lines_->append(read);
+        events_.handedOn(raw.size());
     }
 
     OutputLines* lines_;
     const RunServices& services_;
+    EventPasses& events_;
     OutputLineReader reader_;
     std::string partial_;
+    std::string converted_;  // the line decoded last, when it needed converting
     int severity_ = kRunSucceeded;
     RunCounts counts_;
 };
@@ -183,7 +226,8 @@ RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& s
     }
     debugLine("Create Process OK, Start Pipe.");
 
-    LineCollector collector(lines, services);
+    EventPasses events(services.ui);
+    LineCollector collector(lines, services, events);
     StopSequence stop(*child, services.stop);
     std::vector<char> buffer(kReadChunk);
     std::optional<int> status;
@@ -195,14 +239,20 @@ RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& s
         // Once the child has ended, only what is readable at once is taken:
         // a program it left behind may hold the pipe open for ever.
         const bool ended = status && stop.groupSettled();
-        const ChildReadResult got =
-            child->read(buffer.data(), buffer.size(), ended ? 0 : kSilencePollMs);
+        // Lines waiting for their event pass wait only while more is readable.
+        const ChildReadResult got = child->read(buffer.data(), buffer.size(),
+                                                ended || events.pending() ? 0 : kSilencePollMs);
         if (got.status == ChildReadStatus::Data) {
             collector.take(buffer.data(), got.count);
             if (ended && Clock::now() >= drainEnd) break;
+            events.passWhenDue();
             continue;
         }
         if (ended) break;
+        if (events.pending()) {
+            events.pass();
+            continue;
+        }
         // The child is silent: it may be waiting for an answer to its prompt.
         if (got.status == ChildReadStatus::NothingYet &&
             collector.unfinishedLineHolds(kFileSpecPrompt)) {
@@ -210,6 +260,7 @@ RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& s
         }
         services.ui.processEvents();
     }
+    if (events.pending()) events.pass();
     collector.flushUnfinished();
     child->closePipes();
     services.ui.setBusyCursor(false);

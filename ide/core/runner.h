@@ -50,6 +50,10 @@ struct RunResult {
 // window never waits 50 ms for its next pass.
 constexpr int kSilencePollMs = 20;
 
+// While the child's output keeps coming, the window gets its events at
+// least this often; lines that come slower are followed by a pass each.
+constexpr std::chrono::milliseconds kEventPassInterval{5};
+
 // Once the child has ended, a program it left running may keep the output
 // pipe open: what is readable by then is taken for at most this long.
 constexpr std::chrono::milliseconds kDrainAfterEnd{500};
@@ -90,8 +94,10 @@ struct RunServices {
 // and what it wrote is drained (a program it left running may hold the pipe:
 // it is not waited for), or, after a stop request, once the child's group has
 // ended or the stop was given up on. The child never blocks the caller:
-// window events are processed after every line and at least every
-// kSilencePollMs, so a nested call may run inside.
+// window events are processed once the lines read are handed on and nothing
+// more is readable at once, at least every kEventPassInterval while output
+// keeps coming and every kSilencePollMs while the child is silent, so a
+// nested call may run inside.
 RunResult RunCaptured(const Tool& tool, OutputLines* lines, const RunServices& services,
                       bool debugMode);
 

@@ -50,6 +50,18 @@ bool MakePipe(int ends[2]) {
     return false;
 }
 
+// Room for a child to write ahead of the reader while the window draws: a
+// megabyte, the most an unprivileged process may ask by default. Where the
+// system gives less, the pipe keeps the size it has.
+void WidenOutputPipe(int fd) {
+#ifdef F_SETPIPE_SZ
+    constexpr int kOutputPipeBytes = 1 << 20;
+    ::fcntl(fd, F_SETPIPE_SZ, kOutputPipeBytes);
+#else
+    (void)fd;
+#endif
+}
+
 std::vector<char*> ArgvOf(std::vector<std::string>& args) {
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
@@ -268,6 +280,7 @@ class PosixCapturedChild : public CapturedChild {
         int in[2];
         if (!MakePipe(out)) return ChildStartFailure::OutputPipe;
         outRead_ = out[0];
+        WidenOutputPipe(outRead_);
         int childOut = out[1];
         if (!MakePipe(in)) {
             CloseFd(childOut);

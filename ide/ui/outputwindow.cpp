@@ -16,10 +16,12 @@ namespace {
 
 // About one frame: lines that come faster than this share one refresh.
 constexpr qint64 kRefreshIntervalMs = 16;
+constexpr unsigned kAppendsBetweenLooks = 32;
 
 }  // namespace
 
-OutputWindow::OutputWindow(QWidget* parent) : QAbstractScrollArea(parent) {
+OutputWindow::OutputWindow(QWidget* parent)
+    : QAbstractScrollArea(parent), codePage_(common::activeCodePage()) {
     OutputAccessible::install();
     setFocusPolicy(Qt::WheelFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -43,9 +45,17 @@ OutputWindow::OutputWindow(QWidget* parent) : QAbstractScrollArea(parent) {
 
 // ---------------------------------------------------------------- lines
 
-void OutputWindow::append(OutputLine line) {
-    const QString text = toQt(line.text);
-    appendToStore(utf16View(text), line.kind, std::move(line.message));
+void OutputWindow::append(const OutputLine& line) {
+    const MessageReading* message = line.message ? &*line.message : nullptr;
+    // ASCII in UTF-8 is its own UTF-16, a unit a byte: kept as it is.
+    if (codePage_ == common::CodePage::Utf8 && IsAscii(line.text)) {
+        store_.appendLatin1(line.text, line.kind, message);
+        appended(line.text.size());
+        return;
+    }
+    const QString text = toQt(line.text, codePage_);
+    store_.append(utf16View(text), line.kind, message);
+    appended(static_cast<std::size_t>(text.size()));
 }
 
 void OutputWindow::append(std::string text, LineKind kind) {
@@ -53,16 +63,24 @@ void OutputWindow::append(std::string text, LineKind kind) {
 }
 
 void OutputWindow::appendLine(const QString& line, LineKind kind) {
-    appendToStore(utf16View(line), kind, std::nullopt);
+    store_.append(utf16View(line), kind);
+    appended(static_cast<std::size_t>(line.size()));
 }
 
-void OutputWindow::appendToStore(std::u16string_view text, LineKind kind,
-                                 std::optional<MessageReading> message) {
-    store_.append(text, kind, std::move(message));
-    longest_ = std::max(longest_, text.size());
+// The clock is looked at once every few lines: lines come faster than a
+// frame.
+void OutputWindow::appended(std::size_t characters) {
+    longest_ = std::max(longest_, characters);
     dirty_ = true;
-    emit contentsChanged();
-    if (!sinceRefresh_.isValid() || sinceRefresh_.elapsed() >= kRefreshIntervalMs) flush();
+    if (!contentsAnnounced_) {
+        contentsAnnounced_ = true;
+        emit contentsChanged();
+    }
+    if (!sinceRefresh_.isValid() ||
+        (++appendsSinceLook_ % kAppendsBetweenLooks == 0 &&
+         sinceRefresh_.elapsed() >= kRefreshIntervalMs)) {
+        flush();
+    }
 }
 
 void OutputWindow::flush() {
@@ -82,6 +100,7 @@ void OutputWindow::erase() {
     follow_ = true;
     longest_ = 0;
     announcedEnd_ = 0;
+    contentsAnnounced_ = true;
     emit contentsChanged();
     flush();
 }
@@ -175,6 +194,7 @@ void OutputWindow::placeSelection(std::int64_t anchor, std::int64_t caret) {
     anchor_ = held(anchor);
     caret_ = held(caret);
     viewport()->update();
+    contentsAnnounced_ = false;
     emit selectionChanged();
     OutputAccessible::announceSelection(*this);
 }

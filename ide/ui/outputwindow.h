@@ -39,7 +39,7 @@ class OutputWindow : public QAbstractScrollArea, public OutputLines {
     explicit OutputWindow(QWidget* parent);
 
     // One line in the system's code page (the runner's lines).
-    void append(OutputLine line) override;
+    void append(const OutputLine& line) override;
     void append(std::string text, LineKind kind = LineKind::Plain);
     void appendLine(const QString& line, LineKind kind = LineKind::Plain);
     // Brings the scroll bars and the screen up to the lines appended.
@@ -65,7 +65,8 @@ class OutputWindow : public QAbstractScrollArea, public OutputLines {
     // folder make was in at a line.
     QString lineText(int index);  // empty past the last line
     // What the message on that line says, as read when it arrived; null
-    // for a line that is no message and past the last line.
+    // for a line that is no message and past the last line. Valid until the
+    // next call and the next line appended.
     const MessageReading* messageAt(int index);
     int lineNumberAt(int position);  // the line that holds the position
     void selectLine(int index);      // the whole line, scrolled into view
@@ -85,7 +86,8 @@ class OutputWindow : public QAbstractScrollArea, public OutputLines {
   signals:
     void clicked();
     void doubleClicked();
-    void contentsChanged();   // lines appended or erased
+    // Lines appended or erased: once after the selection was placed.
+    void contentsChanged();
     void selectionChanged();  // the caret or the selection was placed
 
   protected:
@@ -114,8 +116,7 @@ class OutputWindow : public QAbstractScrollArea, public OutputLines {
     QString textBetween(std::int64_t from, std::int64_t to) const;  // relative positions
     OutputRows::Marks marks() const;
 
-    void appendToStore(std::u16string_view text, LineKind kind,
-                       std::optional<MessageReading> message);
+    void appended(std::size_t characters);
     void placeSelection(std::int64_t anchor, std::int64_t caret);  // absolute
     void moveCaret(std::int64_t caret, bool extend);               // absolute
     void showCaret();
@@ -127,6 +128,7 @@ class OutputWindow : public QAbstractScrollArea, public OutputLines {
     std::int64_t positionUnder(QPoint point);  // absolute
     void startDrag();
 
+    const common::CodePage codePage_;  // of the lines given as bytes
     OutputStore store_;
     OutputRows rows_{store_};
     std::int64_t anchor_ = 0;
@@ -136,6 +138,8 @@ class OutputWindow : public QAbstractScrollArea, public OutputLines {
     std::size_t longest_ = 0;        // characters of the longest line since the erase
     std::int64_t announcedEnd_ = 0;  // absolute end of the text assistive technology knows
     bool dirty_ = false;             // lines appended since the screen last caught up
+    bool contentsAnnounced_ = false;  // contentsChanged sent since the selection was placed
+    unsigned appendsSinceLook_ = 0;
     bool settingBars_ = false;       // the window moves the bars itself
     bool selecting_ = false;         // a drag with the left button selects
     bool mayDrag_ = false;           // a press inside the selection may drag it out

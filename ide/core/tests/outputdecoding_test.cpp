@@ -21,7 +21,8 @@ constexpr auto kReplacement = "\uFFFD"sv;
 std::string decode(std::string_view line, OutputEncoding encoding,
                    CodePage target = CodePage::Utf8) {
     static const std::unique_ptr<TextConversion> conversion = CreateSystemTextConversion();
-    return DecodeOutputLine(line, encoding, target, *conversion);
+    std::string converted;
+    return std::string(DecodeOutputLine(line, encoding, target, *conversion, converted));
 }
 
 // One line that sh's printf writes from octal escapes.

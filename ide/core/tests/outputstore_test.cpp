@@ -128,7 +128,8 @@ TEST(OutputStore, ReadingsStayWithTheirLines) {
     OutputStore store(10, 1000000);
     for (unsigned long i = 0; i < 25; ++i) {
         if (i % 3 == 0) {
-            store.append(numbered(i), LineKind::Warning, readingAt(i));
+            const MessageReading reading = readingAt(i);
+            store.append(numbered(i), LineKind::Warning, &reading);
         } else {
             store.append(numbered(i), LineKind::Plain);
         }
@@ -148,6 +149,52 @@ TEST(OutputStore, ReadingsStayWithTheirLines) {
     store.clear();
     store.append(u"plain", LineKind::Plain);
     EXPECT_EQ(store.message(0), nullptr);
+}
+
+// Whatever a reading holds comes back as it went in: names found in the
+// line's text or not, in either form of text, any numbers, make's folders
+// as they change, while older lines and their folders leave.
+TEST(OutputStore, ReadingsComeBackWhole) {
+    const auto reading = [](LineKind kind, std::string file, unsigned long line,
+                            unsigned long column, std::string number, std::string folder) {
+        return MessageReading{kind, std::move(file), line, column, std::move(number),
+                              std::move(folder)};
+    };
+    const std::string longName(300, 'a');
+    const std::pair<std::u16string, MessageReading> messages[] = {
+        {u"src/a.c(12) : warning C4101: x", reading(LineKind::Warning, "src/a.c", 12, 0, "C4101", "")},
+        {u"b.c:3:4: error: y", reading(LineKind::Error, "b.c", 3, 4, "", "/p/sub")},
+        {u"\u30bd.c(5): error E1: \u30a8", reading(LineKind::Error, "\u30bd.c", 5, 0, "E1", "/p/sub")},
+        {u"caf\u00e9.c:1: note: z", reading(LineKind::Note, "caf\u00e9.c", 1, 0, "", "/p")},
+        {u"LINK : error L2029", reading(LineKind::Error, "", 0, 0, "L2029", "/p")},
+        {u"x", reading(LineKind::Warning, longName, ~0ul, ~0ul, std::string(1, '\0'), "")},
+        {std::u16string(300, u'a') + u"(1): error", reading(LineKind::Error, longName, 1, 0, "", "")},
+    };
+    OutputStore store(20, 1000000);
+    for (int round = 0; round < 4; ++round) {
+        for (const auto& [text, message] : messages) {
+            store.append(text, message.kind, &message);
+            store.append(u"between", LineKind::Plain);
+        }
+    }
+    ASSERT_EQ(store.lineCount(), 20u);
+    for (std::size_t index = 0; index < store.lineCount(); ++index) {
+        const std::size_t serial = store.droppedLines() + index;
+        const MessageReading* read = store.message(index);
+        if (serial % 2 == 1) {
+            EXPECT_EQ(read, nullptr) << serial;
+            continue;
+        }
+        const auto& [text, message] = messages[serial / 2 % std::size(messages)];
+        ASSERT_NE(read, nullptr) << serial;
+        EXPECT_EQ(*read, message) << serial;
+        EXPECT_EQ(store.text(index).copy(), text) << serial;
+    }
+    // A line of one byte a character given as such reads the same.
+    const MessageReading plain = messages[0].second;
+    store.appendLatin1("src/a.c(12) : warning C4101: x", LineKind::Warning, &plain);
+    EXPECT_EQ(*store.message(store.lineCount() - 1), plain);
+    EXPECT_EQ(store.text(store.lineCount() - 1).copy(), messages[0].first);
 }
 
 }  // namespace

@@ -43,7 +43,6 @@ TEST(RunCounts, EverySummaryLineOfAStepIsSummary) {
 }
 
 TEST(RunCounts, ErrorsAndWarningsByTheRunsRule) {
-    const auto cp = common::CodePage::Utf8;
     const std::pair<std::string_view, LineKind> lines[] = {
         {"bad.c:3:11: error: expected expression", LineKind::Error},
         {"hello.c(12): Error! E1009: Expecting ';'", LineKind::Error},
@@ -58,8 +57,8 @@ TEST(RunCounts, ErrorsAndWarningsByTheRunsRule) {
     };
     RunCounts counts;
     for (const auto& [line, kind] : lines) {
-        EXPECT_EQ(SeverityByResultRule(line, cp), kind) << line;
-        counts.add(SeverityByResultRule(line, cp));
+        EXPECT_EQ(SeverityByResultRule(line), kind) << line;
+        counts.add(SeverityByResultRule(line));
     }
     counts.add(LineKind::Summary);
     EXPECT_EQ(counts.errors, 4);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -30,10 +31,10 @@ namespace {
 const char* const kStartFailed = "プログラムの起動に失敗しました。";
 
 struct VectorLines : OutputLines {
-    void append(OutputLine line) override {
+    void append(const OutputLine& line) override {
         lines.push_back(line.text);
         kinds.push_back(line.kind);
-        read.push_back(std::move(line));
+        read.push_back(line);
     }
     Lines lines;
     std::vector<LineKind> kinds;
@@ -287,6 +288,20 @@ TEST_F(RunnerTest, LinesJoinAcrossReadsAndEventsRunWhileSilent) {
     EXPECT_EQ(run(child({"out:first", "raw:sec", "sleep:400", "out:ond"})), kRunSucceeded);
     EXPECT_EQ(out_.lines, (Lines{"first", "second"}));
     EXPECT_GE(passesWhileSilent, 4);  // about one per 50 ms of silence
+}
+
+// A child that floods the pipe still lets the window in while its lines
+// come, each pass after the lines of a read rather than after every line.
+TEST_F(PosixRunnerTest, EventsPassWhileAFloodOfLinesComes) {
+    std::vector<std::size_t> linesAtPass;
+    ui_.onProcessEvents = [&] { linesAtPass.push_back(out_.lines.size()); };
+    EXPECT_EQ(run(tool("seq 300000", folder_.string())), kRunSucceeded);
+    ASSERT_EQ(out_.lines.size(), 300000u);
+    EXPECT_EQ(out_.lines.back(), "300000");
+    EXPECT_GE(std::count_if(linesAtPass.begin(), linesAtPass.end(),
+                            [](std::size_t n) { return n > 0 && n < 300000; }),
+              3);
+    EXPECT_LT(linesAtPass.size(), out_.lines.size() / 10);
 }
 
 TEST_F(RunnerTest, NestedRunInsideEventProcessing) {

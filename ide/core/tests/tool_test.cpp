@@ -198,7 +198,7 @@ TEST(ToolArgumentsExpansion, EveryMacroReachesAShellToolLiterallyHoweverTheToolI
     const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
     const RunServices services{ui, *processes, common::CodePage::Utf8};
     struct Collected : OutputLines {
-        void append(OutputLine line) override { text += line.text + "\n"; }
+        void append(const OutputLine& line) override { text += line.text + "\n"; }
         std::string text;
     };
     for (const std::string& attack : attacks) {

@@ -23,7 +23,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 struct VectorLines : OutputLines {
-    void append(OutputLine line) override { lines.push_back(std::move(line.text)); }
+    void append(const OutputLine& line) override { lines.push_back(line.text); }
     Lines lines;
 };
 
