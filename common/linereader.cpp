@@ -18,7 +18,7 @@ void LineReader::fill(std::size_t room) {
     const std::size_t unread = end_ - pos_;
     if (room > capacity_) {
         const std::size_t capacity = std::max(room, kBufferSize);
-        auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+        auto larger = std::make_unique_for_overwrite<char[]>(capacity + kSearchSlack);
         if (unread > 0) std::memcpy(larger.get(), buffer_.get() + pos_, unread);
         buffer_ = std::move(larger);
         capacity_ = capacity;
@@ -29,6 +29,7 @@ void LineReader::fill(std::size_t room) {
     end_ = unread;
     const std::size_t got = file_.read(buffer_.get() + end_, capacity_ - end_);
     end_ += got;
+    std::memset(buffer_.get() + end_, 0, kSearchSlack);
     if (got == 0) atEnd_ = true;
 }
 
@@ -42,7 +43,7 @@ bool LineReader::nextAfterRead(std::string_view& piece, std::size_t maxBytes) {
         char* start = buffer_.get() + pos_;
         const std::size_t window = std::min(maxBytes, end_ - pos_);
         if (window <= searched) continue;
-        if (auto* lf = static_cast<char*>(std::memchr(start + searched, '\n', window - searched))) {
+        if (char* lf = findLineFeed(start + searched, window - searched)) {
             piece = lineUpTo(start, lf);
             return true;
         }
