@@ -62,6 +62,42 @@ bool LineReader::nextAfterRead(std::string_view& piece, std::size_t maxBytes) {
     return true;
 }
 
+std::size_t LineReader::skipLinesWithout(char byte, std::size_t maxBytes) {
+    std::size_t skipped = 0;
+#ifdef __SSE2__
+    // Each block of 16 bytes gives the line feeds and the bytes wanted in
+    // it as bit masks; the lines that end before the first wanted byte go.
+    const __m128i lineFeeds = _mm_set1_epi8('\n');
+    const __m128i wanted = _mm_set1_epi8(byte);
+    std::size_t lineStart = pos_;
+    for (std::size_t at = pos_; at < end_; at += kSearchSlack) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer_.get() + at));
+        const std::size_t left = end_ - at;
+        const unsigned read = left >= kSearchSlack ? 0xFFFFu : (1u << left) - 1;
+        unsigned feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeeds)));
+        const unsigned hits =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted))) & read;
+        feeds &= hits != 0 ? (hits & (0u - hits)) - 1 : read;
+        for (; feeds != 0; feeds &= feeds - 1) {
+            const std::size_t lf = at + static_cast<std::size_t>(__builtin_ctz(feeds));
+            // A line of more than one piece is left to next().
+            if (lf - lineStart >= maxBytes) {
+                pos_ = lineStart;
+                return skipped;
+            }
+            ++skipped;
+            lineStart = lf + 1;
+        }
+        if (hits != 0) break;
+    }
+    pos_ = lineStart;
+#else
+    (void)byte;
+    (void)maxBytes;
+#endif
+    return skipped;
+}
+
 bool LineReader::next(std::string& piece, std::size_t maxBytes) {
     std::string_view view;
     if (!next(view, maxBytes)) {

@@ -45,6 +45,12 @@ class LineReader {
         return true;
     }
 
+    // Passes over the whole lines among the bytes already read that hold
+    // no `byte`, each a single piece of at most maxBytes, up to the first
+    // line that holds one; the count of lines passed over. Where the
+    // processor cannot compare 16 bytes at once, none is passed over.
+    std::size_t skipLinesWithout(char byte, std::size_t maxBytes);
+
   private:
     // Bytes after the read ones that a search may look at, as zeros.
     static constexpr std::size_t kSearchSlack = 16;
@@ -57,8 +63,8 @@ class LineReader {
         const __m128i lineFeeds = _mm_set1_epi8('\n');
         for (std::size_t at = 0; at < n; at += kSearchSlack) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
-            const unsigned found = static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeeds)));
+            const unsigned found =
+                static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeeds)));
             if (found == 0) continue;
             const std::size_t lf = at + static_cast<std::size_t>(__builtin_ctz(found));
             return lf < n ? p + lf : nullptr;

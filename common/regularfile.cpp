@@ -93,8 +93,8 @@ OpenedInput openRegularInput(const std::string& path) {
     }
     const int fd = descriptorOf(handle, _O_RDONLY);
     if (fd < 0) return {};
-    return {InputFile(fd, (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) |
-                              info.nFileSizeLow)};
+    return {InputFile(
+        fd, (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow)};
 }
 
 CreatedFile createNewFile(const std::string& path, NewFilePermissions) {

@@ -74,8 +74,9 @@ class KnownIncludes {
         KnownInclude include{search_.find(std::string(name))};
         // Judged as the dependency line holds it: with the folder it was
         // found in, which may make a wildcard set with the name.
-        const std::string written =
-            include.where.dir ? common::joinFolder(*include.where.dir, name, cp_) : std::string(name);
+        const std::string written = include.where.dir
+                                        ? common::joinFolder(*include.where.dir, name, cp_)
+                                        : std::string(name);
         include.usable = isUsableName(written, NameUse::Prerequisite);
         return include;
     }
@@ -113,8 +114,10 @@ void readIncludes(SourceFile& source, const GeneratorOptions& options, KnownIncl
     }
     const bool assembler = source.kind == SourceKind::Assembler;
     std::string_view line;
-    int lineNumber = 1;
-    for (; reader.next(line, kMaxLineBytes); ++lineNumber) {
+    for (int lineNumber = 1;; ++lineNumber) {
+        // A C include line holds a "#": the lines without one are passed over.
+        if (!assembler) lineNumber += static_cast<int>(reader.skipLinesWithout('#', kMaxLineBytes));
+        if (!reader.next(line, kMaxLineBytes)) break;
         const IncludeLine include = assembler ? parseAsmInclude(line) : parseCInclude(line);
         switch (include.kind) {
             case IncludeLine::Kind::None:

@@ -162,8 +162,9 @@ TEST(CScanner, IncludeLinesIllegalLinesAndMissingFiles) {
 // told, with the source it is in.
 TEST(IncludeSearch, EveryIncludeOfANameCountsThoughItIsLookedForOnce) {
     ScratchFolder folder;
-    writeFile("a.c", "#include \"x|y.h\"\n#include \"gone.h\"\n#include \"inc.h\"\n"
-                     "#include \"x|y.h\"\n");
+    writeFile("a.c",
+              "#include \"x|y.h\"\n#include \"gone.h\"\n#include \"inc.h\"\n"
+              "#include \"x|y.h\"\n");
     writeFile("b.c", "#include \"inc.h\"\n#include \"gone.h\"\n#include \"x|y.h\"\n");
     writeFile("inc/inc.h", "");
     GeneratorOptions options;
