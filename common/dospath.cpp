@@ -92,9 +92,10 @@ bool endsWithSeparator(std::string_view text, CodePage cp) {
     return last + 1 == text.size() && isSeparator(text[last]);
 }
 
-std::string joinFolder(std::string_view folder, std::string_view name, CodePage cp) {
+std::string joinFolder(std::string_view folder, std::string_view name, CodePage cp,
+                       char separator) {
     std::string path(folder);
-    if (!endsWithSeparator(folder, cp)) path += kDosSeparator;
+    if (!endsWithSeparator(folder, cp)) path += separator;
     path += name;
     return path;
 }
@@ -146,16 +147,16 @@ std::string withoutDotFolders(std::string_view path, CodePage cp) {
     return out;
 }
 
-std::string nativePath(std::string_view path, CodePage cp) {
+std::string withSeparator(std::string_view path, char separator, CodePage cp) {
     std::string out(path);
-#ifndef _WIN32
     for (std::size_t i = 0; i < out.size(); i += charLength(cp, out, i)) {
-        if (out[i] == kDosSeparator) out[i] = kNativeSeparator;
+        if (out[i] == kDosSeparator) out[i] = separator;
     }
-#else
-    (void)cp;
-#endif
     return out;
+}
+
+std::string nativePath(std::string_view path, CodePage cp) {
+    return withSeparator(path, kNativeSeparator, cp);
 }
 
 std::optional<std::filesystem::path> EntryIgnoringCase(const std::filesystem::path& folder,

@@ -50,8 +50,10 @@ std::string fileNamePart(std::string_view path, CodePage cp);
 // of a double-byte character does not count).
 bool endsWithSeparator(std::string_view text, CodePage cp);
 
-// The folder, a "\" unless it already ends in a separator, and the name.
-std::string joinFolder(std::string_view folder, std::string_view name, CodePage cp);
+// The folder, the separator (a "\" unless told) unless the folder already
+// ends in one, and the name.
+std::string joinFolder(std::string_view folder, std::string_view name, CodePage cp,
+                       char separator = kDosSeparator);
 
 // The path `name` stands for, seen from the host folder `folder`: empty for
 // an empty name or "." (they name no place of their own), the name itself
@@ -77,6 +79,9 @@ std::vector<std::string> dosPathNames(std::string_view path, CodePage cp);
 // "x.h" whether or not "a\b" exists); a ".." above the start stays, one at
 // the root goes. The drive and root are kept, the names joined by "\".
 std::string withoutDotFolders(std::string_view path, CodePage cp);
+
+// The path with every "\" that is a separator turned into `separator`.
+std::string withSeparator(std::string_view path, char separator, CodePage cp);
 
 // The path with every "\" that is a separator turned into the platform's
 // own, so names written DOS-style ("..\header\x.h") open here.

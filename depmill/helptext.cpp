@@ -15,7 +15,7 @@ constexpr std::string_view kHelpUtf8 =
     "    -d           データベースアプリケーション用Makefile\n"
     "    -m[smclh]    メモリーモデルの指定\n"
     "    -b ext       オブジェクトファイルの拡張子(obj)\n"
-    "    -t{0|1|2}    Makefileのタイプ(0=cc, 1=cl+link, 2=LSI C-86)\n"
+    "    -t{0|1|2|3}  Makefileのタイプ(0=cc, 1=cl+link, 2=LSI C-86, 3=Open Watcom)\n"
     "    -U           元のMakefileのマクロを無視する\n";
 
 constexpr std::string_view kHelpShiftJis =
@@ -37,7 +37,8 @@ constexpr std::string_view kHelpShiftJis =
     "    -m[smclh]    \203\201\203\202\203\212\201[\203\202\203f\203\213\202\314\216w\222\350\n"
     "    -b ext       "
     "\203I\203u\203W\203F\203N\203g\203t\203@\203C\203\213\202\314\212g\222\243\216q(obj)\n"
-    "    -t{0|1|2}    Makefile\202\314\203^\203C\203v(0=cc, 1=cl+link, 2=LSI C-86)\n"
+    "    -t{0|1|2|3}  Makefile\202\314\203^\203C\203v(0=cc, 1=cl+link, 2=LSI C-86, 3=Open "
+    "Watcom)\n"
     "    -U           "
     "\214\263\202\314Makefile\202\314\203}\203N\203\215\202\360\226\263\216\213\202\267\202\351\n";
 

@@ -9,6 +9,7 @@
 #include "fileaccess.h"
 #include "makefilenames.h"
 #include "toolchains.h"
+#include "whitespace.h"
 
 namespace depmill {
 
@@ -21,15 +22,39 @@ std::string groupRef(std::string_view prefix, std::size_t k, std::string_view su
     return "$(" + std::string(prefix) + std::to_string(k) + std::string(suffix) + ")";
 }
 
-// The references to the groups prefix1 to prefixN (each with the suffix
-// inside the parentheses), one per line: every line but the last ends in
-// continuation, the last in end.
-std::vector<std::string> groupLines(std::string_view prefix, std::size_t count,
+// "$(OUTDIR)" and the separator of the options' toolchain.
+std::string inOutDir(const GeneratorOptions& options, std::string_view name) {
+    return std::string("$(OUTDIR)") + toolchainNumbered(options.toolchain).folderSeparator +
+           std::string(name);
+}
+
+// Where the objects go: inside $(OUTDIR) when an object folder is set.
+std::string objectFolderPrefix(const GeneratorOptions& options) {
+    return options.outDir ? inOutDir(options, "") : std::string();
+}
+
+std::string listLine(const ListLine& shape, std::string_view list) {
+    return std::string(shape.open).append(list).append(shape.close);
+}
+
+// The numbers 1 to count.
+std::vector<std::size_t> upTo(std::size_t count) {
+    std::vector<std::size_t> numbers;
+    for (std::size_t k = 1; k <= count; ++k) numbers.push_back(k);
+    return numbers;
+}
+
+// The references to the groups prefix<k> of the numbers (each with the
+// suffix inside the parentheses), one per line in the line's shape: every
+// line but the last ends in continuation, the last in end.
+std::vector<std::string> groupLines(std::string_view prefix,
+                                    const std::vector<std::size_t>& numbers,
                                     std::string_view suffix, std::string_view continuation,
-                                    std::string_view end = "") {
+                                    std::string_view end = "", const ListLine& shape = {}) {
     std::vector<std::string> lines;
-    for (std::size_t k = 1; k <= count; ++k)
-        lines.push_back(groupRef(prefix, k, suffix) + std::string(k < count ? continuation : end));
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        lines.push_back(listLine(shape, groupRef(prefix, numbers[i], suffix)) +
+                        std::string(i + 1 < numbers.size() ? continuation : end));
     return lines;
 }
 
@@ -86,6 +111,30 @@ class Composer {
                            [kind](const SourceFile& s) { return s.kind == kind; });
     }
 
+    // The C or C++ file a grammar's yacc writes: the C one where a file of
+    // its name exists, else the C++ one.
+    std::string generatedSource(const SourceFile& grammar) const {
+        const std::string asC = replaceExtension(grammar.name, "c", cp_);
+        if (canOpenForReading(common::nativePath(asC, cp_))) return asC;
+        return replaceExtension(grammar.name, "cpp", cp_);
+    }
+
+    bool compiledAsCpp(const SourceFile& source) const {
+        if (source.kind == SourceKind::Grammar)
+            return generatedSource(source) != replaceExtension(source.name, "c", cp_);
+        return source.kind == SourceKind::Cpp;
+    }
+
+    // A path as the makefile writes it, with the row's folder separator.
+    std::string pathText(std::string_view dosPath) const {
+        return common::withSeparator(dosPath, toolchain_.folderSeparator, cp_);
+    }
+
+    // A path in a source command's option.
+    std::string quotedPath(std::string_view path) const {
+        return std::string(toolchain_.pathQuote).append(path).append(toolchain_.pathQuote);
+    }
+
     void header(const std::tm& now) {
         text_ += "# make makefile at: " + std::to_string(now.tm_year) + "/" +
                  std::to_string(now.tm_mon + 1) + "/" + std::to_string(now.tm_mday) + " " +
@@ -110,6 +159,10 @@ class Composer {
                     options_.database ? toolchain_.databaseFlags : toolchain_.programFlags;
                 for (const MacroLine& line : flags) define(line);
             }
+        }
+        if (std::any_of(sources_.begin(), sources_.end(),
+                        [this](const SourceFile& s) { return compiledAsCpp(s); })) {
+            for (const MacroLine& line : toolchain_.cppMacros) define(line);
         }
         if (anySource(SourceKind::EmbeddedSql)) {
             define("ECFLAGS", "-L");
@@ -145,20 +198,36 @@ class Composer {
     void libraryMacros() {
         if (previous_.lookupMacro("LIBS1")) {
             std::string all;
-            for (std::size_t k = 1; keep("LIBS" + std::to_string(k)); ++k) {
+            for (std::size_t k = 1;; ++k) {
+                const std::string name = "LIBS" + std::to_string(k);
+                const std::optional<std::string_view> value = previous_.lookupMacro(name);
+                if (!value) break;
+                define(name, *value);
+                libraryValues_.emplace_back(*value);
                 all += " " + groupRef("LIBS", k);
-                libraryGroups_ = k;
             }
             text_ += "LIBS\t=" + all + "\n\n";
         } else if (const auto libs = previous_.lookupMacro("LIBS")) {
             text_ += "LIBS\t= " + std::string(*libs) + "\n\n";
-            libraryGroups_ = 1;
+            libraryValues_.emplace_back(*libs);
         } else if (options_.database) {
             text_ += "LIBS\t= ..\\tools\\tools.lib\n\n";
-            libraryGroups_ = 1;
+            libraryValues_.emplace_back("..\\tools\\tools.lib");
         } else {
             text_ += "LIBS\t=\n\n";
         }
+        libraryGroups_ = libraryValues_.size();
+    }
+
+    // The numbers of the library groups a link lists: every one, or only
+    // those that name a library.
+    std::vector<std::size_t> listedLibraryGroups(bool emptyOnesToo) const {
+        std::vector<std::size_t> numbers;
+        for (std::size_t k = 1; k <= libraryGroups_; ++k) {
+            const std::string& value = libraryValues_[k - 1];
+            if (emptyOnesToo || common::skipWhite(value, 0) < value.size()) numbers.push_back(k);
+        }
+        return numbers;
     }
 
     // Echoes the lines into the file, the first starting it anew.
@@ -182,14 +251,16 @@ class Composer {
 
     void programRules() {
         libraryMacros();
-        const std::string name =
-            options_.target
-                ? *options_.target
-                : std::string(previous_.lookupMacro("PROGRAM").value_or("$(OUTDIR)\\a.exe"));
+        const std::string name = options_.target
+                                     ? *options_.target
+                                     : std::string(previous_.lookupMacro("PROGRAM").value_or(
+                                           inOutDir(options_, "a.exe")));
         text_ += "PROGRAM\t= " + name + "\n\nall: $(PROGRAM)\n\n";
         if (objectGroups_ == 1 && libraryGroups_ <= 1 && !options_.responseFiles) {
             programRuleLine("makefile");
-            text_.append("\t").append(toolchain_.directLink).append("\n\n");
+            text_.append("\t").append(toolchain_.directLink);
+            if (!listedLibraryGroups(false).empty()) text_.append(toolchain_.directLinkLibraries);
+            text_ += "\n\n";
         } else {
             responseFileLink(toolchain_.responseLink);
         }
@@ -203,8 +274,13 @@ class Composer {
     // What follows the objects in link.cc when the libraries go there too.
     std::vector<std::string> libraryLines(const ResponseFileLink& link) const {
         const std::string_view closing = options_.database ? link.databaseClosing : link.closing;
-        if (libraryGroups_ <= 1) return {withTail("$(LIBS)", closing)};
-        std::vector<std::string> lines = groupLines("LIBS", libraryGroups_, "", link.continuation);
+        const std::vector<std::size_t> listed = listedLibraryGroups(link.libraryLineWhenEmpty);
+        if (libraryGroups_ <= 1) {
+            if (listed.empty() && !link.libraryLineWhenEmpty) return {};
+            return {withTail(listLine(link.libraryLine, "$(LIBS)"), closing)};
+        }
+        std::vector<std::string> lines =
+            groupLines("LIBS", listed, "", link.continuation, "", link.libraryLine);
         if (!closing.empty()) lines.emplace_back(closing);
         return lines;
     }
@@ -213,7 +289,8 @@ class Composer {
         std::vector<std::string> file{std::string(link.firstLine)};
         if (!link.largeModelLine.empty() && keptModelIsLarge())
             file.emplace_back(link.largeModelLine);
-        append(file, groupLines("OF", objectGroups_, "", link.continuation));
+        append(file,
+               groupLines("OF", upTo(objectGroups_), "", link.continuation, "", link.objectLine));
         append(file, link.afterObjects);
         const bool librariesInFile =
             link.libraries == LinkedLibraries::InResponseFile || libraryGroups_ > 1;
@@ -233,21 +310,21 @@ class Composer {
     }
 
     void libraryRules() {
-        const std::string name =
-            options_.target
-                ? *options_.target
-                : std::string(previous_.lookupMacro("LIBRARY").value_or("$(OUTDIR)\\a.lib"));
+        const std::string name = options_.target
+                                     ? *options_.target
+                                     : std::string(previous_.lookupMacro("LIBRARY").value_or(
+                                           inOutDir(options_, "a.lib")));
         text_ += "LIBRARY\t= " + name + "\n\nall: $(LIBRARY)\n\n";
         const LibraryRules& library = toolchain_.library;
         const bool direct = objectGroups_ == 1 && !options_.responseFiles;
-        text_.append("$(LIBRARY): $(OFILES) ").append(direct ? "makefile" : "makelib");
-        text_.append("\n\t-rm $(LIBRARY)\n\t");
+        text_.append("$(LIBRARY): $(OFILES) ").append(direct ? "makefile" : library.responseFile);
+        text_.append("\n\t").append(toolchain_.remove).append(" $(LIBRARY)\n\t");
         text_.append(direct ? library.directCommand : library.responseCommand).append("\n\n");
         if (direct) return;
         std::vector<std::string> file(library.firstLines.begin(), library.firstLines.end());
-        append(file, groupLines("OF", objectGroups_, library.groupSubstitution,
+        append(file, groupLines("OF", upTo(objectGroups_), library.groupSubstitution,
                                 library.continuation, library.end));
-        responseFileRule("makelib", file);
+        responseFileRule(library.responseFile, file);
     }
 
     // The dependency line "target: first deps...", returning the include
@@ -258,16 +335,17 @@ class Composer {
         std::vector<std::string_view> used;
         std::string includeOptions;
         for (const IncludeDep& dep : deps) {
-            const std::string name = escapedForMake(dep.name);
+            const std::string name = pathText(escapedForMake(dep.name));
             text_ += " ";
             if (!dep.dir) {
                 text_ += name;
                 continue;
             }
-            text_ += joinFolder(*dep.dir, name, cp_);
+            const std::string dir = pathText(*dep.dir);
+            text_ += joinFolder(dir, name, cp_, toolchain_.folderSeparator);
             if (std::find(used.begin(), used.end(), *dep.dir) != used.end()) continue;
             used.push_back(*dep.dir);
-            includeOptions.append(toolchain_.includeOption).append(*dep.dir);
+            includeOptions.append(toolchain_.includeOption).append(quotedPath(dir));
         }
         text_ += "\n";
         return includeOptions;
@@ -279,9 +357,10 @@ class Composer {
     void sourceCommand(const SourceCommand& shape, const std::string& file,
                        const std::string& includeOptions) {
         std::string object;
-        if (options_.outDir) {
-            object.append(shape.objectOption).append("$(OUTDIR)\\");
-            if (shape.namesObjectFile) object += replaceExtension(file, options_.objectExt, cp_);
+        if (options_.outDir || shape.namesObjectAlways) {
+            std::string path = objectFolderPrefix(options_);
+            if (shape.namesObjectFile) path += replaceExtension(file, options_.objectExt, cp_);
+            object.append(shape.objectOption).append(quotedPath(path));
         }
         text_.append("\t").append(shape.command).append(includeOptions);
         if (!shape.objectAfterSource) text_ += object;
@@ -291,13 +370,12 @@ class Composer {
     }
 
     void grammarRules(const SourceFile& grammar) {
-        const std::string asC = replaceExtension(grammar.name, "c", cp_);
-        const bool isC = canOpenForReading(common::nativePath(asC, cp_));
-        const std::string generated = isC ? asC : replaceExtension(grammar.name, "cpp", cp_);
+        const std::string generated = generatedSource(grammar);
         const std::string includeOptions = dependencyLine(generated, grammar.name, grammar.deps);
         text_ += "\tyacc -o " + generated + " " + grammar.name + "\n\n";
         text_ += objectName(grammar.name, options_) + ": " + generated + "\n";
-        sourceCommand(toolchain_.compile, generated, includeOptions);
+        sourceCommand(compiledAsCpp(grammar) ? toolchain_.compileCpp : toolchain_.compile,
+                      generated, includeOptions);
     }
 
     void sourceRules(const SourceFile& source) {
@@ -316,6 +394,8 @@ class Composer {
                 sourceCommand(toolchain_.assemble, source.name, includeOptions);
                 break;
             case SourceKind::Cpp:
+                sourceCommand(toolchain_.compileCpp, source.name, includeOptions);
+                break;
             case SourceKind::C:
             case SourceKind::Grammar:
                 sourceCommand(toolchain_.compile, source.name, includeOptions);
@@ -325,15 +405,15 @@ class Composer {
 
     void cleanRule() {
         text_ += "clean:\n";
+        const std::string remove = "\t" + std::string(toolchain_.remove) + " ";
         if (objectGroups_ > 1 || options_.responseFiles) {
             if (options_.library) {
-                text_ += "\t-rm makelib\n";
+                text_ += remove + std::string(toolchain_.library.responseFile) + "\n";
             } else if (toolchain_.responseLink.ownRule) {
-                text_ += "\t-rm link.cc\n";
+                text_ += remove + "link.cc\n";
             }
         }
-        for (std::size_t k = 1; k <= objectGroups_; ++k)
-            text_ += "\t-rm " + groupRef("OF", k) + "\n";
+        for (std::size_t k = 1; k <= objectGroups_; ++k) text_ += remove + groupRef("OF", k) + "\n";
     }
 
     const std::vector<SourceFile>& sources_;
@@ -344,6 +424,7 @@ class Composer {
     std::string text_;
     std::size_t objectGroups_ = 0;
     std::size_t libraryGroups_ = 0;
+    std::vector<std::string> libraryValues_;  // of LIBS, or of LIBS1, LIBS2, ...
 };
 
 }  // namespace
@@ -359,8 +440,8 @@ void applyPreviousSettings(const MacroTable& previous, GeneratorOptions& options
 }
 
 std::string objectName(const std::string& sourceName, const GeneratorOptions& options) {
-    const std::string object = replaceExtension(sourceName, options.objectExt, options.codePage);
-    return options.outDir ? "$(OUTDIR)\\" + object : object;
+    return objectFolderPrefix(options) +
+           replaceExtension(sourceName, options.objectExt, options.codePage);
 }
 
 std::vector<std::vector<std::string>> groupObjectNames(const std::vector<std::string>& names) {

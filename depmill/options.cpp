@@ -14,6 +14,11 @@ bool isAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// A DEPMILLOPT letter's value: a digit from "0" to the last toolchain's.
+bool isOptionVariableValue(char c) {
+    return toolchainOfDigit(c).has_value();
+}
+
 // A DEPMILLOPT flag takes "0" or "1"; any other value leaves it alone.
 void applyFlagValue(char value, bool& flag) {
     if (value == '0') flag = false;
@@ -215,7 +220,7 @@ void applyOptionVariable(std::string_view text, GeneratorOptions& options) {
         if (pos == text.size()) break;
         const char letter = text[pos++];
         // Whatever stands between a letter and its value, letters too, is passed over.
-        while (pos < text.size() && (text[pos] < '0' || text[pos] > '2')) pos = next(pos);
+        while (pos < text.size() && !isOptionVariableValue(text[pos])) pos = next(pos);
         applyVariableLetter(letter, pos < text.size() ? text[pos] : '\0', options);
     }
     if (options.database) options.includeDirs.emplace_back(kDatabaseHeaderDir);

@@ -35,13 +35,13 @@ struct GeneratorOptions {
 inline constexpr std::string_view kDatabaseHeaderDir = "..\\header";
 
 inline constexpr std::string_view kUsageLine =
-    "Usage: Depmill [-oTarget] [-Iinclude] [-Ooutdir] [-l -s -d -m] [-b ext] [-t{0|1}]\n";
+    "Usage: Depmill [-oTarget] [-Iinclude] [-Ooutdir] [-l -s -d -m] [-b ext] [-t{0|1|2|3}]\n";
 
 // Writes the version banner, one line.
 void writeBanner(std::ostream& err);
 
 // Applies the text of the DEPMILLOPT variable: letters D, L, S, T, each
-// followed somewhere by its value 0, 1 or 2. A database setting then adds
+// followed somewhere by its value, a digit from 0 to the last toolchain's. A database setting then adds
 // the database include folder.
 void applyOptionVariable(std::string_view text, GeneratorOptions& options);
 

@@ -1,4 +1,4 @@
-// The three rows: 0 the cc driver, 1 cl with link, 2 lcc.
+// The four rows: 0 the cc driver, 1 cl with link, 2 lcc, 3 Open Watcom.
 #include "toolchains.h"
 
 #include <algorithm>
@@ -7,11 +7,12 @@ namespace depmill {
 
 namespace {
 
-// Every toolchain builds libraries with lib, whose response file holds the
+// The DOS toolchains build libraries with lib, whose response file holds the
 // library, "y" to create it if need be, then the objects joined by "+", "&"
 // continuing the list on the next line and ";" ending it.
 const LibraryRules kLib = {
     .directCommand = "lib $(LIBRARY)+$(OF1: =+);",
+    .responseFile = "makelib",
     .responseCommand = "lib @makelib",
     .firstLines = {"$(LIBRARY)", "y"},
     .groupSubstitution = ": =+",
@@ -42,6 +43,34 @@ const SourceCommand kCcCompile = {
     .objectOption = " -W2,/Fo",
 };
 
+const SourceCommand kClCompile = {
+    .command = kCompile,
+    .objectOption = " /Fo",
+};
+
+// lcc names the object file itself.
+const SourceCommand kLccCompile = {
+    .command = kCompile,
+    .objectOption = " -o",
+    .namesObjectFile = true,
+};
+
+// Open Watcom's tools name the object file in full with -fo=, always: the
+// Linux-hosted ones would otherwise write *.o. The DOS-hosted ones take "/"
+// within a name only inside quotes, where it is no option's start; the
+// same makefile then builds under make on Linux and under wmake in DOS.
+constexpr SourceCommand watcomCommand(std::string_view command) {
+    return {
+        .command = command,
+        .objectOption = " -fo=",
+        .namesObjectFile = true,
+        .namesObjectAlways = true,
+    };
+}
+
+const std::vector<MacroLine> kWatcomFlags = {{"CFLAGS", "-q -bt=dos -m$(MODEL) -w4 -ox"},
+                                             {"LDFLAGS", "system dos op q"}};
+
 const Toolchain kToolchains[] = {
     {
         .compiler = "cc",
@@ -54,6 +83,7 @@ const Toolchain kToolchains[] = {
                           {"LDFLAGS", "-m$(MODEL) -s20480 $(DBLIB) -TCPC98"}},
         .includeOption = " -I",
         .compile = kCcCompile,
+        .compileCpp = kCcCompile,
         .assemble = kCcCompile,
         .directLink = kDriverLink,
         // The driver reads link.cc as further arguments; -Wl, passes the
@@ -80,11 +110,8 @@ const Toolchain kToolchains[] = {
                           {"CFLAGS", "/A$(MODEL) /FPa /W4 /G1 /Otgel /Gt1024 /Gs /nologo"},
                           {"LDFLAGS", "/stack:20480"}},
         .includeOption = " /I",
-        .compile =
-            {
-                .command = kCompile,
-                .objectOption = " /Fo",
-            },
+        .compile = kClCompile,
+        .compileCpp = kClCompile,
         .assemblerMacros = kMasmMacros,
         .assemble = kMasm,
         // link reads objects, program, map file and libraries, in that order.
@@ -110,12 +137,8 @@ const Toolchain kToolchains[] = {
         // A database application gets no flags: lcc has no database setup.
         .programFlags = {{"CFLAGS", ""}, {"LDFLAGS", "-k'-s 1000'"}},
         .includeOption = " -I",
-        .compile =
-            {
-                .command = kCompile,
-                .objectOption = " -o",
-                .namesObjectFile = true,
-            },
+        .compile = kLccCompile,
+        .compileCpp = kLccCompile,
         .assemblerMacros = kMasmMacros,
         .assemble = kMasm,
         .directLink = kDriverLink,
@@ -127,6 +150,48 @@ const Toolchain kToolchains[] = {
                 .firstLine = "# link.cc for lcc.exe",
             },
         .library = kLib,
+    },
+    {
+        .compiler = "wcc",
+        .linker = "wlink",
+        .folderSeparator = '/',
+        .pathQuote = "\"",
+        .programFlags = kWatcomFlags,
+        // No database setup of its own: the application's flags are the same.
+        .databaseFlags = kWatcomFlags,
+        .includeOption = " -i=",
+        .compile = watcomCommand("$(CC) $(CFLAGS)"),
+        .cppMacros = {{"CXX", "wpp"}},
+        .compileCpp = watcomCommand("$(CXX) $(CFLAGS)"),
+        .assemblerMacros = {{"ASFLAGS", "-q -bt=dos -m$(MODEL)"}, {"AS", "wasm"}},
+        .assemble = watcomCommand("$(AS) $(ASFLAGS)"),
+        // wlink reads directives: the program's name, the objects' "file"
+        // lists and the libraries' "library" lists, blanks separating the
+        // names between braces. An empty list is an error to it, so a
+        // libraries' one is written only for libraries the makefile names.
+        .directLink = "$(LINKER) $(LDFLAGS) name $(PROGRAM) file { $(OFILES) }",
+        .directLinkLibraries = " library { $(LIBS) }",
+        .responseLink =
+            {
+                .ownRule = true,
+                .command = "$(LINKER) $(LDFLAGS) @link.cc",
+                .firstLine = "name $(PROGRAM)",
+                .libraries = LinkedLibraries::InResponseFile,
+                .objectLine = {.open = "file { ", .close = " }"},
+                .libraryLine = {.open = "library { ", .close = " }"},
+                .libraryLineWhenEmpty = false,
+            },
+        // wlib -n makes the library anew from the objects named, one or more
+        // a line in its response file, which it looks for as *.lbc.
+        .library =
+            {
+                .directCommand = "wlib -q -n $(LIBRARY) $(OF1)",
+                .responseFile = "makelib.lbc",
+                .responseCommand = "wlib -q -n $(LIBRARY) @makelib.lbc",
+            },
+        // wmake's own rm takes -f as rm does: no complaint about a file that
+        // is not there.
+        .remove = "-rm -f",
     },
 };
 

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -20,6 +22,18 @@ namespace dosrun {
 namespace {
 
 constexpr std::string_view kPrefix = "dosrun-";
+// mkdtemp's part of the name: six letters or digits after the prefix.
+constexpr std::size_t kUniquePart = 6;
+// Written into the folder as soon as it is locked, so that a folder of the
+// same look that dosrun did not make (a user's, a test's) is never taken
+// for a left one.
+constexpr char kOwnMark[] = "DOSRUN.OWN";
+
+bool hasPrivateFolderName(std::string_view name) {
+    return name.size() == kPrefix.size() + kUniquePart && name.starts_with(kPrefix) &&
+           std::all_of(name.begin() + kPrefix.size(), name.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
+}
 
 // An empty folder whose lock is free may be one that a dosrun has just made
 // and not locked yet; empty for this long, its dosrun died before it did.
@@ -36,6 +50,11 @@ int openOwnFolder(int base, const char* name) {
         return -1;
     }
     return fd;
+}
+
+bool hasOwnMark(int fd) {
+    struct stat st {};
+    return ::fstatat(fd, kOwnMark, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
 }
 
 bool isEmptyFolder(int fd) {
@@ -64,15 +83,20 @@ bool olderThan(int fd, std::time_t seconds) {
 PrivateFolder::PrivateFolder(const std::string& base) {
     std::string name = base + "/" + std::string(kPrefix) + "XXXXXX";
     if (::mkdtemp(name.data()) == nullptr) return;
-    // The lock is taken before anything is put in: a folder with something
-    // in it and no lock on it is one whose dosrun has ended.
+    // The lock is taken before anything is put in, and the mark first: a
+    // marked folder with no lock on it is one whose dosrun has ended.
     lock_ = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (lock_ < 0 || ::flock(lock_, LOCK_EX) != 0) {
+    const int mark =
+        lock_ < 0 || ::flock(lock_, LOCK_EX) != 0
+            ? -1
+            : ::openat(lock_, kOwnMark, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (mark < 0) {
         if (lock_ >= 0) ::close(lock_);
         lock_ = -1;
         ::rmdir(name.c_str());
         return;
     }
+    ::close(mark);
     path_ = name;
 }
 
@@ -94,14 +118,17 @@ void RemoveLeftFolders(const std::string& base) {
     DIR* folder = ::opendir(base.c_str());
     if (folder == nullptr) return;
     while (const dirent* entry = ::readdir(folder)) {
-        if (!std::string_view(entry->d_name).starts_with(kPrefix)) continue;
+        if (!hasPrivateFolderName(entry->d_name)) continue;
         const int fd = openOwnFolder(::dirfd(folder), entry->d_name);
         if (fd < 0) continue;
         // A running dosrun holds its lock: the try fails at once.
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            if (!isEmptyFolder(fd) || olderThan(fd, kUnlockedEmptyAge)) {
+            if (hasOwnMark(fd)) {
                 std::error_code ignored;
                 std::filesystem::remove_all(base + "/" + entry->d_name, ignored);
+            } else if (isEmptyFolder(fd) && olderThan(fd, kUnlockedEmptyAge)) {
+                // Made and died before its mark: removed only while still empty.
+                ::unlinkat(::dirfd(folder), entry->d_name, AT_REMOVEDIR);
             }
         }
         ::close(fd);

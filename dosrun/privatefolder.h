@@ -30,7 +30,8 @@ class PrivateFolder {
 std::string TemporaryFolder();
 
 // Removes the folders in `base` that dosruns of this user left when they
-// were killed: "dosrun-*" folders (never a link) that nobody holds locked.
+// were killed: folders named as dosrun names them and marked as its own
+// (never a link) that nobody holds locked.
 void RemoveLeftFolders(const std::string& base);
 
 }  // namespace dosrun

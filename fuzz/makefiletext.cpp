@@ -99,13 +99,16 @@ bool isDefinition(const std::string& line) {
 }
 
 // A command line with the writer's own text taken out: its macro
-// references (with the "\" after $(OUTDIR)), the redirection into a
-// response file, a closing ";", and the comment lcc's response file starts
-// with. What is left came from names and folders.
+// references (with the "\" or "/" after $(OUTDIR)), the redirection into a
+// response file, a closing ";", the comment lcc's response file starts
+// with, and the quotes Open Watcom's options put around a path. What is
+// left came from names and folders.
 std::string namesOfCommand(const std::string& line) {
     if (line == "\t@echo # link.cc for lcc.exe>link.cc") return {};
-    static const std::regex own(R"(\$\(OUTDIR\)\\|\$\([^)]*\)|[&;]?>>?(?:link\.cc|makelib)$|;$)");
-    return std::regex_replace(line.substr(1), own, "");
+    static const std::regex own(
+        R"(\$\(OUTDIR\)[\\/]|\$\([^)]*\)|[&;]?>>?(?:link\.cc|makelib(?:\.lbc)?)$|;$)");
+    static const std::regex quotedPath(R"re((-fo=|-i=)"([^" ]*)")re");
+    return std::regex_replace(std::regex_replace(line.substr(1), own, ""), quotedPath, "$1$2");
 }
 
 // The promise of a command: no byte the shell acts on but the writer's
@@ -114,7 +117,7 @@ void requireNoShellByteInCommand(const std::string& line) {
     const std::string rest = namesOfCommand(line);
     fuzz::require(rest.find_first_of("`|&;<>()$'\"*?") == std::string::npos,
                   "a byte the shell acts on reaches a command");
-    static const std::regex includeOption(R"((^| )[-/]I[^ ]*)");
+    static const std::regex includeOption(R"((^| )(?:[-/]I|-i=)[^ ]*)");
     fuzz::require(std::regex_replace(rest, includeOption, "").find('\\') == std::string::npos,
                   "a backslash of a name reaches a command");
 }
@@ -123,8 +126,11 @@ void requireNoShellByteInCommand(const std::string& line) {
 void checkText(const std::string& text, const std::vector<depmill::SourceFile>& sources,
                const depmill::GeneratorOptions& options) {
     // The rule lines that may stand in the text, and how often.
-    std::map<std::string, int> expected = {{"all", 1},     {"$(PROGRAM)", 1}, {"$(LIBRARY)", 1},
-                                           {"link.cc", 1}, {"makelib", 1},    {"clean", 1}};
+    const std::string libraryResponseFile(
+        depmill::toolchainNumbered(options.toolchain).library.responseFile);
+    std::map<std::string, int> expected = {
+        {"all", 1},     {"$(PROGRAM)", 1},        {"$(LIBRARY)", 1},
+        {"link.cc", 1}, {libraryResponseFile, 1}, {"clean", 1}};
     std::map<std::string, int> wanted;
     for (const depmill::SourceFile& source : sources) {
         ++wanted[depmill::objectName(source.name, options)];

@@ -3,13 +3,35 @@
 # with a settings file of its own whose most recent project is that sample:
 #   scripts/run.sh            the gcc sample (examples/sample)
 #   scripts/run.sh dos-hello  the MS-DOS sample, built with bcc, run in DOSBox
+#   scripts/run.sh watcom-hello  the Open Watcom sample, built with its
+#                             Linux-hosted tools, run through dosrun
 # Without a display it runs under a virtual X server, with no visible window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sample=${1:-sample}
-if [[ $sample != sample && $sample != dos-hello ]]; then
-    echo "usage: scripts/run.sh [sample|dos-hello]" >&2
+if [[ $sample != sample && $sample != dos-hello && $sample != watcom-hello ]]; then
+    echo "usage: scripts/run.sh [sample|dos-hello|watcom-hello]" >&2
     exit 2
+fi
+if [[ $sample == watcom-hello ]]; then
+    # The toolchain: WATCOM, else the shared copy beside the source tree.
+    watcom=
+    for candidate in "${WATCOM:-}" "$(pwd)/../shared/toolchains/openwatcom"; do
+        [[ -n $candidate && -x $candidate/binl/wcc ]] && watcom=$candidate && break
+    done
+    if [[ -z $watcom ]]; then
+        cat >&2 <<'EOF'
+No Open Watcom toolchain: WATCOM names none, nor is there one at
+../shared/toolchains/openwatcom. Get Open Watcom v2 from the Open Watcom v2
+project's releases (github.com/open-watcom/open-watcom-v2/releases), unpack
+it and set WATCOM to its folder (the one holding binl/, binw/, h/ and
+lib286/); see "Open Watcom on Linux" in README.md.
+EOF
+        exit 1
+    fi
+    watcom=$(cd "$watcom" && pwd)
+    # What the tools need: wlink finds its libraries through WATCOM.
+    export WATCOM=$watcom INCLUDE=$watcom/h PATH=$watcom/binl:$PATH
 fi
 scripts/install-deps.sh
 

@@ -1,8 +1,9 @@
 # Sourced by scripts/run.sh and the DOS sample's test: the settings file that
 # opens one of the sample projects.
 #   write_sample_settings SAMPLE MAKEFILE SETTINGS_FILE
-# SAMPLE is "sample" (GNU make and gcc) or "dos-hello" (bcc, a DOS .com run
-# in DOSBox). The file is a registry export text, as Vantor stores it.
+# SAMPLE is "sample" (GNU make and gcc), "dos-hello" (bcc, a DOS .com run
+# in DOSBox) or "watcom-hello" (Open Watcom, its program run through
+# dosrun). The file is a registry export text, as Vantor stores it.
 
 # A value of the export text: backslashes and double quotes escaped.
 reg_text() {
@@ -28,6 +29,20 @@ write_sample_settings() {
             printf '"Folder0"=""\n'
             printf '"OutputRedirect0"=dword:00000000\n'
             printf '"Iconed0"=dword:00000000\n\n'
+        elif [[ $sample == watcom-hello ]]; then
+            # Toolchain 3 with make and the Linux-hosted tools; the tool runs
+            # the built program in DOSBox through dosrun, its output in the
+            # window.
+            printf '[HKEY_CURRENT_USER\\Software\\Halden\\Vantor]\n'
+            printf '"DepmillCommand"="depmill -t3"\n\n'
+            printf '[HKEY_CURRENT_USER\\Software\\Halden\\Vantor\\Tools]\n'
+            printf '"NumTools"=dword:00000001\n'
+            printf '"Name0"=%s\n' "$(reg_text 'dosrunで実行')"
+            printf '"Command0"="dosrun"\n'
+            printf '"Arguments0"=%s\n' "$(reg_text '$(TargetName)')"
+            printf '"Folder0"=%s\n' "$(reg_text "$(dirname "$makefile")")"
+            printf '"OutputRedirect0"=dword:00000001\n'
+            printf '"Iconed0"=dword:00000001\n\n'
         fi
         printf '[HKEY_CURRENT_USER\\Software\\Halden\\Vantor\\history]\n'
         printf '"ProjectFile0"=%s\n' "$(reg_text "$makefile")"

@@ -57,6 +57,12 @@ TEST(DosPath, FileNamePart) {
     EXPECT_EQ(common::fileNamePart("dir/", CodePage::Utf8), "");
 }
 
+TEST(DosPath, AnySeparatorTurnsOnlyRealBackslashes) {
+    EXPECT_EQ(common::withSeparator("..\\header\\defs.h", '/', CodePage::Utf8), "../header/defs.h");
+    EXPECT_EQ(common::withSeparator("sub\\" + kHyo + "\\x.h", '/', CodePage::ShiftJis),
+              "sub/" + kHyo + "/x.h");
+}
+
 #ifndef _WIN32
 TEST(DosPath, NativePathTurnsOnlyRealBackslashes) {
     EXPECT_EQ(common::nativePath("..\\header\\defs.h", CodePage::Utf8), "../header/defs.h");
@@ -86,6 +92,8 @@ TEST(DosPath, JoinAndExtensionsPassOverShiftJisTrailBytes) {
     EXPECT_EQ(common::joinFolder("../inc/", "x.h", sjis), "../inc/x.h");
     EXPECT_EQ(common::joinFolder("c:", "x.h", sjis), "c:x.h");
     EXPECT_EQ(common::joinFolder("inc", "sub\\x.h", sjis), "inc\\sub\\x.h");
+    EXPECT_EQ(common::joinFolder("inc", "x.h", sjis, '/'), "inc/x.h");
+    EXPECT_EQ(common::joinFolder("inc" + kHyo, "x.h", sjis, '/'), "inc" + kHyo + "/x.h");
 }
 
 TEST(DosPath, AnExtensionIsADotInTheLastComponent) {

@@ -12,7 +12,7 @@ namespace depmill_test {
 namespace {
 
 const std::string kUsage =
-    "Usage: Depmill [-oTarget] [-Iinclude] [-Ooutdir] [-l -s -d -m] [-b ext] [-t{0|1}]\n";
+    "Usage: Depmill [-oTarget] [-Iinclude] [-Ooutdir] [-l -s -d -m] [-b ext] [-t{0|1|2|3}]\n";
 const std::string kBanner = "Depmill Ver.2.00 by Halden\n";
 const std::string kOldMakefile = "# the user's own makefile\nCC\t= cl\n\nall: prog.exe\n";
 
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         RejectedCase{{"-m"}, "Depmill: illegal -m option\n", 1},
         RejectedCase{{"-mL"}, "Depmill: illegal -m option\n", 1},
         RejectedCase{{"-l", "-m", "s"}, "Depmill: illegal -m option\n", 1},
-        RejectedCase{{"-t3"}, "Depmill: illegal -t option\n", 1},
+        RejectedCase{{"-t4"}, "Depmill: illegal -t option\n", 1},
         RejectedCase{{"-t"}, "Depmill: illegal -t option\n", 1},
         RejectedCase{{"-l", "-o"}, "Depmill: illegal -o option\n", 1},
         RejectedCase{{"-O"}, "Depmill: illegal -O option\n", 1},
@@ -83,7 +83,7 @@ const std::string kHelpUtf8 = lines({
     "    -d           データベースアプリケーション用Makefile",
     "    -m[smclh]    メモリーモデルの指定",
     "    -b ext       オブジェクトファイルの拡張子(obj)",
-    "    -t{0|1|2}    Makefileのタイプ(0=cc, 1=cl+link, 2=LSI C-86)",
+    "    -t{0|1|2|3}  Makefileのタイプ(0=cc, 1=cl+link, 2=LSI C-86, 3=Open Watcom)",
     "    -U           元のMakefileのマクロを無視する",
 });
 
@@ -214,8 +214,11 @@ TEST(Options, OptionVariable) {
         ASSERT_EQ(sb.run({"-U", "-I..\\inc"}, text).status, 0);
         EXPECT_NE(sb.makefile().find("\nCC\t= lcc\n"), std::string::npos);
     }
-    // A value other than 0, 1 or 2 changes nothing; the command line comes last.
+    // T3 is Open Watcom; a value past the last toolchain changes nothing; the
+    // command line comes last.
     ASSERT_EQ(sb.run({"-U", "-I..\\inc"}, "T3").status, 0);
+    EXPECT_NE(sb.makefile().find("\nCC\t= wcc\n"), std::string::npos);
+    ASSERT_EQ(sb.run({"-U", "-I..\\inc"}, "T4").status, 0);
     EXPECT_NE(sb.makefile().find("\nCC\t= cc\n"), std::string::npos);
     ASSERT_EQ(sb.run({"-U", "-I..\\inc", "-t1"}, "T2").status, 0);
     EXPECT_NE(sb.makefile().find("\nCC\t= cl\n"), std::string::npos);

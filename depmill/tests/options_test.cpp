@@ -89,10 +89,11 @@ TEST(OptionArguments, ModelAndToolchainValues) {
     }
     expectFailure({"-m"}, 1, "Depmill: illegal -m option\n");
     expectFailure({"-mL"}, 1, "Depmill: illegal -m option\n");
-    expectFailure({"-t3"}, 1, "Depmill: illegal -t option\n");
+    expectFailure({"-t4"}, 1, "Depmill: illegal -t option\n");
     expectFailure({"-t"}, 1, "Depmill: illegal -t option\n");
     EXPECT_EQ(parse({"-t2"}).options.toolchain, 2);
     EXPECT_EQ(parse({"-t2", "-t0"}).options.toolchain, 0);
+    EXPECT_EQ(parse({"-mst3l"}).options.toolchain, 3);
 }
 
 TEST(OptionArguments, ValuesFromTheSameOrTheNextArgument) {
@@ -222,7 +223,7 @@ TEST(HelpText, BothEncodingsHoldTheSameTenLines) {
     }
     EXPECT_EQ(options, (std::vector<std::string>{"-l           ", "-o filename  ", "-O dirname   ",
                                                  "-I pathname  ", "-s           ", "-d           ",
-                                                 "-m[smclh]    ", "-b ext       ", "-t{0|1|2}    ",
+                                                 "-m[smclh]    ", "-b ext       ", "-t{0|1|2|3}  ",
                                                  "-U           "}));
     EXPECT_EQ(utf8.back(), '\n');
 }
@@ -238,9 +239,13 @@ TEST(OptionVariable, LettersAndTheirValues) {
     // Lower case works; a value out of range changes nothing; everything up
     // to a letter's value is skipped, letters too.
     GeneratorOptions lower;
-    depmill::applyOptionVariable("t1, x2, T3 s", lower);
+    depmill::applyOptionVariable("t1, x2, T4 s", lower);
     EXPECT_EQ(lower.toolchain, 1);
     EXPECT_FALSE(lower.systemIncludes);
+
+    GeneratorOptions watcom;
+    depmill::applyOptionVariable("T3", watcom);
+    EXPECT_EQ(watcom.toolchain, 3);
 
     GeneratorOptions skipped;
     depmill::applyOptionVariable("D L1 S", skipped);

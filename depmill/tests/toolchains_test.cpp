@@ -37,13 +37,15 @@ TEST(ToolchainTable, EachCompilerPicksItsOwnRow) {
 }
 
 // A library's macro block takes the first program flag line alone; every
-// default is one definition line of a name the macro reader takes back.
+// default is one definition line of a name the macro reader takes back;
+// every kind of source has a command.
 TEST(ToolchainTable, EveryRowWritesAWellFormedMacroBlock) {
     for (const depmill::Toolchain& row : toolchains()) {
         SCOPED_TRACE(row.compiler);
         ASSERT_FALSE(row.programFlags.empty());
         EXPECT_EQ(row.programFlags.front().name, "CFLAGS");
-        for (const auto* lines : {&row.programFlags, &row.databaseFlags, &row.assemblerMacros}) {
+        for (const auto* lines :
+             {&row.programFlags, &row.databaseFlags, &row.cppMacros, &row.assemblerMacros}) {
             for (const depmill::MacroLine& line : *lines) {
                 EXPECT_FALSE(line.name.empty());
                 EXPECT_EQ(line.name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
@@ -52,6 +54,8 @@ TEST(ToolchainTable, EveryRowWritesAWellFormedMacroBlock) {
                 EXPECT_EQ(line.value.find('\n'), std::string_view::npos) << line.name;
             }
         }
+        for (const auto* command : {&row.compile, &row.compileCpp, &row.assemble})
+            EXPECT_FALSE(command->command.empty());
     }
 }
 

@@ -148,13 +148,22 @@ TEST_F(Dosrun, AKilledDosrunTakesDosboxAlongAtOnceAndTheNextRunRemovesItsFolder)
     fs::create_directories(elsewhere);
     writeFile(elsewhere / "KEEP", "");
     fs::create_directory_symlink(elsewhere, environment.tmp / "dosrun-link");
-    EXPECT_EQ(std::distance(fs::directory_iterator(environment.tmp), fs::directory_iterator()), 3);
+    // Folders of the same look that no dosrun made are the user's.
+    for (const char* name : {"dosrun-notes1", "dosrun-test-1234"}) {
+        fs::create_directories(environment.tmp / name);
+        writeFile(environment.tmp / name / "KEEP", "");
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(environment.tmp), fs::directory_iterator()), 5);
 
     EXPECT_EQ(run({"STAND.COM", "exit", "0"}).status, 0);
-    // Left: the running dosrun's folder, and the link.
-    EXPECT_EQ(std::distance(fs::directory_iterator(environment.tmp), fs::directory_iterator()), 2);
+    // Left: the running dosrun's folder, the link and the user's folders.
+    EXPECT_EQ(std::distance(fs::directory_iterator(environment.tmp), fs::directory_iterator()), 4);
     EXPECT_TRUE(fs::exists(elsewhere / "KEEP"));
+    EXPECT_TRUE(fs::exists(environment.tmp / "dosrun-notes1" / "KEEP"));
+    EXPECT_TRUE(fs::exists(environment.tmp / "dosrun-test-1234" / "KEEP"));
     fs::remove(environment.tmp / "dosrun-link");
+    fs::remove_all(environment.tmp / "dosrun-notes1");
+    fs::remove_all(environment.tmp / "dosrun-test-1234");
     writeFile(project / "GO", "");
     EXPECT_EQ(running.wait(), 3) << running.err();
     EXPECT_EQ(running.out(), "waiting for GO\nsaw GO\n");

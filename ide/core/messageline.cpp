@@ -11,7 +11,7 @@ using enum LineKind;
 
 // Adding a compiler is one row. More particular forms come before the more
 // general ones that would also take their lines.
-constexpr std::array<BuiltInMessageForm, 22> kBuiltInForms{{
+constexpr std::array<BuiltInMessageForm, 28> kBuiltInForms{{
     // The compilers' own form: Microsoft C and MASM, with and without the
     // blank before ":", with a column, and their notes.
     {"Microsoft C, MASM", "%f(%l) : %t %n: %m", Error},
@@ -21,8 +21,11 @@ constexpr std::array<BuiltInMessageForm, 22> kBuiltInForms{{
     {"Microsoft C", "%f(%l) : %t: %m", Error},
     {"Microsoft C", "%f(%l): %t: %m", Error},
     {"Microsoft C", "%f(%l) : see %m", Note},
-    // Open Watcom.
+    // Open Watcom: wpp gives the column in the message; wmake's own lines
+    // put the number in parentheses.
+    {"Open Watcom C++", "%f(%l): %t! %n: col(%c) %m", Error},
     {"Open Watcom", "%f(%l): %t! %n: %m", Error},
+    {"Open Watcom make", "%f(%l): %t(%n): %m", Error},
     // Turbo C and Borland C++, the numbered form first.
     {"Borland C++", "%t %n %f %l: %m", Error},
     {"Turbo C", "%t %f %l: %m", Error},
@@ -36,8 +39,15 @@ constexpr std::array<BuiltInMessageForm, 22> kBuiltInForms{{
     {"GCC, NASM", "%f:%l: %t: %m", Error},
     {"GCC", "In file included from %f:%l%*", Note},
     {"GCC", "                 from %f:%l%*", Note},
+    // The source that refers to a symbol the Open Watcom linker misses.
+    {"Open Watcom linker", "file %*(%f): undefined symbol %m", Note},
     // Messages that name no file: they count, but lead nowhere.
     {"Open Watcom linker", "%t! %n: %m", Error},
+    {"Open Watcom librarian", "%t! %m", Error},
+    {"Open Watcom make", "%t(%n): %m", Error},
+    // The DOS extender of the DOS-hosted Open Watcom tools, about the
+    // machine's state, not the program built: a note.
+    {"DOS/32A", "DOS/32A warning (%n): %m", Note},
     {"Microsoft linker", "%* : %t %n: %m", Error},
     {"GNU linker", "%*undefined reference to %m", Error},
     {"ld86", "undefined symbol: %m", Error},
