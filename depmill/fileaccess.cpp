@@ -15,16 +15,16 @@
 
 namespace depmill {
 
-FileHandle openInput(const std::string& path) {
-    return common::openRegularFile(path).file;
+common::InputFile openInput(const std::string& path) {
+    return common::openRegularInput(path).file;
 }
 
 bool canOpenForReading(const std::string& path) {
-    return openInput(path) != nullptr;
+    return openInput(path).isOpen();
 }
 
 FileHandle RealFileSystem::openRegularFile(const std::string& path) {
-    return openInput(path);
+    return common::openRegularFile(path).file;
 }
 
 common::CreatedFile RealFileSystem::createNewFile(const std::string& path) {

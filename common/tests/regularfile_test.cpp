@@ -177,3 +177,47 @@ TEST_F(RegularFileTest, OnlyTheRegularFileIsEverOpened) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string readToTheEnd(common::InputFile& file) {
+    std::string content;
+    char chunk[7];  // reads shorter than the file
+    while (const std::size_t got = file.read(chunk, sizeof chunk)) content.append(chunk, got);
+    return content;
+}
+
+// What is read is the file as it is at the reads, grown or cut since it
+// was opened (where others may write it meanwhile); its end is its end
+// then, with no read failing.
+TEST_F(RegularFileTest, InputFileReadsTheFileAsItIsWhenRead) {
+    const std::string content = "first part\nsecond part\n";
+    common::OpenedInput opened = common::openRegularInput(write("whole", content));
+    ASSERT_TRUE(opened.file.isOpen());
+    EXPECT_EQ(readToTheEnd(opened.file), content);
+    EXPECT_FALSE(opened.file.failed());
+    char byte;
+    EXPECT_EQ(opened.file.read(&byte, 1), 0u);
+#ifndef _WIN32
+    opened = common::openRegularInput(write("grows", "first part\n"));
+    ASSERT_TRUE(opened.file.isOpen());
+    std::ofstream(path("grows"), std::ios::binary | std::ios::app) << "second part\n";
+    EXPECT_EQ(readToTheEnd(opened.file), content);
+
+    opened = common::openRegularInput(write("shrinks", content));
+    ASSERT_TRUE(opened.file.isOpen());
+    fs::resize_file(path("shrinks"), 6);
+    EXPECT_EQ(readToTheEnd(opened.file), "first ");
+    EXPECT_FALSE(opened.file.failed());
+#endif
+
+    opened = common::openRegularInput(write("empty", ""));
+    ASSERT_TRUE(opened.file.isOpen());
+    EXPECT_EQ(readToTheEnd(opened.file), "");
+
+    opened = common::openRegularInput(path("none"));
+    EXPECT_TRUE(!opened.file.isOpen() && opened.missing);
+    EXPECT_EQ(opened.file.read(&byte, 1), 0u);
+}
+
+}  // namespace

@@ -171,6 +171,27 @@ TEST(CScanner, IncludeLinesIllegalLinesAndMissingFiles) {
     }
 }
 
+// Each name is looked for and judged once, yet every line that names it
+// counts: each is listed, and each that cannot be written or found is
+// told, with the source it is in.
+TEST(IncludeSearch, EveryIncludeOfANameCountsThoughItIsLookedForOnce) {
+    ScratchFolder folder;
+    writeFile("a.c",
+              "#include \"x|y.h\"\n#include \"gone.h\"\n#include \"inc.h\"\n"
+              "#include \"x|y.h\"\n");
+    writeFile("b.c", "#include \"inc.h\"\n#include \"gone.h\"\n#include \"x|y.h\"\n");
+    writeFile("inc/inc.h", "");
+    GeneratorOptions options;
+    options.includeDirs = {"inc"};
+    const Scan s = scan(options);
+    ASSERT_EQ(s.sources.size(), 2u);
+    EXPECT_EQ(deps(s.sources[0]), (std::vector<std::string>{"gone.h", "inc|inc.h"}));
+    EXPECT_EQ(deps(s.sources[1]), (std::vector<std::string>{"inc|inc.h", "gone.h"}));
+    const std::string skipped = "Depmill: skipped x|y.h: not usable in a makefile\n";
+    EXPECT_EQ(s.warnings, skipped + "Depmill: can't find gone.h (in a.c)\n" + skipped +
+                              "Depmill: can't find gone.h (in b.c)\n" + skipped);
+}
+
 TEST(CScanner, SystemIncludesAreLookedForOnRequest) {
     ScratchFolder folder;
     writeFile("main.cpp", "#include <stdio.h>\n#include <sys.h>\n#include \"sys.h\"\n");

@@ -508,6 +508,23 @@ TEST(WriteMakefile, FailedFinalRenamePutsThePreviousMakefileBack) {
     EXPECT_EQ(folderEntries(), std::set<std::string>{"makefile"});
 }
 
+// The old backup is removed before the previous makefile takes its name
+// (no rename over a file); should that rename still fail, the makefile is
+// as it was and the new file gone.
+TEST(WriteMakefile, TheOldBackupIsRemovedBeforeTheRename) {
+    ScratchFolder folder;
+    const std::string previous = "X = 1\nall: x\n";
+    writeFile("makefile", previous);
+    writeFile("makefile.old", "stale");
+    FailingFileSystem files;
+    files.failedRenameTo = "makefile.old";
+    const Written w = write({}, files);
+    EXPECT_FALSE(w.ok);
+    EXPECT_EQ(w.err, "Depmill: can't rename old Makefile\n");
+    EXPECT_EQ(readFile("makefile"), previous);
+    EXPECT_EQ(folderEntries(), std::set<std::string>{"makefile"});
+}
+
 // No new file can be made (here: no file descriptor left): the previous
 // makefile stays, no backup is made.
 TEST(WriteMakefile, NoRoomForTheNewFile) {
