@@ -52,7 +52,7 @@ bool isSameFile(const std::string& a, const std::string& b) {
     // Opened as inputs are, so that a name that stands for a device
     // ("com1.c" is the serial port) or a link is never opened to compare.
     auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        const FileHandle file = openInput(path);
+        const FileHandle file = common::openRegularFile(path).file;
         if (!file) return false;
         const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file.get())));
         return GetFileInformationByHandle(handle, &info) != 0;
