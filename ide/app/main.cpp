@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
         MainWindow mainWindow({ui, *settings, *processes, *sounds, help, *textConversion});
         ui.setParentWindow(&mainWindow);
         MainWindowDialogs dialogs;
-        dialogs.toolEditor = new ToolEditor(&mainWindow);
+        dialogs.toolEditor = new ToolEditor(&mainWindow, ui);
         dialogs.optionsDialog = new OptionsDialog(&mainWindow, mainWindow.settings(),
                                                   mainWindow.codePage());
         dialogs.projectDialog = new ProjectDialog(

@@ -44,7 +44,7 @@ void storeTools(UiTestWorld& world, const std::vector<std::string>& names) {
 // The main window with the two dialogs, as the process start makes them.
 struct ToolsIde {
     explicit ToolsIde(UiTestWorld& world) : mainWindow(world.startMainWindow()) {
-        editor = new ToolEditor(mainWindow.get());
+        editor = new ToolEditor(mainWindow.get(), world.ui);
         list = new ToolListDialog(mainWindow.get(), mainWindow->tools(), world.ui, *editor);
         MainWindowDialogs dialogs;
         dialogs.toolEditor = editor;
