@@ -13,6 +13,7 @@
 
 #include "endstatus.h"
 #include "fileaccess.h"
+#include "goldens.h"
 #include "heldfile.h"
 #include "makefiletext.h"
 #include "memoryfolder.h"
@@ -144,24 +145,7 @@ TEST(MakefileText, ClProgramWithObjectFolderLineForLine) {
     };
     EXPECT_EQ(
         depmill::composeMakefile(sources, options, MacroTable(), at(1998, 12, 5, 5, 13), noFiles),
-        "# make makefile at: 98/12/5 5:13\n\n"
-        "MODEL\t= L\nCC\t= cl\nLINKER\t= link\n"
-        "CFLAGS\t= /A$(MODEL) /FPa /W4 /G1 /Otgel /Gt /nologo\nLDFLAGS\t= /stack:4096\n"
-        "MAFLAGS\t= /Mx /w2\nMASM\t= masm\n\n"
-        "HDRPATH\t= ..\\header\nOUTDIR\t= obj\n\n"
-        "OF1\t= $(OUTDIR)\\main.obj $(OUTDIR)\\util.obj $(OUTDIR)\\io.obj\nOFILES\t= $(OF1)\n\n"
-        "LIBS\t=\n\nPROGRAM\t= prog.exe\n\nall: $(PROGRAM)\n\n"
-        "$(PROGRAM): $(OFILES) $(LIBS) link.cc\n\t@echo Linking...\n\t$(LINKER) $(LDFLAGS) "
-        "@link.cc;\n\n"
-        "link.cc: makefile\n\t@echo Creating link.cc...\n\t@echo /SE:512 /EXEPACK "
-        "/nologo+>link.cc\n"
-        "\t@echo $(OF1)>>link.cc\n\t@echo $(PROGRAM)>>link.cc\n\t@echo nul>>link.cc\n"
-        "\t@echo $(LIBS) /FARCALLTRANSLATION /PACKCODE ;>>link.cc\n\n"
-        "$(OUTDIR)\\main.obj: main.c ..\\header\\defs.h util.h\n"
-        "\t$(CC) -c $(CFLAGS) /I..\\header /Fo$(OUTDIR)\\ main.c\n\n"
-        "$(OUTDIR)\\util.obj: util.c\n\t$(CC) -c $(CFLAGS) /Fo$(OUTDIR)\\ util.c\n\n"
-        "$(OUTDIR)\\io.obj: io.asm\n\t$(MASM) $(MAFLAGS) io.asm,$(OUTDIR)\\io.obj;\n\n"
-        "clean:\n\t-rm link.cc\n\t-rm $(OF1)\n");
+        "# make makefile at: 98/12/5 5:13\n" + depmill_test::kClProgramWithObjectFolder);
 }
 
 // The text between the first line that starts with `from` and the next empty line.
