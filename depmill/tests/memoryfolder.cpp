@@ -71,7 +71,6 @@ common::LineReader MemoryFolder::readLines(const std::string& path) {
     const auto entry = entries_.find(key(path));
     if (entry == entries_.end() || entry->second.kind != Kind::File)
         return common::LineReader(common::InputFile());
-    opened_.insert(entry->first);
     return common::LineReader::ofBytes(entry->second.bytes);
 }
 

@@ -41,8 +41,6 @@ class MemoryFolder : public depmill::FileSystem {
     bool exists(const std::string& path) const { return entries_.count(key(path)) != 0; }
     // The names of the folder itself (not of its subfolders).
     std::set<std::string> names() const;
-    // The names readLines was asked for and opened.
-    const std::set<std::string>& opened() const { return opened_; }
 
     depmill::EntryKind entryKind(const std::string& path) override;
     common::LineReader readLines(const std::string& path) override;
@@ -67,7 +65,6 @@ class MemoryFolder : public depmill::FileSystem {
 
     std::map<std::string, Entry> entries_;
     std::vector<std::string> order_;  // listing order
-    std::set<std::string> opened_;
     int takenNames_ = 0;
     bool refuseNewFiles_ = false;
     bool failWrites_ = false;
