@@ -45,7 +45,7 @@ bool isLeadByte(CodePage cp, unsigned char byte) {
     return byte >= 0xC2 && byte <= 0xF4;
 }
 
-std::size_t charLength(CodePage cp, std::string_view text, std::size_t pos) {
+std::size_t highCharLength(CodePage cp, std::string_view text, std::size_t pos) {
     const auto byte = static_cast<unsigned char>(text[pos]);
     if (!isLeadByte(cp, byte)) return 1;
     std::size_t wanted = 2;

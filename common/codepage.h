@@ -18,11 +18,17 @@ CodePage activeCodePage();
 // True when the byte starts a character of more than one byte.
 bool isLeadByte(CodePage cp, unsigned char byte);
 
+// charLength where text[pos] is 0x80 or above.
+std::size_t highCharLength(CodePage cp, std::string_view text, std::size_t pos);
+
 // Length in bytes of the character that starts at text[pos]. A lead byte
 // whose next bytes cannot continue it (or at the very end of the text) is a
 // character of its own, so a broken character never takes "/", a quote or
-// a blank along, nor overruns the text.
-std::size_t charLength(CodePage cp, std::string_view text, std::size_t pos);
+// a blank along, nor overruns the text. An ASCII byte, which leads no
+// character in either code page, is told without a call.
+inline std::size_t charLength(CodePage cp, std::string_view text, std::size_t pos) {
+    return static_cast<unsigned char>(text[pos]) < 0x80 ? 1 : highCharLength(cp, text, pos);
+}
 
 // Start of the last character of the text (0 for an empty text). Found from
 // the front: a trail byte alone does not tell where its character starts.

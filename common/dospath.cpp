@@ -34,6 +34,21 @@ std::size_t extensionDot(std::string_view name, CodePage cp) {
     return dot;
 }
 
+// Calls take with each name between the folder separators of the path, in
+// order; the empty ones of a leading, doubled or final separator left out.
+template <typename Take>
+void forEachName(std::string_view path, CodePage cp, Take take) {
+    std::size_t start = 0;
+    for (std::size_t pos = 0; pos <= path.size();) {
+        if (pos == path.size() || isFolderSeparator(path[pos])) {
+            if (pos > start) take(path.substr(start, pos - start));
+            start = ++pos;
+            continue;
+        }
+        pos += charLength(cp, path, pos);
+    }
+}
+
 }  // namespace
 
 bool isFolderSeparator(char c) {
@@ -71,7 +86,8 @@ std::string fileNamePart(std::string_view path, CodePage cp) {
 }
 
 bool endsWithSeparator(std::string_view text, CodePage cp) {
-    if (text.empty()) return false;
+    // A last byte that is no separator ends none, whatever character it is of.
+    if (text.empty() || !isSeparator(text.back())) return false;
     const std::size_t last = lastCharStart(text, cp);
     return last + 1 == text.size() && isSeparator(text[last]);
 }
@@ -106,18 +122,7 @@ std::string replaceExtension(std::string_view name, std::string_view ext, CodePa
 
 std::vector<std::string> dosPathNames(std::string_view path, CodePage cp) {
     std::vector<std::string> names;
-    std::string name;
-    for (std::size_t pos = 0; pos <= path.size();) {
-        if (pos == path.size() || isFolderSeparator(path[pos])) {
-            if (!name.empty()) names.push_back(std::move(name));
-            name.clear();
-            ++pos;
-            continue;
-        }
-        const std::size_t length = charLength(cp, path, pos);
-        name.append(path.substr(pos, length));
-        pos += length;
-    }
+    forEachName(path, cp, [&names](std::string_view name) { names.emplace_back(name); });
     return names;
 }
 
@@ -125,15 +130,15 @@ std::string withoutDotFolders(std::string_view path, CodePage cp) {
     std::size_t rest = hasDrivePrefix(path) ? 2 : 0;
     const bool rooted = rest < path.size() && isFolderSeparator(path[rest]);
     if (rooted) ++rest;
-    std::vector<std::string> kept;
-    for (std::string& name : dosPathNames(path.substr(rest), cp)) {
-        if (name == ".") continue;
+    std::vector<std::string_view> kept;
+    forEachName(path.substr(rest), cp, [&](std::string_view name) {
+        if (name == ".") return;
         if (name == ".." && !kept.empty() && kept.back() != "..") {
             kept.pop_back();
         } else if (name != ".." || !rooted) {
-            kept.push_back(std::move(name));
+            kept.push_back(name);
         }
-    }
+    });
     std::string out(path.substr(0, rest));
     for (std::size_t i = 0; i < kept.size(); ++i) {
         if (i > 0) out += kDosSeparator;

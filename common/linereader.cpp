@@ -1,62 +1,111 @@
 #include "linereader.h"
 
-#include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace common {
 
 namespace {
 
-constexpr std::size_t kBufferSize = 16 * 1024;
+constexpr std::size_t kBufferSize = 64 * 1024;
 
 }  // namespace
 
-LineReader::LineReader(const std::string& path) : LineReader(openRegularFile(path).file) {}
+LineReader::LineReader(const std::string& path) : LineReader(openRegularInput(path).file) {}
 
-LineReader::LineReader(FileHandle file) : file_(std::move(file)) {
-    if (file_ == nullptr) return;
-    // The reader buffers by itself: reads go straight into its own buffer.
-    std::setvbuf(file_.get(), nullptr, _IONBF, 0);
-    buffer_.reset(new char[kBufferSize]);
-}
+LineReader::LineReader(InputFile file) : file_(std::move(file)) {}
 
-bool LineReader::fill() {
-    // A short read already met the end: asking again would cost a system call.
-    if (file_ == nullptr || std::feof(file_.get())) return false;
-    end_ = std::fread(buffer_.get(), 1, kBufferSize, file_.get());
+void LineReader::fill(std::size_t room) {
+    const std::size_t unread = end_ - pos_;
+    if (room > capacity_) {
+        const std::size_t capacity = std::max(room, kBufferSize);
+        auto larger = std::make_unique_for_overwrite<char[]>(capacity + kSearchSlack);
+        if (unread > 0) std::memcpy(larger.get(), buffer_.get() + pos_, unread);
+        buffer_ = std::move(larger);
+        capacity_ = capacity;
+    } else if (pos_ > 0 && unread > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + pos_, unread);
+    }
     pos_ = 0;
-    return end_ > 0;
+    end_ = unread;
+    const std::size_t got = file_.read(buffer_.get() + end_, capacity_ - end_);
+    end_ += got;
+    std::memset(buffer_.get() + end_, 0, kSearchSlack);
+    if (got == 0) atEnd_ = true;
 }
 
-int LineReader::peekByte() {
-    if (pos_ == end_ && !fill()) return EOF;
-    return static_cast<unsigned char>(buffer_[pos_]);
-}
-
-bool LineReader::next(std::string& piece, std::size_t maxBytes) {
-    piece.clear();
-    while (piece.size() < maxBytes) {
-        if (pos_ == end_ && !fill()) break;
-        const char* start = buffer_.get() + pos_;
-        const std::size_t window = std::min(maxBytes - piece.size(), end_ - pos_);
-        if (const auto* lf = static_cast<const char*>(std::memchr(start, '\n', window))) {
-            piece.append(start, lf);
-            pos_ += static_cast<std::size_t>(lf - start) + 1;
-            if (!piece.empty() && piece.back() == '\r') piece.pop_back();
-            piece.push_back('\n');
-            return true;
-        }
-        piece.append(start, window);
-        pos_ += window;
-        // A carriage return that fills the piece may still pair with a line feed.
-        if (piece.size() == maxBytes && piece.back() == '\r' && peekByte() == '\n') {
-            piece.back() = '\n';
-            ++pos_;
+bool LineReader::nextAfterRead(std::string_view& piece, std::size_t maxBytes) {
+    if (maxBytes == 0) return false;
+    // A piece of maxBytes is known once the byte after it is: a carriage
+    // return that fills the piece may still pair with a line feed.
+    while (end_ - pos_ <= maxBytes && !atEnd_ && isOpen()) {
+        const std::size_t searched = end_ - pos_;
+        fill(maxBytes + 1);
+        char* start = buffer_.get() + pos_;
+        const std::size_t window = std::min(maxBytes, end_ - pos_);
+        if (window <= searched) continue;
+        if (char* lf = findLineFeed(start + searched, window - searched)) {
+            piece = lineUpTo(start, lf);
             return true;
         }
     }
-    return !piece.empty();
+    char* start = buffer_.get() + pos_;
+    const std::size_t unread = end_ - pos_;
+    if (unread == 0) return false;
+    const std::size_t length = std::min(maxBytes, unread);
+    pos_ += length;
+    if (length == maxBytes && start[length - 1] == '\r' && unread > length &&
+        start[length] == '\n') {
+        start[length - 1] = '\n';
+        ++pos_;
+    }
+    piece = std::string_view(start, length);
+    return true;
+}
+
+std::size_t LineReader::skipLinesWithout(char byte, std::size_t maxBytes) {
+    std::size_t skipped = 0;
+#ifdef __SSE2__
+    // Each block of 16 bytes gives the line feeds and the bytes wanted in
+    // it as bit masks; the lines that end before the first wanted byte go.
+    const __m128i lineFeeds = _mm_set1_epi8('\n');
+    const __m128i wanted = _mm_set1_epi8(byte);
+    std::size_t lineStart = pos_;
+    for (std::size_t at = pos_; at < end_; at += kSearchSlack) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer_.get() + at));
+        const std::size_t left = end_ - at;
+        const unsigned read = left >= kSearchSlack ? 0xFFFFu : (1u << left) - 1;
+        unsigned feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeeds)));
+        const unsigned hits =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted))) & read;
+        feeds &= hits != 0 ? (hits & (0u - hits)) - 1 : read;
+        for (; feeds != 0; feeds &= feeds - 1) {
+            const std::size_t lf = at + static_cast<std::size_t>(__builtin_ctz(feeds));
+            // A line of more than one piece is left to next().
+            if (lf - lineStart >= maxBytes) {
+                pos_ = lineStart;
+                return skipped;
+            }
+            ++skipped;
+            lineStart = lf + 1;
+        }
+        if (hits != 0) break;
+    }
+    pos_ = lineStart;
+#else
+    (void)byte;
+    (void)maxBytes;
+#endif
+    return skipped;
+}
+
+bool LineReader::next(std::string& piece, std::size_t maxBytes) {
+    std::string_view view;
+    if (!next(view, maxBytes)) {
+        piece.clear();
+        return false;
+    }
+    piece.assign(view);
+    return true;
 }
 
 }  // namespace common

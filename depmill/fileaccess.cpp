@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
 #else
 #include <dirent.h>
@@ -14,16 +15,16 @@
 
 namespace depmill {
 
-FileHandle openInput(const std::string& path) {
-    return common::openRegularFile(path).file;
+common::InputFile openInput(const std::string& path) {
+    return common::openRegularInput(path).file;
 }
 
 bool canOpenForReading(const std::string& path) {
-    return openInput(path) != nullptr;
+    return openInput(path).isOpen();
 }
 
 FileHandle RealFileSystem::openRegularFile(const std::string& path) {
-    return openInput(path);
+    return common::openRegularFile(path).file;
 }
 
 common::CreatedFile RealFileSystem::createNewFile(const std::string& path) {
@@ -48,13 +49,13 @@ EntryKind RealFileSystem::entryKind(const std::string& path) {
 }
 
 bool isSameFile(const std::string& a, const std::string& b) {
+    // Opened as inputs are, so that a name that stands for a device
+    // ("com1.c" is the serial port) or a link is never opened to compare.
     auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return false;
-        const bool known = GetFileInformationByHandle(handle, &info) != 0;
-        CloseHandle(handle);
-        return known;
+        const FileHandle file = common::openRegularFile(path).file;
+        if (!file) return false;
+        const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file.get())));
+        return GetFileInformationByHandle(handle, &info) != 0;
     };
     BY_HANDLE_FILE_INFORMATION infoA{};
     BY_HANDLE_FILE_INFORMATION infoB{};

@@ -14,9 +14,10 @@
 namespace depmill {
 
 // The file, open for reading, when the name is a regular file that opens;
-// null for a link, folder, pipe, device or socket, or a file that does not
-// open. Anything but a regular file is never opened (common::openRegularFile).
-FileHandle openInput(const std::string& path);
+// not open for a link, folder, pipe, device or socket, or a file that does
+// not open. Anything but a regular file is never opened
+// (common::openRegularInput).
+common::InputFile openInput(const std::string& path);
 
 // True when openInput would give a file.
 bool canOpenForReading(const std::string& path);

@@ -13,7 +13,7 @@ namespace {
 // An empty name cannot name a file; it is reported like a broken line.
 IncludeLine named(IncludeLine::Kind kind, std::string_view name) {
     if (name.empty()) return {IncludeLine::Kind::Illegal, {}};
-    return {kind, std::string(name)};
+    return {kind, name};
 }
 
 bool startsWithAny(std::string_view text, std::initializer_list<std::string_view> prefixes) {
@@ -25,9 +25,9 @@ bool startsWithAny(std::string_view text, std::initializer_list<std::string_view
 
 }  // namespace
 
-IncludeLine parseCInclude(std::string_view line) {
+IncludeLine parseCIncludeAt(std::string_view line, std::size_t hash) {
     constexpr std::string_view kKeyword = "#include";
-    std::size_t pos = skipWhite(line, 0);
+    std::size_t pos = hash;
     if (line.substr(pos, kKeyword.size()) != kKeyword) return {};
     pos = skipWhite(line, pos + kKeyword.size());
     if (pos == line.size() || (line[pos] != '"' && line[pos] != '<')) {

@@ -1,5 +1,5 @@
-// The include search, with each name's answer remembered, so that headers
-// shared by many sources are looked for once.
+// The include search: each candidate path opened as an input would be,
+// never read.
 #include "includesearch.h"
 
 #include "dospath.h"
@@ -7,13 +7,7 @@
 
 namespace depmill {
 
-const SearchResult& IncludeSearch::find(const std::string& name) {
-    auto known = known_.find(name);
-    if (known == known_.end()) known = known_.emplace(name, search(name)).first;
-    return known->second;
-}
-
-SearchResult IncludeSearch::search(const std::string& name) const {
+SearchResult IncludeSearch::find(const std::string& name) const {
     if (exists(name)) return {true, std::nullopt};
     for (const std::string& dir : includeDirs_) {
         if (exists(common::joinFolder(dir, name, cp_))) return {true, dir};

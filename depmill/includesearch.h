@@ -1,11 +1,9 @@
 // Finding an included file: the current folder first, then the include
-// folders in order. Each name is searched once per run: the answer depends
-// only on the name, since the folders stay the same for every source.
+// folders in order.
 #pragma once
 
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "codepage.h"
@@ -23,15 +21,13 @@ class IncludeSearch {
         : includeDirs_(includeDirs), cp_(cp) {}
 
     // Looks for the name as written (it may hold "\" or "/" folders).
-    const SearchResult& find(const std::string& name);
+    SearchResult find(const std::string& name) const;
 
   private:
-    SearchResult search(const std::string& name) const;
     bool exists(const std::string& dosPath) const;
 
     const std::vector<std::string>& includeDirs_;
     common::CodePage cp_;
-    std::unordered_map<std::string, SearchResult> known_;
 };
 
 }  // namespace depmill

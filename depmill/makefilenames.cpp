@@ -1,5 +1,7 @@
 #include "makefilenames.h"
 
+#include <algorithm>
+
 #include "dospath.h"
 
 namespace depmill {
@@ -15,16 +17,31 @@ constexpr bool kMakeReadsDriveLetters = true;
 constexpr bool kMakeReadsDriveLetters = false;
 #endif
 
+// A set of bytes as a table: one look-up per byte of a name.
+class ByteSet {
+  public:
+    constexpr explicit ByteSet(std::string_view bytes) {
+        for (char c : bytes) in_[static_cast<unsigned char>(c)] = true;
+    }
+    constexpr bool has(char c) const { return in_[static_cast<unsigned char>(c)]; }
+    bool anyIn(std::string_view name) const {
+        return std::any_of(name.begin(), name.end(), [this](char c) { return has(c); });
+    }
+
+  private:
+    bool in_[256] = {};
+};
+
 // Bytes make acts on in a rule line: the blank parts words, "#" starts a
 // comment, "=" a variable of the target, ";" the recipe, "|" the order-only
 // prerequisites, "*" and "?" are wildcards.
-constexpr std::string_view kActedOnByMake = " #=;|*?";
+constexpr ByteSet kActedOnByMake{" #=;|*?"};
 // Bytes /bin/sh acts on anywhere in a word: expansion, quoting, operators.
-constexpr std::string_view kActedOnByShell = "$`&<>()'\"";
+constexpr ByteSet kActedOnByShell{"$`&<>()'\""};
 // Bytes of a command word that make or the shell act on where a folder's
 // or an include's are left alone: "%" makes a target a pattern, "\" escapes
 // for the shell.
-constexpr std::string_view kActedOnInCommands = "%\\";
+constexpr ByteSet kActedOnInCommands{"%\\"};
 
 bool isControl(char c) {
     const auto byte = static_cast<unsigned char>(c);
@@ -81,7 +98,7 @@ bool standsInRules(std::string_view name) {
         return false;
     for (std::size_t pos = 0; pos < name.size(); ++pos) {
         const char c = name[pos];
-        if (isControl(c) || kActedOnByMake.find(c) != std::string_view::npos) return false;
+        if (isControl(c) || kActedOnByMake.has(c)) return false;
         if (c == ':' && !isDriveColon(name, pos)) return false;
     }
     return true;
@@ -96,14 +113,10 @@ bool isUsableName(std::string_view name, NameUse use) {
             // "lib(member)" names a member of an archive.
             return !(name.back() == ')' && name.find('(') != std::string_view::npos);
         case NameUse::Command:
-            if (name.front() == '-' ||
-                name.find_first_of(kActedOnInCommands) != std::string_view::npos) {
-                return false;
-            }
+            if (name.front() == '-' || kActedOnInCommands.anyIn(name)) return false;
             [[fallthrough]];
         case NameUse::Folder:
-            return name.find_first_of(kActedOnByShell) == std::string_view::npos &&
-                   !holdsBraceExpansion(name);
+            return !kActedOnByShell.anyIn(name) && !holdsBraceExpansion(name);
     }
     return false;
 }
@@ -118,6 +131,7 @@ bool isUsableValue(std::string_view value) {
 }
 
 std::string escapedForMake(std::string_view name) {
+    if (name.find('$') == std::string_view::npos) return std::string(name);
     std::string written;
     written.reserve(name.size());
     for (char c : name) {

@@ -4,7 +4,10 @@
 #include "sources.h"
 
 #include <algorithm>
+#include <functional>
 #include <new>
+#include <string_view>
+#include <unordered_map>
 
 #include "dospath.h"
 #include "fileaccess.h"
@@ -41,27 +44,68 @@ std::string nameToUse(const std::string& listed, common::CodePage cp) {
 }
 
 void reportIllegalLine(std::ostream& warnings, const std::string& source, int lineNumber,
-                       const std::string& line) {
+                       std::string_view line) {
     warnings << "Depmill: illegal character\n"
              << source << ' ' << lineNumber << ": " << line << '\n';
 }
 
-void addDependency(SourceFile& source, const std::string& name, IncludeSearch& search,
-                   std::ostream& warnings, common::CodePage cp) {
-    const SearchResult& result = search.find(name);
-    // Judged as the dependency line holds it: with the folder it was found
-    // in, which may make a wildcard set with the name.
-    const std::string written = result.dir ? common::joinFolder(*result.dir, name, cp) : name;
-    if (!isUsableName(written, NameUse::Prerequisite)) {
+// What an include name comes to, the same in every source that names it:
+// where it was found, and whether the dependency line can hold it.
+struct KnownInclude {
+    SearchResult where;
+    bool usable = false;
+};
+
+// Each include name is looked for and judged once per run: the folders
+// and the rules stay the same for every source.
+class KnownIncludes {
+  public:
+    KnownIncludes(const std::vector<std::string>& includeDirs, common::CodePage cp)
+        : search_(includeDirs, cp), cp_(cp) {}
+
+    const KnownInclude& find(std::string_view name) {
+        auto known = known_.find(name);
+        if (known == known_.end()) known = known_.emplace(name, judge(name)).first;
+        return known->second;
+    }
+
+  private:
+    KnownInclude judge(std::string_view name) const {
+        KnownInclude include{search_.find(std::string(name))};
+        // Judged as the dependency line holds it: with the folder it was
+        // found in, which may make a wildcard set with the name.
+        const std::string written = include.where.dir
+                                        ? common::joinFolder(*include.where.dir, name, cp_)
+                                        : std::string(name);
+        include.usable = isUsableName(written, NameUse::Prerequisite);
+        return include;
+    }
+
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+
+    IncludeSearch search_;
+    common::CodePage cp_;
+    std::unordered_map<std::string, KnownInclude, NameHash, std::equal_to<>> known_;
+};
+
+void addDependency(SourceFile& source, std::string_view name, KnownIncludes& includes,
+                   std::ostream& warnings) {
+    const KnownInclude& include = includes.find(name);
+    if (!include.usable) {
         warnings << skippedNameWarning(name);
         return;
     }
-    if (!result.found)
+    if (!include.where.found)
         warnings << "Depmill: can't find " << name << " (in " << source.name << ")\n";
-    source.deps.push_back({name, result.dir});
+    source.deps.push_back({std::string(name), include.where.dir});
 }
 
-void readIncludes(SourceFile& source, const GeneratorOptions& options, IncludeSearch& search,
+void readIncludes(SourceFile& source, const GeneratorOptions& options, KnownIncludes& includes,
                   std::ostream& warnings) {
     common::LineReader reader(openInput(source.name));
     if (!reader.isOpen()) {
@@ -69,9 +113,11 @@ void readIncludes(SourceFile& source, const GeneratorOptions& options, IncludeSe
         return;
     }
     const bool assembler = source.kind == SourceKind::Assembler;
-    std::string line;
-    int lineNumber = 1;
-    for (; reader.next(line, kMaxLineBytes); ++lineNumber) {
+    std::string_view line;
+    for (int lineNumber = 1;; ++lineNumber) {
+        // A C include line holds a "#": the lines without one are passed over.
+        if (!assembler) lineNumber += static_cast<int>(reader.skipLinesWithout('#', kMaxLineBytes));
+        if (!reader.next(line, kMaxLineBytes)) break;
         const IncludeLine include = assembler ? parseAsmInclude(line) : parseCInclude(line);
         switch (include.kind) {
             case IncludeLine::Kind::None:
@@ -80,11 +126,10 @@ void readIncludes(SourceFile& source, const GeneratorOptions& options, IncludeSe
                 reportIllegalLine(warnings, source.name, lineNumber, line);
                 break;
             case IncludeLine::Kind::Angled:
-                if (options.systemIncludes)
-                    addDependency(source, include.name, search, warnings, options.codePage);
+                if (options.systemIncludes) addDependency(source, include.name, includes, warnings);
                 break;
             case IncludeLine::Kind::Quoted:
-                addDependency(source, include.name, search, warnings, options.codePage);
+                addDependency(source, include.name, includes, warnings);
                 break;
         }
     }
@@ -113,7 +158,7 @@ std::vector<SourceFile> scanSources(const GeneratorOptions& options, std::ostrea
     try {
         const std::optional<std::vector<std::string>> entries = listCurrentFolder();
         if (!entries) endRun(2, "Depmill: can't open directory\n");
-        IncludeSearch search(options.includeDirs, options.codePage);
+        KnownIncludes includes(options.includeDirs, options.codePage);
         for (const SourcePattern& pattern : kSourcePatterns) {
             const std::size_t first = sources.size();
             for (const std::string& match : matchingNames(*entries, pattern.glob, first)) {
@@ -125,7 +170,7 @@ std::vector<SourceFile> scanSources(const GeneratorOptions& options, std::ostrea
             }
             try {
                 for (std::size_t i = first; i < sources.size(); ++i)
-                    readIncludes(sources[i], options, search, warnings);
+                    readIncludes(sources[i], options, includes, warnings);
             } catch (const std::bad_alloc&) {
                 endRun(1, "Depmill: memory overflow\n");
             }

@@ -82,6 +82,11 @@ bool writeMakefile(const std::vector<SourceFile>& sources,
         err << "Depmill: can't write Makefile\n";
         return false;
     }
+    // The old backup goes first, and the previous makefile then takes a
+    // free name: a rename over a file makes ext4 write the renamed file's
+    // blocks out at once and free the replaced one's, waiting for the disk.
+    // Should the backup's name not free (a folder), the rename reports it.
+    if (previousMakefile) files.remove(kBackup);
     if (previousMakefile && !files.rename(*previousMakefile, kBackup)) {
         files.remove(temporary);
         err << "Depmill: can't rename old Makefile\n";

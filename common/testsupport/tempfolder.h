@@ -8,6 +8,8 @@
 #include <string>
 #include <system_error>
 
+#include "filenames.h"
+
 class TempFolder {
   public:
     explicit TempFolder(const std::string& prefix = "vantor-") {
@@ -28,7 +30,7 @@ class TempFolder {
     }
     ~TempFolder() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(LiteralPath(path_), ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -116,7 +116,7 @@ class Sandbox {
     Sandbox& operator=(const Sandbox&) = delete;
 
     fs::path project() const { return root_ / "proj"; }
-    fs::path path(const std::string& rel) const { return project() / rel; }
+    fs::path path(const std::string& rel) const { return project() / AnsiPath(rel); }
 
     void write(const std::string& rel, const std::string& text) const {
         fs::create_directories(path(rel).parent_path());
@@ -289,9 +289,14 @@ inline RunResult Sandbox::run(const RunSettings& settings) const {
     CloseHandle(out);
     CloseHandle(err);
     if (!started) throw std::runtime_error("cannot start " + commandLine);
-    WaitForSingleObject(child.hProcess, INFINITE);
+    bool hung = false;
+    if (WaitForSingleObject(child.hProcess, kRunTimeoutMs) == WAIT_TIMEOUT) {
+        hung = true;
+        TerminateProcess(child.hProcess, 1);
+        WaitForSingleObject(child.hProcess, INFINITE);
+    }
     DWORD code = 0;
-    const bool known = GetExitCodeProcess(child.hProcess, &code);
+    const bool known = !hung && GetExitCodeProcess(child.hProcess, &code);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
     result.ended = std::time(nullptr);
@@ -362,7 +367,7 @@ inline RunResult Sandbox::run(const RunSettings& settings) const {
 inline std::set<std::string> entriesOf(const Sandbox& sb) {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(sb.project()))
-        names.insert(entry.path().filename().string());
+        names.insert(AnsiName(entry.path().filename()));
     return names;
 }
 

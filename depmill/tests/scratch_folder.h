@@ -28,13 +28,14 @@ class ScratchFolder {
 };
 
 // Creates the file (and its folders) with exactly these bytes.
-inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+inline void writeFile(const std::string& name, const std::string& bytes) {
+    const std::filesystem::path path = AnsiPath(name);
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+inline std::string readFile(const std::string& name) {
+    std::ifstream in(AnsiPath(name), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

@@ -11,9 +11,11 @@
 #include <set>
 #include <sstream>
 
+#include "heldfile.h"
 #include "makefiletext.h"
 #include "sanitized.h"
 #include "scratch_folder.h"
+#include "userlink.h"
 #include "writer.h"
 #include "written.h"
 
@@ -412,23 +414,21 @@ TEST(WriteMakefile, PreviousMakefileBecomesTheBackup) {
 
 // Names the user owns are never written through nor taken over: a
 // makefile.tmp stays as it is, a makefile.old link is replaced as a name.
+// The links are the ones any user can make (hard links on Windows).
 TEST(WriteMakefile, LinksAndTheUsersFilesAreNotWrittenThrough) {
-#ifdef _WIN32
-    GTEST_SKIP() << "symbolic links need a privilege that Windows users rarely hold";
-#endif
     ScratchFolder folder;
     const std::string previous = "X = 1\nall: x\n";
     writeFile("makefile", previous);
     writeFile("victim", "keep\n");
     writeFile("other", "keep too\n");
-    std::filesystem::create_symlink("victim", "makefile.tmp");
-    std::filesystem::create_symlink("other", "makefile.old");
+    MakeUserLink("victim", "makefile.tmp");
+    MakeUserLink("other", "makefile.old");
     const Written w = write();
     EXPECT_TRUE(w.ok) << w.err;
     EXPECT_EQ(readFile("victim"), "keep\n");
     EXPECT_EQ(readFile("other"), "keep too\n");
-    EXPECT_TRUE(std::filesystem::is_symlink("makefile.tmp"));
-    EXPECT_FALSE(std::filesystem::is_symlink("makefile.old"));
+    EXPECT_TRUE(IsUserLinkTo("makefile.tmp", "victim"));
+    EXPECT_FALSE(IsUserLinkTo("makefile.old", "other"));
     EXPECT_EQ(readFile("makefile.old"), previous);
     EXPECT_TRUE(
         depmill_testing::withNewlines(readFile("makefile")).starts_with("# make makefile at: "));
@@ -437,9 +437,6 @@ TEST(WriteMakefile, LinksAndTheUsersFilesAreNotWrittenThrough) {
 }
 
 TEST(WriteMakefile, FailuresLeaveTheMakefileAsItWas) {
-#ifdef _WIN32
-    GTEST_SKIP() << "the full disk is a link to /dev/full, which Windows has not";
-#endif
     ScratchFolder folder;
     const std::string previous = "X = 1\nall: x\n";
     writeFile("makefile", previous);
@@ -451,6 +448,19 @@ TEST(WriteMakefile, FailuresLeaveTheMakefileAsItWas) {
     EXPECT_EQ(w.err, "Depmill: can't rename old Makefile\n");
     EXPECT_EQ(depmill_testing::withNewlines(readFile("makefile")), previous);
     std::filesystem::remove_all("makefile.old");
+#ifdef _WIN32
+    // Nor one that another program holds open without sharing it.
+    writeFile("makefile.old", "held\n");
+    {
+        const HeldFile held(std::filesystem::absolute("makefile.old"));
+        w = write();
+    }
+    EXPECT_FALSE(w.ok);
+    EXPECT_EQ(w.err, "Depmill: can't rename old Makefile\n");
+    EXPECT_EQ(depmill_testing::withNewlines(readFile("makefile")), previous);
+    EXPECT_EQ(readFile("makefile.old"), "held\n");
+    std::filesystem::remove("makefile.old");
+#endif
 
     std::string overflow;
     for (int i = 0; i <= 200; ++i) overflow += "M" + std::to_string(i) + " = x\n";
@@ -494,6 +504,23 @@ TEST(WriteMakefile, FailedFinalRenamePutsThePreviousMakefileBack) {
     const Written w = write({}, files);
     EXPECT_FALSE(w.ok);
     EXPECT_EQ(w.err, "Depmill: can't write Makefile\n");
+    EXPECT_EQ(readFile("makefile"), previous);
+    EXPECT_EQ(folderEntries(), std::set<std::string>{"makefile"});
+}
+
+// The old backup is removed before the previous makefile takes its name
+// (no rename over a file); should that rename still fail, the makefile is
+// as it was and the new file gone.
+TEST(WriteMakefile, TheOldBackupIsRemovedBeforeTheRename) {
+    ScratchFolder folder;
+    const std::string previous = "X = 1\nall: x\n";
+    writeFile("makefile", previous);
+    writeFile("makefile.old", "stale");
+    FailingFileSystem files;
+    files.failedRenameTo = "makefile.old";
+    const Written w = write({}, files);
+    EXPECT_FALSE(w.ok);
+    EXPECT_EQ(w.err, "Depmill: can't rename old Makefile\n");
     EXPECT_EQ(readFile("makefile"), previous);
     EXPECT_EQ(folderEntries(), std::set<std::string>{"makefile"});
 }

@@ -166,17 +166,36 @@ TEST(MakeDirectory, RelativeNamesGoUnderTheFolder) {
     EXPECT_EQ(ResolveMessageFile(messageIn("x.c", ""), ""), "x.c");
 }
 
-#ifndef _WIN32
-// Names in DOS form on a file system that tells letter cases apart.
+// Names in DOS form on a file system that tells letter cases apart. On
+// Windows, which does not, the name as written is the file.
 TEST(MakeDirectory, DosNamesFindTheirFiles) {
     TempFolder folder;
     const fs::path top = folder.path();
     writeFile(top / "src" / "hello.c", "int x;\n");
     writeFile(top / "sub" / "Inc" / "Defs.H", "\n");
     writeFile(top / "elsewhere" / "secret.c", "\n");
+#ifndef _WIN32
     fs::create_directory_symlink(top / "elsewhere", top / "linked");
+#endif
     const std::string project = top.string();
-
+#ifdef _WIN32
+    // What the editor opens, its working folder the project folder.
+    const auto opens = [&](const MessageReading& message, const fs::path& file) {
+        const fs::path name = ResolveMessageFile(message, project);
+        std::error_code error;
+        return fs::equivalent(name.is_absolute() ? name : top / name, file, error);
+    };
+    const fs::path hello = top / "src" / "hello.c";
+    EXPECT_EQ(ResolveMessageFile(messageIn("SRC\\HELLO.C", ""), project), "SRC\\HELLO.C");
+    EXPECT_TRUE(opens(messageIn("SRC\\HELLO.C", ""), hello));
+    EXPECT_TRUE(
+        opens(messageIn("INC\\defs.h", (top / "sub").string()), top / "sub" / "Inc" / "Defs.H"));
+    EXPECT_TRUE(opens(messageIn("..\\SRC\\Hello.c", (top / "sub").string()), hello));
+    EXPECT_TRUE(opens(messageIn((top / "SRC").string() + "\\HELLO.C", ""), hello));
+    EXPECT_EQ(ResolveMessageFile(messageIn("SRC\\MISSING.C", ""), project), "SRC\\MISSING.C");
+    EXPECT_EQ(ResolveMessageFile(messageIn("MISSING.C", (top / "sub").string()), project),
+              (top / "sub").string() + "\\MISSING.C");
+#else
     // Letters in any case, "\" as a separator, from the project folder
     // (and relative to it, the editor's working folder).
     EXPECT_EQ(ResolveMessageFile(messageIn("SRC\\HELLO.C", ""), project), "src/hello.c");
@@ -197,7 +216,7 @@ TEST(MakeDirectory, DosNamesFindTheirFiles) {
     EXPECT_EQ(ResolveMessageFile(messageIn("LINKED\\SECRET.C", ""), project), "LINKED\\SECRET.C");
     EXPECT_EQ(ResolveMessageFile(messageIn("MISSING.C", (top / "sub").string()), project),
               (top / "sub").string() + "/MISSING.C");
-}
 #endif
+}
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "childprocess.h"
+#include "devicenames.h"
 #include "environment.h"
 #include "fakeuiservices.h"
 #include "openwatch.h"
@@ -160,15 +161,19 @@ TEST_F(ProjectReaderTest, FifoOrDeviceMakefileIsRefusedWithoutWaiting) {
 
 // The makefile's entry is looked at before anything is opened: a FIFO is
 // never opened, and a link, even to a good makefile, is not followed. On
-// Windows a device name stands for the device in every folder.
+// Windows a device name stands for the device in every folder, also where
+// a real file has that name; COM7 leads to the watch's pipe.
 TEST_F(ProjectReaderTest, OnlyARegularFileIsEverOpened) {
 #ifdef _WIN32
+    WriteUnderDeviceName(folder_ / "com7.mak", "PROGRAM = prog.exe\n");
+    DeviceWatch watch("COM7");
     Project project = sentinel();
-    for (const char* device : {"COM1", "nul.mak", "CON"}) {
+    for (const char* device : {"COM1", "nul.mak", "CON", "com7.mak", "Com7"}) {
         EXPECT_FALSE(LoadProject(project, (folder_ / device).string(), ui_)) << device;
     }
+    EXPECT_FALSE(watch.opened());
     expectSame(project, sentinel());
-    EXPECT_EQ(ui_.messages.size(), 3u);
+    EXPECT_EQ(ui_.messages.size(), 5u);
     ASSERT_TRUE(LoadProject(project, write("PROGRAM = prog.exe\n", "good.mak"), ui_));
 #elif !defined(__linux__)
     GTEST_SKIP() << "which files were opened is watched with inotify";

@@ -41,6 +41,7 @@ struct VectorLines : OutputLines {
     std::vector<OutputLine> read;
 };
 
+#ifndef _WIN32
 // A step of the test child as a line of sh: out:, err:, raw:, sleep:, exit:.
 std::string ShellStep(const std::string& step) {
     const std::size_t colon = step.find(':');
@@ -56,10 +57,11 @@ std::string ShellStep(const std::string& step) {
     ADD_FAILURE() << "no such step " << step;
     return "exit 125";
 }
+#endif
 
 class RunnerTest : public ::testing::Test {
   protected:
-    // A child that does these steps in order (see testchild/main.cpp), in
+    // A child that does these steps in order (see common/testsupport/testchild.cpp), in
     // the test folder: the test child on Windows, a sh script here.
     Tool child(const std::vector<std::string>& steps) {
 #ifdef _WIN32

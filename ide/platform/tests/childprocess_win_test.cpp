@@ -29,7 +29,7 @@ struct VectorLines : OutputLines {
 
 class WinRunnerTest : public ::testing::Test {
   protected:
-    // A tool that runs the test child with these steps (see testchild).
+    // A tool that runs the test child with these steps (see common/testsupport/testchild.cpp).
     Tool child(const std::string& steps, std::string folder = "") const {
         Tool t;
         t.command = "\"" + TestProgram("vantor_testchild").string() + "\"";

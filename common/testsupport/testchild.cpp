@@ -6,6 +6,7 @@
 //   answer      reads one byte of standard input and writes "answer " and its hex digits
 //   pending     writes "pending " and the number of bytes waiting on standard input
 //   cwd         writes the current folder             touch:F   creates the file F
+//   hold:F      keeps F open, shared with nobody, until the child ends
 // Output is binary: "\n" stays one byte.
 #include <fcntl.h>
 #include <io.h>
@@ -69,6 +70,12 @@ int main(int argc, char** argv) {
             Write(stdout, std::filesystem::current_path().string() + "\n");
         } else if (verb == "touch") {
             std::ofstream(value) << "started\n";
+        } else if (verb == "hold") {
+            if (CreateFileA(value.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr) == INVALID_HANDLE_VALUE) {
+                Write(stderr, "cannot hold " + value + "\n");
+                return 125;
+            }
         } else {
             Write(stderr, "unknown step " + step + "\n");
             return 125;
