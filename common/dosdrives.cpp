@@ -52,7 +52,7 @@ using Lines = std::vector<std::pair<std::string, std::string>>;
 
 Lines oneLine(std::string value) { return {{{}, std::move(value)}}; }
 
-// A key whose value is taken as it is.
+// A key whose value is taken as it is, and one written as it is.
 template <std::string DosrunSettings::*field>
 Reason readText(std::string_view, const std::string& value, DosrunSettings& settings) {
     settings.*field = value;
@@ -104,7 +104,7 @@ constexpr SettingsKey kSettingsKeys[] = {
          settings.cycles = value;
          return std::nullopt;
      },
-     [](const DosrunSettings& settings) { return oneLine(settings.cycles); }},
+     textLine<&DosrunSettings::cycles>},
     {"timeout", false,
      [](std::string_view, const std::string& value, DosrunSettings& settings) -> Reason {
          const auto seconds = ParseTimeoutSeconds(value);
