@@ -47,36 +47,89 @@ std::string quoted(std::string_view text) {
     return "\"" + std::string(text.substr(0, end)) + (end < text.size() ? "...\"" : "\"");
 }
 
+using Reason = std::optional<std::string>;
+using Lines = std::vector<std::pair<std::string, std::string>>;
+
+Lines oneLine(std::string value) { return {{{}, std::move(value)}}; }
+
+// A key whose value is taken as it is, and one written as it is.
+template <std::string DosrunSettings::*field>
+Reason readText(std::string_view, const std::string& value, DosrunSettings& settings) {
+    settings.*field = value;
+    return std::nullopt;
+}
+
+template <std::string DosrunSettings::*field>
+Lines textLine(const DosrunSettings& settings) {
+    return oneLine(settings.*field);
+}
+
+// One key of the settings file: how its line is read into the settings and
+// how the settings in force are written as such lines. A named key ("drive
+// D", "set LIB") is its word, a blank or a tab, and the name.
+struct SettingsKey {
+    std::string_view word;
+    bool named;
+    // The reason the value is refused, or nothing.
+    Reason (*read)(std::string_view name, const std::string& value, DosrunSettings& settings);
+    // Its lines' names (empty for a key without one) and values.
+    Lines (*lines)(const DosrunSettings& settings);
+};
+
+// The keys in the order the settings are written.
+constexpr SettingsKey kSettingsKeys[] = {
+    {"root", false, readText<&DosrunSettings::root>, textLine<&DosrunSettings::root>},
+    {"drive", true,
+     [](std::string_view letter, const std::string& folder, DosrunSettings& settings) -> Reason {
+         if (letter.size() != 1) return "a drive is one letter";
+         if (auto reason = CheckDriveLetter(letter[0])) return reason;
+         settings.drives[upper(letter[0])] = folder;
+         return std::nullopt;
+     },
+     [](const DosrunSettings& settings) {
+         Lines lines;
+         for (const auto& [letter, folder] : settings.drives) lines.emplace_back(std::string(1, letter), folder);
+         return lines;
+     }},
+    {"path", false, readText<&DosrunSettings::path>, textLine<&DosrunSettings::path>},
+    {"set", true,
+     [](std::string_view name, const std::string& value, DosrunSettings& settings) -> Reason {
+         SetDosVariable(settings, std::string(name), value);
+         return std::nullopt;
+     },
+     [](const DosrunSettings& settings) { return settings.environment; }},
+    {"cycles", false,
+     [](std::string_view, const std::string& value, DosrunSettings& settings) -> Reason {
+         if (auto reason = CheckCycles(value)) return reason;
+         settings.cycles = value;
+         return std::nullopt;
+     },
+     textLine<&DosrunSettings::cycles>},
+    {"timeout", false,
+     [](std::string_view, const std::string& value, DosrunSettings& settings) -> Reason {
+         const auto seconds = ParseTimeoutSeconds(value);
+         if (!seconds) return "the timeout is a whole number of seconds, 0 for none";
+         settings.timeoutSeconds = *seconds;
+         return std::nullopt;
+     },
+     [](const DosrunSettings& settings) { return oneLine(std::to_string(settings.timeoutSeconds)); }},
+};
+
 // One settings line, read into `settings`; the reason when it is refused.
-std::optional<std::string> applyLine(std::string_view line, DosrunSettings& settings) {
+// The key is trimmed, so a named key's name is never empty.
+Reason applyLine(std::string_view line, DosrunSettings& settings) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) return "no \"=\" in the line " + quoted(line);
     const std::string_view key = trim(line.substr(0, equals));
     const std::string value(trim(line.substr(equals + 1)));
-    if (key == "root") {
-        settings.root = value;
-    } else if (key.starts_with("drive ") || key.starts_with("drive\t")) {
-        const std::string_view letter = trim(key.substr(6));
-        if (letter.size() != 1) return "a drive is one letter";
-        if (auto reason = CheckDriveLetter(letter[0])) return reason;
-        settings.drives[upper(letter[0])] = value;
-    } else if (key == "path") {
-        settings.path = value;
-    } else if (key.starts_with("set ") || key.starts_with("set\t")) {
-        const std::string name(trim(key.substr(4)));
-        if (name.empty()) return "no variable name after \"set\"";
-        SetDosVariable(settings, name, value);
-    } else if (key == "cycles") {
-        if (auto reason = CheckCycles(value)) return reason;
-        settings.cycles = value;
-    } else if (key == "timeout") {
-        const auto seconds = ParseTimeoutSeconds(value);
-        if (!seconds) return "the timeout is a whole number of seconds, 0 for none";
-        settings.timeoutSeconds = *seconds;
-    } else {
-        return "unknown setting " + quoted(key);
+    for (const SettingsKey& row : kSettingsKeys) {
+        if (!row.named && key == row.word) return row.read({}, value, settings);
+        const bool blankAfterWord = key.size() > row.word.size() &&
+                                    (key[row.word.size()] == ' ' || key[row.word.size()] == '\t');
+        if (row.named && key.starts_with(row.word) && blankAfterWord)
+            return row.read(trim(key.substr(row.word.size() + 1)), value, settings);
     }
-    return std::nullopt;
+    return "unknown setting " + quoted(key);
 }
 
 }  // namespace
@@ -128,6 +181,15 @@ std::optional<SettingsError> ParseDosrunSettings(std::string_view text, DosrunSe
         if (auto reason = applyLine(line, settings)) return SettingsError{number, *reason};
     }
     return std::nullopt;
+}
+
+std::string DosrunSettingsText(const DosrunSettings& settings) {
+    std::string text;
+    for (const SettingsKey& row : kSettingsKeys) {
+        for (const auto& [name, value] : row.lines(settings))
+            text += std::string(row.word) + (row.named ? " " + name : std::string()) + " = " + value + "\n";
+    }
+    return text;
 }
 
 std::string DosrunSettingsPath() {

@@ -50,6 +50,10 @@ struct SettingsError {
 // first 80 characters of what it quotes.
 std::optional<SettingsError> ParseDosrunSettings(std::string_view text, DosrunSettings& settings);
 
+// The settings as lines of the settings file, one key after the other,
+// which read back as the same settings.
+std::string DosrunSettingsText(const DosrunSettings& settings);
+
 // $XDG_CONFIG_HOME/vantor/dosrun.conf, else $HOME/.config/vantor/dosrun.conf
 // (on Windows %APPDATA%\vantor\dosrun.conf); empty when neither is set.
 std::string DosrunSettingsPath();

@@ -12,7 +12,22 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 
 LineReader::LineReader(const std::string& path) : LineReader(openRegularInput(path).file) {}
 
-LineReader::LineReader(InputFile file) : file_(std::move(file)) {}
+LineReader::LineReader(InputFile file) : file_(std::move(file)), open_(file_.isOpen()) {}
+
+LineReader LineReader::ofBytes(std::string_view bytes) {
+    return LineReader(HeldBytes{bytes});
+}
+
+// All of the bytes are in the buffer from the start, as after the last read.
+LineReader::LineReader(HeldBytes held)
+    : open_(true),
+      buffer_(std::make_unique_for_overwrite<char[]>(held.bytes.size() + kSearchSlack)),
+      capacity_(held.bytes.size()),
+      end_(held.bytes.size()),
+      atEnd_(true) {
+    if (!held.bytes.empty()) std::memcpy(buffer_.get(), held.bytes.data(), held.bytes.size());
+    std::memset(buffer_.get() + end_, 0, kSearchSlack);
+}
 
 void LineReader::fill(std::size_t room) {
     const std::size_t unread = end_ - pos_;

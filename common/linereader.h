@@ -25,10 +25,13 @@ class LineReader {
     explicit LineReader(const std::string& path);
     // Reads a file the caller opened (not open: nothing to read).
     explicit LineReader(InputFile file);
+    // Reads these bytes as a file that holds them would be read (a folder
+    // kept in memory, as tests keep one).
+    static LineReader ofBytes(std::string_view bytes);
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    bool isOpen() const { return file_.isOpen(); }
+    bool isOpen() const { return open_; }
 
     // The next piece: bytes up to and including the next line feed, at most
     // maxBytes of them. False at the end of the file with nothing read.
@@ -52,6 +55,11 @@ class LineReader {
     std::size_t skipLinesWithout(char byte, std::size_t maxBytes);
 
   private:
+    struct HeldBytes {
+        std::string_view bytes;
+    };
+    explicit LineReader(HeldBytes held);
+
     // Bytes after the read ones that a search may look at, as zeros.
     static constexpr std::size_t kSearchSlack = 16;
 
@@ -93,6 +101,7 @@ class LineReader {
     void fill(std::size_t room);
 
     InputFile file_;
+    bool open_ = false;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_ = 0;
     std::size_t pos_ = 0;

@@ -15,20 +15,20 @@
 
 namespace depmill {
 
-common::InputFile openInput(const std::string& path) {
-    return common::openRegularInput(path).file;
+common::LineReader RealFileSystem::readLines(const std::string& path) {
+    return common::LineReader(common::openRegularInput(path).file);
 }
 
-bool canOpenForReading(const std::string& path) {
-    return openInput(path).isOpen();
-}
-
-FileHandle RealFileSystem::openRegularFile(const std::string& path) {
-    return common::openRegularFile(path).file;
-}
-
-common::CreatedFile RealFileSystem::createNewFile(const std::string& path) {
-    return common::createNewFile(path, common::NewFilePermissions::AsUmaskAllows);
+NewFileWrite RealFileSystem::writeNewFile(const std::string& path, std::string_view bytes) {
+    common::CreatedFile created =
+        common::createNewFile(path, common::NewFilePermissions::AsUmaskAllows);
+    if (!created.file)
+        return created.nameTaken ? NewFileWrite::NameTaken : NewFileWrite::NotCreated;
+    std::FILE* file = created.file.release();
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool flushed = std::fflush(file) == 0;
+    const bool closed = std::fclose(file) == 0;
+    return written && flushed && closed ? NewFileWrite::Written : NewFileWrite::NotWritten;
 }
 
 #ifdef _WIN32
@@ -36,8 +36,8 @@ common::CreatedFile RealFileSystem::createNewFile(const std::string& path) {
 namespace {
 
 bool isPlainFile(DWORD attributes) {
-    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                          FILE_ATTRIBUTE_DEVICE)) == 0;
+    return (attributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 }  // namespace
@@ -48,11 +48,11 @@ EntryKind RealFileSystem::entryKind(const std::string& path) {
     return isPlainFile(attributes) ? EntryKind::RegularFile : EntryKind::Other;
 }
 
-bool isSameFile(const std::string& a, const std::string& b) {
+bool RealFileSystem::isSameFile(const std::string& a, const std::string& b) {
     // Opened as inputs are, so that a name that stands for a device
     // ("com1.c" is the serial port) or a link is never opened to compare.
     auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        const FileHandle file = common::openRegularFile(path).file;
+        const common::FileHandle file = common::openRegularFile(path).file;
         if (!file) return false;
         const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file.get())));
         return GetFileInformationByHandle(handle, &info) != 0;
@@ -73,7 +73,7 @@ void RealFileSystem::remove(const std::string& path) {
     DeleteFileA(path.c_str());
 }
 
-std::optional<std::vector<std::string>> listCurrentFolder() {
+std::optional<std::vector<std::string>> RealFileSystem::listFolder() {
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA(".\\*.*", &entry);
     if (find == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -97,7 +97,7 @@ EntryKind RealFileSystem::entryKind(const std::string& path) {
     return S_ISREG(info.st_mode) ? EntryKind::RegularFile : EntryKind::Other;
 }
 
-bool isSameFile(const std::string& a, const std::string& b) {
+bool RealFileSystem::isSameFile(const std::string& a, const std::string& b) {
     struct stat infoA {};
     struct stat infoB {};
     if (stat(a.c_str(), &infoA) != 0 || stat(b.c_str(), &infoB) != 0) return false;
@@ -112,7 +112,7 @@ void RealFileSystem::remove(const std::string& path) {
     unlink(path.c_str());
 }
 
-std::optional<std::vector<std::string>> listCurrentFolder() {
+std::optional<std::vector<std::string>> RealFileSystem::listFolder() {
     DIR* folder = opendir(".");
     if (folder == nullptr) return std::nullopt;
     std::vector<std::string> names;

@@ -30,14 +30,13 @@ std::string freshSuffix() {
 
 }  // namespace
 
-std::optional<NewFile> createFreshFile(FileSystem& files, const std::string& prefix) {
+FreshFile writeFreshFile(FileSystem& files, const std::string& prefix, std::string_view bytes) {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string name = prefix + "." + freshSuffix();
-        common::CreatedFile created = files.createNewFile(name);
-        if (created.file) return NewFile{std::move(created.file), std::move(name)};
-        if (!created.nameTaken) return std::nullopt;
+        const NewFileWrite result = files.writeNewFile(name, bytes);
+        if (result != NewFileWrite::NameTaken) return {result, std::move(name)};
     }
-    return std::nullopt;
+    return {NewFileWrite::NotCreated, {}};
 }
 
 }  // namespace depmill

@@ -3,7 +3,6 @@
 #include "includesearch.h"
 
 #include "dospath.h"
-#include "fileaccess.h"
 
 namespace depmill {
 
@@ -17,7 +16,7 @@ SearchResult IncludeSearch::find(const std::string& name) const {
 
 bool IncludeSearch::exists(const std::string& dosPath) const {
     // A ".." goes back by the name, as for DOS, not through the folder on disk.
-    return canOpenForReading(common::nativePath(common::withoutDotFolders(dosPath, cp_), cp_));
+    return files_.opens(common::nativePath(common::withoutDotFolders(dosPath, cp_), cp_));
 }
 
 }  // namespace depmill

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "codepage.h"
+#include "filesystem.h"
 
 namespace depmill {
 
@@ -17,8 +18,9 @@ struct SearchResult {
 
 class IncludeSearch {
   public:
-    IncludeSearch(const std::vector<std::string>& includeDirs, common::CodePage cp)
-        : includeDirs_(includeDirs), cp_(cp) {}
+    IncludeSearch(const std::vector<std::string>& includeDirs, common::CodePage cp,
+                  FileSystem& files)
+        : includeDirs_(includeDirs), cp_(cp), files_(files) {}
 
     // Looks for the name as written (it may hold "\" or "/" folders).
     SearchResult find(const std::string& name) const;
@@ -28,6 +30,7 @@ class IncludeSearch {
 
     const std::vector<std::string>& includeDirs_;
     common::CodePage cp_;
+    FileSystem& files_;
 };
 
 }  // namespace depmill

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <new>
 
-#include "fileaccess.h"
 #include "headblock.h"
 #include "linereader.h"
 #include "makefilenames.h"
+#include "runend.h"
 #include "whitespace.h"
 
 namespace depmill {
@@ -37,66 +37,59 @@ std::optional<std::string_view> headerPathValue(std::string_view line) {
 
 // Memory ran out while the previous makefile was read (a continued
 // definition may be as long as the file).
-bool reportNoMemory(std::ostream& err) {
-    err << "Depmill: settable: no memory\n";
-    return false;
+[[noreturn]] void endForNoMemory(std::ostream& err) {
+    endRun(err, 2, "Depmill: settable: no memory\n");
+}
+
+void requireOpen(const common::LineReader& makefile, std::ostream& err) {
+    if (!makefile.isOpen()) endRun(err, 2, "Depmill: can't open Makefile\n");
 }
 
 }  // namespace
 
-bool readHeaderPath(const std::string& fileName, std::vector<std::string>& includeDirs,
-                    std::ostream& err) {
-    common::LineReader reader(openInput(fileName));
-    if (!reader.isOpen()) {
-        err << "Depmill: can't open Makefile\n";
-        return false;
-    }
+void readHeaderPath(const std::string& fileName, std::vector<std::string>& includeDirs,
+                    FileSystem& files, std::ostream& err) {
+    common::LineReader reader = files.readLines(fileName);
+    requireOpen(reader, err);
     try {
         std::string line;
         std::optional<std::string_view> value;
         while (!value && reader.next(line, kMaxLineBytes)) value = headerPathValue(line);
-        if (!value) return true;
+        if (!value) return;
         std::size_t pos = 0;
         for (;;) {
             pos = skipBlanks(*value, pos);
-            if (pos == value->size()) return true;
+            if (pos == value->size()) return;
             std::size_t end = pos;
             while (end < value->size() && !isBlank((*value)[end])) ++end;
             const std::string_view word = value->substr(pos, end - pos);
-            if (includeDirs.size() >= kMaxIncludeDirs) {
-                err << "Depmill: too many include path\n";
-                return false;
-            }
+            if (includeDirs.size() >= kMaxIncludeDirs)
+                endRun(err, 2, "Depmill: too many include path\n");
             if (std::find(includeDirs.begin(), includeDirs.end(), word) == includeDirs.end()) {
                 includeDirs.emplace_back(word);
             }
             pos = end;
         }
     } catch (const std::bad_alloc&) {
-        return reportNoMemory(err);
+        endForNoMemory(err);
     }
 }
 
-std::optional<std::size_t> MacroTable::readMacros(const std::string& fileName, common::CodePage cp,
-                                                  std::ostream& err) {
+std::size_t MacroTable::readMacros(const std::string& fileName, common::CodePage cp,
+                                   FileSystem& files, std::ostream& err) {
     clear();
-    common::LineReader reader(openInput(fileName));
-    if (!reader.isOpen()) {
-        err << "Depmill: can't open Makefile\n";
-        return std::nullopt;
-    }
+    common::LineReader reader = files.readLines(fileName);
+    requireOpen(reader, err);
+    common::HeadBlockEnd end;
     try {
         // Continued lines join without bound (a continued definition may be
         // as long as the file).
-        if (common::readHeadBlock(reader, cp, common::LineRoom::EachPiece, entries_) ==
-            common::HeadBlockEnd::TooManyDefinitions) {
-            err << "Depmill: macro table overflow\n";
-            return std::nullopt;
-        }
+        end = common::readHeadBlock(reader, cp, common::LineRoom::EachPiece, entries_);
     } catch (const std::bad_alloc&) {
-        reportNoMemory(err);
-        return std::nullopt;
+        endForNoMemory(err);
     }
+    if (end == common::HeadBlockEnd::TooManyDefinitions)
+        endRun(err, 2, "Depmill: macro table overflow\n");
     return entries_.size();
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "codepage.h"
+#include "filesystem.h"
 #include "headblock.h"
 #include "options.h"
 
@@ -19,17 +20,16 @@ namespace depmill {
 constexpr std::size_t kMaxMacros = common::kMaxHeadBlockDefinitions;
 
 // Adds the words of the file's first HDRPATH line to includeDirs (each once,
-// at most kMaxIncludeDirs in all). False, with its message written, on failure.
-bool readHeaderPath(const std::string& fileName, std::vector<std::string>& includeDirs,
-                    std::ostream& err = std::cerr);
+// at most kMaxIncludeDirs in all). A failure ends the run (RunEnd).
+void readHeaderPath(const std::string& fileName, std::vector<std::string>& includeDirs,
+                    FileSystem& files, std::ostream& err);
 
 class MacroTable {
   public:
     // Loads the head block of definitions of the file, written in the code
-    // page cp. Returns the number of entries, or nullopt (its message
-    // written) when the load failed.
-    std::optional<std::size_t> readMacros(const std::string& fileName, common::CodePage cp,
-                                          std::ostream& err = std::cerr);
+    // page cp; the number of entries. A failure ends the run (RunEnd).
+    std::size_t readMacros(const std::string& fileName, common::CodePage cp, FileSystem& files,
+                           std::ostream& err);
 
     // The value of the first definition of exactly this name. A value that
     // cannot end the line of a definition (isUsableValue) counts as none:

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "dospath.h"
-#include "fileaccess.h"
 #include "makefilenames.h"
 #include "toolchains.h"
 #include "whitespace.h"
@@ -71,12 +70,13 @@ std::string withTail(std::string_view words, std::string_view tail) {
 class Composer {
   public:
     Composer(const std::vector<SourceFile>& sources, const GeneratorOptions& options,
-             const MacroTable& previous)
+             const MacroTable& previous, FileSystem& files)
         : sources_(sources),
           options_(options),
           previous_(previous),
           toolchain_(toolchainNumbered(options.toolchain)),
-          cp_(options.codePage) {}
+          cp_(options.codePage),
+          files_(files) {}
 
     std::string compose(const std::tm& now) {
         header(now);
@@ -115,7 +115,7 @@ class Composer {
     // its name exists, else the C++ one.
     std::string generatedSource(const SourceFile& grammar) const {
         const std::string asC = replaceExtension(grammar.name, "c", cp_);
-        if (canOpenForReading(common::nativePath(asC, cp_))) return asC;
+        if (files_.opens(common::nativePath(asC, cp_))) return asC;
         return replaceExtension(grammar.name, "cpp", cp_);
     }
 
@@ -421,6 +421,7 @@ class Composer {
     const MacroTable& previous_;
     const Toolchain& toolchain_;
     common::CodePage cp_;
+    FileSystem& files_;
     std::string text_;
     std::size_t objectGroups_ = 0;
     std::size_t libraryGroups_ = 0;
@@ -460,8 +461,8 @@ std::vector<std::vector<std::string>> groupObjectNames(const std::vector<std::st
 }
 
 std::string composeMakefile(const std::vector<SourceFile>& sources, const GeneratorOptions& options,
-                            const MacroTable& previous, const std::tm& now) {
-    return Composer(sources, options, previous).compose(now);
+                            const MacroTable& previous, const std::tm& now, FileSystem& files) {
+    return Composer(sources, options, previous, files).compose(now);
 }
 
 }  // namespace depmill

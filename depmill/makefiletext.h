@@ -30,8 +30,9 @@ std::string objectName(const std::string& sourceName, const GeneratorOptions& op
 std::vector<std::vector<std::string>> groupObjectNames(const std::vector<std::string>& names);
 
 // The whole makefile for the sources, dated now. The options must already
-// hold the previous makefile's settings (applyPreviousSettings).
+// hold the previous makefile's settings (applyPreviousSettings); a grammar's
+// generated source is looked for in files.
 std::string composeMakefile(const std::vector<SourceFile>& sources, const GeneratorOptions& options,
-                            const MacroTable& previous, const std::tm& now);
+                            const MacroTable& previous, const std::tm& now, FileSystem& files);
 
 }  // namespace depmill

@@ -4,6 +4,7 @@
 
 #include "helptext.h"
 #include "makefilenames.h"
+#include "runend.h"
 #include "toolchains.h"
 
 namespace depmill {
@@ -49,31 +50,18 @@ void applyVariableLetter(char letter, char value, GeneratorOptions& options) {
     }
 }
 
-// Why a command line stops being read, and the exit status it leaves.
-struct Stop {
-    int status;
-};
-
 class ArgumentReader {
   public:
     ArgumentReader(const std::vector<std::string>& args, GeneratorOptions& options,
                    std::ostream& out, std::ostream& err)
         : args_(args), options_(options), out_(out), err_(err) {}
 
-    std::optional<int> run() {
-        try {
-            for (index_ = 0; index_ < args_.size(); ++index_) readArgument(args_[index_]);
-        } catch (const Stop& stop) {
-            return stop.status;
-        }
-        return std::nullopt;
+    void run() {
+        for (index_ = 0; index_ < args_.size(); ++index_) readArgument(args_[index_]);
     }
 
   private:
-    [[noreturn]] void fail(int status, std::string_view message) {
-        err_ << message;
-        throw Stop{status};
-    }
+    [[noreturn]] void fail(int status, std::string_view message) { endRun(err_, status, message); }
 
     [[noreturn]] void usageError() { fail(2, kUsageLine); }
 
@@ -157,9 +145,8 @@ class ArgumentReader {
             case '-':
             case '?':
                 writeBanner(err_);
-                err_ << kUsageLine;
                 out_ << helpText(options_.codePage);
-                throw Stop{2};
+                usageError();
             default:
                 return false;
         }
@@ -226,9 +213,9 @@ void applyOptionVariable(std::string_view text, GeneratorOptions& options) {
     if (options.database) options.includeDirs.emplace_back(kDatabaseHeaderDir);
 }
 
-std::optional<int> parseArguments(const std::vector<std::string>& args, GeneratorOptions& options,
-                                  std::ostream& out, std::ostream& err) {
-    return ArgumentReader(args, options, out, err).run();
+void parseArguments(const std::vector<std::string>& args, GeneratorOptions& options,
+                    std::ostream& out, std::ostream& err) {
+    ArgumentReader(args, options, out, err).run();
 }
 
 }  // namespace depmill

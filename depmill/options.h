@@ -41,14 +41,15 @@ inline constexpr std::string_view kUsageLine =
 void writeBanner(std::ostream& err);
 
 // Applies the text of the DEPMILLOPT variable: letters D, L, S, T, each
-// followed somewhere by its value, a digit from 0 to the last toolchain's. A database setting then adds
-// the database include folder.
+// followed somewhere by its value, a digit that numbers a row of the
+// toolchain table (toolchainOfDigit). A database setting then adds the
+// database include folder.
 void applyOptionVariable(std::string_view text, GeneratorOptions& options);
 
 // Reads the command-line arguments (without the program name) into options.
-// Messages go to err, the help text to out. Returns the exit status when the
-// run must end here, nullopt when it goes on.
-std::optional<int> parseArguments(const std::vector<std::string>& args, GeneratorOptions& options,
-                                  std::ostream& out, std::ostream& err);
+// Messages go to err, the help text to out; where the run must end here
+// (a help request, an error), it ends (RunEnd).
+void parseArguments(const std::vector<std::string>& args, GeneratorOptions& options,
+                    std::ostream& out, std::ostream& err);
 
 }  // namespace depmill

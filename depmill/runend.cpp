@@ -1,11 +1,9 @@
 #include "runend.h"
 
-#include <cstdio>
-
 namespace depmill {
 
-void endRun(int status, const std::string& message) {
-    std::fputs(message.c_str(), stderr);
+void endRun(std::ostream& stream, int status, std::string_view message) {
+    stream << message;
     throw RunEnd{status};
 }
 

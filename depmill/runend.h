@@ -1,8 +1,10 @@
-// Ends a depmill run from anywhere with one "Depmill: " line and an exit
-// status; main turns it into the process's exit status.
+// The one way a depmill run fails: its message is written where it belongs
+// (standard error, "no files presents" standard output) and RunEnd thrown,
+// which runDepmill turns into the exit status.
 #pragma once
 
-#include <string>
+#include <ostream>
+#include <string_view>
 
 namespace depmill {
 
@@ -10,7 +12,7 @@ struct RunEnd {
     int status;
 };
 
-// Writes the message to standard error and ends the run with the status.
-[[noreturn]] void endRun(int status, const std::string& message);
+// Writes the message to the stream and ends the run with the status.
+[[noreturn]] void endRun(std::ostream& stream, int status, std::string_view message);
 
 }  // namespace depmill

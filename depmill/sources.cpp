@@ -10,7 +10,6 @@
 #include <unordered_map>
 
 #include "dospath.h"
-#include "fileaccess.h"
 #include "includescan.h"
 #include "includesearch.h"
 #include "linereader.h"
@@ -37,9 +36,9 @@ constexpr SourcePattern kSourcePatterns[] = {
 // Sources are named in lower case, as on a file system that ignores case.
 // Where the lower-case name would open another file or none, the name as
 // listed is kept, so the makefile never names a missing file.
-std::string nameToUse(const std::string& listed, common::CodePage cp) {
+std::string nameToUse(const std::string& listed, common::CodePage cp, FileSystem& files) {
     std::string lower = common::toLowerAscii(listed, cp);
-    if (lower == listed || isSameFile(lower, listed)) return lower;
+    if (lower == listed || files.isSameFile(lower, listed)) return lower;
     return listed;
 }
 
@@ -60,8 +59,9 @@ struct KnownInclude {
 // and the rules stay the same for every source.
 class KnownIncludes {
   public:
-    KnownIncludes(const std::vector<std::string>& includeDirs, common::CodePage cp)
-        : search_(includeDirs, cp), cp_(cp) {}
+    KnownIncludes(const std::vector<std::string>& includeDirs, common::CodePage cp,
+                  FileSystem& files)
+        : search_(includeDirs, cp, files), cp_(cp) {}
 
     const KnownInclude& find(std::string_view name) {
         auto known = known_.find(name);
@@ -105,9 +105,9 @@ void addDependency(SourceFile& source, std::string_view name, KnownIncludes& inc
     source.deps.push_back({std::string(name), include.where.dir});
 }
 
-void readIncludes(SourceFile& source, const GeneratorOptions& options, KnownIncludes& includes,
-                  std::ostream& warnings) {
-    common::LineReader reader(openInput(source.name));
+void readIncludes(SourceFile& source, const GeneratorOptions& options, FileSystem& files,
+                  KnownIncludes& includes, std::ostream& warnings) {
+    common::LineReader reader = files.readLines(source.name);
     if (!reader.isOpen()) {
         warnings << "Depmill: can't open " << source.name << '\n';
         return;
@@ -138,11 +138,11 @@ void readIncludes(SourceFile& source, const GeneratorOptions& options, KnownIncl
 // The names of the folder that match the pattern, sorted by the names as
 // listed, byte by byte, before lower-casing.
 std::vector<std::string> matchingNames(const std::vector<std::string>& entries,
-                                       std::string_view glob, std::size_t held) {
+                                       std::string_view glob, std::size_t held, std::ostream& err) {
     std::vector<std::string> matches;
     for (const std::string& entry : entries) {
         if (!matchesPattern(glob, entry)) continue;
-        if (held + matches.size() >= kMaxSources) endRun(1, "Depmill: too many files\n");
+        if (held + matches.size() >= kMaxSources) endRun(err, 1, "Depmill: too many files\n");
         matches.push_back(entry);
     }
     std::sort(matches.begin(), matches.end());
@@ -151,32 +151,33 @@ std::vector<std::string> matchingNames(const std::vector<std::string>& entries,
 
 }  // namespace
 
-std::vector<SourceFile> scanSources(const GeneratorOptions& options, std::ostream& warnings) {
+std::vector<SourceFile> scanSources(const GeneratorOptions& options, FileSystem& files,
+                                    std::ostream& warnings, std::ostream& err) {
     std::vector<SourceFile> sources;
     // Memory that runs out while names are stored ends the run with status
     // 2, while dependencies are stored with status 1.
     try {
-        const std::optional<std::vector<std::string>> entries = listCurrentFolder();
-        if (!entries) endRun(2, "Depmill: can't open directory\n");
-        KnownIncludes includes(options.includeDirs, options.codePage);
+        const std::optional<std::vector<std::string>> entries = files.listFolder();
+        if (!entries) endRun(err, 2, "Depmill: can't open directory\n");
+        KnownIncludes includes(options.includeDirs, options.codePage, files);
         for (const SourcePattern& pattern : kSourcePatterns) {
             const std::size_t first = sources.size();
-            for (const std::string& match : matchingNames(*entries, pattern.glob, first)) {
+            for (const std::string& match : matchingNames(*entries, pattern.glob, first, err)) {
                 if (!isUsableSource(match, options.objectExt, options.codePage)) {
                     warnings << skippedNameWarning(match);
                     continue;
                 }
-                sources.push_back({pattern.kind, nameToUse(match, options.codePage), {}});
+                sources.push_back({pattern.kind, nameToUse(match, options.codePage, files), {}});
             }
             try {
                 for (std::size_t i = first; i < sources.size(); ++i)
-                    readIncludes(sources[i], options, includes, warnings);
+                    readIncludes(sources[i], options, files, includes, warnings);
             } catch (const std::bad_alloc&) {
-                endRun(1, "Depmill: memory overflow\n");
+                endRun(err, 1, "Depmill: memory overflow\n");
             }
         }
     } catch (const std::bad_alloc&) {
-        endRun(2, "Depmill: memory overflow\n");
+        endRun(err, 2, "Depmill: memory overflow\n");
     }
     return sources;
 }

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <cstddef>
-#include <iostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "filesystem.h"
 #include "options.h"
 
 namespace depmill {
@@ -28,8 +29,9 @@ struct SourceFile {
 };
 
 // Lists the sources of the current folder and reads their include lines.
-// Warnings go to the warnings stream; fatal errors end the run (RunEnd).
-std::vector<SourceFile> scanSources(const GeneratorOptions& options,
-                                    std::ostream& warnings = std::cout);
+// Warnings go to the warnings stream; a failure ends the run (RunEnd), its
+// message on err.
+std::vector<SourceFile> scanSources(const GeneratorOptions& options, FileSystem& files,
+                                    std::ostream& warnings, std::ostream& err);
 
 }  // namespace depmill

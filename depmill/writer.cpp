@@ -8,6 +8,7 @@
 #include "macros.h"
 #include "makefilenames.h"
 #include "makefiletext.h"
+#include "runend.h"
 
 namespace depmill {
 
@@ -26,14 +27,6 @@ std::tm localNow() {
     localtime_r(&now, &local);
 #endif
     return local;
-}
-
-// Writes the text and closes the file; false when any of it failed.
-bool writeWholeFile(FileHandle file, std::string_view text) {
-    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    const bool flushed = std::fflush(file.get()) == 0;
-    const bool closed = std::fclose(file.release()) == 0;
-    return written && flushed && closed;
 }
 
 }  // namespace
@@ -57,49 +50,40 @@ std::optional<std::string> findPreviousMakefile(FileSystem& files) {
     return std::nullopt;
 }
 
-bool writeMakefile(const std::vector<SourceFile>& sources,
+void writeMakefile(const std::vector<SourceFile>& sources,
                    const std::optional<std::string>& previousMakefile, GeneratorOptions& options,
                    FileSystem& files, std::ostream& warnings, std::ostream& err) {
     MacroTable previous;
-    if (previousMakefile && !options.ignoreOldMacros &&
-        !previous.readMacros(*previousMakefile, options.codePage, err)) {
-        return false;
-    }
+    if (previousMakefile && !options.ignoreOldMacros)
+        previous.readMacros(*previousMakefile, options.codePage, files, err);
     applyPreviousSettings(previous, options);
     const std::string text =
-        withLineEnds(composeMakefile(sources, options, previous, localNow()), kLineEnd);
+        withLineEnds(composeMakefile(sources, options, previous, localNow(), files), kLineEnd);
     for (const common::MacroDefinition& left : previous.refused())
         warnings << skippedNameWarning(left.name + " = " + left.value);
 
-    std::optional<NewFile> created = createFreshFile(files, kMakefile);
-    if (!created) {
-        err << "Depmill: can't create Makefile\n";
-        return false;
-    }
-    const std::string& temporary = created->name;
-    if (!writeWholeFile(std::move(created->file), text)) {
+    const FreshFile created = writeFreshFile(files, kMakefile, text);
+    if (created.result == NewFileWrite::NotCreated)
+        endRun(err, 2, "Depmill: can't create Makefile\n");
+    const std::string& temporary = created.name;
+    // Whatever fails from here leaves no new file behind.
+    const auto fail = [&](std::string_view message) {
         files.remove(temporary);
-        err << "Depmill: can't write Makefile\n";
-        return false;
-    }
+        endRun(err, 2, message);
+    };
+    if (created.result == NewFileWrite::NotWritten) fail("Depmill: can't write Makefile\n");
     // The old backup goes first, and the previous makefile then takes a
     // free name: a rename over a file makes ext4 write the renamed file's
     // blocks out at once and free the replaced one's, waiting for the disk.
     // Should the backup's name not free (a folder), the rename reports it.
     if (previousMakefile) files.remove(kBackup);
-    if (previousMakefile && !files.rename(*previousMakefile, kBackup)) {
-        files.remove(temporary);
-        err << "Depmill: can't rename old Makefile\n";
-        return false;
-    }
+    if (previousMakefile && !files.rename(*previousMakefile, kBackup))
+        fail("Depmill: can't rename old Makefile\n");
     if (!files.rename(temporary, kMakefile)) {
         // Put the previous makefile back where it was.
         if (previousMakefile) files.rename(kBackup, *previousMakefile);
-        files.remove(temporary);
-        err << "Depmill: can't write Makefile\n";
-        return false;
+        fail("Depmill: can't write Makefile\n");
     }
-    return true;
 }
 
 }  // namespace depmill

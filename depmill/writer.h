@@ -2,8 +2,8 @@
 // toolchains, keeping the previous one as "makefile.old".
 #pragma once
 
-#include <iostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,14 +30,13 @@ std::string withLineEnds(std::string text, std::string_view lineEnd);
 // there is neither. The name may hold something other than a regular file.
 std::optional<std::string> findPreviousMakefile(FileSystem& files);
 
-// True when the makefile was written; on failure its message is written to
-// err and the previous makefile is left as it was. Reads the previous
+// Writes the makefile; a failure ends the run (RunEnd) with its message on
+// err and the previous makefile left as it was. Reads the previous
 // makefile's macros unless they are ignored and keeps it as "makefile.old";
 // a definition it cannot write back is left out with a warning. May change
 // options.toolchain, options.library and options.outDir from those macros.
-bool writeMakefile(const std::vector<SourceFile>& sources,
+void writeMakefile(const std::vector<SourceFile>& sources,
                    const std::optional<std::string>& previousMakefile, GeneratorOptions& options,
-                   FileSystem& files, std::ostream& warnings = std::cout,
-                   std::ostream& err = std::cerr);
+                   FileSystem& files, std::ostream& warnings, std::ostream& err);
 
 }  // namespace depmill

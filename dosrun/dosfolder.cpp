@@ -27,23 +27,28 @@ bool IsDosName(std::string_view name) {
     return isDosNamePart(name.substr(0, dot), 8) && isDosNamePart(name.substr(dot + 1), 3);
 }
 
-DosFolder DosFolderBelow(const std::string& root, const std::string& folder) {
+bool DosFolderBelow(const std::string& root, const std::string& folder, std::string* path, std::string* error) {
     const std::string base = root.ends_with('/') ? root : root + '/';
-    if (folder != root && !folder.starts_with(base))
-        return {{}, "the current folder " + folder + " is not below the root " + root};
+    if (folder != root && !folder.starts_with(base)) {
+        *error = "the current folder " + folder + " is not below the root " + root;
+        return false;
+    }
     std::string dosPath;
     std::string_view rest = folder == root ? std::string_view() : std::string_view(folder).substr(base.size());
     while (!rest.empty()) {
         const std::size_t slash = rest.find('/');
         const std::string_view name = rest.substr(0, slash);
-        if (!IsDosName(name))
-            return {{}, "DOS cannot hold the folder name \"" + std::string(name) + "\" (of " + folder +
-                            "): a DOS name is 8.3, without blanks"};
+        if (!IsDosName(name)) {
+            *error = "DOS cannot hold the folder name \"" + std::string(name) + "\" (of " + folder +
+                     "): a DOS name is 8.3, without blanks";
+            return false;
+        }
         dosPath += common::kDosSeparator;
         dosPath += name;
         rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
     }
-    return {dosPath.empty() ? std::string(1, common::kDosSeparator) : dosPath, {}};
+    *path = dosPath.empty() ? std::string(1, common::kDosSeparator) : dosPath;
+    return true;
 }
 
 }  // namespace dosrun

@@ -12,13 +12,11 @@ namespace dosrun {
 // byte beyond ASCII, whose meaning in DOS would depend on its code page).
 bool IsDosName(std::string_view name);
 
-struct DosFolder {
-    std::string path;   // "\" for the root itself, else "\SRC\LIB" with the host's names
-    std::string error;  // empty when the folder has a DOS path
-};
-
-// Both folders absolute and free of "." and ".." (as the system's canonical
-// names are).
-DosFolder DosFolderBelow(const std::string& root, const std::string& folder);
+// The DOS path of `folder` on drive C: into `path`: "\" for the root itself,
+// else "\SRC\LIB" with the host's names. Both folders absolute and free of
+// "." and ".." (as the system's canonical names are). False, with the
+// reason in `error` and `path` left as it was, when the folder has no DOS
+// path.
+bool DosFolderBelow(const std::string& root, const std::string& folder, std::string* path, std::string* error);
 
 }  // namespace dosrun

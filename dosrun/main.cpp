@@ -36,16 +36,21 @@ std::string currentFolder() {
     return error ? std::string() : folder.string();
 }
 
-// The folder as the system names it, with every link resolved; the reason
-// when it is no folder or cannot be mounted.
-std::string canonicalFolder(std::string& folder, const std::string& what) {
-    std::error_code error;
-    const auto canonical = std::filesystem::canonical(folder, error);
-    if (error || !std::filesystem::is_directory(canonical, error))
-        return "no folder " + folder + " (" + what + ")";
+// The folder as the system names it, with every link resolved; false when
+// it is no folder or cannot be mounted.
+bool canonicalFolder(std::string& folder, const std::string& what, std::string* error) {
+    std::error_code failure;
+    const auto canonical = std::filesystem::canonical(folder, failure);
+    if (failure || !std::filesystem::is_directory(canonical, failure)) {
+        *error = "no folder " + folder + " (" + what + ")";
+        return false;
+    }
     folder = canonical.string();
-    if (auto reason = dosrun::RefusalOfMountFolder(folder)) return "cannot mount " + folder + ": " + *reason;
-    return {};
+    if (std::string reason; !dosrun::CheckMountFolder(folder, &reason)) {
+        *error = "cannot mount " + folder + ": " + reason;
+        return false;
+    }
+    return true;
 }
 
 bool isVariableName(const std::string& name) {
@@ -56,13 +61,23 @@ bool isVariableName(const std::string& name) {
     return !name.empty();
 }
 
-std::string checkDosValues(const common::DosrunSettings& settings) {
-    if (auto reason = dosrun::RefusalOfDosValue(settings.path)) return "the DOS path " + settings.path + ": " + *reason;
-    for (const auto& [name, value] : settings.environment) {
-        if (!isVariableName(name)) return "no DOS variable name: " + name;
-        if (auto reason = dosrun::RefusalOfDosValue(value)) return "the value of " + name + ": " + *reason;
+bool checkDosValues(const common::DosrunSettings& settings, std::string* error) {
+    std::string reason;
+    if (!dosrun::CheckDosValue(settings.path, &reason)) {
+        *error = "the DOS path " + settings.path + ": " + reason;
+        return false;
     }
-    return {};
+    for (const auto& [name, value] : settings.environment) {
+        if (!isVariableName(name)) {
+            *error = "no DOS variable name: " + name;
+            return false;
+        }
+        if (!dosrun::CheckDosValue(value, &reason)) {
+            *error = "the value of " + name + ": " + reason;
+            return false;
+        }
+    }
+    return true;
 }
 
 // What a command writes before it ends must have reached its output.
@@ -75,14 +90,19 @@ int endOfOutput() {
 // Where DOS finds the program and how it starts: a program file directly,
 // through dosrun's LAUNCH.COM; a batch file's text as the start of the
 // second shell's batch file; anything else as a line of that batch file.
-std::string planProgram(dosrun::RunPlan& plan, const std::vector<std::string>& command, const std::string& folder) {
+bool planProgram(dosrun::RunPlan& plan, const std::vector<std::string>& command, const std::string& folder,
+                 std::string* error) {
     const std::string& program = command.front();
-    const std::string arguments =
-        dosrun::JoinDosCommandLine(std::vector<std::string>(command.begin() + 1, command.end())).line;
+    // Words of the command line joined already: they join as well.
+    std::string arguments;
+    dosrun::JoinDosCommandLine(std::vector<std::string>(command.begin() + 1, command.end()), &arguments, error);
     const auto found = dosrun::FindDosProgram(program, plan.settings, folder);
     if (found && dosrun::IsBatchProgram(found->hostFile)) {
         plan.batchText = dosrun::ReadRegularFile(found->hostFile, kBatchLimit);
-        if (!plan.batchText) return "the batch file " + found->hostFile + " cannot be read";
+        if (!plan.batchText) {
+            *error = "the batch file " + found->hostFile + " cannot be read";
+            return false;
+        }
         // DOS reads a batch file up to its end-of-file character.
         plan.batchText->resize(std::min(plan.batchText->size(), plan.batchText->find('\x1a')));
         plan.batchArguments = arguments;
@@ -91,10 +111,12 @@ std::string planProgram(dosrun::RunPlan& plan, const std::vector<std::string>& c
         plan.programTail = arguments.empty() ? arguments : " " + arguments;
     }
     const std::string tail = dosrun::LaunchTail(plan);
-    if (tail.size() > dosrun::kMaxDosCommandLine)
-        return "the DOS shell's command line for the batch file is " + std::to_string(tail.size()) +
-               " characters long; DOS takes at most " + std::to_string(dosrun::kMaxDosCommandLine);
-    return {};
+    if (tail.size() > dosrun::kMaxDosCommandLine) {
+        *error = "the DOS shell's command line for the batch file is " + std::to_string(tail.size()) +
+                 " characters long; DOS takes at most " + std::to_string(dosrun::kMaxDosCommandLine);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -108,36 +130,37 @@ int main(int argc, char** argv) {
         if (const auto error = common::ParseDosrunSettings(*settingsFile.text, settings))
             return fail(settingsPath + ":" + std::to_string(error->line) + ": " + error->reason);
     }
-    const auto options = dosrun::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), settings);
-    if (!options.error.empty()) return fail(options.error + " (dosrun --help shows the usage)");
-    if (options.invocation.showUsage) {
+    std::string error;
+    dosrun::Invocation invocation;
+    if (!dosrun::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), settings, invocation, &error))
+        return fail(error + " (dosrun --help shows the usage)");
+    if (invocation.showUsage) {
         std::fputs(dosrun::UsageText().c_str(), stdout);
         return endOfOutput();
     }
     const std::string here = currentFolder();
     if (here.empty()) return fail("the current folder has no name");
     if (settings.root.empty()) settings.root = here;
-    if (options.invocation.showVersion) std::printf("dosrun %s\n", DOSRUN_VERSION);
-    if (options.invocation.showSettings) {
-        std::printf("# %s\n%s", settingsPath.c_str(), dosrun::SettingsText(settings).c_str());
+    if (invocation.showVersion) std::printf("dosrun %s\n", DOSRUN_VERSION);
+    if (invocation.showSettings) {
+        std::printf("# %s\n%s", settingsPath.c_str(), common::DosrunSettingsText(settings).c_str());
     }
-    if (options.invocation.command.empty()) return endOfOutput();
+    if (invocation.command.empty()) return endOfOutput();
     if (const int status = endOfOutput()) return status;
 
-    if (auto error = canonicalFolder(settings.root, "the root, drive C"); !error.empty()) return fail(error);
+    if (!canonicalFolder(settings.root, "the root, drive C", &error)) return fail(error);
     for (auto& [letter, folder] : settings.drives) {
-        if (auto error = canonicalFolder(folder, std::string("drive ") + letter); !error.empty())
-            return fail(error);
+        if (!canonicalFolder(folder, std::string("drive ") + letter, &error)) return fail(error);
     }
     std::string folder = here;
-    if (auto error = canonicalFolder(folder, "the current folder"); !error.empty()) return fail(error);
-    const auto dosFolder = dosrun::DosFolderBelow(settings.root, folder);
-    if (!dosFolder.error.empty()) return fail(dosFolder.error);
-    if (auto error = checkDosValues(settings); !error.empty()) return fail(error);
-    const auto& command = options.invocation.command;
+    std::string dosFolder;
+    if (!canonicalFolder(folder, "the current folder", &error) ||
+        !dosrun::DosFolderBelow(settings.root, folder, &dosFolder, &error) || !checkDosValues(settings, &error))
+        return fail(error);
+    const auto& command = invocation.command;
     const std::string& program = command.front();
-    const auto commandLine = dosrun::JoinDosCommandLine(command);
-    if (!commandLine.error.empty()) return fail(commandLine.error);
+    std::string commandLine;
+    if (!dosrun::JoinDosCommandLine(command, &commandLine, &error)) return fail(error);
     if (!dosrun::CanNameAProgram(program)) {
         std::fprintf(stderr, "dosrun: %s\n", dosrun::NoProgramText(program).c_str());
         return dosrun::kStatusNoProgram;
@@ -148,10 +171,10 @@ int main(int argc, char** argv) {
 
     dosrun::RunPlan plan;
     plan.settings = settings;
-    plan.dosFolder = dosFolder.path;
-    plan.commandLine = commandLine.line;
-    plan.passInput = options.invocation.passInput;
-    if (auto error = planProgram(plan, command, folder); !error.empty()) return fail(error);
+    plan.dosFolder = dosFolder;
+    plan.commandLine = commandLine;
+    plan.passInput = invocation.passInput;
+    if (!planProgram(plan, command, folder, &error)) return fail(error);
     const auto outcome = dosrun::RunInDosbox(plan, dosbox, program);
     if (outcome.endSignal != 0) dosrun::EndBySignal(outcome.endSignal);
     if (!outcome.error.empty()) std::fprintf(stderr, "dosrun: %s\n", outcome.error.c_str());

@@ -17,20 +17,13 @@ struct Invocation {
     std::vector<std::string> command;  // the program, then its arguments
 };
 
-struct OptionsResult {
-    Invocation invocation;
-    std::string error;  // empty when the command line is good
-};
-
-// Reads the arguments after the program name onto `settings`:
-//   -r FOLDER  -d X=FOLDER  -p DOSPATH  -e NAME=VALUE  -t SECONDS  -c CYCLES
-//   -i  -v  --show  -h  --help  --
+// Reads the arguments after the program name onto `settings` and
+// `invocation`, by the options of the table in options.cpp; "--" ends them.
 // An option's value may also follow its letter directly ("-rFOLDER"). The
 // first word that is no option is the DOS program; the rest are its own.
-OptionsResult ParseOptions(const std::vector<std::string>& arguments, common::DosrunSettings& settings);
-
-// The settings in force as lines of the settings file.
-std::string SettingsText(const common::DosrunSettings& settings);
+// False, with the reason in `error`, for a bad command line.
+bool ParseOptions(const std::vector<std::string>& arguments, common::DosrunSettings& settings,
+                  Invocation& invocation, std::string* error);
 
 // "usage: dosrun ...".
 std::string UsageText();

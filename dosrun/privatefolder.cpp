@@ -110,7 +110,7 @@ PrivateFolder::~PrivateFolder() {
 std::string TemporaryFolder() {
     const char* tmp = std::getenv("TMPDIR");
     std::string base = tmp != nullptr && *tmp == '/' ? tmp : "/tmp";
-    if (RefusalOfMountFolder(base)) base = "/tmp";
+    if (std::string unmountable; !CheckMountFolder(base, &unmountable)) base = "/tmp";
     return base;
 }
 

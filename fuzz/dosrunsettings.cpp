@@ -5,14 +5,13 @@
 
 #include "dosdrives.h"
 #include "fuzzinput.h"
-#include "options.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     common::DosrunSettings settings;
     common::ParseDosrunSettings(fuzz::asText(data, size), settings);
-    const std::string shown = dosrun::SettingsText(settings);
+    const std::string shown = common::DosrunSettingsText(settings);
     common::DosrunSettings again;
     fuzz::require(!common::ParseDosrunSettings(shown, again), "the settings shown do not read back");
-    fuzz::require(dosrun::SettingsText(again) == shown, "the settings shown read back differently");
+    fuzz::require(common::DosrunSettingsText(again) == shown, "the settings shown read back differently");
     return 0;
 }

@@ -22,6 +22,7 @@
 #include <string>
 
 #include "dospath.h"
+#include "fileaccess.h"
 #include "fuzzinput.h"
 #include "makefilenames.h"
 #include "makefiletext.h"
@@ -184,7 +185,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (sources.empty()) continue;
         const depmill::MacroTable previous;
         std::tm now{};
-        checkText(depmill::composeMakefile(sources, options, previous, now), sources, options);
+        depmill::RealFileSystem files;
+        checkText(depmill::composeMakefile(sources, options, previous, now, files), sources,
+                  options);
     }
     return 0;
 }

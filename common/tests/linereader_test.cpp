@@ -135,6 +135,12 @@ TEST(LineReader, PiecesAcrossTheBufferAsTheRuleCutsThem) {
         std::vector<std::string> seen;
         for (std::string_view piece; reader.next(piece, c.maxBytes);) seen.emplace_back(piece);
         EXPECT_EQ(firstDifference(seen, expected), "");
+
+        // The same bytes held in memory come in the same pieces.
+        common::LineReader held = common::LineReader::ofBytes(c.content);
+        std::vector<std::string> heldPieces;
+        for (std::string_view piece; held.next(piece, c.maxBytes);) heldPieces.emplace_back(piece);
+        EXPECT_EQ(firstDifference(heldPieces, expected), "");
     }
 }
 

@@ -1,17 +1,17 @@
-// Object groups and response files in the makefiles of the real depmill:
-// how object names are spread over OF1, OF2, ..., and when the link and
+// Object groups and response files in the makefiles depmill writes (runs
+// over a folder in memory): how object names are spread over OF1, OF2, ..., and when the link and
 // library rules go through "link.cc" and "makelib" or name the objects.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "depmill_run.h"
+#include "memory_run.h"
 
 namespace depmill_test {
 namespace {
 
 // mod01.c to mod07.c: seven objects of nine characters.
-void writeSevenModules(const Sandbox& sb) {
+void writeSevenModules(MemoryProject& sb) {
     for (int i = 1; i <= 7; ++i) sb.write("mod0" + std::to_string(i) + ".c", "");
 }
 
@@ -19,7 +19,7 @@ void writeSevenModules(const Sandbox& sb) {
 // reaches 70 and opens a second group. Two groups need "link.cc" even when
 // DEPMILLOPT asks for direct rules.
 TEST(Groups, SevenShortNamesMakeTwoGroupsAndForceTheResponseFile) {
-    Sandbox sb;
+    MemoryProject sb;
     writeSevenModules(sb);
     RunResult run = sb.run({"-t1", "-oprog.exe"}, "L0");
     std::string body = lines({"",
@@ -74,7 +74,7 @@ class GroupedLinkPerToolchain : public testing::TestWithParam<GroupedLinkCase> {
 
 TEST_P(GroupedLinkPerToolchain, EchoesEachGroupIntoLinkCc) {
     const GroupedLinkCase& c = GetParam();
-    Sandbox sb;
+    MemoryProject sb;
     writeSevenModules(sb);
     RunResult run = sb.run({c.toolchain}, "L0");
     ASSERT_EQ(run.status, 0) << run.err;
@@ -106,13 +106,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Names of 19 characters go three to a group; 60 + 9 columns still fit one.
 TEST(Groups, GroupWidthBoundaries) {
-    Sandbox sb;
+    MemoryProject sb;
     writeSevenModules(sb);
     ASSERT_EQ(sb.run({"-O", "obj"}).status, 0);
-    EXPECT_NE(sb.makefile()
-                  .find("\nOF1\t= $(OUTDIR)\\mod01.obj $(OUTDIR)\\mod02.obj $(OUTDIR)\\mod03.obj\n"
-                        "OF2\t= $(OUTDIR)\\mod04.obj $(OUTDIR)\\mod05.obj $(OUTDIR)\\mod06.obj\n"
-                        "OF3\t= $(OUTDIR)\\mod07.obj\n\nOFILES\t= $(OF1) $(OF2) $(OF3)\n\n"),
+    EXPECT_NE(sb.makefile().find(
+                  "\nOF1\t= $(OUTDIR)\\mod01.obj $(OUTDIR)\\mod02.obj $(OUTDIR)\\mod03.obj\n"
+                  "OF2\t= $(OUTDIR)\\mod04.obj $(OUTDIR)\\mod05.obj $(OUTDIR)\\mod06.obj\n"
+                  "OF3\t= $(OUTDIR)\\mod07.obj\n\nOFILES\t= $(OF1) $(OF2) $(OF3)\n\n"),
               std::string::npos);
 
     Sandbox fits;
@@ -132,14 +132,13 @@ TEST(Groups, GroupWidthBoundaries) {
     wide.write(longName + ".c", "");
     wide.write("x.c", "");
     ASSERT_EQ(wide.run().status, 0);
-    EXPECT_NE(wide.makefile()
-                  .find("\nOF1\t=\nOF2\t= " + longName + ".obj\nOF3\t= x.obj\n\n" +
-                        "OFILES\t= $(OF1) $(OF2) $(OF3)\n\n"),
+    EXPECT_NE(wide.makefile().find("\nOF1\t=\nOF2\t= " + longName + ".obj\nOF3\t= x.obj\n\n" +
+                                   "OFILES\t= $(OF1) $(OF2) $(OF3)\n\n"),
               std::string::npos);
 }
 
 TEST(Groups, LibraryGroupsGoThroughMakelib) {
-    Sandbox sb;
+    MemoryProject sb;
     writeSevenModules(sb);
     RunResult run = sb.run({"-l", "-O", "obj", "-o", "app.lib"}, "L0");
     ASSERT_EQ(run.status, 0) << run.err;
@@ -166,7 +165,7 @@ class DirectRules : public testing::TestWithParam<DirectCase> {};
 // the objects itself, and clean removes only the objects.
 TEST_P(DirectRules, NameTheObjectsWithoutResponseFile) {
     const DirectCase& c = GetParam();
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     sb.write("util.c", "");
     RunResult run = sb.run(c.args, "L0");
@@ -207,7 +206,7 @@ class LibraryGroupsPerToolchain : public testing::TestWithParam<LibraryGroupCase
 // a gap, and each is echoed into the response file; LIBS joins them.
 TEST_P(LibraryGroupsPerToolchain, OldLibraryGroupsAreEchoedIntoLinkCc) {
     const LibraryGroupCase& c = GetParam();
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     sb.write("makefile", lines({"MODEL\t= s", "LIBS\t= plain.lib", "LIBS1\t= a.lib b.lib",
                                 "LIBS2\t= c.lib", "LIBS4\t= gap.lib"}));
@@ -262,7 +261,7 @@ TEST(Groups, FarCallLineFollowsTheOldModel) {
     for (const Case& c : {Case{"MODEL\t= l\n", "-ms", true}, Case{"MODEL\t= s\n", "-ml", false},
                           Case{"MODEL\t= L\n", "-ml", false}, Case{"CC\t= cc\n", "-ms", true}}) {
         SCOPED_TRACE(c.old);
-        Sandbox sb;
+        MemoryProject sb;
         sb.write("main.c", "");
         sb.write("makefile", c.old);
         ASSERT_EQ(sb.run({c.option}).status, 0);

@@ -1,10 +1,12 @@
-// What the real depmill keeps of the previous makefile: the macros of its
-// head block, its HDRPATH line, the backup "makefile.old", and -U.
+// What depmill keeps of the previous makefile: the macros of its head
+// block, its HDRPATH line, the backup "makefile.old", and -U (in a folder in
+// memory; the Shift-JIS locale with the real program).
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "depmill_run.h"
+#include "memory_run.h"
 #include "shiftjislocale.h"
 
 namespace depmill_test {
@@ -42,7 +44,7 @@ const std::string kEditedMakefile = lines({
 });
 
 TEST(OldMacros, EditedMakefileIsCarriedOver) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "#include \"defs.h\"\n");
     sb.write("io.asm", "");
     sb.write("../inc/defs.h", "");
@@ -101,7 +103,7 @@ TEST(OldMacros, EditedMakefileIsCarriedOver) {
 
 // Options given on the command line win over the previous makefile.
 TEST(OldMacros, CommandLineWinsOverOldValues) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     sb.write("makefile", kEditedMakefile);
     RunResult run = sb.run({"-mm", "-o", "new.exe", "-O", "obj"});
@@ -119,7 +121,7 @@ TEST(OldMacros, CommandLineWinsOverOldValues) {
 
 // The previous CC chooses the toolchain only when it is exactly cc, cl or lcc.
 TEST(OldMacros, CompilerNameSelectsToolchain) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     sb.write("makefile", "CC\t= lcc\n");
     ASSERT_EQ(sb.run({"-t1"}).status, 0);
@@ -141,7 +143,7 @@ TEST(OldMacros, CompilerNameSelectsToolchain) {
 }
 
 TEST(OldMacros, LibraryMacroMakesALibrary) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     const std::string old = lines({"LIBRARY\t= mine.lib", "LINKER\t= tlink", "CFLAGS\t= -O",
                                    "LDFLAGS\t= -x", "LIBS\t= x.lib", ""});
@@ -163,7 +165,7 @@ TEST(OldMacros, LibraryMacroMakesALibrary) {
 // Without the old CFLAGS the old DBLIB and LDFLAGS are not used; with it,
 // only the lines the old file defines are written.
 TEST(OldMacros, FlagsTravelTogetherWithCflags) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     sb.write("makefile", lines({"DBLIB\t= my.lib", "LDFLAGS\t= -static", ""}));
     ASSERT_EQ(sb.run().status, 0);
@@ -180,7 +182,7 @@ TEST(OldMacros, FlagsTravelTogetherWithCflags) {
 
 // The head block ends at the first line without "=", a blank one included.
 TEST(OldMacros, HeadBlockEndsAtFirstLineWithoutEquals) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     sb.write("makefile", lines({"# comment", "", "CC\t= cl", " \t", "PROGRAM\t= hidden.exe"}));
     ASSERT_EQ(sb.run().status, 0);
@@ -194,7 +196,7 @@ TEST(OldMacros, HeadBlockEndsAtFirstLineWithoutEquals) {
 TEST(OldMacros, OutdirIsTakenUnlessEmptyOrDot) {
     for (const char* value : {".", ""}) {
         SCOPED_TRACE(value);
-        Sandbox sb;
+        MemoryProject sb;
         sb.write("main.c", "");
         sb.write("makefile", "OUTDIR\t= " + std::string(value) + "\n");
         ASSERT_EQ(sb.run().status, 0);
@@ -203,7 +205,7 @@ TEST(OldMacros, OutdirIsTakenUnlessEmptyOrDot) {
         EXPECT_NE(makefile.find("\nmain.obj: main.c\n\t$(CC) -c $(CFLAGS) main.c\n"),
                   std::string::npos);
     }
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     sb.write("makefile", "OUTDIR\t= ..\\build\n");
     ASSERT_EQ(sb.run().status, 0);
@@ -212,7 +214,7 @@ TEST(OldMacros, OutdirIsTakenUnlessEmptyOrDot) {
 }
 
 TEST(OldMacros, HeaderPathMergesAfterCommandLineFolders) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "#include \"i.h\"\n");
     sb.write("../inc/i.h", "");
     sb.write("makefile", lines({"CC\t= cc", "", "all: $(PROGRAM)",
@@ -238,7 +240,7 @@ TEST(OldMacros, HeaderPathMergesAfterCommandLineFolders) {
 TEST(OldMacros, HeaderPathLimitOfTenFolders) {
     std::string ten = "HDRPATH\t=";
     for (int i = 1; i <= 10; ++i) ten += " ..\\inc" + std::to_string(i);
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     sb.write("makefile", ten + "\n");
     ASSERT_EQ(sb.run().status, 0);
@@ -259,7 +261,7 @@ TEST(OldMacros, MacroTableHoldsTwoHundredDefinitions) {
     std::string defs;
     for (int i = 1; i <= 199; ++i)
         defs += "M" + std::to_string(i) + " = " + std::to_string(i) + "\n";
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     sb.write("makefile", defs + "CC = cl\n");
     RunResult full = sb.run();
@@ -285,7 +287,7 @@ TEST(OldMacros, MacroTableHoldsTwoHundredDefinitions) {
 // -U still keeps the previous makefile as makefile.old but uses nothing of
 // it, neither its macros nor its HDRPATH.
 TEST(OldMacros, IgnoreOldMacrosStillMakesTheBackup) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "#include \"defs.h\"\n");
     sb.write("../inc/defs.h", "");
     sb.write("makefile.old", "an older backup\n");

@@ -1,12 +1,14 @@
-// The command line and DEPMILLOPT of the real depmill: option errors with
-// their messages, streams and statuses, banner, usage and help, and what the
-// options change in the written makefile.
+// The command line and DEPMILLOPT: option errors with their messages,
+// streams and statuses, and help under a UTF-8 locale, from the real
+// program; the banner and what the options change in the written makefile
+// from runs over a folder in memory.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "depmill_run.h"
+#include "memory_run.h"
 
 namespace depmill_test {
 namespace {
@@ -105,7 +107,7 @@ TEST(Options, HelpRequestsWriteBannerUsageAndHelpText) {
 TEST(Options, BannerThenTheUsualRun) {
     for (const char* arg : {"-v", "-V", "-lv"}) {
         SCOPED_TRACE(arg);
-        Sandbox sb;
+        MemoryProject sb;
         sb.write("main.c", "");
         RunResult run = sb.run({arg});
         EXPECT_EQ(run.status, 0);
@@ -120,7 +122,7 @@ TEST(Options, BannerThenTheUsualRun) {
 }
 
 TEST(Options, NoSourcesIsReportedOnStandardOutput) {
-    Sandbox sb;
+    MemoryProject sb;
     RunResult empty = sb.run();
     EXPECT_EQ(empty.status, 2);
     EXPECT_EQ(empty.out, "Depmill: no files presents\n");
@@ -142,7 +144,7 @@ TEST(Options, NoSourcesIsReportedOnStandardOutput) {
 // What the accepted options do, seen in the makefile; -U keeps each run
 // from taking the macros of the one before.
 TEST(Options, ValuesAndCombinedLetters) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "#include \"defs.h\"\n");
     sb.write("defs.h", "");
 
@@ -170,16 +172,15 @@ TEST(Options, ValuesAndCombinedLetters) {
     std::vector<std::string> ten = includeOptions(10);
     ten.push_back("-U");
     ASSERT_EQ(sb.run(ten).status, 0);
-    EXPECT_NE(
-        sb.makefile()
-            .find("\nHDRPATH\t= ..\\inc1 ..\\inc2 ..\\inc3 ..\\inc4 ..\\inc5 ..\\inc6 ..\\inc7 "
+    EXPECT_NE(sb.makefile().find(
+                  "\nHDRPATH\t= ..\\inc1 ..\\inc2 ..\\inc3 ..\\inc4 ..\\inc5 ..\\inc6 ..\\inc7 "
                   "..\\inc8 ..\\inc9 ..\\inc10\n"),
-        std::string::npos);
+              std::string::npos);
 }
 
 // -d sets the model only while none is given, and ends its argument.
 TEST(Options, DatabaseOptionAndModel) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "#include <stdio.h>\n");
     for (std::vector<std::string> args :
          std::vector<std::vector<std::string>>{{"-U", "-ms", "-d"}, {"-U", "-d", "-ms"}}) {
@@ -204,7 +205,7 @@ TEST(Options, DatabaseOptionAndModel) {
 }
 
 TEST(Options, OptionVariable) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "#include <stdio.h>\n#include \"defs.h\"\n");
     sb.write("../inc/defs.h", "");
 

@@ -1,6 +1,7 @@
-// How the real depmill finds sources and reads their include lines: order
-// of the sources, the C and assembler include scanners, the include folder
-// search, and the warnings written on standard output.
+// How depmill finds sources and reads their include lines: order of the
+// sources, the C and assembler include scanners, the include folder search,
+// and the warnings written on standard output (in a folder in memory; a
+// source that does not open with the real program in a real folder).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,12 +9,13 @@
 
 #include "depmill_run.h"
 #include "heldfile.h"
+#include "memory_run.h"
 
 namespace depmill_test {
 namespace {
 
 TEST(Scan, SourcesComeInKindOrderThenByName) {
-    Sandbox sb;
+    MemoryProject sb;
     for (const char* name : {"b.c", "a.c", "x.cpp", "io.asm", "gram.y", "q.ec", "a.b.c", "m.cc",
                              "defs.h", "notes.txt", "noext"})
         sb.write(name, "");
@@ -29,7 +31,7 @@ TEST(Scan, SourcesComeInKindOrderThenByName) {
 }
 
 TEST(Scan, CIncludeLinesAndTheirReports) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c",
              lines({"#include \"a.h\"", "  \t#include\t\"b.h\"", "# include \"c.h\"",
                     "#include x.h", "#include \"missing.h\"", "#include \"a.h\"", "#if 0",
@@ -56,7 +58,7 @@ TEST(Scan, CIncludeLinesAndTheirReports) {
 // The folder of the source first, then the include folders in their order;
 // each folder gives one include option, in the order of first use.
 TEST(Scan, IncludeFolderSearchAndOptions) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", lines({"#include \"x.h\"", "#include \"y.h\"", "#include \"z.h\"",
                               "#include \"w.h\"", "#include \"both.h\"", "#include <sys.h>",
                               "#include <local.h>", "#include <stdio.h>"}));
@@ -86,7 +88,7 @@ TEST(Scan, IncludeFolderSearchAndOptions) {
 }
 
 TEST(Scan, AssemblerIncludeLines) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("io.asm",
              lines({"\tinclude model.mac", "INCLUDE DOS.MAC", "include macros.inc ; the macros",
                     "\tinclude \"a.inc\"", "include b.inc", "Include c.inc", "include \"bad.inc",
@@ -125,7 +127,7 @@ TEST(Scan, SourceThatCannotBeOpenedKeepsItsRule) {
 
 // A grammar is turned into C when a .c file of its name exists, else C++.
 TEST(Scan, GrammarRules) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("parse.y", "%{\n#include \"defs.h\"\n%}\n%%\n");
     sb.write("calc.y", "%%\n");
     sb.write("calc.c", "");

@@ -1,127 +1,79 @@
 // Whole makefiles for each toolchain, for programs, libraries and database
-// applications, written by the real depmill in a temporary project folder.
+// applications, written by depmill's run over a project folder in memory.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "depmill_run.h"
+#include "goldens.h"
+#include "memory_run.h"
 
 namespace depmill_test {
 namespace {
 
 // main.c includes defs.h (in ../header) and util.h (in the folder); util.c
 // includes nothing; io.asm is an assembler source.
-void writeSmallProject(const Sandbox& sb) {
-    sb.write("main.c", "#include \"defs.h\"\n#include \"util.h\"\nint main(void) { return 0; }\n");
-    sb.write("util.c", "int util(void) { return 1; }\n");
-    sb.write("util.h", "int util(void);\n");
-    sb.write("io.asm", "\t.model large\n\tend\n");
-    sb.write("../header/defs.h", "#define DEFS 1\n");
-}
+const ProjectFiles kSmallProject{
+    {"main.c", "#include \"defs.h\"\n#include \"util.h\"\nint main(void) { return 0; }\n"},
+    {"util.c", "int util(void) { return 1; }\n"},
+    {"util.h", "int util(void);\n"},
+    {"io.asm", "\t.model large\n\tend\n"},
+    {"../header/defs.h", "#define DEFS 1\n"},
+};
 
-TEST(Toolchains, ClAndLinkProgramWithObjectFolder) {
-    Sandbox sb;
-    writeSmallProject(sb);
-    RunResult run = sb.run({"-t1", "-o", "prog.exe", "-O", "obj", "-I..\\header"});
-    expectMakefile(sb, run,
-                   lines({"",
-                          "MODEL\t= L",
-                          "CC\t= cl",
-                          "LINKER\t= link",
-                          "CFLAGS\t= /A$(MODEL) /FPa /W4 /G1 /Otgel /Gt /nologo",
-                          "LDFLAGS\t= /stack:4096",
-                          "MAFLAGS\t= /Mx /w2",
-                          "MASM\t= masm",
-                          "",
-                          "HDRPATH\t= ..\\header",
-                          "OUTDIR\t= obj",
-                          "",
-                          "OF1\t= $(OUTDIR)\\main.obj $(OUTDIR)\\util.obj $(OUTDIR)\\io.obj",
-                          "OFILES\t= $(OF1)",
-                          "",
-                          "LIBS\t=",
-                          "",
-                          "PROGRAM\t= prog.exe",
-                          "",
-                          "all: $(PROGRAM)",
-                          "",
-                          "$(PROGRAM): $(OFILES) $(LIBS) link.cc",
-                          "\t@echo Linking...",
-                          "\t$(LINKER) $(LDFLAGS) @link.cc;",
-                          "",
-                          "link.cc: makefile",
-                          "\t@echo Creating link.cc...",
-                          "\t@echo /SE:512 /EXEPACK /nologo+>link.cc",
-                          "\t@echo $(OF1)>>link.cc",
-                          "\t@echo $(PROGRAM)>>link.cc",
-                          "\t@echo nul>>link.cc",
-                          "\t@echo $(LIBS) /FARCALLTRANSLATION /PACKCODE ;>>link.cc",
-                          "",
-                          "$(OUTDIR)\\main.obj: main.c ..\\header\\defs.h util.h",
-                          "\t$(CC) -c $(CFLAGS) /I..\\header /Fo$(OUTDIR)\\ main.c",
-                          "",
-                          "$(OUTDIR)\\util.obj: util.c",
-                          "\t$(CC) -c $(CFLAGS) /Fo$(OUTDIR)\\ util.c",
-                          "",
-                          "$(OUTDIR)\\io.obj: io.asm",
-                          "\t$(MASM) $(MAFLAGS) io.asm,$(OUTDIR)\\io.obj;",
-                          "",
-                          "clean:",
-                          "\t-rm link.cc",
-                          "\t-rm $(OF1)"}));
+struct WholeMakefileCase {
+    const char* what;
+    ProjectFiles files;
+    std::vector<std::string> args;
+    const std::string& makefile;  // after its first line
+};
+
+class WholeMakefiles : public testing::TestWithParam<WholeMakefileCase> {};
+
+// A run without a word that writes the whole makefile, and no backup where
+// there was no previous makefile.
+TEST_P(WholeMakefiles, PerToolchainAndProject) {
+    const WholeMakefileCase& c = GetParam();
+    MemoryProject sb;
+    sb.write(c.files);
+    expectMakefile(sb, sb.run(c.args), c.makefile);
     EXPECT_FALSE(sb.exists("makefile.old"));
 }
 
-TEST(Toolchains, CcDriverProgramWithDefaults) {
-    Sandbox sb;
-    sb.write("main.c", "#include \"util.h\"\n#include <stdio.h>\n");
-    sb.write("util.c", "#include \"util.h\"\n");
-    sb.write("util.h", "");
-    RunResult run = sb.run();
-    expectMakefile(sb, run,
-                   lines({"",
-                          "MODEL\t= l",
-                          "CC\t= cc",
-                          "LINKER\t= cc",
-                          "CFLAGS\t= -m$(MODEL) -W0,/W4,/G1,/Otgel,/Gt,/nologo",
-                          "LDFLAGS\t= -m$(MODEL) -s4096",
-                          "",
-                          "HDRPATH\t=",
-                          "OUTDIR\t= .",
-                          "",
-                          "OF1\t= main.obj util.obj",
-                          "OFILES\t= $(OF1)",
-                          "",
-                          "LIBS\t=",
-                          "",
-                          "PROGRAM\t= $(OUTDIR)\\a.exe",
-                          "",
-                          "all: $(PROGRAM)",
-                          "",
-                          "$(PROGRAM): $(OFILES) $(LIBS) link.cc",
-                          "\t@echo Linking...",
-                          "\t$(LINKER) $(LDFLAGS) -o$(PROGRAM) link.cc $(LIBS)",
-                          "",
-                          "link.cc: makefile",
-                          "\t@echo Creating link.cc...",
-                          "\t@echo -Wl,/SE:512,/NOE,/EXEPACK,/nologo>link.cc",
-                          "\t@echo -Wl,/FARCALLTRANSLATION,/PACKCODE>>link.cc",
-                          "\t@echo $(OF1)>>link.cc",
-                          "",
-                          "main.obj: main.c util.h",
-                          "\t$(CC) -c $(CFLAGS) main.c",
-                          "",
-                          "util.obj: util.c util.h",
-                          "\t$(CC) -c $(CFLAGS) util.c",
-                          "",
-                          "clean:",
-                          "\t-rm link.cc",
-                          "\t-rm $(OF1)"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Toolchains, WholeMakefiles,
+    testing::Values(WholeMakefileCase{"cl and link, an object folder",
+                                      kSmallProject,
+                                      {"-t1", "-o", "prog.exe", "-O", "obj", "-I..\\header"},
+                                      kClProgramWithObjectFolder},
+                    WholeMakefileCase{"the cc driver's defaults",
+                                      {{"main.c", "#include \"util.h\"\n#include <stdio.h>\n"},
+                                       {"util.c", "#include \"util.h\"\n"},
+                                       {"util.h", ""}},
+                                      {},
+                                      kCcProgram},
+                    WholeMakefileCase{"LSI C, an object folder and extension",
+                                      {{"main.c", "#include \"defs.h\"\n#include \"util.h\"\n"},
+                                       {"util.c", ""},
+                                       {"util.h", ""},
+                                       {"../header/defs.h", ""}},
+                                      {"-t2", "-O", "obj", "-b", "o", "-I", "..\\header"},
+                                      kLsiProgramWithObjectFolder},
+                    // An include folder written the DOS way is written with "/" too.
+                    WholeMakefileCase{
+                        "Open Watcom, an object folder, C++ and assembler",
+                        {{"main.c", "#include \"defs.h\"\n#include \"sub\\util.h\"\n"},
+                         {"util.c", ""},
+                         {"sub/util.h", ""},
+                         {"view.cpp", "#include \"defs.h\"\n"},
+                         {"io.asm", "\t.model large\n\tend\n"},
+                         {"../header/defs.h", ""}},
+                        {"-t3", "-o", "prog.exe", "-O", "obj", "-I..\\header"},
+                        kWatcomProgramWithObjectFolder}));
 
 TEST(Toolchains, CcDriverRulesWithObjectFolderAndAssembler) {
-    Sandbox sb;
-    writeSmallProject(sb);
+    MemoryProject sb;
+    sb.write(kSmallProject);
     RunResult run = sb.run({"-O", "obj", "-I..\\header", "-ms"});
     ASSERT_EQ(run.status, 0) << run.err;
     std::string makefile = sb.makefile();
@@ -141,50 +93,6 @@ TEST(Toolchains, CcDriverRulesWithObjectFolderAndAssembler) {
               std::string::npos);
 }
 
-TEST(Toolchains, LsiProgramWithObjectFolderAndExtension) {
-    Sandbox sb;
-    sb.write("main.c", "#include \"defs.h\"\n#include \"util.h\"\n");
-    sb.write("util.c", "");
-    sb.write("util.h", "");
-    sb.write("../header/defs.h", "");
-    RunResult run = sb.run({"-t2", "-O", "obj", "-b", "o", "-I", "..\\header"});
-    expectMakefile(sb, run,
-                   lines({"",
-                          "MODEL\t= l",
-                          "CC\t= lcc",
-                          "LINKER\t= lcc",
-                          "CFLAGS\t= ",
-                          "LDFLAGS\t= -k'-s 1000'",
-                          "",
-                          "HDRPATH\t= ..\\header",
-                          "OUTDIR\t= obj",
-                          "",
-                          "OF1\t= $(OUTDIR)\\main.o $(OUTDIR)\\util.o",
-                          "OFILES\t= $(OF1)",
-                          "",
-                          "LIBS\t=",
-                          "",
-                          "PROGRAM\t= $(OUTDIR)\\a.exe",
-                          "",
-                          "all: $(PROGRAM)",
-                          "",
-                          "$(PROGRAM): $(OFILES) $(LIBS) makefile",
-                          "\t@echo Linking...",
-                          "\t@echo # link.cc for lcc.exe>link.cc",
-                          "\t@echo $(OF1)>>link.cc",
-                          "\t$(LINKER) $(LDFLAGS) -o$(PROGRAM) @link.cc $(LIBS)",
-                          "\t@-rm link.cc",
-                          "",
-                          "$(OUTDIR)\\main.o: main.c ..\\header\\defs.h util.h",
-                          "\t$(CC) -c $(CFLAGS) -I..\\header -o$(OUTDIR)\\main.o main.c",
-                          "",
-                          "$(OUTDIR)\\util.o: util.c",
-                          "\t$(CC) -c $(CFLAGS) -o$(OUTDIR)\\util.o util.c",
-                          "",
-                          "clean:",
-                          "\t-rm $(OF1)"}));
-}
-
 struct LibraryCase {
     const char* toolchain;
     const char* model;
@@ -196,7 +104,7 @@ class LibraryPerToolchain : public testing::TestWithParam<LibraryCase> {};
 
 TEST_P(LibraryPerToolchain, WritesOnlyCompilerMacrosAndTheMakelibRules) {
     const LibraryCase& c = GetParam();
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("alpha.c", "#include \"alpha.h\"\n");
     sb.write("beta.cpp", "");
     sb.write("alpha.h", "");
@@ -259,7 +167,7 @@ class DatabasePerToolchain : public testing::TestWithParam<DatabaseCase> {};
 // folder and the tools library; an embedded-SQL source adds its preprocessor.
 TEST_P(DatabasePerToolchain, ProgramGetsDatabaseDefaults) {
     const DatabaseCase& c = GetParam();
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("query.ec", "#include \"defs.h\"\nEXEC SQL BEGIN DECLARE SECTION;\n");
     sb.write("main.c", "#include \"defs.h\"\n");
     sb.write("../header/defs.h", "");
@@ -302,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
             " -I..\\header", "\t$(LINKER) $(LDFLAGS) -o$(PROGRAM) @link.cc $(LIBS)"}));
 
 TEST(Toolchains, DatabaseLibraryKeepsTheOrdinaryCompilerFlags) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     RunResult run = sb.run({"-l", "-d", "-t1"});
     ASSERT_EQ(run.status, 0) << run.err;

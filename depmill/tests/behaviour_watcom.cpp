@@ -1,83 +1,20 @@
-// Open Watcom makefiles (-t3) as the real depmill writes them: paths with
-// "/", object files always named, wlink directives, wlib, and the row picked
-// by a previous CC of wcc. The real toolchain builds them in
-// watcom_posix_test.cpp.
+// Open Watcom makefiles (-t3) as depmill's run writes them: wlib, wlink's
+// library directives, and the row picked by a previous CC of wcc (a whole
+// program's makefile is a row of behaviour_toolchains.cpp). The real
+// toolchain builds them in watcom_posix_test.cpp.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "depmill_run.h"
+#include "memory_run.h"
 
 namespace depmill_test {
 namespace {
 
-TEST(Watcom, ProgramWithObjectFolderIncludeFolderCppAndAssembler) {
-    Sandbox sb;
-    sb.write("main.c", "#include \"defs.h\"\n#include \"sub\\util.h\"\n");
-    sb.write("util.c", "");
-    sb.write("sub/util.h", "");
-    sb.write("view.cpp", "#include \"defs.h\"\n");
-    sb.write("io.asm", "\t.model large\n\tend\n");
-    sb.write("../header/defs.h", "");
-    // An include folder written the DOS way is written with "/" too.
-    RunResult run = sb.run({"-t3", "-o", "prog.exe", "-O", "obj", "-I..\\header"});
-    expectMakefile(sb, run,
-                   lines({"",
-                          "MODEL\t= l",
-                          "CC\t= wcc",
-                          "LINKER\t= wlink",
-                          "CFLAGS\t= -q -bt=dos -m$(MODEL) -w4 -ox",
-                          "LDFLAGS\t= system dos op q",
-                          "CXX\t= wpp",
-                          "ASFLAGS\t= -q -bt=dos -m$(MODEL)",
-                          "AS\t= wasm",
-                          "",
-                          "HDRPATH\t= ..\\header",
-                          "OUTDIR\t= obj",
-                          "",
-                          "OF1\t= $(OUTDIR)/view.obj $(OUTDIR)/main.obj $(OUTDIR)/util.obj",
-                          "OF2\t= $(OUTDIR)/io.obj",
-                          "",
-                          "OFILES\t= $(OF1) $(OF2)",
-                          "",
-                          "LIBS\t=",
-                          "",
-                          "PROGRAM\t= prog.exe",
-                          "",
-                          "all: $(PROGRAM)",
-                          "",
-                          "$(PROGRAM): $(OFILES) $(LIBS) link.cc",
-                          "\t@echo Linking...",
-                          "\t$(LINKER) $(LDFLAGS) @link.cc",
-                          "",
-                          "link.cc: makefile",
-                          "\t@echo Creating link.cc...",
-                          "\t@echo name $(PROGRAM)>link.cc",
-                          "\t@echo file { $(OF1) }>>link.cc",
-                          "\t@echo file { $(OF2) }>>link.cc",
-                          "",
-                          "$(OUTDIR)/view.obj: view.cpp ../header/defs.h",
-                          "\t$(CXX) $(CFLAGS) -i=\"../header\" -fo=\"$(OUTDIR)/view.obj\" view.cpp",
-                          "",
-                          "$(OUTDIR)/main.obj: main.c ../header/defs.h sub/util.h",
-                          "\t$(CC) $(CFLAGS) -i=\"../header\" -fo=\"$(OUTDIR)/main.obj\" main.c",
-                          "",
-                          "$(OUTDIR)/util.obj: util.c",
-                          "\t$(CC) $(CFLAGS) -fo=\"$(OUTDIR)/util.obj\" util.c",
-                          "",
-                          "$(OUTDIR)/io.obj: io.asm",
-                          "\t$(AS) $(ASFLAGS) -fo=\"$(OUTDIR)/io.obj\" io.asm",
-                          "",
-                          "clean:",
-                          "\t-rm -f link.cc",
-                          "\t-rm -f $(OF1)",
-                          "\t-rm -f $(OF2)"}));
-}
-
 // wlib makes the library anew from its response file (*.lbc), or from the
 // one group directly.
 TEST(Watcom, LibraryThroughWlib) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("alpha.c", "");
     sb.write("beta.c", "");
     RunResult run = sb.run({"-t3", "-l", "-b", "o"});
@@ -118,7 +55,7 @@ TEST(Watcom, LibraryThroughWlib) {
 // libraries, one per group that names some. A previous CC of wcc picks the
 // row.
 TEST(Watcom, LibraryDirectivesOnlyForNamedLibraries) {
-    Sandbox sb;
+    MemoryProject sb;
     sb.write("main.c", "");
     for (const char* previous : {"", "CC\t= wcc\nLIBS\t= \t\n\nall: $(PROGRAM)\n"}) {
         if (*previous != '\0') sb.write("makefile", previous);

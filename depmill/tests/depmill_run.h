@@ -389,8 +389,10 @@ inline std::string bodyOf(const std::string& makefile) {
 }
 
 // A run without a word on either stream that wrote exactly this makefile,
-// apart from its first line, which must carry the time of the run.
-inline void expectMakefile(const Sandbox& sandbox, const RunResult& run, const std::string& body) {
+// apart from its first line, which must carry the time of the run; in a
+// real folder (Sandbox) or one in memory (MemoryProject).
+template <class Project>
+void expectMakefile(const Project& sandbox, const RunResult& run, const std::string& body) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "");

@@ -4,14 +4,15 @@
 
 #include <sstream>
 
+#include "endstatus.h"
 #include "macros.h"
-#include "scratch_folder.h"
+#include "memoryfolder.h"
 
 namespace {
 
 using depmill::MacroTable;
-using depmill_unit::ScratchFolder;
-using depmill_unit::writeFile;
+using depmill_test::MemoryFolder;
+using depmill_testing::endStatus;
 
 struct HeaderPath {
     bool ok;
@@ -19,15 +20,18 @@ struct HeaderPath {
     std::string err;
 };
 
+// The HDRPATH of a makefile of this text; a failure ends the run with status 2.
 HeaderPath readHeaderPath(const std::string& text, std::vector<std::string> dirs = {}) {
-    writeFile("makefile", text);
+    MemoryFolder folder;
+    folder.file("makefile", text);
     std::ostringstream err;
-    const bool ok = depmill::readHeaderPath("makefile", dirs, err);
-    return {ok, dirs, err.str()};
+    const std::optional<int> status =
+        endStatus([&] { depmill::readHeaderPath("makefile", dirs, folder, err); });
+    EXPECT_TRUE(!status || *status == 2);
+    return {!status, dirs, err.str()};
 }
 
 TEST(HeaderPath, WordsOfTheFirstHdrpathLineEachOnce) {
-    ScratchFolder folder;
     HeaderPath h = readHeaderPath(
         "CC\t= cl\n  HDRPATH \t= ..\\header\t..\\inc  ..\\header \nHDRPATH = later\n",
         {"..\\header"});
@@ -45,7 +49,6 @@ TEST(HeaderPath, WordsOfTheFirstHdrpathLineEachOnce) {
 }
 
 TEST(HeaderPath, TenFoldersAtMost) {
-    ScratchFolder folder;
     std::vector<std::string> nine;
     for (int i = 0; i < 9; ++i) nine.push_back("d" + std::to_string(i));
     HeaderPath h = readHeaderPath("HDRPATH = d0 x\n", nine);
@@ -60,34 +63,36 @@ TEST(HeaderPath, TenFoldersAtMost) {
 }
 
 TEST(HeaderPath, MissingFileFails) {
-    ScratchFolder folder;
+    MemoryFolder folder;
     std::vector<std::string> dirs;
     std::ostringstream err;
-    EXPECT_FALSE(depmill::readHeaderPath("makefile", dirs, err));
+    EXPECT_EQ(endStatus([&] { depmill::readHeaderPath("makefile", dirs, folder, err); }), 2);
     EXPECT_EQ(err.str(), "Depmill: can't open Makefile\n");
 }
 
 std::vector<std::pair<std::string, std::string>> load(
     const std::string& text, std::string* err = nullptr,
     common::CodePage cp = common::CodePage::Utf8) {
-    writeFile("makefile", text);
+    MemoryFolder folder;
+    folder.file("makefile", text);
     MacroTable table;
     std::ostringstream errors;
-    const std::optional<std::size_t> count = table.readMacros("makefile", cp, errors);
+    std::size_t count = 0;
+    const bool ended =
+        endStatus([&] { count = table.readMacros("makefile", cp, folder, errors); }).has_value();
     if (err != nullptr) *err = errors.str();
     std::vector<std::pair<std::string, std::string>> found;
-    if (!count) return found;
+    if (ended) return found;
     for (const char* name : {"MODEL", "CC", "CFLAGS", "LIBS", "OBJS", "X", "Y", "PROGRAM"}) {
         if (auto value = table.lookupMacro(name)) found.emplace_back(name, std::string(*value));
     }
-    EXPECT_EQ(table.size(), *count);
+    EXPECT_EQ(table.size(), count);
     return found;
 }
 
 using Macros = std::vector<std::pair<std::string, std::string>>;
 
 TEST(MacroTable, HeadBlockEndsAtTheFirstLineWithoutEquals) {
-    ScratchFolder folder;
     EXPECT_EQ(load("# make makefile at: 98/12/5 5:13\n\nMODEL\t= l\nCC\t= cl \n\nPROGRAM = a.exe\n"
                    "all: $(PROGRAM)\n\nX = after the rule\n"),
               (Macros{{"MODEL", "l"}, {"CC", "cl "}, {"PROGRAM", "a.exe"}}));
@@ -97,7 +102,6 @@ TEST(MacroTable, HeadBlockEndsAtTheFirstLineWithoutEquals) {
 }
 
 TEST(MacroTable, NamesValuesAndRepeatedDefinitions) {
-    ScratchFolder folder;
     EXPECT_EQ(load("  OBJS += a.obj\nX=1=2\nY\t=\t\nCC = first\nCC = second\n = nameless\nMODEL =m "
                    "# not a "
                    "comment\n"),
@@ -111,7 +115,6 @@ TEST(MacroTable, NamesValuesAndRepeatedDefinitions) {
 }
 
 TEST(MacroTable, ContinuationsJoinLogicalLines) {
-    ScratchFolder folder;
     EXPECT_EQ(
         load("CFLAGS\t= /AL \\\n/W3\nLIBS = a \\\n# a comment\n\n  b.lib \\\n  c.lib\nX = 1\n"),
         (Macros{{"CFLAGS", "/AL /W3"}, {"LIBS", "a   b.lib   c.lib"}, {"X", "1"}}));
@@ -128,13 +131,14 @@ TEST(MacroTable, ContinuationsJoinLogicalLines) {
 // reads a final 0x5C as continuing the line and drops what follows a NUL,
 // so such a value counts as no definition and is among the refused ones.
 TEST(MacroTable, ShiftJisTrailByteContinuesNoLine) {
-    ScratchFolder folder;
+    MemoryFolder folder;
     const std::string hyo = "\x95\x5C";
     const std::string so = "\x83\x5C";
-    writeFile("makefile", "PROGRAM = " + hyo + "\nCC = cl\nX = " + so + "\\\n" + so + "\nY = a" +
-                              std::string(1, '\0') + "b\n");
+    folder.file("makefile", "PROGRAM = " + hyo + "\nCC = cl\nX = " + so + "\\\n" + so + "\nY = a" +
+                                std::string(1, '\0') + "b\n");
     MacroTable table;
-    ASSERT_EQ(table.readMacros("makefile", common::CodePage::ShiftJis), 4u);
+    std::ostringstream err;
+    ASSERT_EQ(table.readMacros("makefile", common::CodePage::ShiftJis, folder, err), 4u);
     EXPECT_EQ(table.lookupMacro("CC"), "cl");
     for (const char* name : {"Y", "X", "PROGRAM", "X"}) EXPECT_FALSE(table.lookupMacro(name));
     EXPECT_EQ(table.refused(),
@@ -146,31 +150,34 @@ TEST(MacroTable, ShiftJisTrailByteContinuesNoLine) {
 }
 
 TEST(MacroTable, TwoHundredDefinitionsAtMost) {
-    ScratchFolder folder;
+    MemoryFolder folder;
+    std::ostringstream errors;
     std::string text;
     for (int i = 0; i < 200; ++i)
         text += "M" + std::to_string(i) + " = " + std::to_string(i) + "\n";
-    writeFile("makefile", text + "all: x\n");
+    folder.file("makefile", text + "all: x\n");
     MacroTable table;
-    EXPECT_EQ(table.readMacros("makefile", common::CodePage::Utf8), 200u);
+    EXPECT_EQ(table.readMacros("makefile", common::CodePage::Utf8, folder, errors), 200u);
     EXPECT_EQ(table.lookupMacro("M199"), "199");
 
-    writeFile("makefile", text + "M200 = 200\n");
-    std::ostringstream errors;
-    EXPECT_FALSE(table.readMacros("makefile", common::CodePage::Utf8, errors));
+    folder.file("makefile", text + "M200 = 200\n");
+    EXPECT_EQ(
+        endStatus([&] { table.readMacros("makefile", common::CodePage::Utf8, folder, errors); }),
+        2);
     EXPECT_EQ(errors.str(), "Depmill: macro table overflow\n");
 
     // Each load starts from an empty table.
-    writeFile("makefile", "X = 1\n");
-    EXPECT_EQ(table.readMacros("makefile", common::CodePage::Utf8), 1u);
+    folder.file("makefile", "X = 1\n");
+    EXPECT_EQ(table.readMacros("makefile", common::CodePage::Utf8, folder, errors), 1u);
     EXPECT_FALSE(table.lookupMacro("M0"));
 }
 
 TEST(MacroTable, MissingFileFails) {
-    ScratchFolder folder;
+    MemoryFolder folder;
     MacroTable table;
     std::ostringstream err;
-    EXPECT_FALSE(table.readMacros("makefile", common::CodePage::Utf8, err));
+    EXPECT_EQ(endStatus([&] { table.readMacros("makefile", common::CodePage::Utf8, folder, err); }),
+              2);
     EXPECT_EQ(err.str(), "Depmill: can't open Makefile\n");
 }
 

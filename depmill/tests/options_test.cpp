@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "endstatus.h"
 #include "helptext.h"
 #include "options.h"
 
@@ -32,7 +33,8 @@ Parsed parse(const std::vector<std::string>& args, GeneratorOptions options = {}
     std::ostringstream out;
     std::ostringstream err;
     Parsed parsed;
-    parsed.status = depmill::parseArguments(args, options, out, err);
+    parsed.status =
+        depmill_testing::endStatus([&] { depmill::parseArguments(args, options, out, err); });
     parsed.options = options;
     parsed.out = out.str();
     parsed.err = err.str();
@@ -188,9 +190,9 @@ std::string ShiftJisToUtf8(const std::string& bytes) {
         MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(), size)));
     const int wideSize = static_cast<int>(wide.size());
     std::string out(wide.size() * 3, '\0');
-    out.resize(static_cast<std::size_t>(WideCharToMultiByte(
-        CP_UTF8, 0, wide.data(), wideSize, out.data(), static_cast<int>(out.size()), nullptr,
-        nullptr)));
+    out.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, out.data(),
+                            static_cast<int>(out.size()), nullptr, nullptr)));
     return out;
 #else
     const iconv_t converter = iconv_open("UTF-8", "CP932");

@@ -1,11 +1,14 @@
-// Unit tests of the source scan on real files: pattern order and sorting,
-// names, both include scanners, the include search and its warnings.
+// Unit tests of the source scan: pattern order and sorting, names (on real
+// files, as the system compares them), both include scanners, the include
+// search and its warnings (in a folder in memory).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
 
+#include "fileaccess.h"
 #include "includescan.h"
+#include "memoryfolder.h"
 #include "runend.h"
 #include "scratch_folder.h"
 #include "sources.h"
@@ -17,6 +20,7 @@ using depmill::IncludeDep;
 using depmill::IncludeLine;
 using depmill::SourceFile;
 using depmill::SourceKind;
+using depmill_test::MemoryFolder;
 using depmill_unit::ScratchFolder;
 using depmill_unit::writeFile;
 
@@ -25,12 +29,20 @@ struct Scan {
     std::string warnings;
 };
 
-Scan scan(const GeneratorOptions& options = {}) {
+Scan scan(depmill::FileSystem& files, const GeneratorOptions& options = {}) {
     std::ostringstream warnings;
+    std::ostringstream err;
     Scan result;
-    result.sources = depmill::scanSources(options, warnings);
+    result.sources = depmill::scanSources(options, files, warnings, err);
     result.warnings = warnings.str();
+    EXPECT_EQ(err.str(), "");
     return result;
+}
+
+// The current folder as it is.
+Scan scan(const GeneratorOptions& options = {}) {
+    depmill::RealFileSystem files;
+    return scan(files, options);
 }
 
 std::vector<std::string> names(const std::vector<SourceFile>& sources) {
@@ -56,12 +68,11 @@ TEST(SourceScan, PatternOrderThenBytewiseSortOfTheListedNames) {
     std::filesystem::create_directory("dir.y");  // folders are not told apart
     const Scan s = scan();
 #ifdef _WIN32
-    EXPECT_EQ(names(s.sources), (std::vector<std::string>{"q.ec", "x.cpp", "c.c", "b.c", "m.asm",
-                                                          "dir.y", "g.y"}));
-    const std::vector<SourceKind> kinds{SourceKind::EmbeddedSql, SourceKind::Cpp,
-                                        SourceKind::C,           SourceKind::C,
-                                        SourceKind::Assembler,   SourceKind::Grammar,
-                                        SourceKind::Grammar};
+    EXPECT_EQ(names(s.sources),
+              (std::vector<std::string>{"q.ec", "x.cpp", "c.c", "b.c", "m.asm", "dir.y", "g.y"}));
+    const std::vector<SourceKind> kinds{
+        SourceKind::EmbeddedSql, SourceKind::Cpp,     SourceKind::C,      SourceKind::C,
+        SourceKind::Assembler,   SourceKind::Grammar, SourceKind::Grammar};
 #else
     EXPECT_EQ(names(s.sources), (std::vector<std::string>{"q.ec", "x.cpp", "B.c", "C.c", "b.c",
                                                           "m.asm", "dir.y", "g.y"}));
@@ -105,26 +116,27 @@ TEST(SourceScan, LowerCaseNamesOnlyWhereTheyOpenTheSameFile) {
 }
 
 TEST(SourceScan, LimitOfFiveHundredSources) {
-    ScratchFolder folder;
-    for (int i = 0; i < 499; ++i) writeFile("m" + std::to_string(i) + ".c", "");
-    writeFile("z.asm", "");
-    EXPECT_EQ(scan().sources.size(), 500u);
+    MemoryFolder folder;
+    for (int i = 0; i < 499; ++i) folder.file("m" + std::to_string(i) + ".c", "");
+    folder.file("z.asm", "");
+    EXPECT_EQ(scan(folder).sources.size(), 500u);
 
-    writeFile("one-more.y", "");
-    testing::internal::CaptureStderr();
+    folder.file("one-more.y", "");
+    std::ostringstream warnings;
+    std::ostringstream err;
     try {
-        scan();
+        depmill::scanSources({}, folder, warnings, err);
         ADD_FAILURE() << "the 501st source was accepted";
     } catch (const depmill::RunEnd& end) {
         EXPECT_EQ(end.status, 1);
     }
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Depmill: too many files\n");
+    EXPECT_EQ(err.str(), "Depmill: too many files\n");
 }
 
 TEST(SourceScan, EmptyFolderGivesNoSources) {
-    ScratchFolder folder;
-    writeFile("readme.txt", "#include \"x.h\"\n");
-    const Scan s = scan();
+    MemoryFolder folder;
+    folder.file("readme.txt", "#include \"x.h\"\n");
+    const Scan s = scan(folder);
     EXPECT_TRUE(s.sources.empty());
     EXPECT_EQ(s.warnings, "");
 }
@@ -147,17 +159,17 @@ const std::string kCSource =
 
 TEST(CScanner, IncludeLinesIllegalLinesAndMissingFiles) {
     for (const bool crlf : {false, true}) {
-        ScratchFolder folder;
+        MemoryFolder folder;
         std::string text = kCSource;
         if (crlf) {
             for (std::size_t pos = 0; (pos = text.find('\n', pos)) != std::string::npos; pos += 2) {
                 text.insert(pos, "\r");
             }
         }
-        writeFile("main.c", text);
-        writeFile("a.h", "");
-        writeFile("x", "");
-        const Scan s = scan();
+        folder.file("main.c", text);
+        folder.file("a.h", "");
+        folder.file("x", "");
+        const Scan s = scan(folder);
         ASSERT_EQ(s.sources.size(), 1u);
         EXPECT_EQ(deps(s.sources[0]), (std::vector<std::string>{"a.h", "a.h", "e.h", "x"}));
         EXPECT_EQ(s.warnings,
@@ -175,15 +187,15 @@ TEST(CScanner, IncludeLinesIllegalLinesAndMissingFiles) {
 // counts: each is listed, and each that cannot be written or found is
 // told, with the source it is in.
 TEST(IncludeSearch, EveryIncludeOfANameCountsThoughItIsLookedForOnce) {
-    ScratchFolder folder;
-    writeFile("a.c",
-              "#include \"x|y.h\"\n#include \"gone.h\"\n#include \"inc.h\"\n"
-              "#include \"x|y.h\"\n");
-    writeFile("b.c", "#include \"inc.h\"\n#include \"gone.h\"\n#include \"x|y.h\"\n");
-    writeFile("inc/inc.h", "");
+    MemoryFolder folder;
+    folder.file("a.c",
+                "#include \"x|y.h\"\n#include \"gone.h\"\n#include \"inc.h\"\n"
+                "#include \"x|y.h\"\n");
+    folder.file("b.c", "#include \"inc.h\"\n#include \"gone.h\"\n#include \"x|y.h\"\n");
+    folder.file("inc/inc.h", "");
     GeneratorOptions options;
     options.includeDirs = {"inc"};
-    const Scan s = scan(options);
+    const Scan s = scan(folder, options);
     ASSERT_EQ(s.sources.size(), 2u);
     EXPECT_EQ(deps(s.sources[0]), (std::vector<std::string>{"gone.h", "inc|inc.h"}));
     EXPECT_EQ(deps(s.sources[1]), (std::vector<std::string>{"inc|inc.h", "gone.h"}));
@@ -193,40 +205,38 @@ TEST(IncludeSearch, EveryIncludeOfANameCountsThoughItIsLookedForOnce) {
 }
 
 TEST(CScanner, SystemIncludesAreLookedForOnRequest) {
-    ScratchFolder folder;
-    writeFile("main.cpp", "#include <stdio.h>\n#include <sys.h>\n#include \"sys.h\"\n");
-    writeFile("inc/sys.h", "");
+    MemoryFolder folder;
+    folder.file("main.cpp", "#include <stdio.h>\n#include <sys.h>\n#include \"sys.h\"\n");
+    folder.file("inc/sys.h", "");
     GeneratorOptions options;
     options.includeDirs = {"inc"};
-    Scan s = scan(options);
+    Scan s = scan(folder, options);
     EXPECT_EQ(deps(s.sources[0]), std::vector<std::string>{"inc|sys.h"});
     EXPECT_EQ(s.warnings, "");
 
     options.systemIncludes = true;
-    s = scan(options);
+    s = scan(folder, options);
     EXPECT_EQ(deps(s.sources[0]), (std::vector<std::string>{"stdio.h", "inc|sys.h", "inc|sys.h"}));
     EXPECT_EQ(s.warnings, "Depmill: can't find stdio.h (in main.cpp)\n");
 }
 
 TEST(IncludeSearch, CurrentFolderFirstThenTheFoldersInOrder) {
-    ScratchFolder folder;
-    writeFile("proj/main.c",
-              "#include \"both.h\"\n#include \"second.h\"\n#include \"sub\\x.h\"\n"
-              "#include \"sub/y.h\"\n#include \"deep\\z.h\"\n#include \"first.h\"\n");
-    writeFile("proj/both.h", "");
-    writeFile("proj/sub/x.h", "");
-    writeFile("inc1/both.h", "");
-    writeFile("inc1/first.h", "");
-    writeFile("inc1/sub/y.h", "");
-    writeFile("inc2/second.h", "");
-    writeFile("inc2/first.h", "");
-    writeFile("inc2/deep/z.h", "");
-    std::filesystem::create_directory("inc2/folder.h");  // a folder is not a header
-    std::filesystem::current_path("proj");
+    MemoryFolder folder;
+    folder.file("main.c",
+                "#include \"both.h\"\n#include \"second.h\"\n#include \"sub\\x.h\"\n"
+                "#include \"sub/y.h\"\n#include \"deep\\z.h\"\n#include \"first.h\"\n");
+    folder.file("both.h", "");
+    folder.file("sub/x.h", "");
+    folder.file("../inc1/both.h", "");
+    folder.file("../inc1/first.h", "");
+    folder.file("../inc1/sub/y.h", "");
+    folder.file("../inc2/second.h", "");
+    folder.file("../inc2/first.h", "");
+    folder.file("../inc2/deep/z.h", "");
+    folder.folder("../inc2/folder.h");  // a folder is not a header
     GeneratorOptions options;
     options.includeDirs = {"..\\inc1", "../inc2/"};
-    const Scan s = scan(options);
-    std::filesystem::current_path("..");
+    const Scan s = scan(folder, options);
     EXPECT_EQ(deps(s.sources[0]), (std::vector<std::string>{
                                       "both.h", "../inc2/|second.h", "sub\\x.h", "..\\inc1|sub/y.h",
                                       "../inc2/|deep\\z.h", "..\\inc1|first.h"}));
@@ -235,32 +245,32 @@ TEST(IncludeSearch, CurrentFolderFirstThenTheFoldersInOrder) {
 
 // "a/b/.." is "" by the names, as for DOS, whether or not "a/b" exists.
 TEST(IncludeSearch, ParentFoldersGoByTheNames) {
-    ScratchFolder folder;
-    writeFile("main.c", "#include \"a/b/../../x.h\"\n#include \"no\\..\\inc\\y.h\"\n");
-    writeFile("x.h", "");
-    writeFile("inc/y.h", "");
-    const Scan s = scan();
+    MemoryFolder folder;
+    folder.file("main.c", "#include \"a/b/../../x.h\"\n#include \"no\\..\\inc\\y.h\"\n");
+    folder.file("x.h", "");
+    folder.file("inc/y.h", "");
+    const Scan s = scan(folder);
     EXPECT_EQ(deps(s.sources[0]), (std::vector<std::string>{"a/b/../../x.h", "no\\..\\inc\\y.h"}));
     EXPECT_EQ(s.warnings, "");
 }
 
 TEST(AssemblerScanner, KeywordFormsAndSkippedNames) {
-    ScratchFolder folder;
-    writeFile("start.asm",
-              "\tinclude model.mac\n"
-              "INCLUDE DOS.MAC\n"
-              "include model.macro\n"
-              "Include other.inc\n"
-              "include macros.inc ; the macros\n"
-              "include \"a.inc\"\n"
-              "includelib x\n"
-              "include \"bad\n"
-              "INCLUDE bad\"\n"
-              "include\ttab.inc;x\n"
-              "mov ax, bx\n"
-              "include macros.inc");
-    for (const char* name : {"macros.inc", "a.inc", "tab.inc"}) writeFile(name, "");
-    const Scan s = scan();
+    MemoryFolder folder;
+    folder.file("start.asm",
+                "\tinclude model.mac\n"
+                "INCLUDE DOS.MAC\n"
+                "include model.macro\n"
+                "Include other.inc\n"
+                "include macros.inc ; the macros\n"
+                "include \"a.inc\"\n"
+                "includelib x\n"
+                "include \"bad\n"
+                "INCLUDE bad\"\n"
+                "include\ttab.inc;x\n"
+                "mov ax, bx\n"
+                "include macros.inc");
+    for (const char* name : {"macros.inc", "a.inc", "tab.inc"}) folder.file(name, "");
+    const Scan s = scan(folder);
     EXPECT_EQ(deps(s.sources[0]),
               (std::vector<std::string>{"macros.inc", "a.inc", "lib", "tab.inc", "macros.inc"}));
     EXPECT_EQ(s.warnings,

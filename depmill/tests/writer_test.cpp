@@ -11,8 +11,12 @@
 #include <set>
 #include <sstream>
 
+#include "endstatus.h"
+#include "fileaccess.h"
+#include "goldens.h"
 #include "heldfile.h"
 #include "makefiletext.h"
+#include "memoryfolder.h"
 #include "sanitized.h"
 #include "scratch_folder.h"
 #include "userlink.h"
@@ -25,6 +29,7 @@ using depmill::GeneratorOptions;
 using depmill::MacroTable;
 using depmill::SourceFile;
 using depmill::SourceKind;
+using depmill_test::MemoryFolder;
 using depmill_unit::readFile;
 using depmill_unit::ScratchFolder;
 using depmill_unit::writeFile;
@@ -70,12 +75,17 @@ TEST(ObjectGroups, ObjectNamesFromSourceNames) {
 }
 
 MacroTable macrosFrom(const std::string& text) {
-    ScratchFolder folder;
-    writeFile("makefile", text);
+    MemoryFolder folder;
+    folder.file("makefile", text);
     MacroTable table;
-    EXPECT_TRUE(table.readMacros("makefile", common::CodePage::Utf8));
+    std::ostringstream err;
+    table.readMacros("makefile", common::CodePage::Utf8, folder, err);
+    EXPECT_EQ(err.str(), "");
     return table;
 }
+
+// No file but those a test writes.
+MemoryFolder noFiles;
 
 TEST(PreviousSettings, CompilerLibraryAndObjectFolder) {
     GeneratorOptions options;
@@ -134,25 +144,8 @@ TEST(MakefileText, ClProgramWithObjectFolderLineForLine) {
         source(SourceKind::Assembler, "io.asm"),
     };
     EXPECT_EQ(
-        depmill::composeMakefile(sources, options, MacroTable(), at(1998, 12, 5, 5, 13)),
-        "# make makefile at: 98/12/5 5:13\n\n"
-        "MODEL\t= L\nCC\t= cl\nLINKER\t= link\n"
-        "CFLAGS\t= /A$(MODEL) /FPa /W4 /G1 /Otgel /Gt /nologo\nLDFLAGS\t= /stack:4096\n"
-        "MAFLAGS\t= /Mx /w2\nMASM\t= masm\n\n"
-        "HDRPATH\t= ..\\header\nOUTDIR\t= obj\n\n"
-        "OF1\t= $(OUTDIR)\\main.obj $(OUTDIR)\\util.obj $(OUTDIR)\\io.obj\nOFILES\t= $(OF1)\n\n"
-        "LIBS\t=\n\nPROGRAM\t= prog.exe\n\nall: $(PROGRAM)\n\n"
-        "$(PROGRAM): $(OFILES) $(LIBS) link.cc\n\t@echo Linking...\n\t$(LINKER) $(LDFLAGS) "
-        "@link.cc;\n\n"
-        "link.cc: makefile\n\t@echo Creating link.cc...\n\t@echo /SE:512 /EXEPACK "
-        "/nologo+>link.cc\n"
-        "\t@echo $(OF1)>>link.cc\n\t@echo $(PROGRAM)>>link.cc\n\t@echo nul>>link.cc\n"
-        "\t@echo $(LIBS) /FARCALLTRANSLATION /PACKCODE ;>>link.cc\n\n"
-        "$(OUTDIR)\\main.obj: main.c ..\\header\\defs.h util.h\n"
-        "\t$(CC) -c $(CFLAGS) /I..\\header /Fo$(OUTDIR)\\ main.c\n\n"
-        "$(OUTDIR)\\util.obj: util.c\n\t$(CC) -c $(CFLAGS) /Fo$(OUTDIR)\\ util.c\n\n"
-        "$(OUTDIR)\\io.obj: io.asm\n\t$(MASM) $(MAFLAGS) io.asm,$(OUTDIR)\\io.obj;\n\n"
-        "clean:\n\t-rm link.cc\n\t-rm $(OF1)\n");
+        depmill::composeMakefile(sources, options, MacroTable(), at(1998, 12, 5, 5, 13), noFiles),
+        "# make makefile at: 98/12/5 5:13\n" + depmill_test::kClProgramWithObjectFolder);
 }
 
 // The text between the first line that starts with `from` and the next empty line.
@@ -165,7 +158,7 @@ std::string block(const std::string& text, const std::string& from) {
 std::string compose(const std::vector<SourceFile>& sources, const GeneratorOptions& options,
                     const std::string& previous = "") {
     const MacroTable table = macrosFrom(previous);
-    return depmill::composeMakefile(sources, options, table, at(2000, 1, 2, 3, 4));
+    return depmill::composeMakefile(sources, options, table, at(2000, 1, 2, 3, 4), noFiles);
 }
 
 TEST(MakefileText, HeaderAndMacroBlockChoices) {
@@ -290,8 +283,8 @@ TEST(MakefileText, DirectRulesWithoutResponseFiles) {
 }
 
 TEST(MakefileText, SourceRulesPerKindAndToolchain) {
-    ScratchFolder folder;
-    writeFile("calc.c", "");  // calc.y generates C, parse.y C++
+    MemoryFolder folder;
+    folder.file("calc.c", "");  // calc.y generates C, parse.y C++
     GeneratorOptions options;
     options.outDir = "out";
     const std::vector<SourceFile> sources{
@@ -306,7 +299,8 @@ TEST(MakefileText, SourceRulesPerKindAndToolchain) {
         source(SourceKind::Grammar, "parse.y"),
     };
     const MacroTable none;
-    std::string text = depmill::composeMakefile(sources, options, none, at(2024, 1, 1, 0, 0));
+    std::string text =
+        depmill::composeMakefile(sources, options, none, at(2024, 1, 1, 0, 0), folder);
     EXPECT_EQ(block(text, "$(OUTDIR)\\app.obj:"),
               "$(OUTDIR)\\app.obj: app.cpp inc\\a.h lib/b.h inc\\c.h d.h lib/e.h\n"
               "\t$(CC) -c $(CFLAGS) -Iinc -Ilib/ -W2,/Fo$(OUTDIR)\\ app.cpp\n");
@@ -322,7 +316,7 @@ TEST(MakefileText, SourceRulesPerKindAndToolchain) {
 
     options.toolchain = 2;
     options.objectExt = "o";
-    text = depmill::composeMakefile(sources, options, none, at(2024, 1, 1, 0, 0));
+    text = depmill::composeMakefile(sources, options, none, at(2024, 1, 1, 0, 0), folder);
     EXPECT_NE(text.find("MAFLAGS\t= /Mx /w2\nMASM\t= masm\n"), std::string::npos);
     EXPECT_EQ(
         block(text, "$(OUTDIR)\\io.o:"),
@@ -333,49 +327,39 @@ TEST(MakefileText, SourceRulesPerKindAndToolchain) {
 
     // A name that kept its case (no lower-case twin on disk) is compiled as it is.
     text = depmill::composeMakefile({source(SourceKind::C, "MAIN.C")}, options, none,
-                                    at(2024, 1, 1, 0, 0));
+                                    at(2024, 1, 1, 0, 0), folder);
     EXPECT_EQ(block(text, "$(OUTDIR)\\MAIN.o:"),
               "$(OUTDIR)\\MAIN.o: MAIN.C\n\t$(CC) -c $(CFLAGS) -o$(OUTDIR)\\MAIN.o MAIN.C\n");
 
     options.outDir.reset();
     options.toolchain = 1;
-    text = depmill::composeMakefile(sources, options, none, at(2024, 1, 1, 0, 0));
+    text = depmill::composeMakefile(sources, options, none, at(2024, 1, 1, 0, 0), folder);
     EXPECT_EQ(block(text, "io.o:"),
               "io.o: io.asm inc\\m.inc\n\t$(MASM) $(MAFLAGS) /Iinc io.asm;\n");
     EXPECT_EQ(block(text, "app.o:").substr(block(text, "app.o:").find('\t')),
               "\t$(CC) -c $(CFLAGS) /Iinc /Ilib/ app.cpp\n");
 }
 
-// The real file system, failing where a test says.
-class FailingFileSystem : public depmill::RealFileSystem {
-  public:
-    int takenNames = 0;          // so many new names are found taken first
-    std::string failedRenameTo;  // the first rename to this name fails
-
-    common::CreatedFile createNewFile(const std::string& path) override {
-        if (takenNames == 0) return RealFileSystem::createNewFile(path);
-        --takenNames;
-        return {nullptr, true};
-    }
-    bool rename(const std::string& from, const std::string& to) override {
-        if (to != failedRenameTo) return RealFileSystem::rename(from, to);
-        failedRenameTo.clear();
-        return false;
-    }
-};
-
 struct Written {
     bool ok;
     std::string err;
 };
 
-Written write(GeneratorOptions options = {}, FailingFileSystem files = {}) {
+Written write(depmill::FileSystem& files, GeneratorOptions options = {}) {
     std::ostringstream err;
     std::ostringstream warnings;
-    const bool ok =
+    const std::optional<int> status = depmill_testing::endStatus([&] {
         depmill::writeMakefile({source(SourceKind::C, "main.c")},
                                depmill::findPreviousMakefile(files), options, files, warnings, err);
-    return {ok, err.str()};
+    });
+    EXPECT_TRUE(!status || *status == 2);
+    return {!status, err.str()};
+}
+
+// In the current folder.
+Written write(GeneratorOptions options = {}) {
+    depmill::RealFileSystem files;
+    return write(files, options);
 }
 
 // The names in the current folder.
@@ -474,55 +458,66 @@ TEST(WriteMakefile, FailuresLeaveTheMakefileAsItWas) {
 // A fresh name that is taken is passed over for another; when none can be
 // had, the run ends with the previous makefile as it was.
 TEST(WriteMakefile, TakenNamesArePassedOver) {
-    ScratchFolder folder;
+    MemoryFolder folder;
     const std::string previous = "X = 1\nall: x\n";
-    writeFile("makefile", previous);
-    FailingFileSystem files;
-    files.takenNames = 3;
-    const Written passed = write({}, files);
+    folder.file("makefile", previous);
+    folder.takeNames(3);
+    const Written passed = write(folder);
     EXPECT_TRUE(passed.ok) << passed.err;
-    EXPECT_EQ(readFile("makefile.old"), previous);
-    EXPECT_EQ(folderEntries(), (std::set<std::string>{"makefile", "makefile.old"}));
+    EXPECT_EQ(folder.bytes("makefile.old"), previous);
+    EXPECT_EQ(folder.names(), (std::set<std::string>{"makefile", "makefile.old"}));
 
-    const std::string first = readFile("makefile");
-    files.takenNames = 1000;
-    const Written none = write({}, files);
+    const std::optional<std::string> first = folder.bytes("makefile");
+    folder.takeNames(1000);
+    const Written none = write(folder);
     EXPECT_FALSE(none.ok);
     EXPECT_EQ(none.err, "Depmill: can't create Makefile\n");
-    EXPECT_EQ(readFile("makefile"), first);
-    EXPECT_EQ(readFile("makefile.old"), previous);
+    EXPECT_EQ(folder.bytes("makefile"), first);
+    EXPECT_EQ(folder.bytes("makefile.old"), previous);
+}
+
+// A new file whose bytes do not all reach it is removed, and nothing is
+// renamed.
+TEST(WriteMakefile, FailedWriteLeavesNoNewFile) {
+    MemoryFolder folder;
+    const std::string previous = "X = 1\nall: x\n";
+    folder.file("makefile", previous).file("makefile.old", "stale");
+    folder.failWrites();
+    const Written w = write(folder);
+    EXPECT_FALSE(w.ok);
+    EXPECT_EQ(w.err, "Depmill: can't write Makefile\n");
+    EXPECT_EQ(folder.bytes("makefile"), previous);
+    EXPECT_EQ(folder.bytes("makefile.old"), "stale");
+    EXPECT_EQ(folder.names(), (std::set<std::string>{"makefile", "makefile.old"}));
 }
 
 // When the new file cannot take the name "makefile", the previous makefile
 // gets its name back and nothing else is left.
 TEST(WriteMakefile, FailedFinalRenamePutsThePreviousMakefileBack) {
-    ScratchFolder folder;
+    MemoryFolder folder;
     const std::string previous = "X = 1\nall: x\n";
-    writeFile("makefile", previous);
-    FailingFileSystem files;
-    files.failedRenameTo = "makefile";
-    const Written w = write({}, files);
+    folder.file("makefile", previous);
+    folder.failRenameTo("makefile");
+    const Written w = write(folder);
     EXPECT_FALSE(w.ok);
     EXPECT_EQ(w.err, "Depmill: can't write Makefile\n");
-    EXPECT_EQ(readFile("makefile"), previous);
-    EXPECT_EQ(folderEntries(), std::set<std::string>{"makefile"});
+    EXPECT_EQ(folder.bytes("makefile"), previous);
+    EXPECT_EQ(folder.names(), std::set<std::string>{"makefile"});
 }
 
 // The old backup is removed before the previous makefile takes its name
 // (no rename over a file); should that rename still fail, the makefile is
 // as it was and the new file gone.
 TEST(WriteMakefile, TheOldBackupIsRemovedBeforeTheRename) {
-    ScratchFolder folder;
+    MemoryFolder folder;
     const std::string previous = "X = 1\nall: x\n";
-    writeFile("makefile", previous);
-    writeFile("makefile.old", "stale");
-    FailingFileSystem files;
-    files.failedRenameTo = "makefile.old";
-    const Written w = write({}, files);
+    folder.file("makefile", previous).file("makefile.old", "stale");
+    folder.failRenameTo("makefile.old");
+    const Written w = write(folder);
     EXPECT_FALSE(w.ok);
     EXPECT_EQ(w.err, "Depmill: can't rename old Makefile\n");
-    EXPECT_EQ(readFile("makefile"), previous);
-    EXPECT_EQ(folderEntries(), std::set<std::string>{"makefile"});
+    EXPECT_EQ(folder.bytes("makefile"), previous);
+    EXPECT_EQ(folder.names(), std::set<std::string>{"makefile"});
 }
 
 // No new file can be made (here: no file descriptor left): the previous

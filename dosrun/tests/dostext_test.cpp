@@ -5,16 +5,38 @@
 #include "dosfolder.h"
 #include "programsearch.h"
 
-using dosrun::JoinDosCommandLine;
+namespace {
+
+// What a function of dosrun's gives: its result, or the reason why not.
+struct Result {
+    std::string text;  // the line or the path
+    std::string error;
+};
+
+Result join(const std::vector<std::string>& words) {
+    Result joined;
+    const bool taken = dosrun::JoinDosCommandLine(words, &joined.text, &joined.error);
+    EXPECT_EQ(taken, joined.error.empty()) << joined.error;
+    return joined;
+}
+
+Result dosFolderBelow(const std::string& root, const std::string& folder) {
+    Result below;
+    const bool taken = dosrun::DosFolderBelow(root, folder, &below.text, &below.error);
+    EXPECT_EQ(taken, below.error.empty()) << below.error;
+    return below;
+}
+
+}  // namespace
 
 TEST(DosCommandLine, JoinsWithBlanksAndQuotesWhatTheShellWouldSplitOrRedirect) {
-    EXPECT_EQ(JoinDosCommandLine({"CL", "/c", "HELLO.C"}).line, "CL /c HELLO.C");
-    EXPECT_EQ(JoinDosCommandLine({"TYPE", "MY FILE.TXT"}).line, "TYPE \"MY FILE.TXT\"");
-    EXPECT_EQ(JoinDosCommandLine({"ECHO", "a>b", "c|d", "<x", ""}).line, "ECHO \"a>b\" \"c|d\" \"<x\" \"\"");
+    EXPECT_EQ(join({"CL", "/c", "HELLO.C"}).text, "CL /c HELLO.C");
+    EXPECT_EQ(join({"TYPE", "MY FILE.TXT"}).text, "TYPE \"MY FILE.TXT\"");
+    EXPECT_EQ(join({"ECHO", "a>b", "c|d", "<x", ""}).text, "ECHO \"a>b\" \"c|d\" \"<x\" \"\"");
     // Quotes that pair up inside a word leave the line's quoting as it was.
-    EXPECT_EQ(JoinDosCommandLine({"CL", "-DNAME=\"x\""}).line, "CL -DNAME=\"x\"");
+    EXPECT_EQ(join({"CL", "-DNAME=\"x\""}).text, "CL -DNAME=\"x\"");
     // Shift-JIS bytes go through unchanged.
-    EXPECT_EQ(JoinDosCommandLine({"ECHO", "\x93\xfa\x96\x7b"}).line, "ECHO \x93\xfa\x96\x7b");
+    EXPECT_EQ(join({"ECHO", "\x93\xfa\x96\x7b"}).text, "ECHO \x93\xfa\x96\x7b");
 }
 
 TEST(DosCommandLine, RefusesWordsThatWouldUnquoteTheRest) {
@@ -22,20 +44,20 @@ TEST(DosCommandLine, RefusesWordsThatWouldUnquoteTheRest) {
     for (const std::vector<std::string>& words :
          {std::vector<std::string>{"ECHO", "a\"b", "x>y"}, {"ECHO", "\"a >b\""}, {"ECHO", "a\rb"},
           {"ECHO", "a\nDEL *.*"}}) {
-        const auto joined = JoinDosCommandLine(words);
+        const auto joined = join(words);
         EXPECT_FALSE(joined.error.empty()) << words[1];
-        EXPECT_TRUE(joined.line.empty());
+        EXPECT_TRUE(joined.text.empty());
     }
 }
 
 TEST(DosCommandLine, TakesAtMost126Characters) {
     const std::string program = "P";
-    EXPECT_TRUE(JoinDosCommandLine({program, std::string(124, 'x')}).error.empty());
-    const auto tooLong = JoinDosCommandLine({program, std::string(125, 'x')});
+    EXPECT_TRUE(join({program, std::string(124, 'x')}).error.empty());
+    const auto tooLong = join({program, std::string(125, 'x')});
     EXPECT_NE(tooLong.error.find("127"), std::string::npos) << tooLong.error;
     EXPECT_NE(tooLong.error.find("126"), std::string::npos) << tooLong.error;
     // The quotes count: DOS gets them.
-    EXPECT_FALSE(JoinDosCommandLine({program, std::string(122, 'x') + " y"}).error.empty());
+    EXPECT_FALSE(join({program, std::string(122, 'x') + " y"}).error.empty());
 }
 
 TEST(DosBatchText, PercentSignsStayLiteral) {
@@ -44,12 +66,13 @@ TEST(DosBatchText, PercentSignsStayLiteral) {
 }
 
 TEST(DosBatchText, ValuesRefuseWhatTheShellActsOn) {
-    EXPECT_FALSE(dosrun::RefusalOfDosValue("D:\\INCLUDE;C:\\H"));
-    EXPECT_FALSE(dosrun::RefusalOfDosValue("-AL -Ox 50%"));
-    for (const char* bad : {"a>b", "a<b", "a|b", "\"x", "a\r\nECHO"}) EXPECT_TRUE(dosrun::RefusalOfDosValue(bad)) << bad;
-    EXPECT_FALSE(dosrun::RefusalOfMountFolder("/home/me/my dos/プロジェクト 100%"));
-    EXPECT_TRUE(dosrun::RefusalOfMountFolder("/tmp/a\"b"));
-    EXPECT_TRUE(dosrun::RefusalOfMountFolder("/tmp/a\nb"));
+    std::string error;
+    EXPECT_TRUE(dosrun::CheckDosValue("D:\\INCLUDE;C:\\H", &error));
+    EXPECT_TRUE(dosrun::CheckDosValue("-AL -Ox 50%", &error));
+    for (const char* bad : {"a>b", "a<b", "a|b", "\"x", "a\r\nECHO"}) EXPECT_FALSE(dosrun::CheckDosValue(bad, &error)) << bad;
+    EXPECT_TRUE(dosrun::CheckMountFolder("/home/me/my dos/プロジェクト 100%", &error));
+    EXPECT_FALSE(dosrun::CheckMountFolder("/tmp/a\"b", &error));
+    EXPECT_FALSE(dosrun::CheckMountFolder("/tmp/a\nb", &error));
 }
 
 TEST(DosBatchText, BatchProgramsAreKnownByTheirExtension) {
@@ -76,17 +99,17 @@ TEST(DosProgramWord, TheShellsOwnCommandsAndWordsNoProgramHas) {
 }
 
 TEST(DosFolder, IsThePlaceBelowTheRootWithEachNameCheckedForDos) {
-    EXPECT_EQ(dosrun::DosFolderBelow("/home/me/dos", "/home/me/dos").path, "\\");
-    EXPECT_EQ(dosrun::DosFolderBelow("/home/me/dos", "/home/me/dos/proj/src").path, "\\proj\\src");
-    EXPECT_EQ(dosrun::DosFolderBelow("/", "/tmp/x").path, "\\tmp\\x");
+    EXPECT_EQ(dosFolderBelow("/home/me/dos", "/home/me/dos").text, "\\");
+    EXPECT_EQ(dosFolderBelow("/home/me/dos", "/home/me/dos/proj/src").text, "\\proj\\src");
+    EXPECT_EQ(dosFolderBelow("/", "/tmp/x").text, "\\tmp\\x");
     // The root itself may have any name: it is mounted, not named in DOS.
-    EXPECT_EQ(dosrun::DosFolderBelow("/home/me/My DOS 作業", "/home/me/My DOS 作業/HELLO").path, "\\HELLO");
+    EXPECT_EQ(dosFolderBelow("/home/me/My DOS 作業", "/home/me/My DOS 作業/HELLO").text, "\\HELLO");
 
-    const auto outside = dosrun::DosFolderBelow("/home/me/dos", "/home/me/dosbox/x");
-    EXPECT_TRUE(outside.path.empty());
+    const auto outside = dosFolderBelow("/home/me/dos", "/home/me/dosbox/x");
+    EXPECT_TRUE(outside.text.empty());
     EXPECT_NE(outside.error.find("not below the root"), std::string::npos);
     for (const char* name : {"my proj", "ソース", "toolongname", "a.b.c", "name.long"}) {
-        const auto refused = dosrun::DosFolderBelow("/r", std::string("/r/ok/") + name + "/x");
+        const auto refused = dosFolderBelow("/r", std::string("/r/ok/") + name + "/x");
         EXPECT_NE(refused.error.find(name), std::string::npos) << refused.error;
     }
 }

@@ -6,15 +6,29 @@
 
 #include <tuple>
 
-using dosrun::ParseOptions;
+using dosrun::Invocation;
+
+namespace {
+
+// The reason ParseOptions gives for the words; empty when it takes them.
+std::string parseError(const std::vector<std::string>& words, common::DosrunSettings& settings,
+                       Invocation& invocation) {
+    std::string error;
+    const bool taken = dosrun::ParseOptions(words, settings, invocation, &error);
+    EXPECT_EQ(taken, error.empty()) << error;
+    return error;
+}
+
+}  // namespace
 
 TEST(DosrunOptions, OverrideTheSettingsFileAndStopAtTheProgram) {
     common::DosrunSettings settings;
     ASSERT_FALSE(common::ParseDosrunSettings("root = /file\ndrive D = /file/d\nset LIB = X\ncycles = auto\n", settings));
-    const auto result = ParseOptions({"-r", "/opt", "-dd=/opt/msc", "-e", "lib=D:\\LIB", "-e", "INCLUDE=D:\\H",
-                                      "-p", "D:\\BIN", "-t", "5", "-c", "max", "cl", "-c", "-r", "HELLO.C"},
-                                     settings);
-    ASSERT_EQ(result.error, "");
+    Invocation invocation;
+    ASSERT_EQ(parseError({"-r", "/opt", "-dd=/opt/msc", "-e", "lib=D:\\LIB", "-e", "INCLUDE=D:\\H", "-p", "D:\\BIN",
+                          "-t", "5", "-c", "max", "cl", "-c", "-r", "HELLO.C"},
+                         settings, invocation),
+              "");
     EXPECT_EQ(settings.root, "/opt");
     EXPECT_EQ(settings.drives.at('D'), "/opt/msc");
     EXPECT_EQ(settings.path, "D:\\BIN");
@@ -22,15 +36,15 @@ TEST(DosrunOptions, OverrideTheSettingsFileAndStopAtTheProgram) {
     EXPECT_EQ(settings.environment[0].second, "D:\\LIB");
     EXPECT_EQ(settings.timeoutSeconds, 5);
     EXPECT_EQ(settings.cycles, "max");
-    EXPECT_EQ(result.invocation.command, (std::vector<std::string>{"cl", "-c", "-r", "HELLO.C"}));
+    EXPECT_EQ(invocation.command, (std::vector<std::string>{"cl", "-c", "-r", "HELLO.C"}));
 }
 
 TEST(DosrunOptions, DoubleDashEndsTheOptions) {
     common::DosrunSettings settings;
-    const auto result = ParseOptions({"--", "-v"}, settings);
-    EXPECT_EQ(result.error, "");
-    EXPECT_FALSE(result.invocation.showVersion);
-    EXPECT_EQ(result.invocation.command, std::vector<std::string>{"-v"});
+    Invocation invocation;
+    EXPECT_EQ(parseError({"--", "-v"}, settings, invocation), "");
+    EXPECT_FALSE(invocation.showVersion);
+    EXPECT_EQ(invocation.command, std::vector<std::string>{"-v"});
 }
 
 TEST(DosrunOptions, BadOnesAreErrors) {
@@ -38,20 +52,75 @@ TEST(DosrunOptions, BadOnesAreErrors) {
          {std::vector<std::string>{"-x", "cl"}, {"--verbose", "cl"}, {"-r"}, {"-d", "D", "cl"}, {"-d", "C=/x", "cl"},
           {"-d", "DD=/x", "cl"}, {"-e", "=x", "cl"}, {"-t", "soon", "cl"}, {"-c", "max\n[dos]", "cl"}, {}}) {
         common::DosrunSettings settings;
-        EXPECT_NE(ParseOptions(words, settings).error, "") << (words.empty() ? "" : words[0]);
+        Invocation invocation;
+        EXPECT_NE(parseError(words, settings, invocation), "") << (words.empty() ? "" : words[0]);
     }
     common::DosrunSettings settings;
-    EXPECT_EQ(ParseOptions({"--show"}, settings).error, "");
-    EXPECT_EQ(ParseOptions({"-v"}, settings).error, "");
+    Invocation invocation;
+    EXPECT_EQ(parseError({"--show"}, settings, invocation), "");
+    EXPECT_EQ(parseError({"-v"}, settings, invocation), "");
+}
+
+TEST(DosrunOptions, EachWordIsReadAsItsOptionOrRefusedWithItsReason) {
+    const auto shows = [](const Invocation& invocation) {
+        return std::tuple{invocation.showVersion, invocation.showSettings, invocation.showUsage, invocation.passInput};
+    };
+    const std::tuple<bool, bool, bool, bool> none{};
+    for (const auto& [words, error, shown] : std::vector<std::tuple<std::vector<std::string>, std::string,
+                                                                    std::tuple<bool, bool, bool, bool>>>{
+             {{"--version"}, "", {true, false, false, false}},
+             {{"-h"}, "", {false, false, true, false}},
+             {{"--help", "-v"}, "", {true, false, true, false}},
+             {{"-i", "cl"}, "", {false, false, false, true}},
+             {{"-rD", "cl"}, "", none},
+             {{"-", "x"}, "", none},
+             {{"-i"}, "no DOS program given", none},
+             {{"-vx"}, "unknown option -vx", none},
+             {{"-ix", "cl"}, "unknown option -ix", none},
+             {{"--show=x"}, "unknown option --show=x", none},
+             {{"--root", "/x", "cl"}, "unknown option --root", none},
+             {{"-s", "cl"}, "unknown option -s", none},
+             {{"cl", "-r"}, "", none},
+             {{"-p"}, "the option -p needs a value", none},
+             {{"-d", "D", "cl"}, "-d takes a drive letter, \"=\" and a folder: -d D=/opt/dos", none},
+             {{"-d=/x", "cl"}, "-d takes a drive letter, \"=\" and a folder: -d D=/opt/dos", none},
+             {{"-dz=/x", "cl"}, "-d z=/x: drive Z is DOSBox's own", none},
+             {{"-d", "1=/x", "cl"}, "-d 1=/x: a drive is a letter from A to Z", none},
+             {{"-e", "NAME", "cl"}, "-e takes NAME=VALUE", none},
+             {{"-t", "-1", "cl"}, "-t takes a whole number of seconds, 0 for none", none},
+             {{"-c", "fast", "cl"}, "-c fast: cycles are \"max\", \"auto\", a number, \"fixed N\" or \"max N%\"", none},
+         }) {
+        common::DosrunSettings settings;
+        Invocation invocation;
+        EXPECT_EQ(parseError(words, settings, invocation), error) << words[0];
+        if (error.empty()) {
+            EXPECT_EQ(shows(invocation), shown) << words[0];
+        }
+    }
+    common::DosrunSettings settings;
+    Invocation invocation;
+    parseError({"-rD", "-", "x"}, settings, invocation);
+    EXPECT_EQ(settings.root, "D");
+    EXPECT_EQ(invocation.command, (std::vector<std::string>{"-", "x"}));
+}
+
+TEST(DosrunOptions, UsageNamesEveryOption) {
+    EXPECT_EQ(dosrun::UsageText(),
+              "usage: dosrun [-r FOLDER] [-d X=FOLDER]... [-p DOSPATH] [-e NAME=VALUE]...\n"
+              "              [-t SECONDS] [-c CYCLES] [-i] PROGRAM [ARGUMENTS...]\n"
+              "       dosrun -v | --show | --help\n");
 }
 
 TEST(DosrunOptions, TheSettingsShownReadBackAsTheSame) {
     common::DosrunSettings settings;
-    ParseOptions({"-r", "/p", "-d", "E=/e", "-p", "C:\\BIN", "-e", "A=1", "-t", "9", "-c", "fixed 3000", "x"},
-                 settings);
+    Invocation invocation;
+    parseError({"-r", "/p", "-d", "E=/e", "-p", "C:\\BIN", "-e", "A=1", "-t", "9", "-c", "fixed 3000", "x"}, settings,
+               invocation);
+    EXPECT_EQ(common::DosrunSettingsText(settings),
+              "root = /p\ndrive E = /e\npath = C:\\BIN\nset A = 1\ncycles = fixed 3000\ntimeout = 9\n");
     common::DosrunSettings again;
-    ASSERT_FALSE(common::ParseDosrunSettings(dosrun::SettingsText(settings), again));
-    EXPECT_EQ(dosrun::SettingsText(again), dosrun::SettingsText(settings));
+    ASSERT_FALSE(common::ParseDosrunSettings(common::DosrunSettingsText(settings), again));
+    EXPECT_EQ(common::DosrunSettingsText(again), common::DosrunSettingsText(settings));
     EXPECT_EQ(again.drives, settings.drives);
     EXPECT_EQ(again.environment, settings.environment);
 }
