@@ -45,12 +45,14 @@ int main(int argc, char* argv[]) {
         MainWindow mainWindow({ui, *settings, *processes, *sounds, help, *textConversion});
         ui.setParentWindow(&mainWindow);
         MainWindowDialogs dialogs;
-        dialogs.toolEditor = new ToolEditor(&mainWindow);
-        dialogs.optionsDialog = new OptionsDialog(mainWindow);
+        dialogs.toolEditor = new ToolEditor(&mainWindow, ui);
+        dialogs.optionsDialog = new OptionsDialog(&mainWindow, mainWindow.settings(),
+                                                  mainWindow.codePage());
         dialogs.projectDialog = new ProjectDialog(
             ui, [&mainWindow]() -> Project& { return mainWindow.project(); },
             mainWindow.settings().projectFolder, &mainWindow);
-        dialogs.toolListDialog = new ToolListDialog(mainWindow, *dialogs.toolEditor);
+        dialogs.toolListDialog = new ToolListDialog(&mainWindow, mainWindow.tools(), ui,
+                                                    *dialogs.toolEditor);
         dialogs.aboutBox = new AboutBox(*fileVersions, &mainWindow);
         mainWindow.setDialogs(dialogs);
 

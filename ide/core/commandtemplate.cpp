@@ -6,15 +6,12 @@
 #include <algorithm>
 #include <utility>
 
+#include "whitespace.h"
+
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::size_t skipBlanks(std::string_view text, std::size_t pos) {
-    return std::min(text.find_first_not_of(" \t", pos), text.size());
-}
+using common::isBlank;
+using common::skipBlanks;
 
 char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

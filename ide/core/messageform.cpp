@@ -12,7 +12,6 @@
 
 namespace {
 
-using namespace std::string_view_literals;
 using Directive = MessageForm::Directive;
 using Token = MessageForm::Token;
 
@@ -20,11 +19,23 @@ using Token = MessageForm::Token;
 // the line, and no compiler writes a message this long.
 constexpr std::size_t kMaxLineLength = 8192;
 
-// The kind words in the code pages' bytes.
-constexpr std::string_view kErrorJaUtf8 = "\u30a8\u30e9\u30fc";
-constexpr std::string_view kWarningJaUtf8 = "\u8b66\u544a";
-constexpr std::string_view kErrorJaSjis = "\x83\x47\x83\x89\x81\x5b";
-constexpr std::string_view kWarningJaSjis = "\x8c\x78\x8d\x90";
+// The kind words of a %t directive in the code pages' bytes (the same in
+// both for ASCII) and the kind each stands for, in the order they are
+// tried: "fatal error" before "fatal", so that the longer word wins.
+struct KindWordRow {
+    std::string_view utf8;
+    std::string_view shiftJis;
+    LineKind kind;
+};
+constexpr KindWordRow kKindWords[] = {
+    {"fatal error", "fatal error", LineKind::Error},
+    {"error", "error", LineKind::Error},
+    {"warning", "warning", LineKind::Warning},
+    {"note", "note", LineKind::Note},
+    {"fatal", "fatal", LineKind::Error},
+    {"\u30a8\u30e9\u30fc", "\x83\x47\x83\x89\x81\x5b", LineKind::Error},  // エラー
+    {"\u8b66\u544a", "\x8c\x78\x8d\x90", LineKind::Warning},               // 警告
+};
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -160,13 +171,6 @@ unsigned long DecimalValue(std::string_view digits) {
         number = number > (kMax - digit) / 10 ? kMax : number * 10 + digit;
     }
     return number;
-}
-
-LineKind KindOfWord(std::string_view word) {
-    if (startsWithWord(word, "warning", true) || word == kWarningJaUtf8 || word == kWarningJaSjis)
-        return LineKind::Warning;
-    if (startsWithWord(word, "note", true)) return LineKind::Note;
-    return LineKind::Error;
 }
 
 // One match of a form against a line: the search and what it found.
@@ -460,12 +464,10 @@ MessageForm::Compiled MessageForm::compile(std::string_view notation, common::Co
     for (const Token& t : form.tokens_) literals += t.literal;
     form.literalGroups_ = LineProfile::groupsOf(literals);
     form.hasLine_ = has(Directive::Line);
-    // "fatal error" before "fatal", so that the longer word is tried first.
     const bool sjis = cp == common::CodePage::ShiftJis;
-    for (const std::string_view word :
-         {"fatal error"sv, "error"sv, "warning"sv, "note"sv, "fatal"sv,
-          sjis ? kErrorJaSjis : kErrorJaUtf8, sjis ? kWarningJaSjis : kWarningJaUtf8}) {
-        form.kindWords_.push_back({std::string(word), KindOfWord(word), isAsciiText(word)});
+    for (const KindWordRow& row : kKindWords) {
+        const std::string_view word = sjis ? row.shiftJis : row.utf8;
+        form.kindWords_.push_back({std::string(word), row.kind, isAsciiText(word)});
     }
     return {std::move(form), {}};
 }

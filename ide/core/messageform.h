@@ -116,9 +116,6 @@ struct MessageForm::Compiled {
 // The decimal digits as a number; the largest one for an absurdly long run.
 unsigned long DecimalValue(std::string_view digits);
 
-// The kind a kind word stands for (Error for error, fatal and fatal error).
-LineKind KindOfWord(std::string_view word);
-
 // What the form reads in the example line, for the user to see at once:
 // "ファイル: hello.c  行: 12  桁: 3  種類: エラー" (桁 only when the line
 // gives a column, 番号 when it gives a number), "当てはまりません" when the

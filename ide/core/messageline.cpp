@@ -2,7 +2,6 @@
 #include "messageline.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -11,7 +10,7 @@ using enum LineKind;
 
 // Adding a compiler is one row. More particular forms come before the more
 // general ones that would also take their lines.
-constexpr std::array<BuiltInMessageForm, 28> kBuiltInForms{{
+constexpr BuiltInMessageForm kBuiltInForms[] = {
     // The compilers' own form: Microsoft C and MASM, with and without the
     // blank before ":", with a column, and their notes.
     {"Microsoft C, MASM", "%f(%l) : %t %n: %m", Error},
@@ -52,7 +51,7 @@ constexpr std::array<BuiltInMessageForm, 28> kBuiltInForms{{
     {"GNU linker", "%*undefined reference to %m", Error},
     {"ld86", "undefined symbol: %m", Error},
     {"a program's own message", "%*: %t: %m", Error},
-}};
+};
 
 // "12>" before a line: the build pane of a parallel build.
 std::string_view withoutPanePrefix(std::string_view line) {

@@ -1,5 +1,5 @@
 // RegistryAccess over a SettingsStore: one open key at a time, typed reads with
-// defaults, writes that throw when refused.
+// defaults, writes that say when they were refused.
 #include "registry.h"
 
 #include <cstdint>
@@ -14,8 +14,10 @@ std::string resolvePath(const std::string& currentPath, const std::string& path)
     return currentPath + "\\" + path;
 }
 
-std::string dataTypeError(const std::string& name) {
-    return "'" + name + "' のﾃﾞｰﾀ型が不正です";
+// False, with the message in err when given.
+bool fail(std::string* err, std::string message) {
+    if (err != nullptr) *err = std::move(message);
+    return false;
 }
 
 }  // namespace
@@ -48,12 +50,14 @@ bool RegistryAccess::hasValue(const std::string& name) {
     return key_ && key_->read(name).has_value();
 }
 
-std::string RegistryAccess::readString(const std::string& name, const std::string& def) {
+std::string RegistryAccess::readString(const std::string& name, const std::string& def,
+                                       std::string* err) {
     if (!key_) return def;
     const auto value = key_->read(name);
     if (!value) return def;
     if (value->type != kSettingsString && value->type != kSettingsExpandString) {
-        throw RegistryError(dataTypeError(name));
+        fail(err, "'" + name + "' のﾃﾞｰﾀ型が不正です");
+        return def;
     }
     return value->data.substr(0, value->data.find('\0'));
 }
@@ -78,27 +82,27 @@ std::optional<int> RegistryAccess::readDword(const std::string& name) {
     return static_cast<std::int32_t>(bits);
 }
 
-void RegistryAccess::writeString(const std::string& name, const std::string& value) {
-    write(name, SettingsValue{kSettingsString, value});
+bool RegistryAccess::writeString(const std::string& name, const std::string& value,
+                                 std::string* err) {
+    return write(name, SettingsValue{kSettingsString, value}, err);
 }
 
-void RegistryAccess::writeInteger(const std::string& name, int value) {
+bool RegistryAccess::writeInteger(const std::string& name, int value, std::string* err) {
     const auto bits = static_cast<std::uint32_t>(value);
     std::string data(4, '\0');
     for (std::size_t i = 0; i < 4; ++i) data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-    write(name, SettingsValue{kSettingsDword, data});
+    return write(name, SettingsValue{kSettingsDword, data}, err);
 }
 
-void RegistryAccess::writeBool(const std::string& name, bool value) {
-    writeInteger(name, value ? 1 : 0);
+bool RegistryAccess::writeBool(const std::string& name, bool value, std::string* err) {
+    return writeInteger(name, value ? 1 : 0, err);
 }
 
 bool RegistryAccess::deleteValue(const std::string& name) {
     return key_ && key_->remove(name);
 }
 
-void RegistryAccess::write(const std::string& name, const SettingsValue& value) {
-    if (!key_ || !key_->write(name, value)) {
-        throw RegistryError("'" + name + "' を書き込めません");
-    }
+bool RegistryAccess::write(const std::string& name, const SettingsValue& value, std::string* err) {
+    if (!key_ || !key_->write(name, value)) return fail(err, "'" + name + "' を書き込めません");
+    return true;
 }

@@ -1,21 +1,16 @@
 // RegistryAccess: the registry access object of the settings operations. It
 // holds at most one open key of a SettingsStore, reads typed values with a
-// default and writes them, raising RegistryError where the registry would.
+// default and writes them. Where the registry would fail (a write the store
+// refuses, a string read from a value of another type) the call says so as
+// every failing call of the IDE's settings does: it returns false (a read
+// its default) and, when err is given, puts the message there.
 #pragma once
 
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 #include "settingsstore.h"
-
-// A write the store refused, or a string read from a value of another type
-// (message "'<name>' のﾃﾞｰﾀ型が不正です").
-class RegistryError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 class RegistryAccess {
   public:
@@ -42,9 +37,10 @@ class RegistryAccess {
     bool hasValue(const std::string& name);
 
     // The text of a string or expandable-string value, up to its first zero
-    // byte; def when the value is missing. Throws RegistryError (data-type
-    // error) for a value of any other type.
-    std::string readString(const std::string& name, const std::string& def);
+    // byte; def when the value is missing. A value of any other type gives
+    // def and the data-type error "'<name>' のﾃﾞｰﾀ型が不正です" in err.
+    std::string readString(const std::string& name, const std::string& def,
+                           std::string* err = nullptr);
 
     // A 32-bit integer value (at most 4 bytes); def for anything else.
     int readInteger(const std::string& name, int def);
@@ -52,19 +48,20 @@ class RegistryAccess {
     // A stored integer other than zero is true; def for anything else.
     bool readBool(const std::string& name, bool def);
 
-    // Write a string (type 1) or integer (type 4, a flag as 1 or 0). Throw
-    // RegistryError when no key is open or the store refuses.
-    void writeString(const std::string& name, const std::string& value);
-    void writeInteger(const std::string& name, int value);
-    void writeBool(const std::string& name, bool value);
+    // Write a string (type 1) or integer (type 4, a flag as 1 or 0). False,
+    // with "'<name>' を書き込めません" in err, when no key is open or the
+    // store refuses.
+    bool writeString(const std::string& name, const std::string& value, std::string* err = nullptr);
+    bool writeInteger(const std::string& name, int value, std::string* err = nullptr);
+    bool writeBool(const std::string& name, bool value, std::string* err = nullptr);
 
-    // Removes the value; true on success. Never throws.
+    // Removes the value; true on success.
     bool deleteValue(const std::string& name);
 
   private:
     // The integer of a 32-bit value of at most 4 bytes; nullopt otherwise.
     std::optional<int> readDword(const std::string& name);
-    void write(const std::string& name, const SettingsValue& value);
+    bool write(const std::string& name, const SettingsValue& value, std::string* err);
 
     SettingsStore& store_;
     std::unique_ptr<SettingsKey> key_;

@@ -22,23 +22,11 @@ class CountedWrites {
   public:
     explicit CountedWrites(RegistryAccess& reg) : reg_(reg) {}
 
-    template <typename Write>
-    void attempt(Write&& write) {
-        try {
-            write();
-        } catch (const RegistryError&) {
-            ++failures_;
-        }
-    }
-    void text(const char* name, const std::string& value) {
-        attempt([&] { reg_.writeString(name, value); });
-    }
-    void integer(const char* name, int value) {
-        attempt([&] { reg_.writeInteger(name, value); });
-    }
+    void text(const char* name, const std::string& value) { count(reg_.writeString(name, value)); }
+    void integer(const char* name, int value) { count(reg_.writeInteger(name, value)); }
     template <typename Record>
     void field(const std::string& name, const StoredField<Record>& stored, const Record& record) {
-        attempt([&] { WriteField(reg_, name, stored, record); });
+        count(WriteField(reg_, name, stored, record));
     }
     void close() { count(reg_.closeKey()); }
     void count(bool kept) { failures_ += kept ? 0 : 1; }
@@ -205,12 +193,8 @@ bool LoadTools(ToolTable& list, SettingsStore& store, LoadErrors* errors) {
 bool SaveTool(const Tool& tool, std::size_t index, SettingsStore& store) {
     RegistryAccess reg(store);
     if (!reg.openKey(kToolsKey, true)) return false;
-    try {
-        for (const NamedField<Tool>& value : kToolValues) {
-            WriteField(reg, indexedName(value.name, index), value.field, tool);
-        }
-    } catch (const RegistryError&) {
-        return false;
+    for (const NamedField<Tool>& value : kToolValues) {
+        if (!WriteField(reg, indexedName(value.name, index), value.field, tool)) return false;
     }
     return reg.closeKey();
 }

@@ -7,10 +7,8 @@ void AppendLoadError(std::string* errors, const std::string& line) {
 
 std::string ReadText(RegistryAccess& reg, const std::string& name, const std::string& byDefault,
                      std::string* errors) {
-    try {
-        return reg.readString(name, byDefault);
-    } catch (const RegistryError& error) {
-        AppendLoadError(errors, error.what());
-        return byDefault;
-    }
+    std::string error;
+    std::string text = reg.readString(name, byDefault, &error);
+    if (!error.empty()) AppendLoadError(errors, error);
+    return text;
 }

@@ -31,8 +31,8 @@ struct TextField {
                             std::string* errors) {
         return ReadText(reg, name, def, errors);
     }
-    static void write(RegistryAccess& reg, const std::string& name, const std::string& value) {
-        reg.writeString(name, value);
+    static bool write(RegistryAccess& reg, const std::string& name, const std::string& value) {
+        return reg.writeString(name, value);
     }
 };
 
@@ -47,8 +47,8 @@ struct FlagField {
     static bool read(RegistryAccess& reg, const std::string& name, bool def, std::string*) {
         return reg.readBool(name, def);
     }
-    static void write(RegistryAccess& reg, const std::string& name, bool value) {
-        reg.writeBool(name, value);
+    static bool write(RegistryAccess& reg, const std::string& name, bool value) {
+        return reg.writeBool(name, value);
     }
 };
 
@@ -63,8 +63,8 @@ struct NumberField {
                              std::string*) {
         return reg.readInteger(name, def);
     }
-    static void write(RegistryAccess& reg, const std::string& name, std::int32_t value) {
-        reg.writeInteger(name, value);
+    static bool write(RegistryAccess& reg, const std::string& name, std::int32_t value) {
+        return reg.writeInteger(name, value);
     }
 };
 
@@ -109,12 +109,12 @@ void ReadField(RegistryAccess& reg, const std::string& name, const StoredField<R
                stored);
 }
 
-// Writes the record's field as value `name` of reg's open key; throws
-// RegistryError when the store refuses.
+// Writes the record's field as value `name` of reg's open key; false when
+// the store refuses.
 template <typename Record>
-void WriteField(RegistryAccess& reg, const std::string& name, const StoredField<Record>& stored,
+bool WriteField(RegistryAccess& reg, const std::string& name, const StoredField<Record>& stored,
                 const Record& record) {
-    std::visit([&](const auto& f) { f.write(reg, name, record.*f.field); }, stored);
+    return std::visit([&](const auto& f) { return f.write(reg, name, record.*f.field); }, stored);
 }
 
 template <typename Record>

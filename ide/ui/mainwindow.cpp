@@ -3,7 +3,6 @@
 #include "mainwindow.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
@@ -27,13 +26,13 @@
 #include "qtext.h"
 #include "settings.h"
 #include "soundplayer.h"
+#include "statusline.h"
 #include "tool.h"
 #include "uiservices.h"
 
 namespace {
 
 constexpr char kCaption[] = "Vantor";
-constexpr char kNotFound[] = "見つかりません";
 
 // The design size of the client area, before a stored placement applies.
 constexpr int kDesignClientWidth = 612;
@@ -88,7 +87,7 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
     findBar = new OutputFindBar(outputWindow, this);
     findBar->setObjectName("findBar");
     findBar->hide();
-    connect(findBar, &OutputFindBar::notFound, this, [this] { setStatusText(kNotFound); });
+    connect(findBar, &OutputFindBar::notFound, this, [this] { status_->showNotFound(); });
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -104,6 +103,7 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
     statusLine = statusBar();
     statusLine->setObjectName("statusLine");
     statusLine->setSizeGripEnabled(false);
+    status_ = std::make_unique<StatusLine>(*statusLine);
 
     createMenus();
     createOutputMenu();
@@ -123,139 +123,14 @@ void MainWindow::setDialogs(const MainWindowDialogs& dialogs) {
 }
 
 bool MainWindow::debugMode() const {
-    return dialogs_.optionsDialog && dialogs_.optionsDialog->debugModeBox->isChecked();
+    return dialogs_.optionsDialog && dialogs_.optionsDialog->debugMode();
 }
 
 QString MainWindow::statusText() const {
-    return statusLine->currentMessage();
-}
-
-void MainWindow::setStatusText(const QString& text) {
-    statusLine->showMessage(text);
+    return status_->text();
 }
 
 // ---------------------------------------------------------------- layout
-
-void MainWindow::createMenus() {
-    QMenuBar* bar = menuBar();
-    bar->setObjectName("menuBar");
-    const auto menu = [this, bar](const char* name, const char* caption) {
-        auto* m = new QMenu(caption, this);
-        m->setObjectName(name);
-        m->menuAction()->setObjectName(name);
-        bar->addMenu(m);
-        return m;
-    };
-    const auto item = [this](QMenu* m, const char* name, const char* caption, const char* hint,
-                             const QKeySequence& shortcut, void (MainWindow::*handler)()) {
-        auto* a = new QAction(caption, this);
-        a->setObjectName(name);
-        a->setStatusTip(hint);
-        a->setShortcut(shortcut);
-        connect(a, &QAction::triggered, this, handler);
-        m->addAction(a);
-        return a;
-    };
-    const auto separator = [](QMenu* m, const char* name) {
-        m->addSeparator()->setObjectName(name);
-    };
-    const QKeySequence none;
-
-    fileMenu = menu("fileMenu", "ファイル(&F)");
-    connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::fillReopenMenu);
-    newProjectAction =
-        item(fileMenu, "newProjectAction", "新規作成(&N)...", "新規プロジェクトを作ります",
-             QKeySequence("Ctrl+N"), &MainWindow::createNewProject);
-    openProjectAction =
-        item(fileMenu, "openProjectAction", "開く(&O)...", "既存のプロジェクトを開きます",
-             QKeySequence("Ctrl+O"), &MainWindow::chooseAndOpenProject);
-    reopenMenu = new QMenu("開き直す(&R)", this);
-    reopenMenu->setObjectName("reopenMenu");
-    reopenMenu->menuAction()->setObjectName("reopenMenu");
-    reopenMenu->menuAction()->setStatusTip("以前にオープンしたプロジェクトを再度オープンします");
-    fileMenu->addMenu(reopenMenu);
-    reopenMenu->menuAction()->setVisible(false);
-    separator(fileMenu, "fileSeparator");
-    exitAction = item(fileMenu, "exitAction", "終了(&X)", "IDEを終了します", QKeySequence("Alt+X"),
-                      &MainWindow::exitProgram);
-
-    editMenu = menu("editMenu", "編集(&E)");
-    copyAction = item(editMenu, "copyAction", "コピー(&C)",
-                      "出力ウインドウの選択領域をクリップボードにコピーします。",
-                      QKeySequence("Ctrl+C"), &MainWindow::copySelection);
-    copyAllAction =
-        item(editMenu, "copyAllAction", "すべてコピー(&E)",
-             "出力ウインドウのすべてをクリップボードにコピーします。", none, &MainWindow::copyAll);
-    separator(editMenu, "editSeparator");
-    selectAllAction =
-        item(editMenu, "selectAllAction", "すべて選択(&A)", "出力ウインドウをすべて選択します。",
-             QKeySequence("Ctrl+A"), &MainWindow::selectAllOutput);
-    clearAction = item(editMenu, "clearAction", "クリア(&D)", "出力ウインドウをクリアします", none,
-                       &MainWindow::clearOutput);
-    separator(editMenu, "messageSeparator");
-    nextMessageAction = item(editMenu, "nextMessageAction", "次のメッセージ(&N)",
-                             "次のエラーまたは警告の行を選び、エディタで開きます",
-                             QKeySequence("F4"), &MainWindow::openNextMessage);
-    previousMessageAction = item(editMenu, "previousMessageAction", "前のメッセージ(&V)",
-                                 "前のエラーまたは警告の行を選び、エディタで開きます",
-                                 QKeySequence("Shift+F4"), &MainWindow::openPreviousMessage);
-    separator(editMenu, "findSeparator");
-    findAction =
-        item(editMenu, "findAction", "検索(&F)...", "出力ウインドウの中の文字列を検索します",
-             QKeySequence("Ctrl+F"), &MainWindow::openFindBar);
-    // The items follow the output window as it changes, not only when the
-    // menu opens: a shortcut works exactly when its item would.
-    connect(outputWindow, &OutputWindow::selectionChanged, this, &MainWindow::updateEditMenu);
-    connect(outputWindow, &OutputWindow::contentsChanged, this, &MainWindow::updateEditMenu);
-    updateEditMenu();
-
-    projectMenu = menu("projectMenu", "プロジェクト(&P)");
-    buildAction = item(projectMenu, "buildAction", "ビルド(&B)", "プロジェクトをビルドします",
-                       QKeySequence("Shift+F8"), &MainWindow::buildProject);
-    rebuildAction = item(projectMenu, "rebuildAction", "リビルド(&R)", "プロジェクトを再構築します",
-                         QKeySequence("Alt+F8"), &MainWindow::rebuildProject);
-    separator(projectMenu, "projectSeparator");
-    checkDependenciesAction = item(
-        projectMenu, "checkDependenciesAction", "依存関係の再チェック(&A)",
-        "ファイルの依存関係を再チェックします", QKeySequence("F5"), &MainWindow::checkDependencies);
-    stopAction =
-        item(projectMenu, "stopAction", "実行の中止(&S)", "実行中のビルドやツールを中止します",
-             QKeySequence("Ctrl+F8"), &MainWindow::stopRun);
-    stopAction->setEnabled(false);
-    editMakefileAction = item(projectMenu, "editMakefileAction", "プロジェクトを直接編集(&E)",
-                              "Makefileをエディタで書き換えます", none, &MainWindow::editMakefile);
-
-    toolsMenu = menu("toolsMenu", "ツール(&T)");
-    toolsMenu->menuAction()->setStatusTip("ツールの起動");
-    toolsMenu->menuAction()->setVisible(false);
-
-    optionsMenu = menu("optionsMenu", "オプション(&O)");
-    projectOptionsAction =
-        item(optionsMenu, "projectOptionsAction", "プロジェクト(&P)...",
-             "プロジェクトの設定を変更します", none, &MainWindow::editProjectOptions);
-    optionsAction = item(optionsMenu, "optionsAction", "環境(&E)...", "IDEの設定を変更します", none,
-                         &MainWindow::editOptions);
-    fontAction = item(optionsMenu, "fontAction", "フォント(&F)...",
-                      "出力ウインドウのフォントを指定します", none, &MainWindow::changeFont);
-    editToolsAction = item(optionsMenu, "editToolsAction", "ツールの設定(&T)...",
-                           "ツールメニューの内容を変更します", none, &MainWindow::editTools);
-
-    helpMenu = menu("helpMenu", "ヘルプ(&H)");
-    ideHelpAction = item(helpMenu, "ideHelpAction", "Vantorのヘルプ(&I)", "IDEのヘルプ", none,
-                         &MainWindow::showIdeHelp);
-    languageHelpAction = item(helpMenu, "languageHelpAction", "C/C++ 言語のヘルプ(&C)",
-                              "C/C++言語のヘルプ", none, &MainWindow::showLanguageHelp);
-    errorHelpAction = item(helpMenu, "errorHelpAction", "ビルドエラーのヘルプ(&E)",
-                           "ビルドエラーのヘルプ", none, &MainWindow::showErrorHelp);
-    buildToolHelpAction =
-        item(helpMenu, "buildToolHelpAction", "ビルドツールのヘルプ(&B)",
-             "コンパイル／リンクオプションのヘルプ", none, &MainWindow::showBuildToolHelp);
-    quarryHelpAction = item(helpMenu, "quarryHelpAction", "Quarryのヘルプ(R)", "Quarry.libのヘルプ",
-                            none, &MainWindow::showQuarryHelp);
-    separator(helpMenu, "helpSeparator");
-    aboutAction = item(helpMenu, "aboutAction", "Vantorについて(&A)...", "Vantor について", none,
-                       &MainWindow::showAbout);
-}
 
 // The output window's context menu; its F1 works wherever the output
 // window has the focus.
@@ -292,7 +167,7 @@ QAction* MainWindow::addCaptionedItem(QMenu* menu, const std::string& caption) {
 // ---------------------------------------------------------------- start and close
 
 void MainWindow::start() {
-    // Menu hints reach showHint through event() from the start. A string
+    // Menu hints reach the status line through event() from the start. A string
     // setting stored with another type is reported and takes its default.
     const LoadErrors errors = LoadSettings(*settings_, services_.settings);
     if (!errors.empty()) services_.ui.showMessage(errors, kCaption, MessageIcon::Stop);
@@ -387,13 +262,9 @@ void MainWindow::updateTitleAndHistory() {
     AddHistory(*settings_, project_->projectName, project_->projectFile, codePage_);
 }
 
-void MainWindow::showHint(const QString& hint) {
-    statusLine->showMessage(hint);
-}
-
 bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
-        showHint(static_cast<QStatusTipEvent*>(event)->tip());
+        status_->showHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
     const bool handled = QMainWindow::event(event);
@@ -472,7 +343,21 @@ void MainWindow::openFindBar() {
 // ---------------------------------------------------------------- Options and Help
 
 void MainWindow::editOptions() {
-    if (dialogs_.optionsDialog) dialogs_.optionsDialog->exec();
+    OptionsDialog* dialog = dialogs_.optionsDialog;
+    if (dialog != nullptr && dialog->exec() == QDialog::Accepted) applyOptions(dialog->chosen(*settings_));
+}
+
+void MainWindow::applyOptions(const Settings& chosen) {
+    const bool formsChanged = chosen.messageForms != settings_->messageForms;
+    *settings_ = chosen;
+    applyFoldOutput();
+    applyStatusBar();
+    SaveOptions(*settings_, services_.settings);
+    if (formsChanged) {
+        // Forms that could not be read at start-up are not written over.
+        if (messageFormsLoaded_) SaveMessageForms(settings_->messageForms, services_.settings);
+        useMessageForms();
+    }
 }
 
 void MainWindow::changeFont() {

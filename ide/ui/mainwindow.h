@@ -3,7 +3,7 @@
 // editor and to help, the Reopen and Tools menus. Handlers are public so
 // tests drive them directly. The class is split over files by concern:
 // mainwindow.cpp (layout, start and close, Edit, Options and Help menus),
-// mainwindow_runs.cpp, mainwindow_navigation.cpp, mainwindow_history.cpp,
+// mainwindow_menus.cpp (the menu bar's table), mainwindow_runs.cpp, mainwindow_navigation.cpp, mainwindow_history.cpp,
 // mainwindow_tools.cpp and mainwindow_project.cpp.
 #pragma once
 
@@ -31,6 +31,7 @@ class OutputWindow;
 class ProjectDialog;
 class SettingsStore;
 class SoundPlayer;
+class StatusLine;
 class TextConversion;
 class ToolEditor;
 class ToolListDialog;
@@ -81,20 +82,19 @@ class MainWindow : public QMainWindow {
     const MainWindowDialogs& dialogs() const { return dialogs_; }
     ProjectDialog* projectDialog() const { return dialogs_.projectDialog; }
     common::CodePage codePage() const { return codePage_; }
-    // The check box debugModeBox of the options dialog.
+    // The options dialog's debug switch.
     bool debugMode() const;
     // False while the stored tools could not be read: the table is then
     // empty and must not be saved over them.
     bool toolsLoaded() const { return toolsLoaded_; }
-    // The status bar's simple text.
+    // The status bar's text and its one owner.
     QString statusText() const;
-    void setStatusText(const QString& text);
+    StatusLine& status() { return *status_; }
 
     // Start-up and close.
     void start();
     void shutDown();
     void updateTitleAndHistory();
-    void showHint(const QString& hint);
     // Wrapping of the output window and visibility of the status bar, from
     // the settings record (also after the options dialog's OK).
     void applyFoldOutput();
@@ -152,6 +152,7 @@ class MainWindow : public QMainWindow {
 
     // Options menu.
     void editProjectOptions();
+    // The options dialog; its OK's settings applied to the window and saved.
     void editOptions();
     void changeFont();
     void editTools();
@@ -219,9 +220,11 @@ class MainWindow : public QMainWindow {
     bool event(QEvent* event) override;
 
   private:
+    // The menu bar from its table, with the Reopen and Tools menus empty.
     void createMenus();
     void createOutputMenu();
     void applyFont();
+    void applyOptions(const Settings& chosen);
     void applyWindowPlacement();
     void keepFrameOnScreen();
     void watchFrame();
@@ -245,6 +248,7 @@ class MainWindow : public QMainWindow {
     QAction* addCaptionedItem(QMenu* menu, const std::string& caption);
 
     MainWindowServices services_;
+    std::unique_ptr<StatusLine> status_;
     MainWindowDialogs dialogs_;
     common::CodePage codePage_;
     std::unique_ptr<Settings> settings_;

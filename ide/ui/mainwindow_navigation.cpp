@@ -13,11 +13,10 @@
 #include "qtext.h"
 #include "runner.h"
 #include "settings.h"
+#include "statusline.h"
 #include "tool.h"
 
 namespace {
-
-constexpr char kNoMoreMessages[] = "これ以上メッセージはありません";
 
 ReadingAt readingsOf(OutputWindow& output) {
     return [&output](std::size_t index) { return output.messageAt(static_cast<int>(index)); };
@@ -40,7 +39,7 @@ bool MainWindow::selectCurrentLine() {
     const int start = line.start + static_cast<int>(found->start);
     const int length = static_cast<int>(found->length);
     outputWindow->select(start, length);
-    if (debugMode()) setStatusText(QString("Start=%1, Len=%2").arg(start).arg(length));
+    if (debugMode()) status_->showSelection(start, length);
     return true;
 }
 
@@ -74,7 +73,7 @@ void MainWindow::jumpToEditor() {
 // The editor runs on its own: no shell, no pipes, not waited for, and a
 // failure to start it is not reported.
 void MainWindow::startEditor(const std::string& commandLine) {
-    if (debugMode()) setStatusText("Editcmd=" + toQt(commandLine));
+    if (debugMode()) status_->showEditorCommand(commandLine);
     Tool editor;
     editor.command = commandLine;
     editor.folder = project_->projectFolder;
@@ -125,7 +124,7 @@ void MainWindow::selectMessage(SearchDirection direction) {
     const auto found = FindMessageLine(static_cast<std::size_t>(outputWindow->lineCount()),
                                        readingsOf(*outputWindow), current, direction);
     if (!found) {
-        setStatusText(kNoMoreMessages);
+        status_->showNoMoreMessages();
         return;
     }
     outputWindow->selectLine(static_cast<int>(*found));

@@ -11,10 +11,9 @@
 #include "mainwindow.h"
 #include "outputwindow.h"
 #include "project.h"
-#include "qtext.h"
-#include "runcounts.h"
 #include "runner.h"
 #include "settings.h"
+#include "statusline.h"
 #include "uiservices.h"
 
 namespace {
@@ -59,8 +58,7 @@ RunResult MainWindow::runCaptured(const Tool& request) {
     setRunInProgress(false);
     outputWindow->flush();
     if (result.stopped || result.code != kRunFailed) {
-        setStatusText(
-            wordsToQt(RunCountsStatusText(result.counts, std::chrono::milliseconds(clock.elapsed()))));
+        status_->showRunCounts(result.counts, std::chrono::milliseconds(clock.elapsed()));
     }
     // A close asked for during the run comes once the command has finished.
     if (closeAfterRun_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

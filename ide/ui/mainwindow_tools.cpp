@@ -10,6 +10,7 @@
 #include "qtext.h"
 #include "runner.h"
 #include "settings.h"
+#include "statusline.h"
 #include "tool.h"
 #include "toollistdialog.h"
 #include "uiservices.h"
@@ -54,12 +55,9 @@ void MainWindow::runTool(QObject* sender) {
         std::find_if(first, last, [&](const Tool& tool) { return tool.name == caption; });
     if (found == last) return;
     Tool tool = *found;
-    const auto showCommand = [this, &tool] {
-        setStatusText("Tool: " + toQt(tool.command) + " " + toQt(tool.arguments));
-    };
-    showCommand();
+    status_->showToolCommand(tool);
     if (!ExpandToolArguments(tool.arguments, *project_, tool, services_.ui)) return;
-    showCommand();
+    status_->showToolCommand(tool);
     if (tool.captureOutput) {
         if (runCaptured(tool).stopped) appendLine(kToolStoppedLine, LineKind::Summary);
     } else {
@@ -73,5 +71,9 @@ void MainWindow::runTool(QObject* sender) {
 void MainWindow::editTools() {
     if (!dialogs_.toolListDialog) return;
     if (!toolsLoaded_ && !loadTools()) return;
-    dialogs_.toolListDialog->exec();
+    if (dialogs_.toolListDialog->exec() != QDialog::Accepted) return;
+    rebuildToolsMenu();
+    // After a start-up cut short by a settings error the table may not hold
+    // the stored tools; it is then never saved over them.
+    if (toolsLoaded_) SaveTools(*tools_, services_.settings);
 }

@@ -1,69 +1,40 @@
 // The environment options dialog: start-up folder, status bar and output
 // wrapping, the code page of the children's output, defaults for new
 // projects, the four command lines, the five help files, the user's own
-// message forms, and the IDE's
-// debug switch, the check box debugModeBox, which is never stored and starts
-// unchecked at every start. Every other control of the first four pages is
-// bound through SettingControls to the field of Settings it edits.
+// message forms, and the IDE's debug switch, the check box debugModeBox,
+// which is never stored and starts unchecked at every start. The edit pages
+// are made from their lines (optionspages.h); each control of a stored
+// setting is bound through SettingControls to the field it edits.
 #pragma once
 
 #include <QDialog>
-#include <initializer_list>
-#include <string>
 
+#include "codepage.h"
 #include "optionsdialog_fields.h"
 
 class QCheckBox;
-class QComboBox;
-class QGridLayout;
-class QLineEdit;
 class QPushButton;
 class QTabWidget;
-class MainWindow;
 class MessageFormsPage;
 
 class OptionsDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // Fills the controls from the main window's settings, which it has
-    // loaded by then; they are never refilled, so between openings they keep
-    // what the user typed, also after Cancel.
-    explicit OptionsDialog(MainWindow& main);
+    // Fills the controls from the settings; they are never refilled, so
+    // between openings they keep what the user typed, also after Cancel.
+    // The forms' example lines are read in cp.
+    OptionsDialog(QWidget* parent, const Settings& settings, common::CodePage cp);
 
-    void fillFromSettings();
-    // Copies the controls into the settings, applies wrapping, the status
-    // bar and the message forms to the main window, saves the settings and
-    // the forms and closes with OK.
-    void confirm();
+    // The debug switch, live: it counts from the moment it is clicked,
+    // whether the dialog ends with OK or Cancel.
+    bool debugMode() const;
+    // What OK hands back: the current settings with the controls' values
+    // and the page's message forms.
+    Settings chosen(const Settings& current) const;
 
     QTabWidget* pages = nullptr;
-    QWidget* settingsPage = nullptr;
-    QWidget* projectDefaultsPage = nullptr;
-    QWidget* commandsPage = nullptr;
-    QWidget* helpFilesPage = nullptr;
     MessageFormsPage* messageFormsPage = nullptr;  // "メッセージ"
-
-    QLineEdit* startFolderEdit = nullptr;
-    QCheckBox* statusBarBox = nullptr;
-    QCheckBox* wrapOutputBox = nullptr;
-    QCheckBox* debugModeBox = nullptr;
-    QComboBox* outputEncodingList = nullptr;  // items in OutputEncoding's order
-
-    QComboBox* memoryModelList = nullptr;
-    QLineEdit* objectFolderEdit = nullptr;
-
-    QLineEdit* buildCommandEdit = nullptr;
-    QLineEdit* rebuildCommandEdit = nullptr;
-    QLineEdit* depmillCommandEdit = nullptr;
-    QLineEdit* editorCommandEdit = nullptr;
-
-    QLineEdit* ideHelpFileEdit = nullptr;
-    QLineEdit* languageHelpFileEdit = nullptr;
-    QLineEdit* errorHelpFileEdit = nullptr;
-    QLineEdit* buildToolHelpFileEdit = nullptr;
-    QLineEdit* quarryHelpFileEdit = nullptr;
-
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;
 
@@ -71,24 +42,9 @@ class OptionsDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    // An edit of a stored text with its label in front, named prefix +
-    // "Edit" and prefix + "Label".
-    struct EditRow {
-        const char* prefix;
-        const char* caption;
-        QLineEdit* OptionsDialog::*control;
-        std::string Settings::*field;
-    };
-    // The edits in rows below those the page has.
-    void addEdits(QWidget* page, QGridLayout* grid, std::initializer_list<EditRow> rows);
-    // A tab page of edits alone.
-    QWidget* editPage(const char* name, const char* caption, std::initializer_list<EditRow> rows);
-    void createSettingsTab();
-    void createProjectTab();
-    void createCommandsTab();
-    void createHelpTab();
-    void setTabOrders();
+    QWidget* addPage(const OptionsPage& page);
+    void setTabOrders(const std::vector<QWidget*>& editPages);
 
-    MainWindow& main_;
     SettingControls controls_;
+    QCheckBox* debugModeBox_ = nullptr;
 };

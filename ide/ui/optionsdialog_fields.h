@@ -1,36 +1,31 @@
-// The options dialog's controls of stored settings, each bound to the field
-// of Settings it edits (the field of its row in settingstable.h): made once,
-// filled from the record and read back into it by that binding, so a
-// control on a page is all a stored setting needs of the dialog.
+// The options dialog's controls, made from the lines of its pages
+// (optionspages.h): each control of a stored setting is bound to the field
+// of Settings its row names, filled from the record and read back into it
+// by that binding, so the row and the line are all a setting needs.
 #pragma once
 
-#include <cstdint>
 #include <functional>
-#include <span>
-#include <string>
 #include <vector>
 
+#include "optionspages.h"
 #include "settings.h"
 
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
+class QGridLayout;
 class QWidget;
 
 class SettingControls {
   public:
-    QLineEdit* edit(QWidget* page, const char* name, std::string Settings::*field);
-    QCheckBox* checkBox(QWidget* page, const char* name, const char* caption,
-                        bool Settings::*field);
-    // A fixed list whose item i stands for the number i; shownItem gives
-    // the item a stored number shows (-1: none). Nothing chosen is -1.
-    QComboBox* list(QWidget* page, const char* name, std::span<const char* const> items,
-                    std::int32_t Settings::*field, int (*shownItem)(std::int32_t));
+    // The line's control in the next row of the page's grid: an edit or a
+    // list with its label in front, a check box or a heading across both
+    // columns.
+    QWidget* add(QWidget* page, QGridLayout* grid, const OptionsLine& line);
 
     void fill(const Settings& reg) const;
     void store(Settings& reg) const;
 
   private:
+    QWidget* make(QWidget* page, const OptionControl& control, const StoredSetting* row);
+
     struct Binding {
         std::function<void(const Settings&)> fill;
         std::function<void(Settings&)> store;

@@ -14,7 +14,6 @@
 
 #include "dospath.h"
 #include "formcontrols.h"
-#include "mainwindow.h"
 #include "qtext.h"
 #include "settings.h"
 
@@ -126,11 +125,6 @@ ProjectDialog::ProjectDialog(UiServices& ui, std::function<Project&()> currentPr
     connect(okButton, &QPushButton::clicked, this, &ProjectDialog::confirm);
     connect(cancelButton, &QPushButton::clicked, this, &ProjectDialog::cancel);
 }
-
-ProjectDialog::ProjectDialog(MainWindow& mainWindow)
-    : ProjectDialog(
-          mainWindow.services().ui, [&mainWindow]() -> Project& { return mainWindow.project(); },
-          mainWindow.settings().projectFolder, &mainWindow) {}
 
 void ProjectDialog::showEvent(QShowEvent* event) {
     // Centred on the screen rather than over the main window.

@@ -16,7 +16,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class MainWindow;
 
 // The file-open dialog for a project's makefile; it reopens in the folder
 // of the last file chosen through it.
@@ -35,8 +34,6 @@ class ProjectDialog : public QDialog {
     // folder (the ProjectFolder setting).
     ProjectDialog(UiServices& ui, std::function<Project&()> currentProject,
                   const std::string& projectFolder, QWidget* parent = nullptr);
-    // The main window's dialog: its current project, its settings' folder.
-    explicit ProjectDialog(MainWindow& mainWindow);
 
     // Fills the controls from a project; the database box is left alone.
     void showProject(const Project& project);

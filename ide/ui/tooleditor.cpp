@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "formcontrols.h"
-#include "mainwindow.h"
 #include "qtext.h"
 #include "tooltable.h"
 #include "uiservices.h"
@@ -22,9 +21,8 @@ constexpr char kRequiredMessage[] = "タイトルとプログラムは必須で�
 
 }  // namespace
 
-ToolEditor::ToolEditor(MainWindow* main)
-    : QDialog(main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      ui_(main->services().ui) {
+ToolEditor::ToolEditor(QWidget* parent, UiServices& ui)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui) {
     setObjectName("toolEditor");
     setWindowTitle(wordsToQt("ツールメニューの設定"));
     setFont(dialogFont());

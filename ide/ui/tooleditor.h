@@ -9,14 +9,14 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class MainWindow;
 class UiServices;
 
 class ToolEditor : public QDialog {
     Q_OBJECT
 
   public:
-    explicit ToolEditor(MainWindow* main);
+    // A tool without a title or a program is refused through ui.
+    ToolEditor(QWidget* parent, UiServices& ui);
 
     // The controls from a tool, and a tool from the controls.
     void setTool(const Tool& tool);

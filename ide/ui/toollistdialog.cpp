@@ -11,9 +11,7 @@
 #include <QVBoxLayout>
 
 #include "formcontrols.h"
-#include "mainwindow.h"
 #include "qtext.h"
-#include "settings.h"
 #include "tool.h"
 #include "tooleditor.h"
 #include "tooltable.h"
@@ -27,9 +25,11 @@ constexpr int kPanelWidth = 87;
 
 }  // namespace
 
-ToolListDialog::ToolListDialog(MainWindow& main, ToolEditor& editor)
-    : QDialog(&main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      main_(main),
+ToolListDialog::ToolListDialog(QWidget* parent, ToolTable& tools, UiServices& ui,
+                               ToolEditor& editor)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      tools_(tools),
+      ui_(ui),
       editor_(editor) {
     setObjectName("toolListDialog");
     setWindowTitle(wordsToQt("ツールメニューの一覧"));
@@ -61,7 +61,7 @@ ToolListDialog::ToolListDialog(MainWindow& main, ToolEditor& editor)
     layout->addWidget(buttonPanel);
 
     connect(toolList, &QListWidget::itemDoubleClicked, this, &ToolListDialog::editDoubleClicked);
-    connect(okButton, &QPushButton::clicked, this, &ToolListDialog::confirm);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(editButton, &QPushButton::clicked, this, &ToolListDialog::editSelected);
     connect(addButton, &QPushButton::clicked, this, &ToolListDialog::addTool);
     connect(deleteButton, &QPushButton::clicked, this, &ToolListDialog::deleteSelected);
@@ -77,7 +77,7 @@ void ToolListDialog::showEvent(QShowEvent* event) {
 }
 
 ToolTable& ToolListDialog::tools() {
-    return main_.tools();
+    return tools_;
 }
 
 std::optional<std::size_t> ToolListDialog::selectedLine() const {
@@ -125,7 +125,7 @@ void ToolListDialog::editDoubleClicked() {
 
 void ToolListDialog::addTool() {
     if (tools().count >= kMaxTools) {
-        main_.services().ui.showMessage(ToolLimitMessage(), "Vantor", MessageIcon::None);
+        ui_.showMessage(ToolLimitMessage(), "Vantor", MessageIcon::None);
         return;
     }
     editor_.setTool({kNewToolName.in(common::activeCodePage()), "", "", "", false, false});
@@ -165,12 +165,4 @@ void ToolListDialog::moveSelected(std::size_t (*move)(ToolTable&, std::size_t)) 
     }
     selectLine(moved);
     toolList->setFocus();
-}
-
-// After a start-up cut short by a settings error the table may not hold the
-// stored tools; it is then never saved over them.
-void ToolListDialog::confirm() {
-    main_.rebuildToolsMenu();
-    if (main_.toolsLoaded()) SaveTools(tools(), main_.services().settings);
-    accept();
 }

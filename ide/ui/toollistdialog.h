@@ -1,7 +1,8 @@
 // The tool list dialog: shows the tools of the Tools menu by name and lets
 // the user edit, add, delete and reorder them through the tool editor. Every
-// change goes straight into the main window's tool table; only the finish
-// button rebuilds the Tools menu and saves the table.
+// change goes straight into the tool table it is given; its finish button
+// accepts, and only then does the window rebuild the Tools menu and save
+// the table.
 #pragma once
 
 #include <QDialog>
@@ -11,14 +12,15 @@
 class QListWidget;
 class QPushButton;
 class ToolEditor;
-class MainWindow;
+class UiServices;
 struct ToolTable;
 
 class ToolListDialog : public QDialog {
     Q_OBJECT
 
   public:
-    ToolListDialog(MainWindow& main, ToolEditor& editor);
+    // The limit of the table is told through ui.
+    ToolListDialog(QWidget* parent, ToolTable& tools, UiServices& ui, ToolEditor& editor);
 
     // Fills the list from the table, with no line selected.
     void fillList();
@@ -28,7 +30,6 @@ class ToolListDialog : public QDialog {
     void deleteSelected();
     void moveSelectedUp();
     void moveSelectedDown();
-    void confirm();
 
     QListWidget* toolList = nullptr;
     QWidget* buttonPanel = nullptr;
@@ -52,6 +53,7 @@ class ToolListDialog : public QDialog {
     bool runEditor();
     void moveSelected(std::size_t (*move)(ToolTable&, std::size_t));
 
-    MainWindow& main_;
+    ToolTable& tools_;
+    UiServices& ui_;
     ToolEditor& editor_;
 };

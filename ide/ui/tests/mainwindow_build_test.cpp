@@ -142,8 +142,8 @@ void MainWindowBuildTest::buildThatCannotStartFailsWithoutSound() {
 void MainWindowBuildTest::debugModeAddsTheJumpTestLineAndCreatesOutdir() {
     UiTestWorld world;
     auto [mainWindow, folder] = openProject(world, "echo done");
-    OptionsDialog options(*mainWindow);
-    options.debugModeBox->setChecked(true);
+    OptionsDialog options(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
+    options.findChild<QCheckBox*>("debugModeBox")->setChecked(true);
     mainWindow->setDialogs({nullptr, &options, nullptr, nullptr, nullptr});
 
     mainWindow->buildProject();
@@ -162,8 +162,8 @@ void MainWindowBuildTest::debugModeAddsTheJumpTestLineAndCreatesOutdir() {
 void MainWindowBuildTest::rebuildUsesItsOwnCommandAndErasesTheOutput() {
     UiTestWorld world;
     auto [mainWindow, folder] = openProject(world, "echo \"args: $1\"", ".");
-    OptionsDialog options(*mainWindow);
-    options.debugModeBox->setChecked(true);  // no test line after a rebuild
+    OptionsDialog options(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
+    options.findChild<QCheckBox*>("debugModeBox")->setChecked(true);  // no test line after a rebuild
     mainWindow->setDialogs({nullptr, &options, nullptr, nullptr, nullptr});
     mainWindow->output().append("old");
     mainWindow->rebuildProject();

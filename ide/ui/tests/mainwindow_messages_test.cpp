@@ -11,6 +11,7 @@
 #include "editorworld.h"
 #include "outputwindow.h"
 #include "settings.h"
+#include "statusline.h"
 #include "uitestsupport.h"
 
 class MainWindowMessagesTest : public QObject {
@@ -105,7 +106,7 @@ void MainWindowMessagesTest::f4AndShiftF4WalkTheMessagesOfARealBuild() {
         QCOMPARE(output.selectedText(), messages[i]);
         QCOMPARE(editor.editorCall(), editor.expectedCall(argumentsFor(messages[i])));
     }
-    mainWindow.setStatusText("");
+    mainWindow.status().clear();
     QTest::keyClick(&output, Qt::Key_F4, Qt::ShiftModifier);
     QCOMPARE(mainWindow.statusText(), QString(kNoMoreMessages));
     QCOMPARE(output.selectedText(), messages.first());

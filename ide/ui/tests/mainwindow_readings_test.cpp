@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 
 #include "editorworld.h"
 #include "optionsdialog.h"
@@ -181,7 +182,12 @@ void MainWindowReadingsTest::aChildPrintingTheIdesTextsIsAChild() {
 void MainWindowReadingsTest::theUsersFormsComeFromTheOptionsPage() {
     EditorWorld editor;
     MainWindow& mainWindow = *editor.mainWindow;
-    OptionsDialog options(mainWindow);
+    OptionsDialog options(&mainWindow, mainWindow.settings(), mainWindow.codePage());
+    mainWindow.setDialogs({nullptr, &options, nullptr, nullptr, nullptr});
+    const auto confirm = [&] {
+        QTimer::singleShot(0, options.okButton, &QPushButton::click);
+        mainWindow.editOptions();
+    };
     MessageFormsPage& page = *options.messageFormsPage;
     QCOMPARE(options.pages->tabText(options.pages->indexOf(&page)), QString("メッセージ"));
     QCOMPARE(page.formList->count(), 0);
@@ -195,7 +201,7 @@ void MainWindowReadingsTest::theUsersFormsComeFromTheOptionsPage() {
     QCOMPARE(page.readingLabel->text(), QString("「%q」は書式にない指定です。"));
     page.formEdit->setText("%f %l: %t: %m");
     QCOMPARE(page.formList->item(0)->text(), QString("lcc"));
-    options.confirm();
+    confirm();
 
     RegistryAccess reg(*editor.world.store);
     QVERIFY(reg.openKey(settingsschema::kMessageFormsKey, false));
@@ -213,7 +219,7 @@ void MainWindowReadingsTest::theUsersFormsComeFromTheOptionsPage() {
     QVERIFY(mainWindow.statusText().startsWith("エラー 0 件、警告 1 件"));
 
     page.removeButton->click();
-    options.confirm();
+    confirm();
     QVERIFY(reg.openKey(settingsschema::kMessageFormsKey, false));
     QCOMPARE(reg.readInteger("Count", 9), 0);
     QVERIFY(!reg.hasValue("Form0"));

@@ -52,10 +52,29 @@ void openOptions(MainWindow& mainWindow, OptionsDialog& dialog,
     mainWindow.editOptions();
 }
 
+// The dialog's controls, found by their names.
+QLineEdit* edit(const OptionsDialog& dialog, const char* name) {
+    return dialog.findChild<QLineEdit*>(name);
+}
+
+QCheckBox* box(const OptionsDialog& dialog, const char* name) {
+    return dialog.findChild<QCheckBox*>(name);
+}
+
+QComboBox* list(const OptionsDialog& dialog, const char* name) {
+    return dialog.findChild<QComboBox*>(name);
+}
+
 void attach(MainWindow& mainWindow, OptionsDialog& dialog) {
     MainWindowDialogs dialogs;
     dialogs.optionsDialog = &dialog;
     mainWindow.setDialogs(dialogs);
+}
+
+// OK through the Options menu, as the user gives it.
+void confirm(MainWindow& mainWindow, OptionsDialog& dialog) {
+    attach(mainWindow, dialog);
+    openOptions(mainWindow, dialog, [&dialog] { dialog.okButton->click(); });
 }
 
 }  // namespace
@@ -67,53 +86,53 @@ void OptionsDialogTest::showsTheLoadedSettings() {
     world.storeInteger(settingsschema::kBaseKey, "FoldOutput", 0);
     world.storeInteger(settingsschema::kBaseKey, "OutputEncoding", 2);
     auto mainWindow = world.startMainWindow();
-    OptionsDialog dialog(*mainWindow);
+    OptionsDialog dialog(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
 
-    QCOMPARE(dialog.buildCommandEdit->text(), QString("make -k"));
-    QCOMPARE(dialog.rebuildCommandEdit->text(), QString::fromStdString(DefaultSettings().rebuildCommand));
-    QCOMPARE(dialog.depmillCommandEdit->text(), QString("depmill -t1"));
-    QCOMPARE(dialog.objectFolderEdit->text(), QString("obj"));
-    QCOMPARE(dialog.quarryHelpFileEdit->text(), QString("/opt/q.hlp"));
-    QCOMPARE(dialog.errorHelpFileEdit->text(), QString::fromStdString(DefaultSettings().errorHelpFile));
-    QVERIFY(!dialog.wrapOutputBox->isChecked());
-    QVERIFY(dialog.statusBarBox->isChecked());
-    QVERIFY(!dialog.debugModeBox->isChecked());
-    QCOMPARE(dialog.memoryModelList->currentText(), QString("L - Large model"));
-    QCOMPARE(dialog.outputEncodingList->count(), 3);
-    QCOMPARE(dialog.outputEncodingList->itemText(0), QString("自動"));
-    QCOMPARE(dialog.outputEncodingList->itemText(1), QString("UTF-8"));
-    QCOMPARE(dialog.outputEncodingList->currentText(), QString("シフトJIS"));
-    QCOMPARE(dialog.outputEncodingList->parentWidget(), dialog.settingsPage);
+    QCOMPARE(edit(dialog, "buildCommandEdit")->text(), QString("make -k"));
+    QCOMPARE(edit(dialog, "rebuildCommandEdit")->text(), QString::fromStdString(DefaultSettings().rebuildCommand));
+    QCOMPARE(edit(dialog, "depmillCommandEdit")->text(), QString("depmill -t1"));
+    QCOMPARE(edit(dialog, "objectFolderEdit")->text(), QString("obj"));
+    QCOMPARE(edit(dialog, "quarryHelpFileEdit")->text(), QString("/opt/q.hlp"));
+    QCOMPARE(edit(dialog, "errorHelpFileEdit")->text(), QString::fromStdString(DefaultSettings().errorHelpFile));
+    QVERIFY(!box(dialog, "wrapOutputBox")->isChecked());
+    QVERIFY(box(dialog, "statusBarBox")->isChecked());
+    QVERIFY(!box(dialog, "debugModeBox")->isChecked());
+    QCOMPARE(list(dialog, "memoryModelList")->currentText(), QString("L - Large model"));
+    QCOMPARE(list(dialog, "outputEncodingList")->count(), 3);
+    QCOMPARE(list(dialog, "outputEncodingList")->itemText(0), QString("自動"));
+    QCOMPARE(list(dialog, "outputEncodingList")->itemText(1), QString("UTF-8"));
+    QCOMPARE(list(dialog, "outputEncodingList")->currentText(), QString("シフトJIS"));
+    QCOMPARE(list(dialog, "outputEncodingList")->parentWidget(), dialog.findChild<QWidget*>("settingsPage"));
 
     // Filled once: later changes of the settings do not reach it.
     mainWindow->settings().buildCommand = "changed";
     openOptions(*mainWindow, dialog, [&] { dialog.cancelButton->click(); });
-    QCOMPARE(dialog.buildCommandEdit->text(), QString("make -k"));
+    QCOMPARE(edit(dialog, "buildCommandEdit")->text(), QString("make -k"));
 }
 
 void OptionsDialogTest::okStoresAppliesAndSavesEveryValue() {
     UiTestWorld world;
     auto mainWindow = world.startMainWindow();
-    OptionsDialog dialog(*mainWindow);
+    OptionsDialog dialog(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
     attach(*mainWindow, dialog);
     const QString folder = QString::fromStdString(world.path("start"));
 
     openOptions(*mainWindow, dialog, [&] {
-        dialog.startFolderEdit->setText(folder);
-        dialog.statusBarBox->setChecked(false);
-        dialog.wrapOutputBox->setChecked(false);
-        dialog.memoryModelList->setCurrentIndex(2);
-        dialog.outputEncodingList->setCurrentIndex(1);
-        dialog.objectFolderEdit->setText("  out ");  // stored as typed
-        dialog.buildCommandEdit->setText("make all");
-        dialog.rebuildCommandEdit->setText("make clean all");
-        dialog.depmillCommandEdit->setText("");  // no check: empty is stored too
-        dialog.editorCommandEdit->setText("vi +%n %s");
-        dialog.ideHelpFileEdit->setText("base.hlp");
-        dialog.languageHelpFileEdit->setText("clang.hlp");
-        dialog.errorHelpFileEdit->setText("エラー.hlp");
-        dialog.buildToolHelpFileEdit->setText("tool.hlp");
-        dialog.quarryHelpFileEdit->setText("quarry.hlp");
+        edit(dialog, "startFolderEdit")->setText(folder);
+        box(dialog, "statusBarBox")->setChecked(false);
+        box(dialog, "wrapOutputBox")->setChecked(false);
+        list(dialog, "memoryModelList")->setCurrentIndex(2);
+        list(dialog, "outputEncodingList")->setCurrentIndex(1);
+        edit(dialog, "objectFolderEdit")->setText("  out ");  // stored as typed
+        edit(dialog, "buildCommandEdit")->setText("make all");
+        edit(dialog, "rebuildCommandEdit")->setText("make clean all");
+        edit(dialog, "depmillCommandEdit")->setText("");  // no check: empty is stored too
+        edit(dialog, "editorCommandEdit")->setText("vi +%n %s");
+        edit(dialog, "ideHelpFileEdit")->setText("base.hlp");
+        edit(dialog, "languageHelpFileEdit")->setText("clang.hlp");
+        edit(dialog, "errorHelpFileEdit")->setText("エラー.hlp");
+        edit(dialog, "buildToolHelpFileEdit")->setText("tool.hlp");
+        edit(dialog, "quarryHelpFileEdit")->setText("quarry.hlp");
         QTest::keyClick(&dialog, Qt::Key_Return);  // OK is the default button
     });
 
@@ -144,8 +163,8 @@ void OptionsDialogTest::okStoresAppliesAndSavesEveryValue() {
 
     // Turned back on, wrapping and the status bar return at once.
     openOptions(*mainWindow, dialog, [&] {
-        dialog.statusBarBox->setChecked(true);
-        dialog.wrapOutputBox->setChecked(true);
+        box(dialog, "statusBarBox")->setChecked(true);
+        box(dialog, "wrapOutputBox")->setChecked(true);
         dialog.okButton->click();
     });
     QVERIFY(!mainWindow->statusLine->isHidden());
@@ -157,8 +176,8 @@ void OptionsDialogTest::okWithoutChangesStillWritesTheOptions() {
     UiTestWorld world;
     auto mainWindow = world.startMainWindow();  // defaults only: nothing stored yet but the keys
     QVERIFY(!settingsText().contains("BuildCommand"));
-    OptionsDialog dialog(*mainWindow);
-    dialog.confirm();
+    OptionsDialog dialog(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
+    confirm(*mainWindow, dialog);
     const QString text = settingsText();
     for (const char* name : {"BuildCommand", "RebuildCommand", "DepmillCommand", "EditCommand",
                              "ProjectFolder", "FoldOutput", "useStatusBar", "FontName", "FontSize",
@@ -174,13 +193,13 @@ void OptionsDialogTest::cancelKeepsTheTypedTextsButNoSetting() {
     UiTestWorld world;
     world.storeString(settingsschema::kBaseKey, "BuildCommand", "make old");
     auto mainWindow = world.startMainWindow();
-    OptionsDialog dialog(*mainWindow);
+    OptionsDialog dialog(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
     attach(*mainWindow, dialog);
     const QString before = settingsText();
 
     openOptions(*mainWindow, dialog, [&] {
-        dialog.buildCommandEdit->setText("make new");
-        dialog.statusBarBox->setChecked(false);
+        edit(dialog, "buildCommandEdit")->setText("make new");
+        box(dialog, "statusBarBox")->setChecked(false);
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
@@ -192,7 +211,7 @@ void OptionsDialogTest::cancelKeepsTheTypedTextsButNoSetting() {
     // The next opening shows the typed text, and its OK stores it.
     QString shown;
     openOptions(*mainWindow, dialog, [&] {
-        shown = dialog.buildCommandEdit->text();
+        shown = edit(dialog, "buildCommandEdit")->text();
         dialog.okButton->click();
     });
     QCOMPARE(shown, QString("make new"));
@@ -203,12 +222,12 @@ void OptionsDialogTest::cancelKeepsTheTypedTextsButNoSetting() {
 void OptionsDialogTest::debugSwitchIsLiveAndNeverStored() {
     UiTestWorld world;
     auto mainWindow = world.startMainWindow();
-    OptionsDialog dialog(*mainWindow);
+    OptionsDialog dialog(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
     attach(*mainWindow, dialog);
     QVERIFY(!mainWindow->debugMode());
 
     openOptions(*mainWindow, dialog, [&] {
-        dialog.debugModeBox->setChecked(true);
+        box(dialog, "debugModeBox")->setChecked(true);
         dialog.cancelButton->click();
     });
     QVERIFY(mainWindow->debugMode());  // on at once, Cancel notwithstanding
@@ -219,50 +238,50 @@ void OptionsDialogTest::debugSwitchIsLiveAndNeverStored() {
 
     // The next start begins with it off (the dialogs die with their window).
     auto again = world.startMainWindow();
-    OptionsDialog fresh(*again);
-    QVERIFY(!fresh.debugModeBox->isChecked());
+    OptionsDialog fresh(again.get(), again->settings(), again->codePage());
+    QVERIFY(!box(fresh, "debugModeBox")->isChecked());
 }
 
 void OptionsDialogTest::storedModelOutsideTheListSelectsNothing() {
     UiTestWorld world;
     world.storeInteger(settingsschema::kBaseKey, "defaultMemorymodel", 7);
     auto mainWindow = world.startMainWindow();
-    OptionsDialog dialog(*mainWindow);
-    QCOMPARE(dialog.memoryModelList->currentIndex(), -1);
-    dialog.confirm();
+    OptionsDialog dialog(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
+    QCOMPARE(list(dialog, "memoryModelList")->currentIndex(), -1);
+    confirm(*mainWindow, dialog);
     QCOMPARE(reload().defaultMemoryModel, -1);
 
     world.storeInteger(settingsschema::kBaseKey, "defaultMemorymodel", -3);
     auto negative = world.startMainWindow();
-    OptionsDialog other(*negative);
-    QCOMPARE(other.memoryModelList->currentIndex(), -1);
+    OptionsDialog other(negative.get(), negative->settings(), negative->codePage());
+    QCOMPARE(list(other, "memoryModelList")->currentIndex(), -1);
 }
 
 void OptionsDialogTest::storedEncodingOutsideTheListShowsAutomatic() {
     UiTestWorld world;
     world.storeInteger(settingsschema::kBaseKey, "OutputEncoding", 9);
     auto mainWindow = world.startMainWindow();
-    OptionsDialog dialog(*mainWindow);
-    QCOMPARE(dialog.outputEncodingList->currentText(), QString("自動"));
-    dialog.confirm();
+    OptionsDialog dialog(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
+    QCOMPARE(list(dialog, "outputEncodingList")->currentText(), QString("自動"));
+    confirm(*mainWindow, dialog);
     QCOMPARE(reload().outputEncoding, 0);
 }
 
 void OptionsDialogTest::tabGoesThroughThePagesThenOkAndCancel() {
     UiTestWorld world;
     auto mainWindow = world.startMainWindow();
-    OptionsDialog dialog(*mainWindow);
+    OptionsDialog dialog(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
     const QList<QWidget*> expected = {
-        dialog.startFolderEdit,      dialog.statusBarBox,       dialog.wrapOutputBox,
-        dialog.debugModeBox,         dialog.outputEncodingList, dialog.memoryModelList,
-        dialog.objectFolderEdit,     dialog.buildCommandEdit,   dialog.rebuildCommandEdit,
-        dialog.depmillCommandEdit,   dialog.editorCommandEdit,  dialog.ideHelpFileEdit,
-        dialog.languageHelpFileEdit, dialog.errorHelpFileEdit,  dialog.quarryHelpFileEdit,
-        dialog.buildToolHelpFileEdit, dialog.okButton,          dialog.cancelButton};
+        edit(dialog, "startFolderEdit"),      box(dialog, "statusBarBox"),       box(dialog, "wrapOutputBox"),
+        box(dialog, "debugModeBox"),         list(dialog, "outputEncodingList"), list(dialog, "memoryModelList"),
+        edit(dialog, "objectFolderEdit"),     edit(dialog, "buildCommandEdit"),   edit(dialog, "rebuildCommandEdit"),
+        edit(dialog, "depmillCommandEdit"),   edit(dialog, "editorCommandEdit"),  edit(dialog, "ideHelpFileEdit"),
+        edit(dialog, "languageHelpFileEdit"), edit(dialog, "errorHelpFileEdit"),  edit(dialog, "quarryHelpFileEdit"),
+        edit(dialog, "buildToolHelpFileEdit"), dialog.okButton,          dialog.cancelButton};
     // The Quarry file before the build tool's, although it stands below it.
-    QList<QWidget*> reached = {dialog.startFolderEdit};
-    for (QWidget* next = dialog.startFolderEdit->nextInFocusChain();
-         next != dialog.startFolderEdit && reached.size() < expected.size();
+    QList<QWidget*> reached = {edit(dialog, "startFolderEdit")};
+    for (QWidget* next = edit(dialog, "startFolderEdit")->nextInFocusChain();
+         next != edit(dialog, "startFolderEdit") && reached.size() < expected.size();
          next = next->nextInFocusChain()) {
         if (next->focusPolicy() & Qt::TabFocus) reached.append(next);
     }

@@ -9,6 +9,7 @@
 
 #include "outputfindbar.h"
 #include "outputwindow.h"
+#include "statusline.h"
 #include "uitestsupport.h"
 
 class OutputWindowFindTest : public QObject {
@@ -83,7 +84,7 @@ void OutputWindowFindTest::findBarWalksTheMatches() {
     QCOMPARE(output.selectionStart(), third);
     QTest::keyClick(&output, Qt::Key_F3);
     QCOMPARE(output.selectionStart(), third);
-    mainWindow->setStatusText("");
+    mainWindow->status().clear();
     QTest::keyClick(&output, Qt::Key_F3, Qt::ShiftModifier);
     QTest::keyClick(&output, Qt::Key_F3, Qt::ShiftModifier);
     QCOMPARE(mainWindow->statusText(), QString("見つかりません"));

@@ -21,7 +21,10 @@ class ProjectTestIde {
   public:
     explicit ProjectTestIde(UiTestWorld& world)
         : ui(world.ui), sounds(world.sounds), mainWindow(world.startMainWindow()) {
-        dialog = new ProjectDialog(*mainWindow);
+        MainWindow& main = *mainWindow;
+        dialog = new ProjectDialog(
+            world.ui, [&main]() -> Project& { return main.project(); },
+            main.settings().projectFolder, &main);
         MainWindowDialogs dialogs;
         dialogs.projectDialog = dialog;
         mainWindow->setDialogs(dialogs);

@@ -61,7 +61,7 @@ void ShiftJisLocaleTest::cleanupTestCase() {
 void ShiftJisLocaleTest::programWordsShowAsWritten() {
     UiTestWorld world;
     auto mainWindow = world.startMainWindow();
-    OptionsDialog options(*mainWindow);
+    OptionsDialog options(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
     QCOMPARE(options.windowTitle(), QString::fromUtf8("Vantorの環境設定"));
     const auto* pages = options.findChild<QTabWidget*>();
     QVERIFY(pages != nullptr);

@@ -44,8 +44,8 @@ void storeTools(UiTestWorld& world, const std::vector<std::string>& names) {
 // The main window with the two dialogs, as the process start makes them.
 struct ToolsIde {
     explicit ToolsIde(UiTestWorld& world) : mainWindow(world.startMainWindow()) {
-        editor = new ToolEditor(mainWindow.get());
-        list = new ToolListDialog(*mainWindow, *editor);
+        editor = new ToolEditor(mainWindow.get(), world.ui);
+        list = new ToolListDialog(mainWindow.get(), mainWindow->tools(), world.ui, *editor);
         MainWindowDialogs dialogs;
         dialogs.toolEditor = editor;
         dialogs.toolListDialog = list;
@@ -196,7 +196,7 @@ void ToolListDialogTest::editsMovesDeletesAddsAndFinishes() {
             ide.list->deleteSelected();
         }
         QCOMPARE(ide.selected(), -1);
-        ide.list->confirm();
+        ide.list->okButton->click();
     });
     QVERIFY(!ide.menuShown());
     QVERIFY(storedNames(world).isEmpty());
@@ -262,7 +262,7 @@ void ToolListDialogTest::closeBoxKeepsTheTableButNotTheMenuNorTheStore() {
     QStringList shown;
     ide.openList([&] {
         shown = ide.lines();
-        ide.list->confirm();
+        ide.list->okButton->click();
     });
     QCOMPARE(shown, QStringList({"A", "B"}));
     QCOMPARE(ide.menu(), QStringList({"A", "B"}));
@@ -279,7 +279,7 @@ void ToolListDialogTest::twentyFirstToolIsRefused() {
     ide.openList([&] {
         ide.answerEditor([&] { editorShown = ide.editor->isVisible(); });
         ide.list->addTool();
-        ide.list->confirm();
+        ide.list->okButton->click();
     });
     QVERIFY(!editorShown);
     QCOMPARE(world.ui.messages.size(), std::size_t(1));
@@ -321,7 +321,7 @@ void ToolListDialogTest::editorRequiresTitleAndProgramButNotForASeparator() {
         ide.list->addTool();
         ide.list->moveSelectedUp();
         ide.list->moveSelectedUp();
-        ide.list->confirm();
+        ide.list->okButton->click();
     });
     QVERIFY(keptOpen);
     QCOMPARE(titleKept, QString("   "));
@@ -343,7 +343,7 @@ void ToolListDialogTest::startWithABadSettingKeepsTheStoredTools() {
     QCOMPARE(ide.table(), QStringList({"A", "B"}));
 
     // Finishing the list stores them back as they were.
-    ide.list->confirm();
+    ide.openList([&] { ide.list->okButton->click(); });
     QCOMPARE(storedNames(world), QStringList({"A", "B"}));
     QCOMPARE(ide.menu(), QStringList({"A", "B"}));
 }
