@@ -13,8 +13,8 @@ inline std::string Line(long index, long count) {
                                         "warning C4013: 'printf' undefined; assuming extern",
                                         "error C2065: 'count' : undeclared identifier"};
     char line[160];
-    std::snprintf(line, sizeof line, "src/module_%03ld.c(%ld) : %s", index % 1000,
-                  index % 5000 + 1, kinds[index + 1 == count ? 2 : index % 2]);
+    std::snprintf(line, sizeof line, "src/module_%03ld.c(%ld) : %s", index % 1000, index % 5000 + 1,
+                  kinds[index + 1 == count ? 2 : index % 2]);
     std::string text(line);
     text.resize(74, '.');
     return text;

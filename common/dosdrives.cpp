@@ -33,7 +33,9 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // The text in double quotes, cut after 80 characters (UTF-8, never inside one).
 std::string quoted(std::string_view text) {
@@ -50,7 +52,9 @@ std::string quoted(std::string_view text) {
 using Reason = std::optional<std::string>;
 using Lines = std::vector<std::pair<std::string, std::string>>;
 
-Lines oneLine(std::string value) { return {{{}, std::move(value)}}; }
+Lines oneLine(std::string value) {
+    return {{{}, std::move(value)}};
+}
 
 // A key whose value is taken as it is, and one written as it is.
 template <std::string DosrunSettings::*field>
@@ -88,7 +92,8 @@ constexpr SettingsKey kSettingsKeys[] = {
      },
      [](const DosrunSettings& settings) {
          Lines lines;
-         for (const auto& [letter, folder] : settings.drives) lines.emplace_back(std::string(1, letter), folder);
+         for (const auto& [letter, folder] : settings.drives)
+             lines.emplace_back(std::string(1, letter), folder);
          return lines;
      }},
     {"path", false, readText<&DosrunSettings::path>, textLine<&DosrunSettings::path>},
@@ -112,7 +117,9 @@ constexpr SettingsKey kSettingsKeys[] = {
          settings.timeoutSeconds = *seconds;
          return std::nullopt;
      },
-     [](const DosrunSettings& settings) { return oneLine(std::to_string(settings.timeoutSeconds)); }},
+     [](const DosrunSettings& settings) {
+         return oneLine(std::to_string(settings.timeoutSeconds));
+     }},
 };
 
 // One settings line, read into `settings`; the reason when it is refused.
@@ -187,7 +194,8 @@ std::string DosrunSettingsText(const DosrunSettings& settings) {
     std::string text;
     for (const SettingsKey& row : kSettingsKeys) {
         for (const auto& [name, value] : row.lines(settings))
-            text += std::string(row.word) + (row.named ? " " + name : std::string()) + " = " + value + "\n";
+            text += std::string(row.word) + (row.named ? " " + name : std::string()) + " = " +
+                    value + "\n";
     }
     return text;
 }
@@ -212,7 +220,8 @@ DosrunSettingsFile LoadDosrunSettingsFile(const std::string& path) {
     const auto status = std::filesystem::status(path, error);
     if (status.type() == std::filesystem::file_type::not_found) return {};
     if (error) return {std::nullopt, error.message()};
-    if (status.type() != std::filesystem::file_type::regular) return {std::nullopt, "it is not a file"};
+    if (status.type() != std::filesystem::file_type::regular)
+        return {std::nullopt, "it is not a file"};
     std::ifstream file(std::filesystem::path(path), std::ios::binary);
     std::string text;
     char bytes[4096];
@@ -220,7 +229,8 @@ DosrunSettingsFile LoadDosrunSettingsFile(const std::string& path) {
         file.read(bytes, sizeof bytes);
         text.append(bytes, static_cast<std::size_t>(file.gcount()));
     }
-    if (file.bad() || (!file.eof() && text.size() <= kDosrunSettingsLimit)) return {std::nullopt, "it cannot be read"};
+    if (file.bad() || (!file.eof() && text.size() <= kDosrunSettingsLimit))
+        return {std::nullopt, "it cannot be read"};
     if (text.size() > kDosrunSettingsLimit) return {std::nullopt, "it is larger than 64 KiB"};
     return {text, {}};
 }
@@ -245,13 +255,15 @@ DosrunSettingsFile LoadDosrunSettingsFile(const std::string& path) {
     }
     // Looked at before it is opened: a device may act on the open alone.
     if (!S_ISREG(named.st_mode)) return {std::nullopt, kindOf(named.st_mode)};
-    if (named.st_size > static_cast<off_t>(kDosrunSettingsLimit)) return {std::nullopt, "it is larger than 64 KiB"};
+    if (named.st_size > static_cast<off_t>(kDosrunSettingsLimit))
+        return {std::nullopt, "it is larger than 64 KiB"};
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return {std::nullopt, std::strerror(errno)};
     struct stat opened {};
     std::string text;
     std::string refusal;
-    if (::fstat(fd, &opened) != 0 || opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
+    if (::fstat(fd, &opened) != 0 || opened.st_dev != named.st_dev ||
+        opened.st_ino != named.st_ino) {
         refusal = "it was replaced while it was read";
     } else {
         char bytes[4096];
@@ -262,7 +274,8 @@ DosrunSettingsFile LoadDosrunSettingsFile(const std::string& path) {
             if (got <= 0) break;
             text.append(bytes, static_cast<std::size_t>(got));
         }
-        if (refusal.empty() && text.size() > kDosrunSettingsLimit) refusal = "it is larger than 64 KiB";
+        if (refusal.empty() && text.size() > kDosrunSettingsLimit)
+            refusal = "it is larger than 64 KiB";
     }
     ::close(fd);
     if (!refusal.empty()) return {std::nullopt, refusal};
@@ -274,7 +287,8 @@ std::optional<std::string> ReadDosrunSettingsFile(const std::string& path) {
     return LoadDosrunSettingsFile(path).text;
 }
 
-std::optional<std::string> HostPathOfDosPath(std::string_view dosPath, const DosrunSettings& settings,
+std::optional<std::string> HostPathOfDosPath(std::string_view dosPath,
+                                             const DosrunSettings& settings,
                                              const std::string& defaultRoot, CodePage cp) {
     if (!hasDrivePrefix(dosPath)) return std::nullopt;
     const char letter = upper(dosPath[0]);

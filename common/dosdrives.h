@@ -23,7 +23,7 @@ struct DosrunSettings {
     std::string path;                    // the DOS PATH; empty: DOSBox's own
     std::vector<std::pair<std::string, std::string>> environment;  // in order of setting
     std::string cycles = "max";
-    int timeoutSeconds = 0;              // 0: no time limit
+    int timeoutSeconds = 0;  // 0: no time limit
 };
 
 // Sets one environment variable, replacing an earlier value of the same
@@ -80,7 +80,8 @@ std::optional<std::string> ReadDosrunSettingsFile(const std::string& path);
 // other drives those of the settings. "\" and "/" separate folders; a name
 // that does not exist as written is looked up ignoring the letter case.
 // Nothing when the path has no drive letter or names no known drive.
-std::optional<std::string> HostPathOfDosPath(std::string_view dosPath, const DosrunSettings& settings,
+std::optional<std::string> HostPathOfDosPath(std::string_view dosPath,
+                                             const DosrunSettings& settings,
                                              const std::string& defaultRoot, CodePage cp);
 
 }  // namespace common

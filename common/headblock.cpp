@@ -57,7 +57,8 @@ HeadBlockEnd readHeadBlock(LineReader& reader, CodePage cp, LineRoom room,
     while (std::optional<std::string> line = readLogicalLine(reader, cp, room)) {
         if (line->find('=') == std::string::npos) break;
         if (definitions.size() == kMaxHeadBlockDefinitions) return HeadBlockEnd::TooManyDefinitions;
-        if (auto definition = parseMacroDefinition(*line)) definitions.push_back(std::move(*definition));
+        if (auto definition = parseMacroDefinition(*line))
+            definitions.push_back(std::move(*definition));
     }
     return HeadBlockEnd::Complete;
 }

@@ -19,8 +19,9 @@ std::string privatePath(const RunPlan& plan, std::string_view name) {
 
 // A port whose bytes go to dosrun's socket as they are sent.
 std::string serialPort(int number, int port) {
-    return "serial" + std::to_string(number) + "=nullmodem server:127.0.0.1 port:" + std::to_string(port) +
-           " transparent:1 txdelay:1" + kDosLineEnd;
+    return "serial" + std::to_string(number) +
+           "=nullmodem server:127.0.0.1 port:" + std::to_string(port) + " transparent:1 txdelay:1" +
+           kDosLineEnd;
 }
 
 }  // namespace
@@ -39,14 +40,16 @@ std::string DosboxConfiguration(const RunPlan& plan) {
         "[sdl]\r\nfullscreen=false\r\noutput=surface\r\nautolock=false\r\n"
         "[dosbox]\r\nmachine=svga_s3\r\nmemsize=16\r\n"
         "[render]\r\nframeskip=0\r\naspect=false\r\nscaler=none\r\n"
-        "[cpu]\r\ncore=auto\r\ncputype=auto\r\ncycles=" + plan.settings.cycles + kDosLineEnd +
+        "[cpu]\r\ncore=auto\r\ncputype=auto\r\ncycles=" +
+        plan.settings.cycles + kDosLineEnd +
         "[mixer]\r\nnosound=true\r\n"
         "[midi]\r\nmpu401=none\r\nmididevice=none\r\n"
         "[sblaster]\r\nsbtype=none\r\n"
         "[gus]\r\ngus=false\r\n"
         "[speaker]\r\npcspeaker=false\r\ntandy=off\r\ndisney=false\r\n"
         "[joystick]\r\njoysticktype=none\r\n"
-        "[serial]\r\n" + serialPort(1, plan.outputPort) + serialPort(2, plan.errorPort) +
+        "[serial]\r\n" +
+        serialPort(1, plan.outputPort) + serialPort(2, plan.errorPort) +
         "serial3=disabled\r\nserial4=disabled\r\n"
         "[dos]\r\nxms=true\r\nems=true\r\numb=true\r\nkeyboardlayout=none\r\n"
         "[ipx]\r\nipx=false\r\n"
@@ -64,7 +67,8 @@ std::string DosboxConfiguration(const RunPlan& plan) {
 // one on each port, so that what the program wrote last on either has come.
 std::string RunBatch(const RunPlan& plan) {
     std::string text = std::string("@ECHO OFF") + kDosLineEnd;
-    if (!plan.settings.path.empty()) text += "SET PATH=" + BatchLiteral(plan.settings.path) + kDosLineEnd;
+    if (!plan.settings.path.empty())
+        text += "SET PATH=" + BatchLiteral(plan.settings.path) + kDosLineEnd;
     for (const auto& [name, value] : plan.settings.environment)
         text += "SET " + BatchLiteral(name) + "=" + BatchLiteral(value) + kDosLineEnd;
     text += std::string("C:") + kDosLineEnd;
@@ -86,8 +90,8 @@ std::string LaunchTail(const RunPlan& plan) {
 
 std::string JobText(const RunPlan& plan) {
     const std::string program = plan.programFile.empty() ? "Z:\\COMMAND.COM" : plan.programFile;
-    return program + kDosLineEnd + LaunchTail(plan) + kDosLineEnd + privatePath(plan, kInputFile) + kDosLineEnd +
-           privatePath(plan, kRecordFile) + kDosLineEnd;
+    return program + kDosLineEnd + LaunchTail(plan) + kDosLineEnd + privatePath(plan, kInputFile) +
+           kDosLineEnd + privatePath(plan, kRecordFile) + kDosLineEnd;
 }
 
 // A redirection opens its file before IF is read, so each line of the
@@ -99,7 +103,8 @@ std::string ProgramBatch(const RunPlan& plan) {
         if (!text.empty() && text.back() != '\n') text += kDosLineEnd;
         text += std::string("@ECHO OFF") + kDosLineEnd;
     } else {
-        text = std::string("@ECHO OFF") + kDosLineEnd + BatchLiteral(plan.commandLine) + kDosLineEnd;
+        text =
+            std::string("@ECHO OFF") + kDosLineEnd + BatchLiteral(plan.commandLine) + kDosLineEnd;
     }
     const std::string status = privatePath(plan, kStatusFile);
     text += "IF ERRORLEVEL 255 ECHO 255 >>" + status + kDosLineEnd;
@@ -129,7 +134,8 @@ std::optional<LaunchRecord> ParseLaunchRecord(std::string_view text) {
     long number = 0;
     while (digits < text.size() && digits < 7 && text[digits] >= '0' && text[digits] <= '9')
         number = number * 10 + (text[digits++] - '0');
-    if (kind == std::string_view::npos || digits == 2 || text.substr(digits) != "\r\n" || number > 65535)
+    if (kind == std::string_view::npos || digits == 2 || text.substr(digits) != "\r\n" ||
+        number > 65535)
         return std::nullopt;
     return LaunchRecord{static_cast<LaunchRecord::Kind>(kind), static_cast<int>(number)};
 }

@@ -42,11 +42,11 @@ struct RunPlan {
     // standard input; else it is empty. (DOSBox's NUL device reads as an
     // endless run of zero bytes, not as the end of a file.)
     bool passInput = false;
-    std::string privateFolder;        // the host folder of the private drive
+    std::string privateFolder;  // the host folder of the private drive
     char privateDrive = 'Y';
-    int outputPort = 0;               // where dosrun listens for COM1, standard output
-    int errorPort = 0;                // and for COM2, standard error
-    std::string marker;               // the last line that COM1 and COM2 carry
+    int outputPort = 0;  // where dosrun listens for COM1, standard output
+    int errorPort = 0;   // and for COM2, standard error
+    std::string marker;  // the last line that COM1 and COM2 carry
 };
 
 // The highest letter below Z that no drive of the settings takes.

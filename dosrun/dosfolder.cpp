@@ -27,14 +27,16 @@ bool IsDosName(std::string_view name) {
     return isDosNamePart(name.substr(0, dot), 8) && isDosNamePart(name.substr(dot + 1), 3);
 }
 
-bool DosFolderBelow(const std::string& root, const std::string& folder, std::string* path, std::string* error) {
+bool DosFolderBelow(const std::string& root, const std::string& folder, std::string* path,
+                    std::string* error) {
     const std::string base = root.ends_with('/') ? root : root + '/';
     if (folder != root && !folder.starts_with(base)) {
         *error = "the current folder " + folder + " is not below the root " + root;
         return false;
     }
     std::string dosPath;
-    std::string_view rest = folder == root ? std::string_view() : std::string_view(folder).substr(base.size());
+    std::string_view rest =
+        folder == root ? std::string_view() : std::string_view(folder).substr(base.size());
     while (!rest.empty()) {
         const std::size_t slash = rest.find('/');
         const std::string_view name = rest.substr(0, slash);

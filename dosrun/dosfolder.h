@@ -17,6 +17,7 @@ bool IsDosName(std::string_view name);
 // "." and ".." (as the system's canonical names are). False, with the
 // reason in `error` and `path` left as it was, when the folder has no DOS
 // path.
-bool DosFolderBelow(const std::string& root, const std::string& folder, std::string* path, std::string* error);
+bool DosFolderBelow(const std::string& root, const std::string& folder, std::string* path,
+                    std::string* error);
 
 }  // namespace dosrun

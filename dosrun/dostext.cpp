@@ -20,12 +20,14 @@ bool needsQuotes(std::string_view word) {
 
 bool endsWithIgnoringCase(std::string_view name, std::string_view extension) {
     return name.size() >= extension.size() &&
-           common::equalsIgnoreCase(name.substr(name.size() - extension.size()), extension, common::CodePage::Utf8);
+           common::equalsIgnoreCase(name.substr(name.size() - extension.size()), extension,
+                                    common::CodePage::Utf8);
 }
 
 // False, with the reason in `error`, for a text with a control character or
 // one of the characters `refused`, which `refusal` tells.
-bool checkText(std::string_view text, std::string_view refused, const char* refusal, std::string* error) {
+bool checkText(std::string_view text, std::string_view refused, const char* refusal,
+               std::string* error) {
     if (std::any_of(text.begin(), text.end(), isControl)) {
         *error = "it holds a control character";
         return false;
@@ -39,7 +41,8 @@ bool checkText(std::string_view text, std::string_view refused, const char* refu
 
 }  // namespace
 
-bool JoinDosCommandLine(const std::vector<std::string>& words, std::string* line, std::string* error) {
+bool JoinDosCommandLine(const std::vector<std::string>& words, std::string* line,
+                        std::string* error) {
     std::string joined;
     for (const std::string& word : words) {
         if (std::any_of(word.begin(), word.end(), isControl)) {
@@ -70,8 +73,9 @@ bool CanNameAProgram(std::string_view word) {
 }
 
 bool CheckDosValue(std::string_view text, std::string* error) {
-    return checkText(text, "<>|\"",
-                     "DOS would read its \"<\", \">\", \"|\" or double quote as part of the command", error);
+    return checkText(
+        text, "<>|\"",
+        "DOS would read its \"<\", \">\", \"|\" or double quote as part of the command", error);
 }
 
 bool CheckMountFolder(std::string_view folder, std::string* error) {

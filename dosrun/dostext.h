@@ -18,7 +18,8 @@ constexpr std::size_t kMaxDosCommandLine = 126;
 // that holds a double quote there, an odd number of them, or a control
 // character is refused, as is a line longer than kMaxDosCommandLine: false,
 // with the reason in `error`, and `line` left as it was.
-bool JoinDosCommandLine(const std::vector<std::string>& words, std::string* line, std::string* error);
+bool JoinDosCommandLine(const std::vector<std::string>& words, std::string* line,
+                        std::string* error);
 
 // False for a word that no DOS program or command is named by: empty, or
 // with a blank, a tab, "<", ">", "|" or a double quote (the shell would take

@@ -24,7 +24,8 @@ bool WriteNewFile(const std::string& path, std::string_view text) {
 
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit) {
     std::string content;
-    if (common::readRegularFile(path, content, limit) != common::FileRead::Read) return std::nullopt;
+    if (common::readRegularFile(path, content, limit) != common::FileRead::Read)
+        return std::nullopt;
     return content;
 }
 
@@ -50,7 +51,8 @@ std::vector<std::string> LastLines(const std::string& path, std::size_t count, s
         if (line.size() < width) line += c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c);
     }
     if (!line.empty()) lines.push_back(line);
-    if (lines.size() > count) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(count));
+    if (lines.size() > count)
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(count));
     return lines;
 }
 

@@ -55,7 +55,8 @@ bool canonicalFolder(std::string& folder, const std::string& what, std::string* 
 
 bool isVariableName(const std::string& name) {
     for (const char c : name) {
-        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_'))
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+              c == '_'))
             return false;
     }
     return !name.empty();
@@ -90,12 +91,13 @@ int endOfOutput() {
 // Where DOS finds the program and how it starts: a program file directly,
 // through dosrun's LAUNCH.COM; a batch file's text as the start of the
 // second shell's batch file; anything else as a line of that batch file.
-bool planProgram(dosrun::RunPlan& plan, const std::vector<std::string>& command, const std::string& folder,
-                 std::string* error) {
+bool planProgram(dosrun::RunPlan& plan, const std::vector<std::string>& command,
+                 const std::string& folder, std::string* error) {
     const std::string& program = command.front();
     // Words of the command line joined already: they join as well.
     std::string arguments;
-    dosrun::JoinDosCommandLine(std::vector<std::string>(command.begin() + 1, command.end()), &arguments, error);
+    dosrun::JoinDosCommandLine(std::vector<std::string>(command.begin() + 1, command.end()),
+                               &arguments, error);
     const auto found = dosrun::FindDosProgram(program, plan.settings, folder);
     if (found && dosrun::IsBatchProgram(found->hostFile)) {
         plan.batchText = dosrun::ReadRegularFile(found->hostFile, kBatchLimit);
@@ -112,8 +114,9 @@ bool planProgram(dosrun::RunPlan& plan, const std::vector<std::string>& command,
     }
     const std::string tail = dosrun::LaunchTail(plan);
     if (tail.size() > dosrun::kMaxDosCommandLine) {
-        *error = "the DOS shell's command line for the batch file is " + std::to_string(tail.size()) +
-                 " characters long; DOS takes at most " + std::to_string(dosrun::kMaxDosCommandLine);
+        *error = "the DOS shell's command line for the batch file is " +
+                 std::to_string(tail.size()) + " characters long; DOS takes at most " +
+                 std::to_string(dosrun::kMaxDosCommandLine);
         return false;
     }
     return true;
@@ -132,7 +135,8 @@ int main(int argc, char** argv) {
     }
     std::string error;
     dosrun::Invocation invocation;
-    if (!dosrun::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), settings, invocation, &error))
+    if (!dosrun::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), settings, invocation,
+                              &error))
         return fail(error + " (dosrun --help shows the usage)");
     if (invocation.showUsage) {
         std::fputs(dosrun::UsageText().c_str(), stdout);
@@ -155,7 +159,8 @@ int main(int argc, char** argv) {
     std::string folder = here;
     std::string dosFolder;
     if (!canonicalFolder(folder, "the current folder", &error) ||
-        !dosrun::DosFolderBelow(settings.root, folder, &dosFolder, &error) || !checkDosValues(settings, &error))
+        !dosrun::DosFolderBelow(settings.root, folder, &dosFolder, &error) ||
+        !checkDosValues(settings, &error))
         return fail(error);
     const auto& command = invocation.command;
     const std::string& program = command.front();

@@ -19,11 +19,11 @@ struct Option {
     char letter;                // '\0': a long name only
     std::string_view longName;  // after "--"; empty: a letter only
     Kind kind;
-    std::string_view usage;     // its part of the usage text
+    std::string_view usage;  // its part of the usage text
     // Stores the option (`value` empty but for Kind::Value); false, with the
     // reason in `error`, for a value that is refused.
-    bool (*store)(const std::string& value, Invocation& invocation, common::DosrunSettings& settings,
-                  std::string* error);
+    bool (*store)(const std::string& value, Invocation& invocation,
+                  common::DosrunSettings& settings, std::string* error);
 };
 
 // NAME=VALUE with a name before the "=".
@@ -37,22 +37,28 @@ bool splitAssignment(const std::string& text, std::string& name, std::string& va
 
 // An option whose value is taken as it is.
 template <std::string common::DosrunSettings::*field>
-bool storeText(const std::string& value, Invocation&, common::DosrunSettings& settings, std::string*) {
+bool storeText(const std::string& value, Invocation&, common::DosrunSettings& settings,
+               std::string*) {
     settings.*field = value;
     return true;
 }
 
 // An option that is a switch.
 template <bool Invocation::*field>
-bool storeSwitch(const std::string&, Invocation& invocation, common::DosrunSettings&, std::string*) {
+bool storeSwitch(const std::string&, Invocation& invocation, common::DosrunSettings&,
+                 std::string*) {
     invocation.*field = true;
     return true;
 }
 
 constexpr Option kOptions[] = {
     {'r', {}, Kind::Value, "[-r FOLDER]", storeText<&common::DosrunSettings::root>},
-    {'d', {}, Kind::Value, "[-d X=FOLDER]...",
-     [](const std::string& value, Invocation&, common::DosrunSettings& settings, std::string* error) {
+    {'d',
+     {},
+     Kind::Value,
+     "[-d X=FOLDER]...",
+     [](const std::string& value, Invocation&, common::DosrunSettings& settings,
+        std::string* error) {
          std::string letter;
          std::string folder;
          if (!splitAssignment(value, letter, folder) || letter.size() != 1) {
@@ -63,12 +69,17 @@ constexpr Option kOptions[] = {
              *error = "-d " + value + ": " + *reason;
              return false;
          }
-         settings.drives[static_cast<char>(std::toupper(static_cast<unsigned char>(letter[0])))] = folder;
+         settings.drives[static_cast<char>(std::toupper(static_cast<unsigned char>(letter[0])))] =
+             folder;
          return true;
      }},
     {'p', {}, Kind::Value, "[-p DOSPATH]", storeText<&common::DosrunSettings::path>},
-    {'e', {}, Kind::Value, "[-e NAME=VALUE]...",
-     [](const std::string& assignment, Invocation&, common::DosrunSettings& settings, std::string* error) {
+    {'e',
+     {},
+     Kind::Value,
+     "[-e NAME=VALUE]...",
+     [](const std::string& assignment, Invocation&, common::DosrunSettings& settings,
+        std::string* error) {
          std::string name;
          std::string value;
          if (!splitAssignment(assignment, name, value)) {
@@ -78,8 +89,12 @@ constexpr Option kOptions[] = {
          common::SetDosVariable(settings, name, value);
          return true;
      }},
-    {'t', {}, Kind::Value, "[-t SECONDS]",
-     [](const std::string& value, Invocation&, common::DosrunSettings& settings, std::string* error) {
+    {'t',
+     {},
+     Kind::Value,
+     "[-t SECONDS]",
+     [](const std::string& value, Invocation&, common::DosrunSettings& settings,
+        std::string* error) {
          const auto seconds = common::ParseTimeoutSeconds(value);
          if (!seconds) {
              *error = "-t takes a whole number of seconds, 0 for none";
@@ -88,8 +103,12 @@ constexpr Option kOptions[] = {
          settings.timeoutSeconds = *seconds;
          return true;
      }},
-    {'c', {}, Kind::Value, "[-c CYCLES]",
-     [](const std::string& cycles, Invocation&, common::DosrunSettings& settings, std::string* error) {
+    {'c',
+     {},
+     Kind::Value,
+     "[-c CYCLES]",
+     [](const std::string& cycles, Invocation&, common::DosrunSettings& settings,
+        std::string* error) {
          if (auto reason = common::CheckCycles(cycles)) {
              *error = "-c " + cycles + ": " + *reason;
              return false;
@@ -155,7 +174,8 @@ bool ParseOptions(const std::vector<std::string>& arguments, common::DosrunSetti
         if (!option->store(value, invocation, settings, error)) return false;
         queried = queried || option->kind == Kind::Query;
     }
-    invocation.command.assign(arguments.begin() + static_cast<std::ptrdiff_t>(index), arguments.end());
+    invocation.command.assign(arguments.begin() + static_cast<std::ptrdiff_t>(index),
+                              arguments.end());
     if (invocation.command.empty() && !queried) {
         *error = "no DOS program given";
         return false;

@@ -19,7 +19,8 @@ std::string OutputRelay::completeLine(std::string line) {
         line.resize(line.size() - marker_.size());
         return line;
     }
-    if (!missingProgramLine_.empty() && common::equalsIgnoreCase(line, missingProgramLine_, common::CodePage::Utf8))
+    if (!missingProgramLine_.empty() &&
+        common::equalsIgnoreCase(line, missingProgramLine_, common::CodePage::Utf8))
         sawMissingProgram_ = true;
     return line + '\n';
 }

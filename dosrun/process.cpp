@@ -108,7 +108,8 @@ bool Child::start(const std::string& program, const std::vector<std::string>& ar
     for (const auto& variable : environment) envp.push_back(const_cast<char*>(variable.c_str()));
     envp.push_back(nullptr);
     const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    const int log = ::open(logFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int log =
+        ::open(logFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (input < 0 || log < 0) {
         const int saved = errno;
         if (input >= 0) ::close(input);

@@ -20,20 +20,23 @@ bool isRegularFile(const std::string& path) {
 constexpr common::CodePage kCodePage = common::CodePage::Utf8;
 
 // `dosPath` relative to the current folder, or with a drive letter.
-std::optional<std::string> hostFile(const std::string& dosPath, const common::DosrunSettings& settings,
+std::optional<std::string> hostFile(const std::string& dosPath,
+                                    const common::DosrunSettings& settings,
                                     const std::string& currentFolder) {
     common::DosrunSettings here;
     here.root = currentFolder;
-    const auto host = common::hasDrivePrefix(dosPath)
-                          ? common::HostPathOfDosPath(dosPath, settings, settings.root, kCodePage)
-                          : common::HostPathOfDosPath("C:" + dosPath, here, currentFolder, kCodePage);
+    const auto host =
+        common::hasDrivePrefix(dosPath)
+            ? common::HostPathOfDosPath(dosPath, settings, settings.root, kCodePage)
+            : common::HostPathOfDosPath("C:" + dosPath, here, currentFolder, kCodePage);
     if (host && isRegularFile(*host)) return host;
     return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<DosProgram> FindDosProgram(const std::string& program, const common::DosrunSettings& settings,
+std::optional<DosProgram> FindDosProgram(const std::string& program,
+                                         const common::DosrunSettings& settings,
                                          const std::string& currentFolder) {
     std::vector<std::string> names;
     if (common::hasExtension(program, kCodePage)) {
@@ -43,8 +46,10 @@ std::optional<DosProgram> FindDosProgram(const std::string& program, const commo
     }
     const auto inFolder = [&](const std::string& folder) -> std::optional<DosProgram> {
         for (const auto& name : names) {
-            const std::string dosPath = folder.empty() ? name : common::joinFolder(folder, name, kCodePage);
-            if (auto host = hostFile(dosPath, settings, currentFolder)) return DosProgram{*host, dosPath};
+            const std::string dosPath =
+                folder.empty() ? name : common::joinFolder(folder, name, kCodePage);
+            if (auto host = hostFile(dosPath, settings, currentFolder))
+                return DosProgram{*host, dosPath};
         }
         return std::nullopt;
     };
@@ -68,9 +73,10 @@ bool IsShellsOwn(std::string_view program) {
     // DOSBox's shell reads a command's name up to a blank, "/", tab or
     // "=", and takes a "." or "\\" after one of its own names for its end.
     static constexpr std::string_view kCommands[] = {
-        "ATTRIB", "CALL", "CD", "CHDIR", "CHOICE", "CLS", "COPY", "DEL", "DELETE", "DIR", "ECHO",
-        "ERASE", "EXIT", "GOTO", "HELP", "IF", "LH", "LOADHIGH", "MD", "MKDIR", "PATH", "PAUSE",
-        "RD", "REM", "REN", "RENAME", "RMDIR", "SET", "SHIFT", "SUBST", "TYPE", "VER"};
+        "ATTRIB", "CALL",     "CD",    "CHDIR", "CHOICE", "CLS",   "COPY", "DEL",
+        "DELETE", "DIR",      "ECHO",  "ERASE", "EXIT",   "GOTO",  "HELP", "IF",
+        "LH",     "LOADHIGH", "MD",    "MKDIR", "PATH",   "PAUSE", "RD",   "REM",
+        "REN",    "RENAME",   "RMDIR", "SET",   "SHIFT",  "SUBST", "TYPE", "VER"};
     if (program.find_first_of("/=") != std::string_view::npos) return true;
     const std::string_view name = program.substr(0, program.find_first_of(".\\"));
     for (const std::string_view command : kCommands) {

@@ -19,7 +19,8 @@ struct DosProgram {
 // The program named on the command line, or nothing when there is none
 // (then it may be a command of the DOS shell itself). `currentFolder` is
 // the host folder that is the DOS current folder.
-std::optional<DosProgram> FindDosProgram(const std::string& program, const common::DosrunSettings& settings,
+std::optional<DosProgram> FindDosProgram(const std::string& program,
+                                         const common::DosrunSettings& settings,
                                          const std::string& currentFolder);
 
 // True for a program word that DOSBox's shell takes for one of its own

@@ -11,7 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     common::ParseDosrunSettings(fuzz::asText(data, size), settings);
     const std::string shown = common::DosrunSettingsText(settings);
     common::DosrunSettings again;
-    fuzz::require(!common::ParseDosrunSettings(shown, again), "the settings shown do not read back");
-    fuzz::require(common::DosrunSettingsText(again) == shown, "the settings shown read back differently");
+    fuzz::require(!common::ParseDosrunSettings(shown, again),
+                  "the settings shown do not read back");
+    fuzz::require(common::DosrunSettingsText(again) == shown,
+                  "the settings shown read back differently");
     return 0;
 }

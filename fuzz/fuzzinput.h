@@ -51,7 +51,8 @@ inline const std::string& writeScratchFile(std::string_view content) {
         int fd = -1;
         ScratchFile() {
             const char* dir = std::getenv("TMPDIR");
-            path = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/fuzz-input-XXXXXX";
+            path =
+                std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/fuzz-input-XXXXXX";
             fd = mkstemp(path.data());
             if (fd < 0) fail("cannot make the scratch file");
         }

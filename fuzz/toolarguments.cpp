@@ -39,7 +39,8 @@ constexpr std::string_view kMarker = "\xFF";
 bool isPlainShellByte(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte >= 0x80 || (byte >= '0' && byte <= '9') || (byte >= 'a' && byte <= 'z') ||
-           (byte >= 'A' && byte <= 'Z') || std::string_view("_./:@%+,-").find(c) != std::string_view::npos;
+           (byte >= 'A' && byte <= 'Z') ||
+           std::string_view("_./:@%+,-").find(c) != std::string_view::npos;
 }
 
 // The words of a shell line made only of plain bytes, blanks and the three
@@ -153,16 +154,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     markers.targetName = marker('T');
     // Markers in the template itself, or bytes no command line can carry,
     // leave the comparison out.
-    const bool comparable = text.find(kMarker) == std::string_view::npos &&
-                            text.find('\0') == std::string_view::npos;
+    const bool comparable =
+        text.find(kMarker) == std::string_view::npos && text.find('\0') == std::string_view::npos;
 
     for (const auto cp : {common::CodePage::Utf8, common::CodePage::ShiftJis}) {
         const auto expand = [&](const Project& which, std::optional<std::string> chosen,
                                 std::string& arguments) {
             arguments = original;
             return ExpandToolArguments(
-                arguments, which, std::string(),
-                [&chosen](const std::string&) { return chosen; }, cp, command);
+                arguments, which, std::string(), [&chosen](const std::string&) { return chosen; },
+                cp, command);
         };
         std::string arguments;
         const bool expanded = expand(project, answer, arguments);
@@ -188,9 +189,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           "the shell takes a value for other words");
         } else if (cp == common::CodePage::Utf8 && command.find('"') == std::string::npos &&
                    command.find_first_not_of(" \t") != std::string::npos) {
-            fuzz::require(SplitCommandLine(line, cp) ==
-                              withValues(SplitCommandLine(markedLine, cp), values),
-                          "a Windows program takes a value for other arguments");
+            fuzz::require(
+                SplitCommandLine(line, cp) == withValues(SplitCommandLine(markedLine, cp), values),
+                "a Windows program takes a value for other arguments");
         }
     }
     return 0;

@@ -15,7 +15,7 @@ packages=(
   xvfb xauth openbox libxcb1-dev
   xutils-dev hyperfine
   locales
-  clang clang-14 libclang-rt-14-dev
+  clang clang-14 libclang-rt-14-dev clang-format
   qt6-translations-l10n
   elks-libc dosbox
   librsvg2-bin desktop-file-utils appstream man-db groff-base dpkg-dev file

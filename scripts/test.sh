@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build (with the IDE), a
-# sanitizer build (address, undefined behaviour) of the Qt-free code, then a
-# short run of each fuzz target (clang's libFuzzer, same sanitizers).
+# Builds everything and runs every test: the layout of the C++ sources
+# (scripts/check-format.sh), the normal build (with the IDE), a sanitizer
+# build (address, undefined behaviour) of the Qt-free code, then a short run
+# of each fuzz target (clang's libFuzzer, same sanitizers).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+scripts/check-format.sh
 
 jobs=$(nproc)
 cmake -S . -B build -G Ninja >/dev/null

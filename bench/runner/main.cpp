@@ -68,7 +68,8 @@ Times Best(int rounds, Work work) {
         const auto start = Clock::now();
         const double cpuStart = CpuSeconds();
         work();
-        best.wall = std::min(best.wall, std::chrono::duration<double>(Clock::now() - start).count());
+        best.wall =
+            std::min(best.wall, std::chrono::duration<double>(Clock::now() - start).count());
         best.cpu = std::min(best.cpu, CpuSeconds() - cpuStart);
     }
     return best;
@@ -76,7 +77,8 @@ Times Best(int rounds, Work work) {
 
 Times Shell(const std::string& command) {
     return Best(5, [&] {
-        if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
+        if (std::system(command.c_str()) != 0)
+            std::fprintf(stderr, "failed: %s\n", command.c_str());
     });
 }
 

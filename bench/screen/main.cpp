@@ -14,9 +14,9 @@
 #include <fcntl.h>
 #include <malloc.h>
 #include <poll.h>
-#include <sys/resource.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,18 +57,20 @@ class XServer {
         if (::pipe(ends) != 0) return {};
         ::fcntl(ends[0], F_SETFD, FD_CLOEXEC);
         const std::string fd = std::to_string(ends[1]);
-        std::vector<std::string> args = {"Xvfb",   "-displayfd", fd,    "-screen",
-                                         "0",      "1280x1024x24", "-nolisten", "tcp"};
+        std::vector<std::string> args = {"Xvfb", "-displayfd",   fd,          "-screen",
+                                         "0",    "1280x1024x24", "-nolisten", "tcp"};
         std::vector<char*> argv;
         for (std::string& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
-        const bool started = posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, argv.data(), environ) == 0;
+        const bool started =
+            posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, argv.data(), environ) == 0;
         ::close(ends[1]);
         if (!started) pid_ = -1;
         std::string display;
         pollfd readable{ends[0], POLLIN, 0};
         char c = 0;
-        while (started && ::poll(&readable, 1, 10000) > 0 && ::read(ends[0], &c, 1) == 1 && c != '\n')
+        while (started && ::poll(&readable, 1, 10000) > 0 && ::read(ends[0], &c, 1) == 1 &&
+               c != '\n')
             display += c;
         ::close(ends[0]);
         return display.empty() ? std::string() : ":" + display;
@@ -79,7 +81,8 @@ class XServer {
 };
 
 double realNow() {
-    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 // What a phase took: wall time, this process's time in user and system
@@ -182,8 +185,9 @@ void printParts(long count, const OutputWindow& output) {
     constexpr int kLaidOut = 2048;  // the layouts the rows keep
     rows.endTop(kLaidOut);
     const double layout = static_cast<double>(heapBytes() - laidBefore) / kLaidOut;
-    std::printf("  a line: text %.1f B, line place %.1f B, reading %.1f B (%.1f MiB for %ld lines)\n",
-                text, places, readings, (text + places + readings) * count / 1048576.0, count);
+    std::printf(
+        "  a line: text %.1f B, line place %.1f B, reading %.1f B (%.1f MiB for %ld lines)\n", text,
+        places, readings, (text + places + readings) * count / 1048576.0, count);
     std::printf("  layouts: %.0f B each, %.1f MiB for the %d kept\n", layout,
                 layout * kLaidOut / 1048576.0, kLaidOut);
 }
@@ -231,12 +235,8 @@ int main(int argc, char* argv[]) {
         Tool tool;
         tool.command = "sh build.sh";
         tool.folder = world.folder();
-        const RunServices services{ui,
-                                   world.processes(),
-                                   common::activeCodePage(),
-                                   nullptr,
-                                   OutputEncoding::Automatic,
-                                   &world.conversion(),
+        const RunServices services{ui,      world.processes(),         common::activeCodePage(),
+                                   nullptr, OutputEncoding::Automatic, &world.conversion(),
                                    nullptr};
         ui.reset();
         const Usage readingStart;
@@ -262,12 +262,13 @@ int main(int argc, char* argv[]) {
         std::printf("%ld lines of 75 bytes:\n", count);
         std::printf("  reading alone   %s\n    child ended after %.3f s, longest gap %s\n",
                     reading.text().c_str(), readingChild, readingGap.c_str());
-        std::printf("  on screen       %s, %.2f x the reading alone\n    build ended after %.3f s, "
-                    "child after %.3f s, longest gap %s\n",
-                    onScreen.text().c_str(), onScreen.wall / reading.wall, built, screenChild,
-                    ui.longestGap().c_str());
-        std::printf("  resident in all %.1f MiB (%.1f MiB over no output)\n", residentKiB() / 1024.0,
-                    (residentKiB() - emptyKiB) / 1024.0);
+        std::printf(
+            "  on screen       %s, %.2f x the reading alone\n    build ended after %.3f s, "
+            "child after %.3f s, longest gap %s\n",
+            onScreen.text().c_str(), onScreen.wall / reading.wall, built, screenChild,
+            ui.longestGap().c_str());
+        std::printf("  resident in all %.1f MiB (%.1f MiB over no output)\n",
+                    residentKiB() / 1024.0, (residentKiB() - emptyKiB) / 1024.0);
     }
     std::printf("what the held lines cost, for %ld lines:\n", counts.back());
     printParts(counts.back(), output);

@@ -47,9 +47,10 @@ TEST(DosrunSettingsFile, ReadsEveryKindOfLineAndSkipsCommentsAndBlanks) {
 }
 
 TEST(DosrunSettingsFile, NamesTheFirstBadLine) {
-    for (const char* text : {"root = /a\nwhatever\n", "root = /a\ndrive CD = /x\n", "root = /a\ndrive C = /x\n",
-                             "root = /a\ndrive Z = /x\n", "root = /a\ncycles = fast\n",
-                             "root = /a\ntimeout = -1\n", "root = /a\ncolour = red\n", "root = /a\nset = 1\n"}) {
+    for (const char* text :
+         {"root = /a\nwhatever\n", "root = /a\ndrive CD = /x\n", "root = /a\ndrive C = /x\n",
+          "root = /a\ndrive Z = /x\n", "root = /a\ncycles = fast\n", "root = /a\ntimeout = -1\n",
+          "root = /a\ncolour = red\n", "root = /a\nset = 1\n"}) {
         DosrunSettings settings;
         const auto error = ParseDosrunSettings(text, settings);
         ASSERT_TRUE(error) << text;
@@ -77,12 +78,14 @@ class DosPathOnHost : public ::testing::Test {
     }
     // On a file system that ignores letter case the name stays as written:
     // the same file is what counts.
-    static bool sameFile(const std::optional<std::string>& path, const std::filesystem::path& expected) {
+    static bool sameFile(const std::optional<std::string>& path,
+                         const std::filesystem::path& expected) {
         std::error_code error;
         return path && std::filesystem::equivalent(*path, expected, error);
     }
     std::optional<std::string> host(const std::string& dosPath) {
-        return common::HostPathOfDosPath(dosPath, settings, root.path().string(), common::CodePage::Utf8);
+        return common::HostPathOfDosPath(dosPath, settings, root.path().string(),
+                                         common::CodePage::Utf8);
     }
     TempFolder root;
     TempFolder compiler;
@@ -112,8 +115,8 @@ TEST_F(DosPathOnHost, OtherDrivesComeFromTheSettingsAndTheRootFromTheSettingsFir
 TEST_F(DosPathOnHost, AShiftJisTrailByteIsNoSeparator) {
     // "表" is 0x95 0x5C in Shift-JIS: the 0x5C belongs to the character.
     const std::string name = "\x95\x5c.C";
-    const auto path =
-        common::HostPathOfDosPath("C:\\" + name, settings, root.path().string(), common::CodePage::ShiftJis);
+    const auto path = common::HostPathOfDosPath("C:\\" + name, settings, root.path().string(),
+                                                common::CodePage::ShiftJis);
     EXPECT_EQ(path, (root.path() / name).string());
 }
 
@@ -127,7 +130,8 @@ TEST(DosrunSettingsFile, SkipsAByteOrderMarkAndQuotesAtMost80CharactersOfALine) 
     for (const std::string& text : {line + "\n", line + " = 1\n"}) {
         const auto error = ParseDosrunSettings(text, settings);
         ASSERT_TRUE(error);
-        EXPECT_NE(error->reason.find(line.substr(0, 160) + "..."), std::string::npos) << error->reason;
+        EXPECT_NE(error->reason.find(line.substr(0, 160) + "..."), std::string::npos)
+            << error->reason;
         EXPECT_EQ(error->reason.find(line.substr(0, 162)), std::string::npos) << error->reason;
     }
 }
@@ -138,7 +142,9 @@ TEST(DosrunSettingsFile, IsReadThroughALinkAndRefusedWhenItCannotBeRead) {
     TempFolder folder;
     const auto file = folder.path() / "dosrun.conf";
     std::ofstream(file, std::ios::binary) << "root = /x\n";
-    const auto load = [](const std::filesystem::path& path) { return common::LoadDosrunSettingsFile(path.string()); };
+    const auto load = [](const std::filesystem::path& path) {
+        return common::LoadDosrunSettingsFile(path.string());
+    };
     EXPECT_EQ(load(file).text, "root = /x\n");
     EXPECT_EQ(load(file).refusal, "");
     EXPECT_EQ(common::ReadDosrunSettingsFile(file.string()), "root = /x\n");
@@ -154,10 +160,12 @@ TEST(DosrunSettingsFile, IsReadThroughALinkAndRefusedWhenItCannotBeRead) {
     std::filesystem::create_symlink(folder.path() / "none", folder.path() / "dangling");
     ASSERT_EQ(::mkfifo((folder.path() / "fifo").c_str(), 0600), 0);
     // Opening a FIFO for reading would wait for a writer: it is never opened.
-    refused.insert(refused.end(), {folder.path() / "dangling", folder.path() / "fifo", "/dev/zero"});
+    refused.insert(refused.end(),
+                   {folder.path() / "dangling", folder.path() / "fifo", "/dev/zero"});
     std::ofstream(folder.path() / "secret") << "root = /y\n";
     std::filesystem::permissions(folder.path() / "secret", std::filesystem::perms::none);
-    if (::geteuid() != 0) refused.push_back(folder.path() / "secret");  // root reads it all the same
+    if (::geteuid() != 0)
+        refused.push_back(folder.path() / "secret");  // root reads it all the same
 #endif
     for (const auto& path : refused) {
         const auto result = load(path);

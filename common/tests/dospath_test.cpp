@@ -71,7 +71,8 @@ TEST(DosPath, NativePathTurnsOnlyRealBackslashes) {
               "sub\\" + kHyo + "\\x.h");
 #else
     EXPECT_EQ(common::nativePath("..\\header\\defs.h", CodePage::Utf8), "../header/defs.h");
-    EXPECT_EQ(common::nativePath("sub\\" + kHyo + "\\x.h", CodePage::ShiftJis), "sub/" + kHyo + "/x.h");
+    EXPECT_EQ(common::nativePath("sub\\" + kHyo + "\\x.h", CodePage::ShiftJis),
+              "sub/" + kHyo + "/x.h");
 #endif
 }
 

@@ -35,8 +35,8 @@ TEST(MacroDefinition, EmptyValueAndNoDefinition) {
     const auto empty = parseMacroDefinition("HDRPATH\t=");
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->value, "");
-    EXPECT_FALSE(parseMacroDefinition("= value"));     // no name
-    EXPECT_FALSE(parseMacroDefinition("   "));         // nothing at all
+    EXPECT_FALSE(parseMacroDefinition("= value"));       // no name
+    EXPECT_FALSE(parseMacroDefinition("   "));           // nothing at all
     EXPECT_FALSE(parseMacroDefinition("all: $(PROG)"));  // no "="
 }
 
@@ -76,10 +76,12 @@ using Values = std::vector<std::string>;
 // byte that continues nothing, CR LF line ends.
 TEST(HeadBlock, BothRoomsJoinLinesAlike) {
     for (const LineRoom room : {LineRoom::SharedByLogicalLine, LineRoom::EachPiece}) {
-        EXPECT_EQ(valuesOf(readHeadBlock("# c\n\nA = 1 \\\r\n# c\n\n  2\nB=3\nall: x\nC = 4\n", room)),
-                  (Values{"1   2", "3"}));
-        EXPECT_EQ(valuesOf(readHeadBlock("A = \x95\x5C\nB = 2\n", room, common::CodePage::ShiftJis)),
-                  (Values{"\x95\x5C", "2"}));
+        EXPECT_EQ(
+            valuesOf(readHeadBlock("# c\n\nA = 1 \\\r\n# c\n\n  2\nB=3\nall: x\nC = 4\n", room)),
+            (Values{"1   2", "3"}));
+        EXPECT_EQ(
+            valuesOf(readHeadBlock("A = \x95\x5C\nB = 2\n", room, common::CodePage::ShiftJis)),
+            (Values{"\x95\x5C", "2"}));
         EXPECT_EQ(valuesOf(readHeadBlock("", room)), Values{});
     }
 }
@@ -98,8 +100,8 @@ TEST(HeadBlock, RoomsPartAtTheEdges) {
 
     // The shared room leaves the continuation 91 bytes; the rest of the
     // line, without "=", ends the block there.
-    const std::string continued = "A = " + std::string(4000, 'a') + "\\\n" +
-                                  std::string(200, 'b') + "\nB = 2\n";
+    const std::string continued =
+        "A = " + std::string(4000, 'a') + "\\\n" + std::string(200, 'b') + "\nB = 2\n";
     EXPECT_EQ(shared(continued), Values{std::string(4000, 'a') + std::string(91, 'b')});
     EXPECT_EQ(eachPiece(continued), (Values{std::string(4000, 'a') + std::string(200, 'b'), "2"}));
 

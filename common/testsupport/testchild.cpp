@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
             Write(stdout, value);
         } else if (verb == "fill") {
             std::string lines;
-            for (long n = std::atol(value.c_str()); n > 0; --n) lines += std::string(99, 'x') + "\n";
+            for (long n = std::atol(value.c_str()); n > 0; --n)
+                lines += std::string(99, 'x') + "\n";
             Write(stdout, lines);
         } else if (verb == "sleep") {
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(value.c_str())));

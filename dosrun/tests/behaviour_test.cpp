@@ -59,13 +59,16 @@ TEST_F(Dosrun, RootMayHaveAnyNameButTheFoldersBelowItMustBeDosNames) {
     fs::create_directories(root / "SRC" / "LIB");
     fs::copy_file(work.path() / "STAND.COM", root / "STAND.COM");
     // The DOS current folder is the place below the root, so "..\" works.
-    auto result = RunDosrun({"-r", root.string(), "..\\..\\STAND.COM", "exit", "4"}, root / "SRC" / "LIB", environment);
+    auto result = RunDosrun({"-r", root.string(), "..\\..\\STAND.COM", "exit", "4"},
+                            root / "SRC" / "LIB", environment);
     EXPECT_EQ(result.status, 4) << result.err;
     for (const char* name : {"with blank", "日本語"}) {
         fs::create_directories(root / name);
-        expectOwnFailure(RunDosrun({"-r", root.string(), "STAND.COM"}, root / name, environment), name);
+        expectOwnFailure(RunDosrun({"-r", root.string(), "STAND.COM"}, root / name, environment),
+                         name);
     }
-    expectOwnFailure(RunDosrun({"-r", (root / "SRC").string(), "STAND.COM"}, root, environment), "not below");
+    expectOwnFailure(RunDosrun({"-r", (root / "SRC").string(), "STAND.COM"}, root, environment),
+                     "not below");
 }
 
 TEST_F(Dosrun, DrivesPathAndEnvironmentComeFromTheSettingsFileAndTheOptionsOverrideIt) {
@@ -74,7 +77,8 @@ TEST_F(Dosrun, DrivesPathAndEnvironmentComeFromTheSettingsFileAndTheOptionsOverr
     fs::rename(project / "STAND.COM", compiler / "BIN" / "CL.COM");
     fs::create_directories(environment.home / ".config" / "vantor");
     writeFile(environment.home / ".config" / "vantor" / "dosrun.conf",
-              "# the compiler\ndrive D = " + compiler.string() + "\npath = D:\\BIN;Z:\\\nset INCLUDE = D:\\H\n");
+              "# the compiler\ndrive D = " + compiler.string() +
+                  "\npath = D:\\BIN;Z:\\\nset INCLUDE = D:\\H\n");
     // Found on drive D through the DOS PATH.
     auto result = run({"CL", "exit", "6"});
     EXPECT_EQ(result.status, 6) << result.err;
@@ -84,8 +88,10 @@ TEST_F(Dosrun, DrivesPathAndEnvironmentComeFromTheSettingsFileAndTheOptionsOverr
     result = run({"-e", "INCLUDE=D:\\INC;C:\\", "SHOWENV"});
     EXPECT_EQ(result.out, "[D:\\INC;C:\\]\n");
     result = run({"--show"});
-    EXPECT_NE(result.out.find("drive D = " + compiler.string() + "\n"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("root = " + project.string() + "\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("drive D = " + compiler.string() + "\n"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("root = " + project.string() + "\n"), std::string::npos)
+        << result.out;
     fs::remove_all(environment.home / ".config");
 }
 
@@ -130,14 +136,17 @@ TEST_F(Dosrun, ItsOwnFailuresAreOneLineAndStatus125BeforeAnythingRuns) {
     const fs::path broken = work.path() / "broken";
     fs::create_directories(broken);
     environment.path = broken.string() + ":/usr/bin:/bin";
-    for (const auto& [script, end] : {std::pair{"echo 'Exit to error: it broke'; exit 0", "exit status 0"},
-                                      std::pair{"kill -SEGV $$", "signal 11 (Segmentation fault)"}}) {
-        writeFile(broken / "dosbox", std::string("#!/bin/sh\necho 'CONFIG:Loading'\n") + script + "\n");
+    for (const auto& [script, end] :
+         {std::pair{"echo 'Exit to error: it broke'; exit 0", "exit status 0"},
+          std::pair{"kill -SEGV $$", "signal 11 (Segmentation fault)"}}) {
+        writeFile(broken / "dosbox",
+                  std::string("#!/bin/sh\necho 'CONFIG:Loading'\n") + script + "\n");
         fs::permissions(broken / "dosbox", fs::perms::owner_all);
         const auto result = run({"STAND.COM"});
         expectOwnFailure(result, "DOSBox ended (" + std::string(end) + ") before the program did");
         if (std::string(end) == "exit status 0") {
-            EXPECT_TRUE(result.err.ends_with("\ndosrun:   CONFIG:Loading\ndosrun:   Exit to error: it broke\n"))
+            EXPECT_TRUE(result.err.ends_with(
+                "\ndosrun:   CONFIG:Loading\ndosrun:   Exit to error: it broke\n"))
                 << result.err;
         }
     }
@@ -158,7 +167,8 @@ TEST_F(Dosrun, TheTimeLimitEndsDosboxAndGives124) {
 }
 
 TEST_F(Dosrun, EndingSignalsEndDosboxRemoveItsFilesAndGiveTheShellsStatus) {
-    for (const auto& [number, status] : {std::pair{SIGTERM, 143}, std::pair{SIGINT, 130}, std::pair{SIGHUP, 129}}) {
+    for (const auto& [number, status] :
+         {std::pair{SIGTERM, 143}, std::pair{SIGINT, 130}, std::pair{SIGHUP, 129}}) {
         DosrunChild child({"STAND.COM", "wait", "NEVER"}, project, environment);
         ASSERT_TRUE(child.waitForOutput("waiting", 15s)) << child.err();
         child.signal(number);

@@ -12,12 +12,14 @@
 #include <iterator>
 #include <thread>
 
-DosrunChild::DosrunChild(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
-                         const DosrunEnvironment& environment, const DosrunStreams& streams) {
+DosrunChild::DosrunChild(const std::vector<std::string>& arguments,
+                         const std::filesystem::path& folder, const DosrunEnvironment& environment,
+                         const DosrunStreams& streams) {
     int in[2];
     int out[2];
     int err[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return;
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
+        return;
     std::vector<std::string> words{DOSRUN_PATH};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -49,7 +51,8 @@ DosrunChild::DosrunChild(const std::vector<std::string>& arguments, const std::f
     ::close(out[1]);
     ::close(err[1]);
     // Small inputs only: the pipe holds them whole.
-    [[maybe_unused]] const auto written = ::write(in[1], streams.input.data(), streams.input.size());
+    [[maybe_unused]] const auto written =
+        ::write(in[1], streams.input.data(), streams.input.size());
     ::close(in[1]);
     outFd_ = out[0];
     errFd_ = err[0];
@@ -121,8 +124,9 @@ void DosrunChild::signalGroup(int number) const {
     ::kill(-pid_, number);
 }
 
-DosrunResult RunDosrun(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
-                       const DosrunEnvironment& environment, const DosrunStreams& streams) {
+DosrunResult RunDosrun(const std::vector<std::string>& arguments,
+                       const std::filesystem::path& folder, const DosrunEnvironment& environment,
+                       const DosrunStreams& streams) {
     DosrunChild child(arguments, folder, environment, streams);
     const int status = child.wait();
     return {status, child.out(), child.err()};
@@ -135,7 +139,8 @@ std::vector<pid_t> ProcessesMentioning(const std::string& text) {
         const std::string name = entry.path().filename().string();
         if (name.find_first_not_of("0123456789") != std::string::npos) continue;
         std::ifstream file(entry.path() / "cmdline");
-        const std::string cmdline((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::string cmdline((std::istreambuf_iterator<char>(file)),
+                                  std::istreambuf_iterator<char>());
         if (cmdline.find(text) != std::string::npos) found.push_back(std::atoi(name.c_str()));
     }
     return found;
@@ -146,5 +151,6 @@ bool IsRunning(pid_t pid) {
     std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     // pid (name) state ...: the state follows the name's closing parenthesis.
     const auto close = stat.rfind(')');
-    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z' && stat[close + 2] != 'X';
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z' &&
+           stat[close + 2] != 'X';
 }

@@ -12,9 +12,9 @@
 #include <vector>
 
 struct DosrunEnvironment {
-    std::filesystem::path home;    // HOME; XDG_CONFIG_HOME is its .config
-    std::filesystem::path tmp;     // TMPDIR
-    std::string path;              // PATH; empty: the test's own
+    std::filesystem::path home;  // HOME; XDG_CONFIG_HOME is its .config
+    std::filesystem::path tmp;   // TMPDIR
+    std::string path;            // PATH; empty: the test's own
 };
 
 // dosrun's standard handles: input from a pipe that holds `input`, output
@@ -45,7 +45,8 @@ struct DosrunStreams {
 class DosrunChild {
   public:
     DosrunChild(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
-                const DosrunEnvironment& environment, const DosrunStreams& streams = DosrunStreams());
+                const DosrunEnvironment& environment,
+                const DosrunStreams& streams = DosrunStreams());
     ~DosrunChild();
     DosrunChild(const DosrunChild&) = delete;
     DosrunChild& operator=(const DosrunChild&) = delete;
@@ -82,8 +83,9 @@ struct DosrunResult {
     std::string err;
 };
 
-DosrunResult RunDosrun(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
-                       const DosrunEnvironment& environment, const DosrunStreams& streams = DosrunStreams());
+DosrunResult RunDosrun(const std::vector<std::string>& arguments,
+                       const std::filesystem::path& folder, const DosrunEnvironment& environment,
+                       const DosrunStreams& streams = DosrunStreams());
 
 // Processes whose command line mentions the text (DOSBox is started with
 // its configuration in dosrun's private folder under TMPDIR); a process

@@ -28,7 +28,8 @@ inline void writeFile(const fs::path& path, const std::string& text) {
 
 inline std::vector<std::string> listing(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) names.push_back(entry.path().string());
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        names.push_back(entry.path().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -42,8 +43,8 @@ class Dosrun : public ::testing::Test {
         fs::create_directories(work.path() / "home");
         fs::create_directories(work.path() / "tmp");
         environment = {work.path() / "home", work.path() / "tmp", {}};
-        const std::string build =
-            "bcc -ansi -Md -O -o '" + (work.path() / "STAND.COM").string() + "' '" DOSRUN_STANDIN_SOURCE "'";
+        const std::string build = "bcc -ansi -Md -O -o '" + (work.path() / "STAND.COM").string() +
+                                  "' '" DOSRUN_STANDIN_SOURCE "'";
         ASSERT_EQ(std::system(build.c_str()), 0);
         fs::copy_file(work.path() / "STAND.COM", project / "STAND.COM");
     }
@@ -55,7 +56,9 @@ class Dosrun : public ::testing::Test {
         EXPECT_TRUE(fs::is_empty(environment.tmp)) << listing(environment.tmp).front();
         EXPECT_TRUE(fs::is_empty(environment.home)) << listing(environment.home).front();
     }
-    DosrunResult run(const std::vector<std::string>& arguments) { return RunDosrun(arguments, project, environment); }
+    DosrunResult run(const std::vector<std::string>& arguments) {
+        return RunDosrun(arguments, project, environment);
+    }
     void expectOwnFailure(const DosrunResult& result, const std::string& about) {
         EXPECT_EQ(result.status, 125) << result.err;
         EXPECT_TRUE(result.err.starts_with("dosrun: ")) << result.err;

@@ -41,9 +41,10 @@ TEST(DosCommandLine, JoinsWithBlanksAndQuotesWhatTheShellWouldSplitOrRedirect) {
 
 TEST(DosCommandLine, RefusesWordsThatWouldUnquoteTheRest) {
     // One quote more would open a quote that a later quoted ">" closes.
-    for (const std::vector<std::string>& words :
-         {std::vector<std::string>{"ECHO", "a\"b", "x>y"}, {"ECHO", "\"a >b\""}, {"ECHO", "a\rb"},
-          {"ECHO", "a\nDEL *.*"}}) {
+    for (const std::vector<std::string>& words : {std::vector<std::string>{"ECHO", "a\"b", "x>y"},
+                                                  {"ECHO", "\"a >b\""},
+                                                  {"ECHO", "a\rb"},
+                                                  {"ECHO", "a\nDEL *.*"}}) {
         const auto joined = join(words);
         EXPECT_FALSE(joined.error.empty()) << words[1];
         EXPECT_TRUE(joined.text.empty());
@@ -69,7 +70,8 @@ TEST(DosBatchText, ValuesRefuseWhatTheShellActsOn) {
     std::string error;
     EXPECT_TRUE(dosrun::CheckDosValue("D:\\INCLUDE;C:\\H", &error));
     EXPECT_TRUE(dosrun::CheckDosValue("-AL -Ox 50%", &error));
-    for (const char* bad : {"a>b", "a<b", "a|b", "\"x", "a\r\nECHO"}) EXPECT_FALSE(dosrun::CheckDosValue(bad, &error)) << bad;
+    for (const char* bad : {"a>b", "a<b", "a|b", "\"x", "a\r\nECHO"})
+        EXPECT_FALSE(dosrun::CheckDosValue(bad, &error)) << bad;
     EXPECT_TRUE(dosrun::CheckMountFolder("/home/me/my dos/プロジェクト 100%", &error));
     EXPECT_FALSE(dosrun::CheckMountFolder("/tmp/a\"b", &error));
     EXPECT_FALSE(dosrun::CheckMountFolder("/tmp/a\nb", &error));
@@ -117,6 +119,7 @@ TEST(DosFolder, IsThePlaceBelowTheRootWithEachNameCheckedForDos) {
 TEST(DosFolder, NamesAreEightThree) {
     for (const char* good : {"HELLO", "a", "12345678", "READ.ME", "X.C", "A_B-C!.$$$", "{x}~1"})
         EXPECT_TRUE(dosrun::IsDosName(good)) << good;
-    for (const char* bad : {"", ".", "..", ".git", "123456789", "a.", "a.abcd", "a b", "a+b", "a;b", "a\\b"})
+    for (const char* bad :
+         {"", ".", "..", ".git", "123456789", "a.", "a.abcd", "a b", "a+b", "a;b", "a\\b"})
         EXPECT_FALSE(dosrun::IsDosName(bad)) << bad;
 }

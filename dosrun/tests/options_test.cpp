@@ -23,10 +23,11 @@ std::string parseError(const std::vector<std::string>& words, common::DosrunSett
 
 TEST(DosrunOptions, OverrideTheSettingsFileAndStopAtTheProgram) {
     common::DosrunSettings settings;
-    ASSERT_FALSE(common::ParseDosrunSettings("root = /file\ndrive D = /file/d\nset LIB = X\ncycles = auto\n", settings));
+    ASSERT_FALSE(common::ParseDosrunSettings(
+        "root = /file\ndrive D = /file/d\nset LIB = X\ncycles = auto\n", settings));
     Invocation invocation;
-    ASSERT_EQ(parseError({"-r", "/opt", "-dd=/opt/msc", "-e", "lib=D:\\LIB", "-e", "INCLUDE=D:\\H", "-p", "D:\\BIN",
-                          "-t", "5", "-c", "max", "cl", "-c", "-r", "HELLO.C"},
+    ASSERT_EQ(parseError({"-r", "/opt", "-dd=/opt/msc", "-e", "lib=D:\\LIB", "-e", "INCLUDE=D:\\H",
+                          "-p", "D:\\BIN", "-t", "5", "-c", "max", "cl", "-c", "-r", "HELLO.C"},
                          settings, invocation),
               "");
     EXPECT_EQ(settings.root, "/opt");
@@ -48,9 +49,16 @@ TEST(DosrunOptions, DoubleDashEndsTheOptions) {
 }
 
 TEST(DosrunOptions, BadOnesAreErrors) {
-    for (const std::vector<std::string>& words :
-         {std::vector<std::string>{"-x", "cl"}, {"--verbose", "cl"}, {"-r"}, {"-d", "D", "cl"}, {"-d", "C=/x", "cl"},
-          {"-d", "DD=/x", "cl"}, {"-e", "=x", "cl"}, {"-t", "soon", "cl"}, {"-c", "max\n[dos]", "cl"}, {}}) {
+    for (const std::vector<std::string>& words : {std::vector<std::string>{"-x", "cl"},
+                                                  {"--verbose", "cl"},
+                                                  {"-r"},
+                                                  {"-d", "D", "cl"},
+                                                  {"-d", "C=/x", "cl"},
+                                                  {"-d", "DD=/x", "cl"},
+                                                  {"-e", "=x", "cl"},
+                                                  {"-t", "soon", "cl"},
+                                                  {"-c", "max\n[dos]", "cl"},
+                                                  {}}) {
         common::DosrunSettings settings;
         Invocation invocation;
         EXPECT_NE(parseError(words, settings, invocation), "") << (words.empty() ? "" : words[0]);
@@ -63,11 +71,12 @@ TEST(DosrunOptions, BadOnesAreErrors) {
 
 TEST(DosrunOptions, EachWordIsReadAsItsOptionOrRefusedWithItsReason) {
     const auto shows = [](const Invocation& invocation) {
-        return std::tuple{invocation.showVersion, invocation.showSettings, invocation.showUsage, invocation.passInput};
+        return std::tuple{invocation.showVersion, invocation.showSettings, invocation.showUsage,
+                          invocation.passInput};
     };
     const std::tuple<bool, bool, bool, bool> none{};
-    for (const auto& [words, error, shown] : std::vector<std::tuple<std::vector<std::string>, std::string,
-                                                                    std::tuple<bool, bool, bool, bool>>>{
+    for (const auto& [words, error, shown] : std::vector<
+             std::tuple<std::vector<std::string>, std::string, std::tuple<bool, bool, bool, bool>>>{
              {{"--version"}, "", {true, false, false, false}},
              {{"-h"}, "", {false, false, true, false}},
              {{"--help", "-v"}, "", {true, false, true, false}},
@@ -82,13 +91,17 @@ TEST(DosrunOptions, EachWordIsReadAsItsOptionOrRefusedWithItsReason) {
              {{"-s", "cl"}, "unknown option -s", none},
              {{"cl", "-r"}, "", none},
              {{"-p"}, "the option -p needs a value", none},
-             {{"-d", "D", "cl"}, "-d takes a drive letter, \"=\" and a folder: -d D=/opt/dos", none},
+             {{"-d", "D", "cl"},
+              "-d takes a drive letter, \"=\" and a folder: -d D=/opt/dos",
+              none},
              {{"-d=/x", "cl"}, "-d takes a drive letter, \"=\" and a folder: -d D=/opt/dos", none},
              {{"-dz=/x", "cl"}, "-d z=/x: drive Z is DOSBox's own", none},
              {{"-d", "1=/x", "cl"}, "-d 1=/x: a drive is a letter from A to Z", none},
              {{"-e", "NAME", "cl"}, "-e takes NAME=VALUE", none},
              {{"-t", "-1", "cl"}, "-t takes a whole number of seconds, 0 for none", none},
-             {{"-c", "fast", "cl"}, "-c fast: cycles are \"max\", \"auto\", a number, \"fixed N\" or \"max N%\"", none},
+             {{"-c", "fast", "cl"},
+              "-c fast: cycles are \"max\", \"auto\", a number, \"fixed N\" or \"max N%\"",
+              none},
          }) {
         common::DosrunSettings settings;
         Invocation invocation;
@@ -114,10 +127,12 @@ TEST(DosrunOptions, UsageNamesEveryOption) {
 TEST(DosrunOptions, TheSettingsShownReadBackAsTheSame) {
     common::DosrunSettings settings;
     Invocation invocation;
-    parseError({"-r", "/p", "-d", "E=/e", "-p", "C:\\BIN", "-e", "A=1", "-t", "9", "-c", "fixed 3000", "x"}, settings,
-               invocation);
-    EXPECT_EQ(common::DosrunSettingsText(settings),
-              "root = /p\ndrive E = /e\npath = C:\\BIN\nset A = 1\ncycles = fixed 3000\ntimeout = 9\n");
+    parseError({"-r", "/p", "-d", "E=/e", "-p", "C:\\BIN", "-e", "A=1", "-t", "9", "-c",
+                "fixed 3000", "x"},
+               settings, invocation);
+    EXPECT_EQ(
+        common::DosrunSettingsText(settings),
+        "root = /p\ndrive E = /e\npath = C:\\BIN\nset A = 1\ncycles = fixed 3000\ntimeout = 9\n");
     common::DosrunSettings again;
     ASSERT_FALSE(common::ParseDosrunSettings(common::DosrunSettingsText(settings), again));
     EXPECT_EQ(common::DosrunSettingsText(again), common::DosrunSettingsText(settings));
@@ -148,7 +163,8 @@ TEST(DosboxFiles, ABatchProgramIsFollowedByTheStatusChainOnALineOfItsOwn) {
     const std::string program = dosrun::ProgramBatch(plan);
     EXPECT_TRUE(program.starts_with("@ECHO ON\r\nCL %1\r\n@ECHO OFF\r\n")) << program;
     EXPECT_NE(program.find("IF ERRORLEVEL 255 ECHO 255 >>Y:\\STATUS.TXT\r\n"), std::string::npos);
-    EXPECT_NE(program.find("IF ERRORLEVEL 0 IF NOT ERRORLEVEL 1 ECHO 0 >>Y:\\STATUS.TXT\r\n"), std::string::npos);
+    EXPECT_NE(program.find("IF ERRORLEVEL 0 IF NOT ERRORLEVEL 1 ECHO 0 >>Y:\\STATUS.TXT\r\n"),
+              std::string::npos);
     // The second shell's command tail is no batch line: "%" stays single.
     EXPECT_EQ(dosrun::JobText(plan),
               "Z:\\COMMAND.COM\r\n /C Y:\\PROGRAM.BAT 100%\r\nY:\\INPUT.DAT\r\nY:\\RESULT.TXT\r\n");
@@ -165,6 +181,7 @@ TEST(DosboxFiles, TheLaunchRecordIsAnExitCodeOrTheDosErrorOfWhatFailed) {
         EXPECT_EQ(record->kind, kind);
         EXPECT_EQ(record->number, number);
     }
-    for (const char* bad : {"", "X \r\n", "X 1", "Q 1\r\n", "X1\r\n", "E 65536\r\n", "X 1\r\nX 2\r\n"})
+    for (const char* bad :
+         {"", "X \r\n", "X 1", "Q 1\r\n", "X1\r\n", "E 65536\r\n", "X 1\r\nX 2\r\n"})
         EXPECT_FALSE(dosrun::ParseLaunchRecord(bad)) << bad;
 }

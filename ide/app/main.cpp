@@ -46,13 +46,13 @@ int main(int argc, char* argv[]) {
         ui.setParentWindow(&mainWindow);
         MainWindowDialogs dialogs;
         dialogs.toolEditor = new ToolEditor(&mainWindow, ui);
-        dialogs.optionsDialog = new OptionsDialog(&mainWindow, mainWindow.settings(),
-                                                  mainWindow.codePage());
+        dialogs.optionsDialog =
+            new OptionsDialog(&mainWindow, mainWindow.settings(), mainWindow.codePage());
         dialogs.projectDialog = new ProjectDialog(
             ui, [&mainWindow]() -> Project& { return mainWindow.project(); },
             mainWindow.settings().projectFolder, &mainWindow);
-        dialogs.toolListDialog = new ToolListDialog(&mainWindow, mainWindow.tools(), ui,
-                                                    *dialogs.toolEditor);
+        dialogs.toolListDialog =
+            new ToolListDialog(&mainWindow, mainWindow.tools(), ui, *dialogs.toolEditor);
         dialogs.aboutBox = new AboutBox(*fileVersions, &mainWindow);
         mainWindow.setDialogs(dialogs);
 

@@ -61,8 +61,8 @@ void CreateOutputFolder(const Project& project, bool debug, const OutputLineSink
                         UiServices& ui) {
     const std::string outdir = GetMakefileMacro(project.projectFile, "OUTDIR", ui);
     // The makefile names the folder DOS-style ("obj\debug"); open it natively.
-    const std::string folder = common::nativePath(common::pathInFolder(project.projectFolder, outdir),
-                                                  common::activeCodePage());
+    const std::string folder = common::nativePath(
+        common::pathInFolder(project.projectFolder, outdir), common::activeCodePage());
     if (folder.empty()) return;
     if (debug) output("Creating Folder: " + folder, LineKind::Ide);
     // Only the last level: a missing parent or an existing folder is no error.

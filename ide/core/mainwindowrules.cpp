@@ -93,12 +93,12 @@ WindowPlacement FitPlacementOnScreens(const WindowPlacement& placement,
     using Wide = long long;
     const Wide across = Wide{frame.left} + frame.right;
     const Wide down = Wide{frame.top} + frame.bottom;
-    const WindowPlacement outer = fitBounds(
-        {toIntRange(Wide{toIntRange(placement.left)} - frame.left),
-         toIntRange(Wide{toIntRange(placement.top)} - frame.top),
-         toIntRange(std::max<Wide>(toIntRange(placement.width), 0) + across),
-         toIntRange(std::max<Wide>(toIntRange(placement.height), 0) + down)},
-        availableAreas);
+    const WindowPlacement outer =
+        fitBounds({toIntRange(Wide{toIntRange(placement.left)} - frame.left),
+                   toIntRange(Wide{toIntRange(placement.top)} - frame.top),
+                   toIntRange(std::max<Wide>(toIntRange(placement.width), 0) + across),
+                   toIntRange(std::max<Wide>(toIntRange(placement.height), 0) + down)},
+                  availableAreas);
     return {toIntRange(Wide{outer.left} + frame.left), toIntRange(Wide{outer.top} + frame.top),
             toIntRange(std::max<Wide>(outer.width - across, 0)),
             toIntRange(std::max<Wide>(outer.height - down, 0))};

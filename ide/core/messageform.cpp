@@ -34,7 +34,7 @@ constexpr KindWordRow kKindWords[] = {
     {"note", "note", LineKind::Note},
     {"fatal", "fatal", LineKind::Error},
     {"\u30a8\u30e9\u30fc", "\x83\x47\x83\x89\x81\x5b", LineKind::Error},  // エラー
-    {"\u8b66\u544a", "\x8c\x78\x8d\x90", LineKind::Warning},               // 警告
+    {"\u8b66\u544a", "\x8c\x78\x8d\x90", LineKind::Warning},              // 警告
 };
 
 bool isDigit(char c) {
@@ -124,13 +124,20 @@ constexpr std::array<std::uint64_t, 256> kByteGroups = [] {
     std::array<std::uint64_t, 256> groups{};
     for (int b = 0; b < 256; ++b) {
         int group = 0;
-        if (b >= 0x20 && b < 0x40) group = b - 0x20;
-        else if ((b | 0x20) >= 'a' && (b | 0x20) <= 'z') group = 32 + ((b | 0x20) - 'a');
-        else if (b < 0x20) group = 58;
-        else if (b < 0x60) group = 59;   // @ [ \ ] ^ _
-        else if (b < 0x80) group = 60;   // ` { | } ~ DEL
-        else if (b < 0xC0) group = 61;
-        else group = 62;
+        if (b >= 0x20 && b < 0x40)
+            group = b - 0x20;
+        else if ((b | 0x20) >= 'a' && (b | 0x20) <= 'z')
+            group = 32 + ((b | 0x20) - 'a');
+        else if (b < 0x20)
+            group = 58;
+        else if (b < 0x60)
+            group = 59;  // @ [ \ ] ^ _
+        else if (b < 0x80)
+            group = 60;  // ` { | } ~ DEL
+        else if (b < 0xC0)
+            group = 61;
+        else
+            group = 62;
         groups[static_cast<std::size_t>(b)] = std::uint64_t{1} << group;
     }
     return groups;
@@ -283,8 +290,8 @@ class MessageForm::Matching {
     std::size_t fixedEnd(const Token& t, std::size_t pos) const {
         if (t.directive == Directive::Literal)
             return startsWithBytes(line_.substr(pos), t.literal) ? pos + t.literal.size() : kNone;
-        const std::size_t end =
-            t.directive == Directive::Number ? runEnd(pos, isAsciiAlphanumeric) : runEnd(pos, isDigit);
+        const std::size_t end = t.directive == Directive::Number ? runEnd(pos, isAsciiAlphanumeric)
+                                                                 : runEnd(pos, isDigit);
         return end > pos ? end : kNone;
     }
 
@@ -304,7 +311,8 @@ class MessageForm::Matching {
     // The word at pos, whose first byte lowered is `first`: the first byte
     // settles most words (a byte of a double-byte word is never lowered).
     bool fits(const KindWord& word, std::size_t pos, char first) const {
-        return word.text.front() == first && startsWithWord(line_.substr(pos), word.text, word.ascii);
+        return word.text.front() == first &&
+               startsWithWord(line_.substr(pos), word.text, word.ascii);
     }
 
     // Where a text directive starting at pos may end: from pos + shortest
@@ -525,8 +533,7 @@ std::optional<MessageReading> MessageForm::match(std::string_view line) const {
     return reading;
 }
 
-UiText DescribeFormReading(std::string_view form, std::string_view example,
-                           common::CodePage cp) {
+UiText DescribeFormReading(std::string_view form, std::string_view example, common::CodePage cp) {
     const MessageForm::Compiled compiled = MessageForm::compile(form, cp);
     if (!compiled.form) return compiled.error;
     const auto reading = compiled.form->match(example);
@@ -535,8 +542,10 @@ UiText DescribeFormReading(std::string_view form, std::string_view example,
                        : reading->kind == LineKind::Note  ? "注記"
                                                           : "エラー";
     UiText text("ファイル: ");
-    if (reading->file.empty()) text.words("(なし)");
-    else text.data(reading->file);
+    if (reading->file.empty())
+        text.words("(なし)");
+    else
+        text.data(reading->file);
     if (reading->line != 0) text.words("  行: " + std::to_string(reading->line));
     if (reading->column != 0) text.words("  桁: " + std::to_string(reading->column));
     text.words("  種類: ").words(kind);

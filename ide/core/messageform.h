@@ -120,5 +120,4 @@ unsigned long DecimalValue(std::string_view digits);
 // "ファイル: hello.c  行: 12  桁: 3  種類: エラー" (桁 only when the line
 // gives a column, 番号 when it gives a number), "当てはまりません" when the
 // form does not match it, or why the form cannot be read.
-UiText DescribeFormReading(std::string_view form, std::string_view example,
-                           common::CodePage cp);
+UiText DescribeFormReading(std::string_view form, std::string_view example, common::CodePage cp);

@@ -103,7 +103,6 @@ class OutputStore::PackedReading {
     PackedField number_;
 };
 
-
 OutputStore::OutputStore(std::size_t maxLines, std::size_t maxTextBytes)
     : maxLines_(std::max<std::size_t>(maxLines, 1)), maxTextBytes_(maxTextBytes) {}
 
@@ -254,9 +253,9 @@ const MessageReading* OutputStore::message(std::size_t index) const {
 
 const std::string& OutputStore::directoryOf(std::uint64_t serial) const {
     static const std::string none;
-    const auto after = std::upper_bound(
-        directories_.begin(), directories_.end(), serial,
-        [](std::uint64_t s, const auto& entry) { return s < entry.first; });
+    const auto after =
+        std::upper_bound(directories_.begin(), directories_.end(), serial,
+                         [](std::uint64_t s, const auto& entry) { return s < entry.first; });
     return after == directories_.begin() ? none : std::prev(after)->second;
 }
 

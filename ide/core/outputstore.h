@@ -127,7 +127,7 @@ class OutputStore {
     // make's folder of the readings: each from the serial of the first line
     // it is read with, in order.
     std::deque<std::pair<std::uint64_t, std::string>> directories_;
-    mutable MessageReading unpacked_;    // the reading message() gave last
+    mutable MessageReading unpacked_;  // the reading message() gave last
     std::size_t bytes_ = 0;
     std::int64_t nextStart_ = 0;
     std::uint64_t dropped_ = 0;

@@ -59,8 +59,9 @@ std::string GetMakefileMacro(const std::string& path, const std::string& name, U
                              common::CodePage cp = common::activeCodePage());
 
 // Memory models: code 0..4, letter s m c l h, list item index 0..4.
-constexpr auto kModelItemTexts = std::to_array<const char*>(
-    {"S - Small model", "M - Meadium model", "C - Compact Model", "L - Large model", "H - Hude model"});
+constexpr auto kModelItemTexts =
+    std::to_array<const char*>({"S - Small model", "M - Meadium model", "C - Compact Model",
+                                "L - Large model", "H - Hude model"});
 
 // The model's letter; codes outside 1..4 give 's'.
 char ModelLetter(int code);

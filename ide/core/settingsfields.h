@@ -77,7 +77,8 @@ constexpr StoredField<Record> textField(std::string Record::*field, const char* 
 }
 
 template <typename Record>
-constexpr StoredField<Record> computedTextField(std::string Record::*field, std::string (*byDefault)()) {
+constexpr StoredField<Record> computedTextField(std::string Record::*field,
+                                                std::string (*byDefault)()) {
     return TextField<Record>{field, "", byDefault};
 }
 

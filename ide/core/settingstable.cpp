@@ -52,7 +52,8 @@ int encodingItem(std::int32_t stored) {
 constexpr StoredSetting kStoredSettings[] = {
     // make itself elsewhere: through "|cat -u" /bin/sh would report cat's
     // status, and a failed make would end as a success.
-    {&kMainGroup, "BuildCommand", textField(&S::buildCommand, onSystem("cmd /cmake |cat -u", "make")),
+    {&kMainGroup, "BuildCommand",
+     textField(&S::buildCommand, onSystem("cmd /cmake |cat -u", "make")),
      edit("buildCommand", "ビルドコマンド")},
     {&kMainGroup, "RebuildCommand",
      textField(&S::rebuildCommand, onSystem("cmd /cmake clean all |cat -u", "make clean all")),
@@ -65,7 +66,8 @@ constexpr StoredSetting kStoredSettings[] = {
      checkBox("wrapOutput", "出力を右端で折り返す")},
     {&kMainGroup, "useStatusBar", flagField(&S::useStatusBar, true),
      checkBox("statusBar", "ステータスバーを表示する")},
-    {&kMainGroup, "ProjectFolder", textField(&S::projectFolder), edit("startFolder", "起動時フォルダ")},
+    {&kMainGroup, "ProjectFolder", textField(&S::projectFolder),
+     edit("startFolder", "起動時フォルダ")},
     {&kMainGroup, "Window", textField(&S::windowPlacement), {}, SavedWith::Close},
     {&kMainGroup, "FontName", textField(&S::fontName, "FixedSys")},
     {&kMainGroup, "FontSize", numberField(&S::fontSize, 11)},
@@ -79,14 +81,17 @@ constexpr StoredSetting kStoredSettings[] = {
     // user names one.
     {&kHelpGroup, "Helpfile", textField(&S::ideHelpFile, onSystem("vantor.hlp", "")),
      edit("ideHelpFile", "ヘルプファイル")},
-    {&kHelpGroup, "Clang", textField(&S::languageHelpFile, onSystem("c:\\msvc\\help\\mscxx.hlp", "")),
+    {&kHelpGroup, "Clang",
+     textField(&S::languageHelpFile, onSystem("c:\\msvc\\help\\mscxx.hlp", "")),
      edit("languageHelpFile", "C/C++言語ヘルプ")},
-    {&kHelpGroup, "Cerror", textField(&S::errorHelpFile, onSystem("c:\\msvc\\help\\errors.hlp", "")),
+    {&kHelpGroup, "Cerror",
+     textField(&S::errorHelpFile, onSystem("c:\\msvc\\help\\errors.hlp", "")),
      edit("errorHelpFile", "ビルドエラーヘルプ")},
     {&kHelpGroup, "Buildtool",
      textField(&S::buildToolHelpFile, onSystem("c:\\msvc\\help\\mscopts.hlp", "")),
      edit("buildToolHelpFile", "ビルドツールヘルプ")},
-    {&kHelpGroup, "Quarry", textField(&S::quarryHelpFile, onSystem("c:\\msvc\\help\\quarry.hlp", "")),
+    {&kHelpGroup, "Quarry",
+     textField(&S::quarryHelpFile, onSystem("c:\\msvc\\help\\quarry.hlp", "")),
      edit("quarryHelpFile", "Quarryのヘルプ")},
 };
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "settingsrecord.h"
 #include "settingsfields.h"
+#include "settingsrecord.h"
 
 // A key of the stored settings and the mark a load sets once it has read it.
 struct SettingsGroup {

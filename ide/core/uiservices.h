@@ -16,7 +16,7 @@ struct FontChoice {
 };
 
 class UiServices {
-public:
+  public:
     virtual ~UiServices() = default;
 
     // A modal message box with one OK button.

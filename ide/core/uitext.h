@@ -14,7 +14,7 @@
 class UiText {
   public:
     struct Part {
-        bool isData;        // else the program's own words, UTF-8
+        bool isData;  // else the program's own words, UTF-8
         std::string bytes;
     };
 
@@ -56,4 +56,3 @@ struct DataWord {
         return std::string(cp == common::CodePage::ShiftJis ? shiftJis : utf8);
     }
 };
-

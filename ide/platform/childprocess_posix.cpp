@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "childprocess.h"
-#include "dospath.h"
 #include "commandline_posix.h"
+#include "dospath.h"
 
 extern char** environ;
 

@@ -40,8 +40,9 @@ class DesktopHelpViewer : public HelpViewer {
     void open(const std::string& helpFile) {
         const auto path = locateHelpFile(helpFile);
         if (!path) {
-            ui_.showMessage(UiText("ヘルプファイル \"").data(helpFile).words("\" が見つかりません。"), "Vantor",
-                            MessageIcon::Stop);
+            ui_.showMessage(
+                UiText("ヘルプファイル \"").data(helpFile).words("\" が見つかりません。"), "Vantor",
+                MessageIcon::Stop);
             return;
         }
         startDetached(*path);

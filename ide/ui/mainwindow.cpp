@@ -344,7 +344,8 @@ void MainWindow::openFindBar() {
 
 void MainWindow::editOptions() {
     OptionsDialog* dialog = dialogs_.optionsDialog;
-    if (dialog != nullptr && dialog->exec() == QDialog::Accepted) applyOptions(dialog->chosen(*settings_));
+    if (dialog != nullptr && dialog->exec() == QDialog::Accepted)
+        applyOptions(dialog->chosen(*settings_));
 }
 
 void MainWindow::applyOptions(const Settings& chosen) {

@@ -3,8 +3,8 @@
 // editor and to help, the Reopen and Tools menus. Handlers are public so
 // tests drive them directly. The class is split over files by concern:
 // mainwindow.cpp (layout, start and close, Edit, Options and Help menus),
-// mainwindow_menus.cpp (the menu bar's table), mainwindow_runs.cpp, mainwindow_navigation.cpp, mainwindow_history.cpp,
-// mainwindow_tools.cpp and mainwindow_project.cpp.
+// mainwindow_menus.cpp (the menu bar's table), mainwindow_runs.cpp, mainwindow_navigation.cpp,
+// mainwindow_history.cpp, mainwindow_tools.cpp and mainwindow_project.cpp.
 #pragma once
 
 #include <QElapsedTimer>

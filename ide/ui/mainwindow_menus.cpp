@@ -55,8 +55,9 @@ constexpr MenuItem kEditItems[] = {
     {"clearAction", "クリア(&D)", "出力ウインドウをクリアします", "", &M::clearOutput,
      &M::clearAction},
     separator("messageSeparator"),
-    {"nextMessageAction", "次のメッセージ(&N)", "次のエラーまたは警告の行を選び、エディタで開きます",
-     "F4", &M::openNextMessage, &M::nextMessageAction},
+    {"nextMessageAction", "次のメッセージ(&N)",
+     "次のエラーまたは警告の行を選び、エディタで開きます", "F4", &M::openNextMessage,
+     &M::nextMessageAction},
     {"previousMessageAction", "前のメッセージ(&V)",
      "前のエラーまたは警告の行を選び、エディタで開きます", "Shift+F4", &M::openPreviousMessage,
      &M::previousMessageAction},
@@ -92,8 +93,8 @@ constexpr MenuItem kOptionsItems[] = {
 
 constexpr MenuItem kHelpItems[] = {
     {"ideHelpAction", "Vantorのヘルプ(&I)", "IDEのヘルプ", "", &M::showIdeHelp, &M::ideHelpAction},
-    {"languageHelpAction", "C/C++ 言語のヘルプ(&C)", "C/C++言語のヘルプ", "",
-     &M::showLanguageHelp, &M::languageHelpAction},
+    {"languageHelpAction", "C/C++ 言語のヘルプ(&C)", "C/C++言語のヘルプ", "", &M::showLanguageHelp,
+     &M::languageHelpAction},
     {"errorHelpAction", "ビルドエラーのヘルプ(&E)", "ビルドエラーのヘルプ", "", &M::showErrorHelp,
      &M::errorHelpAction},
     {"buildToolHelpAction", "ビルドツールのヘルプ(&B)", "コンパイル／リンクオプションのヘルプ", "",

@@ -95,8 +95,9 @@ void OptionsDialog::setTabOrders(const std::vector<QWidget*>& editPages) {
             if (control->focusPolicy() & Qt::TabFocus) chain.push_back(control);
         }
     }
-    std::iter_swap(std::find(chain.begin(), chain.end(), findChild<QLineEdit*>("buildToolHelpFileEdit")),
-                   std::find(chain.begin(), chain.end(), findChild<QLineEdit*>("quarryHelpFileEdit")));
+    std::iter_swap(
+        std::find(chain.begin(), chain.end(), findChild<QLineEdit*>("buildToolHelpFileEdit")),
+        std::find(chain.begin(), chain.end(), findChild<QLineEdit*>("quarryHelpFileEdit")));
     chain.push_back(okButton);
     chain.push_back(cancelButton);
     for (auto it = chain.begin(); it + 1 != chain.end(); ++it) setTabOrder(*it, *(it + 1));

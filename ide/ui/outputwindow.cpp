@@ -76,9 +76,8 @@ void OutputWindow::appended(std::size_t characters) {
         contentsAnnounced_ = true;
         emit contentsChanged();
     }
-    if (!sinceRefresh_.isValid() ||
-        (++appendsSinceLook_ % kAppendsBetweenLooks == 0 &&
-         sinceRefresh_.elapsed() >= kRefreshIntervalMs)) {
+    if (!sinceRefresh_.isValid() || (++appendsSinceLook_ % kAppendsBetweenLooks == 0 &&
+                                     sinceRefresh_.elapsed() >= kRefreshIntervalMs)) {
         flush();
     }
 }

@@ -133,16 +133,16 @@ class OutputWindow : public QAbstractScrollArea, public OutputLines {
     OutputRows rows_{store_};
     std::int64_t anchor_ = 0;
     std::int64_t caret_ = 0;
-    OutputRows::Place top_;          // the first row on screen
-    bool follow_ = true;             // the screen shows the last row and follows new ones
-    std::size_t longest_ = 0;        // characters of the longest line since the erase
-    std::int64_t announcedEnd_ = 0;  // absolute end of the text assistive technology knows
-    bool dirty_ = false;             // lines appended since the screen last caught up
+    OutputRows::Place top_;           // the first row on screen
+    bool follow_ = true;              // the screen shows the last row and follows new ones
+    std::size_t longest_ = 0;         // characters of the longest line since the erase
+    std::int64_t announcedEnd_ = 0;   // absolute end of the text assistive technology knows
+    bool dirty_ = false;              // lines appended since the screen last caught up
     bool contentsAnnounced_ = false;  // contentsChanged sent since the selection was placed
     unsigned appendsSinceLook_ = 0;
-    bool settingBars_ = false;       // the window moves the bars itself
-    bool selecting_ = false;         // a drag with the left button selects
-    bool mayDrag_ = false;           // a press inside the selection may drag it out
+    bool settingBars_ = false;  // the window moves the bars itself
+    bool selecting_ = false;    // a drag with the left button selects
+    bool mayDrag_ = false;      // a press inside the selection may drag it out
     QPoint pressedAt_;
     bool releaseEndsDoubleClick_ = false;
     QElapsedTimer sinceRefresh_;

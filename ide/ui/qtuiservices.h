@@ -13,8 +13,7 @@ class QtUiServices : public UiServices {
     void setParentWindow(QWidget* window) { parent_ = window; }
 
     void showMessage(const UiText& text, const UiText& caption, MessageIcon icon) override;
-    std::optional<std::string> chooseFile(const UiText& title,
-                                          const std::string& initialFolder,
+    std::optional<std::string> chooseFile(const UiText& title, const std::string& initialFolder,
                                           const std::string& filter) override;
     std::optional<FontChoice> chooseFont(const FontChoice& current) override;
     void setClipboardText(const std::string& text) override;

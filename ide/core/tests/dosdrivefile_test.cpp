@@ -28,14 +28,17 @@ TEST(DosDriveFile, ADriveLetterLeadsThroughDosrunsDrivesToTheHostFile) {
 #else
     // No settings file: drive C: is the project folder, as for a dosrun
     // that a build step starts there.
-    EXPECT_EQ(HostFileOfDosDriveFile("C:\\SRC\\HELLO.C", folder, cp), (project / "src" / "hello.c").string());
+    EXPECT_EQ(HostFileOfDosDriveFile("C:\\SRC\\HELLO.C", folder, cp),
+              (project / "src" / "hello.c").string());
     EXPECT_EQ(HostFileOfDosDriveFile("src\\hello.c", folder, cp), "src\\hello.c");
     EXPECT_EQ(HostFileOfDosDriveFile("D:\\X.H", folder, cp), "D:\\X.H");
 
     std::filesystem::create_directories(home.root() / "vantor");
     std::ofstream(home.root() / "vantor" / "dosrun.conf")
         << "root = " << work.path().string() << "\ndrive D = " << folder << "/src\nbad line\n";
-    EXPECT_EQ(HostFileOfDosDriveFile("C:\\PROJ\\SRC\\HELLO.C", folder, cp), (project / "src" / "hello.c").string());
-    EXPECT_EQ(HostFileOfDosDriveFile("d:\\Hello.c", folder, cp), (project / "src" / "hello.c").string());
+    EXPECT_EQ(HostFileOfDosDriveFile("C:\\PROJ\\SRC\\HELLO.C", folder, cp),
+              (project / "src" / "hello.c").string());
+    EXPECT_EQ(HostFileOfDosDriveFile("d:\\Hello.c", folder, cp),
+              (project / "src" / "hello.c").string());
 #endif
 }

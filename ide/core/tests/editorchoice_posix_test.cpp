@@ -10,9 +10,9 @@
 #include <fstream>
 
 #include "settings.h"
+#include "settingsstore.h"
 #include "tempconfighome.h"
 #include "tempfolder.h"
-#include "settingsstore.h"
 
 namespace {
 

@@ -102,12 +102,13 @@ TEST(MessageForm, HostileFormsAndLinesStayWithinTheBound) {
 }
 
 TEST(MessageForm, TheReadingShownForAnExample) {
-    EXPECT_EQ(
-        DescribeFormReading("%f(%l,%c): %t %n: %m", "a.c(3,4): warning W1: x", CodePage::Utf8).bytes(),
-        "ファイル: a.c  行: 3  桁: 4  種類: 警告  番号: W1");
+    EXPECT_EQ(DescribeFormReading("%f(%l,%c): %t %n: %m", "a.c(3,4): warning W1: x", CodePage::Utf8)
+                  .bytes(),
+              "ファイル: a.c  行: 3  桁: 4  種類: 警告  番号: W1");
     EXPECT_EQ(DescribeFormReading("LINK : %t %n: %m", "LINK : error L1: x", CodePage::Utf8).bytes(),
               "ファイル: (なし)  種類: エラー  番号: L1");
-    EXPECT_EQ(DescribeFormReading("%f(%l): %m", "a.c: x", CodePage::Utf8).bytes(), "当てはまりません");
+    EXPECT_EQ(DescribeFormReading("%f(%l): %m", "a.c: x", CodePage::Utf8).bytes(),
+              "当てはまりません");
     EXPECT_EQ(DescribeFormReading("%f(%x)", "a.c(1)", CodePage::Utf8).bytes(),
               "「%x」は書式にない指定です。");
 }

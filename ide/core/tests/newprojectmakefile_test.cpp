@@ -13,7 +13,6 @@ namespace {
 
 class NewProjectMakefileTest : public ::testing::Test {
   protected:
-
     TempFolder temp_;
     const fs::path folder = temp_.path();
 };

@@ -157,18 +157,21 @@ TEST(OutputStore, ReadingsStayWithTheirLines) {
 TEST(OutputStore, ReadingsComeBackWhole) {
     const auto reading = [](LineKind kind, std::string file, unsigned long line,
                             unsigned long column, std::string number, std::string folder) {
-        return MessageReading{kind, std::move(file), line, column, std::move(number),
-                              std::move(folder)};
+        return MessageReading{kind,   std::move(file),   line,
+                              column, std::move(number), std::move(folder)};
     };
     const std::string longName(300, 'a');
     const std::pair<std::u16string, MessageReading> messages[] = {
-        {u"src/a.c(12) : warning C4101: x", reading(LineKind::Warning, "src/a.c", 12, 0, "C4101", "")},
+        {u"src/a.c(12) : warning C4101: x",
+         reading(LineKind::Warning, "src/a.c", 12, 0, "C4101", "")},
         {u"b.c:3:4: error: y", reading(LineKind::Error, "b.c", 3, 4, "", "/p/sub")},
-        {u"\u30bd.c(5): error E1: \u30a8", reading(LineKind::Error, "\u30bd.c", 5, 0, "E1", "/p/sub")},
+        {u"\u30bd.c(5): error E1: \u30a8",
+         reading(LineKind::Error, "\u30bd.c", 5, 0, "E1", "/p/sub")},
         {u"caf\u00e9.c:1: note: z", reading(LineKind::Note, "caf\u00e9.c", 1, 0, "", "/p")},
         {u"LINK : error L2029", reading(LineKind::Error, "", 0, 0, "L2029", "/p")},
         {u"x", reading(LineKind::Warning, longName, ~0ul, ~0ul, std::string(1, '\0'), "")},
-        {std::u16string(300, u'a') + u"(1): error", reading(LineKind::Error, longName, 1, 0, "", "")},
+        {std::u16string(300, u'a') + u"(1): error",
+         reading(LineKind::Error, longName, 1, 0, "", "")},
     };
     OutputStore store(20, 1000000);
     for (int round = 0; round < 4; ++round) {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tempconfighome.h"
 #include "settingsstore.h"
+#include "tempconfighome.h"
 
 namespace {
 

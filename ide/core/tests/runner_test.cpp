@@ -47,7 +47,8 @@ std::string ShellStep(const std::string& step) {
     const std::size_t colon = step.find(':');
     const std::string verb = step.substr(0, colon);
     std::string quoted = "'";  // the value, literal within single quotes
-    for (const char c : step.substr(colon + 1)) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (const char c : step.substr(colon + 1))
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     quoted += "'";
     if (verb == "out") return "printf '%s\\n' " + quoted;
     if (verb == "err") return "printf '%s\\n' " + quoted + " >&2";
@@ -230,8 +231,8 @@ TEST_F(RunnerTest, DebugLinesComeBeforeTheOutput) {
     t.arguments = t.command.substr(t.command.find(' ') + 1);
     t.command.resize(t.command.find(' '));
     EXPECT_EQ(run(t, true), kRunSucceeded);
-    EXPECT_EQ(out_.lines, (Lines{"Command: " + t.command + " " + t.arguments, "Folder: ",
-                                 "Create Process OK, Start Pipe.", "out"}));
+    EXPECT_EQ(out_.lines, (Lines{"Command: " + t.command + " " + t.arguments,
+                                 "Folder: ", "Create Process OK, Start Pipe.", "out"}));
 
     out_.lines.clear();
     const Tool missing = tool("no-such-program-vantor", "C:\\WORK");
@@ -378,9 +379,9 @@ TEST_F(RunnerTest, WithoutLineListTheRunStillCounts) {
 }
 
 TEST_F(RunnerTest, EveryLineIsClassifiedAndCountedButTheUnfinishedLast) {
-    const Tool t = child({"out:a.c:3:5: error: x", "out:b.c(9) : Warning C4101: y",
-                          "out:End Build.", "out:plain", "out:c.c(1) : error C2: z",
-                          "raw:LINK : error L2029"});
+    const Tool t =
+        child({"out:a.c:3:5: error: x", "out:b.c(9) : Warning C4101: y", "out:End Build.",
+               "out:plain", "out:c.c(1) : error C2: z", "raw:LINK : error L2029"});
     const RunResult result = RunCaptured(t, &out_, services_, false);
     EXPECT_EQ(result.code, kRunError);
     EXPECT_EQ(result.counts, (RunCounts{2, 1}));

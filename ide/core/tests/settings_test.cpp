@@ -7,8 +7,8 @@
 
 #include "editorchoice.h"
 #include "registry.h"
-#include "tempconfighome.h"
 #include "settingsstore.h"
+#include "tempconfighome.h"
 
 using namespace settingsschema;
 

@@ -81,7 +81,6 @@ TEST_F(SettingsTableTest, DefaultsAreWhatAFreshSettingsFileLoads) {
     EXPECT_FALSE(defaults.loaded.main || defaults.loaded.help || defaults.loaded.history);
 }
 
-
 // The control a row shows by its stored type.
 ControlKind kindOfField(const StoredField<Settings>& field) {
     switch (field.index()) {
@@ -107,7 +106,8 @@ TEST(OptionsPagesTest, EachEditedRowStandsOnceOnAPageAsItsTypeAsks) {
             EXPECT_TRUE(objectNames.insert(ControlObjectName(control)).second) << control.name;
             if (line.setting == nullptr) {
                 // Nothing to bind: a switch of the session or a heading.
-                EXPECT_TRUE(control.kind == ControlKind::CheckBox || control.kind == ControlKind::Heading);
+                EXPECT_TRUE(control.kind == ControlKind::CheckBox ||
+                            control.kind == ControlKind::Heading);
                 continue;
             }
             ASSERT_NE(SettingOf(line), nullptr) << line.setting;
@@ -137,9 +137,9 @@ TEST(OptionsPagesTest, AStoredNumberOutsideTheItemsShowsAsItsRowSays) {
         const char* row;
         std::int32_t stored;
         int shown;
-    } cases[] = {{"defaultMemorymodel", 4, 4}, {"defaultMemorymodel", 5, -1},
+    } cases[] = {{"defaultMemorymodel", 4, 4},   {"defaultMemorymodel", 5, -1},
                  {"defaultMemorymodel", -1, -1}, {"OutputEncoding", 2, 2},
-                 {"OutputEncoding", 3, 0},      {"OutputEncoding", -1, 0}};
+                 {"OutputEncoding", 3, 0},       {"OutputEncoding", -1, 0}};
     for (const auto& c : cases) {
         const StoredSetting* row = StoredSettingNamed(c.row);
         ASSERT_NE(row, nullptr);

@@ -74,19 +74,19 @@ TEST(ToolArgumentsExpansion, ShiftJisNamesReachTheShellAsLiteralText) {
 // with its command or only "cmd", with "/c" in the arguments.
 TEST(ToolArgumentsExpansion, EveryMacroReachesAShellToolLiterallyHoweverTheToolIsWritten) {
     const std::vector<std::string> attacks = {
-        "$(touch PWNED)", "`touch PWNED`", "a;touch PWNED", "a|touch PWNED", "a&touch PWNED",
-        "a<PWNED",        "a>PWNED",       "it's \"x\"",    "\"'\"",         "a\ntouch PWNED",
-        "\\\"$(touch PWNED)\\",
+        "$(touch PWNED)", "`touch PWNED`",        "a;touch PWNED",
+        "a|touch PWNED",  "a&touch PWNED",        "a<PWNED",
+        "a>PWNED",        "it's \"x\"",           "\"'\"",
+        "a\ntouch PWNED", "\\\"$(touch PWNED)\\",
     };
-    const std::vector<std::string> macros = {"$(Select)",   "$(ProjName)",   "$(ProjFile)",
-                                             "$(ProjPath)", "$(ProjDir)",    "$(ProjFolder)",
+    const std::vector<std::string> macros = {"$(Select)",     "$(ProjName)", "$(ProjFile)",
+                                             "$(ProjPath)",   "$(ProjDir)",  "$(ProjFolder)",
                                              "$(TargetName)", "$(Target)"};
     struct Writing {
         std::string command;
         std::string argumentsHead;
     };
-    const Writing writings[] = {{"cmd /c printf '[%s]\\n'", ""},
-                                {"cmd", "/c printf '[%s]\\n' "}};
+    const Writing writings[] = {{"cmd /c printf '[%s]\\n'", ""}, {"cmd", "/c printf '[%s]\\n' "}};
     TempFolder temp;
     FakeUiServices ui;
     const std::unique_ptr<ChildProcesses> processes = CreateSystemChildProcesses();
@@ -106,7 +106,9 @@ TEST(ToolArgumentsExpansion, EveryMacroReachesAShellToolLiterallyHoweverTheToolI
             project.projectName,
             common::fileNamePart(project.projectFile, common::CodePage::Utf8),
             project.projectFile,
-            project.projectFolder, project.projectFolder, project.targetName,
+            project.projectFolder,
+            project.projectFolder,
+            project.targetName,
             project.projectFolder + common::kNativeSeparator + project.targetName};
         std::string expected;
         for (const std::string& value : values) expected += "[" + value + "]\n";
@@ -144,16 +146,15 @@ TEST(ToolArgumentsExpansion, AValueNeverMakesTheLineACommandInterpreterLine) {
     for (const std::string command : {"cmd", "CMD.exe", ""}) {
         // With no program the arguments' first word names it.
         std::string arguments = command.empty() ? "cmd$(ProjName)" : "$(ProjName)";
-        ASSERT_TRUE(ExpandToolArguments(arguments, project, {}, {}, common::CodePage::Utf8,
-                                        command));
+        ASSERT_TRUE(
+            ExpandToolArguments(arguments, project, {}, {}, common::CodePage::Utf8, command));
         const std::string line = command + " " + arguments;
         EXPECT_EQ(CommandSyntaxOf(line), CommandSyntax::Windows) << line;
     }
     // The template's own "cmd /c", written with a "$" that gives "/", is the
     // shell's line, and its values are quoted for the shell.
     std::string arguments = "$/c printf '[%s]' $(ProjName)";
-    ASSERT_TRUE(
-        ExpandToolArguments(arguments, project, {}, {}, common::CodePage::Utf8, "cmd"));
+    ASSERT_TRUE(ExpandToolArguments(arguments, project, {}, {}, common::CodePage::Utf8, "cmd"));
     EXPECT_EQ(ShellOutput(*CommandInterpreterRest("cmd " + arguments)),
               "[" + project.projectName + "]");
 }

@@ -11,7 +11,7 @@
 #include "uiservices.h"
 
 class FakeUiServices : public UiServices {
-public:
+  public:
     struct Message {
         std::string text;
         std::string caption;

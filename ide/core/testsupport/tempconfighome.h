@@ -53,9 +53,9 @@ class TempConfigHome {
         HKEY key = nullptr;
         if (RegOpenKeyExA(key_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return -1;
         DWORD values = 0;
-        const bool ok = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                         &values, nullptr, nullptr, nullptr,
-                                         nullptr) == ERROR_SUCCESS;
+        const bool ok =
+            RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                             nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
         RegCloseKey(key);
         return ok ? static_cast<int>(values) : -1;
     }

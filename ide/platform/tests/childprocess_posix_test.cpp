@@ -55,7 +55,6 @@ int WaitForExit(CapturedChild& child) {
 
 class ChildProcessTest : public ::testing::Test {
   protected:
-
     // Everything the child writes, until the pipe ends.
     static std::string readAll(CapturedChild& child) {
         std::string all;

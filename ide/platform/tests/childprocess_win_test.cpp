@@ -71,8 +71,7 @@ TEST_F(WinRunnerTest, OutputAndErrorShareOnePipeAndCarriageReturnsAreDropped) {
 TEST_F(WinRunnerTest, PromptIsAnsweredOnceWithACarriageReturn) {
     // The child reads one byte after the prompt, then looks whether a second
     // answer followed while it was silent on a completed line.
-    EXPECT_EQ(run(child("\"raw:Enter new file spec:\" answer sleep:300 pending")),
-              kRunSucceeded);
+    EXPECT_EQ(run(child("\"raw:Enter new file spec:\" answer sleep:300 pending")), kRunSucceeded);
     EXPECT_EQ(out_.lines, (Lines{"Enter new file spec:", "answer 0d", "pending 0"}));
 }
 

@@ -7,8 +7,8 @@
 
 #include <optional>
 
-#include "tempconfighome.h"
 #include "settingsstore.h"
+#include "tempconfighome.h"
 
 namespace {
 

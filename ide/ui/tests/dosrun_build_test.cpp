@@ -31,7 +31,8 @@ bool processMentions(const std::string& text) {
         const std::string name = entry.path().filename().string();
         if (name.find_first_not_of("0123456789") != std::string::npos) continue;
         std::ifstream file(entry.path() / "cmdline");
-        const std::string cmdline((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::string cmdline((std::istreambuf_iterator<char>(file)),
+                                  std::istreambuf_iterator<char>());
         if (cmdline.find(text) != std::string::npos) return true;
     }
     return false;
@@ -42,21 +43,25 @@ bool processMentions(const std::string& text) {
 // its arguments.
 struct DosProject {
     explicit DosProject(UiTestWorld& world, const std::string& buildCommand) {
-        const std::string makefile = world.writeFile("hello/makefile", "PROGRAM\t= hello\n\nall:\n");
+        const std::string makefile =
+            world.writeFile("hello/makefile", "PROGRAM\t= hello\n\nall:\n");
         folder = world.path("hello");
         world.writeFile("hello/src/hello.c", "int main() { return x; }\n");
-        const std::string build = "bcc -ansi -Md -O -o '" + folder + "/STAND.COM' '" DOSRUN_STANDIN_SOURCE "'";
+        const std::string build =
+            "bcc -ansi -Md -O -o '" + folder + "/STAND.COM' '" DOSRUN_STANDIN_SOURCE "'";
         QCOMPARE(std::system(build.c_str()), 0);
         // dosrun's drive C: is the work folder, above the project.
         const std::filesystem::path config = qEnvironmentVariable("XDG_CONFIG_HOME").toStdString();
         std::filesystem::create_directories(config / "vantor");
-        std::ofstream(config / "vantor" / "dosrun.conf") << "root = " << world.work().toStdString() << "\n";
+        std::ofstream(config / "vantor" / "dosrun.conf")
+            << "root = " << world.work().toStdString() << "\n";
         tmp = world.path("tmp");
         QDir().mkpath(QString::fromStdString(tmp));
         qputenv("TMPDIR", QByteArray::fromStdString(tmp));
         argsFile = world.path("args.txt");
         const std::string editor = world.writeFile(
-            "editor.sh", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + argsFile + "'\n", true);
+            "editor.sh",
+            "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + argsFile + "'\n", true);
         world.storeRecentProject("hello", makefile);
         world.storeString(settingsschema::kBaseKey, "BuildCommand", buildCommand);
         world.storeString(settingsschema::kBaseKey, "EditCommand", editor + " -l%n %s");
@@ -83,15 +88,17 @@ void DosrunBuildTest::init() {
 
 void DosrunBuildTest::buildReportsTheExitCodeAndTheMessageOpensTheHostFile() {
     UiTestWorld world;
-    world.writeFile("hello/BUILD.BAT",
-                    "@ECHO OFF\r\nECHO Compiling HELLO.C\r\nSTAND.COM msg C:\\HELLO\\SRC\\HELLO.C 3 2\r\n");
+    world.writeFile(
+        "hello/BUILD.BAT",
+        "@ECHO OFF\r\nECHO Compiling HELLO.C\r\nSTAND.COM msg C:\\HELLO\\SRC\\HELLO.C 3 2\r\n");
     DosProject project(world, "dosrun BUILD.BAT");
     MainWindow& ide = *project.mainWindow;
     ide.buildProject();
-    QCOMPARE(lines(ide), QStringList({"Start Build.", "Compiling HELLO.C",
-                                      "C:\\HELLO\\SRC\\HELLO.C(3) : error C2065: 'x' : undeclared identifier",
-                                      "C:\\HELLO\\SRC\\HELLO.C(3) : warning C4013: 'f' undefined",
-                                      "Build Error (2)."}));
+    QCOMPARE(lines(ide),
+             QStringList({"Start Build.", "Compiling HELLO.C",
+                          "C:\\HELLO\\SRC\\HELLO.C(3) : error C2065: 'x' : undeclared identifier",
+                          "C:\\HELLO\\SRC\\HELLO.C(3) : warning C4013: 'f' undefined",
+                          "Build Error (2)."}));
 
     const int errorLine = ide.output().text().indexOf("C:\\HELLO");
     ide.output().select(errorLine + 5, 0);
@@ -120,7 +127,8 @@ void DosrunBuildTest::stopEndsDosrunAndDosbox() {
     const auto took = std::chrono::steady_clock::now() - stopped;
     QCOMPARE(lines(ide).last(), QString("Build Stopped."));
     QVERIFY2(took < std::chrono::milliseconds(2500),
-             qPrintable(QString::number(std::chrono::duration_cast<std::chrono::milliseconds>(took).count())));
+             qPrintable(QString::number(
+                 std::chrono::duration_cast<std::chrono::milliseconds>(took).count())));
     QVERIFY(!processMentions(project.tmp));
     QVERIFY(QDir(QString::fromStdString(project.tmp)).isEmpty());
 }

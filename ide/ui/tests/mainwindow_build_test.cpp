@@ -163,7 +163,8 @@ void MainWindowBuildTest::rebuildUsesItsOwnCommandAndErasesTheOutput() {
     UiTestWorld world;
     auto [mainWindow, folder] = openProject(world, "echo \"args: $1\"", ".");
     OptionsDialog options(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
-    options.findChild<QCheckBox*>("debugModeBox")->setChecked(true);  // no test line after a rebuild
+    options.findChild<QCheckBox*>("debugModeBox")
+        ->setChecked(true);  // no test line after a rebuild
     mainWindow->setDialogs({nullptr, &options, nullptr, nullptr, nullptr});
     mainWindow->output().append("old");
     mainWindow->rebuildProject();

@@ -81,7 +81,8 @@ void MainWindowNavigationTest::doubleClickStartsTheEditorInTheProjectFolder() {
 
 void MainWindowNavigationTest::debugModeShowsStartThenEditcmd() {
     EditorWorld editor;
-    OptionsDialog options(editor.mainWindow.get(), editor.mainWindow->settings(), editor.mainWindow->codePage());
+    OptionsDialog options(editor.mainWindow.get(), editor.mainWindow->settings(),
+                          editor.mainWindow->codePage());
     options.findChild<QCheckBox*>("debugModeBox")->setChecked(true);
     editor.mainWindow->setDialogs({nullptr, &options, nullptr, nullptr, nullptr});
     OutputWindow& output = editor.mainWindow->output();

@@ -256,9 +256,9 @@ void MainWindowStartupTest::restoredWindowKeepsItsFrameOnTheScreenStartAfterStar
     UiTestWorld world;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     // What a window fitted by its inner area left behind: the whole screen.
-    world.storeString(settingsschema::kBaseKey, "Window",
-                      FormatWindowPlacement({screen.x(), screen.y(), screen.width(),
-                                             screen.height()}));
+    world.storeString(
+        settingsschema::kBaseKey, "Window",
+        FormatWindowPlacement({screen.x(), screen.y(), screen.width(), screen.height()}));
     QString stored;
     for (int round = 0; round < 4; ++round) {
         auto mainWindow = world.startMainWindow();
@@ -295,9 +295,9 @@ void MainWindowStartupTest::closeQuitsTheHelpFilesThenPlaysCloseAndWaits() {
         quit.push_back(request.helpFile);
     }
     const Settings defaults = DefaultSettings();
-    QCOMPARE(quit, (std::vector<std::string>{defaults.ideHelpFile, "lang.hlp",
-                                             defaults.errorHelpFile, defaults.buildToolHelpFile,
-                                             defaults.quarryHelpFile}));
+    QCOMPARE(quit,
+             (std::vector<std::string>{defaults.ideHelpFile, "lang.hlp", defaults.errorHelpFile,
+                                       defaults.buildToolHelpFile, defaults.quarryHelpFile}));
     QCOMPARE(world.sounds.plays.back().event, std::string("Close"));
     QCOMPARE(world.sounds.plays.back().wait, SoundWait::UntilEnd);
     QCOMPARE(world.sounds.plays.back().fallback, SoundFallback::None);

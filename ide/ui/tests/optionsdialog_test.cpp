@@ -89,11 +89,13 @@ void OptionsDialogTest::showsTheLoadedSettings() {
     OptionsDialog dialog(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
 
     QCOMPARE(edit(dialog, "buildCommandEdit")->text(), QString("make -k"));
-    QCOMPARE(edit(dialog, "rebuildCommandEdit")->text(), QString::fromStdString(DefaultSettings().rebuildCommand));
+    QCOMPARE(edit(dialog, "rebuildCommandEdit")->text(),
+             QString::fromStdString(DefaultSettings().rebuildCommand));
     QCOMPARE(edit(dialog, "depmillCommandEdit")->text(), QString("depmill -t1"));
     QCOMPARE(edit(dialog, "objectFolderEdit")->text(), QString("obj"));
     QCOMPARE(edit(dialog, "quarryHelpFileEdit")->text(), QString("/opt/q.hlp"));
-    QCOMPARE(edit(dialog, "errorHelpFileEdit")->text(), QString::fromStdString(DefaultSettings().errorHelpFile));
+    QCOMPARE(edit(dialog, "errorHelpFileEdit")->text(),
+             QString::fromStdString(DefaultSettings().errorHelpFile));
     QVERIFY(!box(dialog, "wrapOutputBox")->isChecked());
     QVERIFY(box(dialog, "statusBarBox")->isChecked());
     QVERIFY(!box(dialog, "debugModeBox")->isChecked());
@@ -102,7 +104,8 @@ void OptionsDialogTest::showsTheLoadedSettings() {
     QCOMPARE(list(dialog, "outputEncodingList")->itemText(0), QString("自動"));
     QCOMPARE(list(dialog, "outputEncodingList")->itemText(1), QString("UTF-8"));
     QCOMPARE(list(dialog, "outputEncodingList")->currentText(), QString("シフトJIS"));
-    QCOMPARE(list(dialog, "outputEncodingList")->parentWidget(), dialog.findChild<QWidget*>("settingsPage"));
+    QCOMPARE(list(dialog, "outputEncodingList")->parentWidget(),
+             dialog.findChild<QWidget*>("settingsPage"));
 
     // Filled once: later changes of the settings do not reach it.
     mainWindow->settings().buildCommand = "changed";
@@ -271,13 +274,24 @@ void OptionsDialogTest::tabGoesThroughThePagesThenOkAndCancel() {
     UiTestWorld world;
     auto mainWindow = world.startMainWindow();
     OptionsDialog dialog(mainWindow.get(), mainWindow->settings(), mainWindow->codePage());
-    const QList<QWidget*> expected = {
-        edit(dialog, "startFolderEdit"),      box(dialog, "statusBarBox"),       box(dialog, "wrapOutputBox"),
-        box(dialog, "debugModeBox"),         list(dialog, "outputEncodingList"), list(dialog, "memoryModelList"),
-        edit(dialog, "objectFolderEdit"),     edit(dialog, "buildCommandEdit"),   edit(dialog, "rebuildCommandEdit"),
-        edit(dialog, "depmillCommandEdit"),   edit(dialog, "editorCommandEdit"),  edit(dialog, "ideHelpFileEdit"),
-        edit(dialog, "languageHelpFileEdit"), edit(dialog, "errorHelpFileEdit"),  edit(dialog, "quarryHelpFileEdit"),
-        edit(dialog, "buildToolHelpFileEdit"), dialog.okButton,          dialog.cancelButton};
+    const QList<QWidget*> expected = {edit(dialog, "startFolderEdit"),
+                                      box(dialog, "statusBarBox"),
+                                      box(dialog, "wrapOutputBox"),
+                                      box(dialog, "debugModeBox"),
+                                      list(dialog, "outputEncodingList"),
+                                      list(dialog, "memoryModelList"),
+                                      edit(dialog, "objectFolderEdit"),
+                                      edit(dialog, "buildCommandEdit"),
+                                      edit(dialog, "rebuildCommandEdit"),
+                                      edit(dialog, "depmillCommandEdit"),
+                                      edit(dialog, "editorCommandEdit"),
+                                      edit(dialog, "ideHelpFileEdit"),
+                                      edit(dialog, "languageHelpFileEdit"),
+                                      edit(dialog, "errorHelpFileEdit"),
+                                      edit(dialog, "quarryHelpFileEdit"),
+                                      edit(dialog, "buildToolHelpFileEdit"),
+                                      dialog.okButton,
+                                      dialog.cancelButton};
     // The Quarry file before the build tool's, although it stands below it.
     QList<QWidget*> reached = {edit(dialog, "startFolderEdit")};
     for (QWidget* next = edit(dialog, "startFolderEdit")->nextInFocusChain();

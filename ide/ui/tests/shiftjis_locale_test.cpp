@@ -50,7 +50,8 @@ void ShiftJisLocaleTest::initTestCase() {
     if (!QFileInfo(locales_.filePath("ja_JP.SJIS")).isDir())
         QSKIP(qPrintable("localedef made no Shift-JIS locale: " + make.readAllStandardError()));
     qputenv("LOCPATH", locales_.path().toLocal8Bit());
-    if (std::setlocale(LC_ALL, "ja_JP.SJIS") == nullptr) QSKIP("the Shift-JIS locale cannot be set");
+    if (std::setlocale(LC_ALL, "ja_JP.SJIS") == nullptr)
+        QSKIP("the Shift-JIS locale cannot be set");
     QCOMPARE(common::activeCodePage(), common::CodePage::ShiftJis);
 }
 
@@ -97,11 +98,10 @@ void ShiftJisLocaleTest::projectInAJapaneseFolderOpensAndBuilds() {
     UiTestWorld world;
     // The folder as Qt's file chooser names it here, made by a real shell.
     const std::string folder = world.path("日本語のプロジェクト");
-    QCOMPARE(QProcess::execute("/bin/sh",
-                               {"-c",
-                                "mkdir \"$1\" && printf 'PROGRAM\\t= hello\\n\\nall:\\n"
-                                "\\t@echo built\\n' > \"$1/makefile\"",
-                                "sh", QString::fromStdString(folder)}),
+    QCOMPARE(QProcess::execute("/bin/sh", {"-c",
+                                           "mkdir \"$1\" && printf 'PROGRAM\\t= hello\\n\\nall:\\n"
+                                           "\\t@echo built\\n' > \"$1/makefile\"",
+                                           "sh", QString::fromStdString(folder)}),
              0);
     world.storeRecentProject("hello", folder + "/makefile");
     world.storeString(settingsschema::kBaseKey, "BuildCommand", "cmd /cmake");
