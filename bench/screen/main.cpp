@@ -1,6 +1,7 @@
 // The build output on a real screen. The main window runs on an X server of
-// the benchmark's own (Xvfb on a free display, ended by its process id when
-// the benchmark ends); Build is given as the key Shift+F8, and the time runs
+// the benchmark's own with a window manager on it (xsession.h: Xvfb on a
+// free display and openbox, ended by their process ids when the benchmark
+// ends); Build is given as the key Shift+F8, and the time runs
 // until the window has drawn the end of the output and the server holds it.
 // The command is cat of a file of 75-byte compiler lines, then the time cat
 // ended, written to a file. Beside the figure on screen, for the same
@@ -10,14 +11,9 @@
 // and what each part costs a line: text, line places and readings in a
 // store of the same lines, layouts of the rows kept.
 // Usage: bench_screen [lines...]   (default 200000 1000000; nothing to do
-// without Xvfb)
-#include <fcntl.h>
+// without Xvfb and openbox)
 #include <malloc.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -35,50 +31,11 @@
 #include "outputwindow.h"
 #include "runner.h"
 #include "sample.h"
-
-extern char** environ;
+#include "xsession.h"
 
 namespace {
 
 using namespace benchui;
-
-// Xvfb on the first free display, for as long as the object lives.
-class XServer {
-  public:
-    ~XServer() {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-    }
-
-    // The display's name (":N"); empty when no Xvfb could be started.
-    std::string start() {
-        int ends[2];
-        if (::pipe(ends) != 0) return {};
-        ::fcntl(ends[0], F_SETFD, FD_CLOEXEC);
-        const std::string fd = std::to_string(ends[1]);
-        std::vector<std::string> args = {"Xvfb", "-displayfd",   fd,          "-screen",
-                                         "0",    "1280x1024x24", "-nolisten", "tcp"};
-        std::vector<char*> argv;
-        for (std::string& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        const bool started =
-            posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, argv.data(), environ) == 0;
-        ::close(ends[1]);
-        if (!started) pid_ = -1;
-        std::string display;
-        pollfd readable{ends[0], POLLIN, 0};
-        char c = 0;
-        while (started && ::poll(&readable, 1, 10000) > 0 && ::read(ends[0], &c, 1) == 1 &&
-               c != '\n')
-            display += c;
-        ::close(ends[0]);
-        return display.empty() ? std::string() : ":" + display;
-    }
-
-  private:
-    pid_t pid_ = -1;
-};
 
 double realNow() {
     return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
@@ -195,13 +152,11 @@ void printParts(long count, const OutputWindow& output) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    XServer server;
-    const std::string display = server.start();
-    if (display.empty()) {
-        std::printf("no Xvfb to start: nothing measured\n");
+    const XSession session(1280, 1024);
+    if (!session.ready()) {
+        std::printf("%s: nothing measured\n", session.reason().c_str());
         return 0;
     }
-    setenv("DISPLAY", display.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     setenv("LC_ALL", "C.UTF-8", 1);
     std::setlocale(LC_ALL, "");
@@ -219,12 +174,12 @@ int main(int argc, char* argv[]) {
     mainWindow->show();
     mainWindow->activateWindow();
     if (!QTest::qWaitForWindowActive(mainWindow.get())) {
-        std::printf("the main window did not become active on %s\n", display.c_str());
+        std::printf("the main window did not become active on %s\n", session.display().c_str());
         return 1;
     }
     OutputWindow& output = mainWindow->output();
     const long emptyKiB = residentKiB();
-    std::printf("display %s, resident with no output %.1f MiB\n", display.c_str(),
+    std::printf("display %s, resident with no output %.1f MiB\n", session.display().c_str(),
                 emptyKiB / 1024.0);
 
     bool complete = true;

@@ -1,8 +1,9 @@
 // A virtual X server (Xvfb) on a display number of its own with a real
 // window manager (openbox) on it, for the tests of what only a window
-// manager does to a window. Both are children of the test program, ended
-// by their process ids when it ends (and told to end should it die first);
-// what fails to start is said in reason().
+// manager does to a window and for the benchmark of the output on screen.
+// Both are children of the program, ended by their process ids when it
+// ends (and told to end should it die first); what fails to start is said
+// in reason().
 #pragma once
 
 #include <fcntl.h>
